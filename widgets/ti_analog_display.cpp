@@ -88,7 +88,8 @@ void TiAnalogDisplay::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(error_.active ? error_.font : font());
     p.setPen(ToQColor(error_.active ? error_.fontColor : fontColor_));
-    p.drawText(r.adjusted(3, 1, -3, -1), int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter, Text());
+    p.drawText(r.adjusted(3, 1, -3, -1), int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
+               Text());
 }
 
 } // namespace lq

@@ -9,7 +9,7 @@ namespace lq {
 // A read-only number on a dark face: bold aqua text on black unless told otherwise.
 class TiAnalogDisplay : public TiCustomComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiAnalogDisplay(QWidget* parent = nullptr);
 
     double Value() const { return value_; }
@@ -41,10 +41,10 @@ public:
 
     TNotifyEvent OnChange;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     double value_ = 0;
     int precision_ = 1;
     QString unitsText_;

@@ -5,9 +5,13 @@
 
 namespace lq {
 
-TiAnalogOutput::TiAnalogOutput(QWidget* parent) : TiEditCustom(parent) { Reformat(); }
+TiAnalogOutput::TiAnalogOutput(QWidget* parent) : TiEditCustom(parent) {
+    Reformat();
+}
 
-void TiAnalogOutput::Reformat() { ShowAcceptedText(FormatNumber(value_, precision_, unitsText_)); }
+void TiAnalogOutput::Reformat() {
+    ShowAcceptedText(FormatNumber(value_, precision_, unitsText_));
+}
 
 double TiAnalogOutput::Limited(double value) const {
     if (valueMin_ == 0 && valueMax_ == 0) return value;
@@ -29,7 +33,9 @@ void TiAnalogOutput::Store(double value, bool byOperator) {
     if (byOperator) Fire(OnChangeUser);
 }
 
-void TiAnalogOutput::SetValue(double value) { Store(value, false); }
+void TiAnalogOutput::SetValue(double value) {
+    Store(value, false);
+}
 
 void TiAnalogOutput::SetPrecision(int p) {
     precision_ = p;
@@ -57,7 +63,8 @@ void TiAnalogOutput::AcceptTyped(const QString& text) {
     const std::optional<double> parsed = ParseNumber(number);
     if (!parsed) {
         Beep();
-        if (!undoOnError_) throw EConvertError(QStringLiteral("'%1' is not a valid number").arg(text).toStdString());
+        if (!undoOnError_)
+            throw EConvertError(QStringLiteral("'%1' is not a valid number").arg(text).toStdString());
         Editor()->setText(LastAcceptedText());
         return;
     }

@@ -8,7 +8,7 @@ namespace lq {
 
 // Raised by an accept whose text is not a number while UndoOnError is off.
 class EConvertError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -19,7 +19,7 @@ using enum TiFilterStyle;
 // Value formatted with Precision and UnitsText once accepted or set.
 class TiAnalogOutput : public TiEditCustom {
     Q_OBJECT
-public:
+  public:
     explicit TiAnalogOutput(QWidget* parent = nullptr);
 
     double Value() const { return value_; }
@@ -40,12 +40,12 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnChangeUser;
 
-protected:
+  protected:
     void AcceptTyped(const QString& text) override;
     bool CharAllowed(QChar ch) const override;
     int SelectableLength() const override;
 
-private:
+  private:
     void Store(double value, bool byOperator);
     double Limited(double value) const;
     void Reformat();

@@ -9,16 +9,26 @@ namespace {
 
 QPalette::ColorRole RoleOfSystemColor(unsigned index) {
     switch (index) {
-    case 0x05: return QPalette::Base;
-    case 0x08: return QPalette::Text;
-    case 0x0C: return QPalette::Dark;
-    case 0x10: return QPalette::Mid;
-    case 0x12: return QPalette::ButtonText;
-    case 0x14: return QPalette::Light;
-    case 0x16: return QPalette::Midlight;
-    case 0x1A: return QPalette::Highlight;
-    case 0x0F: return QPalette::Button;
-    default: return QPalette::Window;
+    case 0x05:
+        return QPalette::Base;
+    case 0x08:
+        return QPalette::Text;
+    case 0x0C:
+        return QPalette::Dark;
+    case 0x10:
+        return QPalette::Mid;
+    case 0x12:
+        return QPalette::ButtonText;
+    case 0x14:
+        return QPalette::Light;
+    case 0x16:
+        return QPalette::Midlight;
+    case 0x1A:
+        return QPalette::Highlight;
+    case 0x0F:
+        return QPalette::Button;
+    default:
+        return QPalette::Window;
     }
 }
 

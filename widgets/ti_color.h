@@ -36,7 +36,9 @@ inline constexpr TColor clBtnHighlight = 0xFF000014;
 inline constexpr TColor cl3DLight = 0xFF000016;
 inline constexpr TColor clHotLight = 0xFF00001A;
 
-constexpr bool IsSystemColor(TColor c) { return (c >> 24) == 0xFF; }
+constexpr bool IsSystemColor(TColor c) {
+    return (c >> 24) == 0xFF;
+}
 
 // System colours resolve through the application palette at paint time.
 QColor ToQColor(TColor c);

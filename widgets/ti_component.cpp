@@ -7,15 +7,21 @@
 
 namespace lq {
 
-TiComponent::TiComponent(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::NoFocus); }
+TiComponent::TiComponent(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
 
-void TiComponent::BeginLoading() { ++loadingDepth_; }
+void TiComponent::BeginLoading() {
+    ++loadingDepth_;
+}
 
 void TiComponent::EndLoading() {
     if (loadingDepth_ > 0) --loadingDepth_;
 }
 
-bool TiComponent::TabStop() const { return (focusPolicy() & Qt::TabFocus) != 0; }
+bool TiComponent::TabStop() const {
+    return (focusPolicy() & Qt::TabFocus) != 0;
+}
 
 void TiComponent::SetTabStop(bool on) {
     setFocusPolicy(on ? Qt::StrongFocus : (focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus));

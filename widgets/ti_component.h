@@ -12,8 +12,8 @@ namespace lq {
 class TiComponent;
 
 using TNotifyEvent = std::function<void(TiComponent* Sender)>;
-using TMouseEvent = std::function<void(TiComponent* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
-                                       int X, int Y)>;
+using TMouseEvent = std::function<void(TiComponent* Sender, Qt::MouseButton Button,
+                                       Qt::KeyboardModifiers Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TiComponent* Sender, int Key, Qt::KeyboardModifiers Shift)>;
 
 // Root of the instrument family. It owns the click rule (a left release inside fires OnClick before the
@@ -22,7 +22,7 @@ using TKeyEvent = std::function<void(TiComponent* Sender, int Key, Qt::KeyboardM
 // a mouse or key message is handled, so a faulty handler never takes the widget down.
 class TiComponent : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TiComponent(QWidget* parent = nullptr);
 
     TNotifyEvent OnClick;
@@ -50,7 +50,7 @@ public:
     void HandleKeyRelease(QKeyEvent* e);
     void HandleWheel(QWheelEvent* e);
 
-protected:
+  protected:
     // The widget's own reactions; the root decides when they run.
     virtual void MouseDownReaction(QMouseEvent*, QPoint) {}
     virtual void MouseDoubleClickReaction(QMouseEvent* e, QPoint pos) { MouseDownReaction(e, pos); }
@@ -82,7 +82,7 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
-private:
+  private:
     void FireMouse(const TMouseEvent& handler, QMouseEvent* e, QPoint pos);
     void FireKey(const TKeyEvent& handler, QKeyEvent* e);
 
@@ -93,7 +93,7 @@ private:
 // The common ancestor of the concrete instruments.
 class TiCustomComponent : public TiComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiCustomComponent(QWidget* parent = nullptr) : TiComponent(parent) {}
 };
 

@@ -23,11 +23,17 @@ TiEditCustom::TiEditCustom(QWidget* parent)
 
 TiEditCustom::~TiEditCustom() = default;
 
-QString TiEditCustom::Text() const { return editor_->text(); }
+QString TiEditCustom::Text() const {
+    return editor_->text();
+}
 
-Qt::Alignment TiEditCustom::Alignment() const { return editor_->alignment(); }
+Qt::Alignment TiEditCustom::Alignment() const {
+    return editor_->alignment();
+}
 
-void TiEditCustom::SetAlignment(Qt::Alignment a) { editor_->setAlignment(a); }
+void TiEditCustom::SetAlignment(Qt::Alignment a) {
+    editor_->setAlignment(a);
+}
 
 void TiEditCustom::SetFontColor(TColor c) {
     fontColor_ = c;
@@ -87,7 +93,9 @@ void TiEditCustom::Undo() {
     SelectNumber();
 }
 
-int TiEditCustom::SelectableLength() const { return int(Text().size()); }
+int TiEditCustom::SelectableLength() const {
+    return int(Text().size());
+}
 
 void TiEditCustom::SelectNumber() {
     if (autoSelect_) editor_->setSelection(0, SelectableLength());
@@ -121,9 +129,13 @@ void TiEditCustom::MouseDoubleClickReaction(QMouseEvent* e, QPoint pos) {
     editor_->setSelection(0, SelectableLength());
 }
 
-void TiEditCustom::MouseUpReaction(QMouseEvent* e, QPoint) { editor_->BaseMouseRelease(e); }
+void TiEditCustom::MouseUpReaction(QMouseEvent* e, QPoint) {
+    editor_->BaseMouseRelease(e);
+}
 
-void TiEditCustom::MouseMoveReaction(QMouseEvent* e, QPoint) { editor_->BaseMouseMove(e); }
+void TiEditCustom::MouseMoveReaction(QMouseEvent* e, QPoint) {
+    editor_->BaseMouseMove(e);
+}
 
 void TiEditCustom::KeyDownReaction(QKeyEvent* e) {
     // Runs twice per press: accepting or restoring a second time finds nothing left to do.
@@ -156,7 +168,9 @@ void TiEditCustom::KeyCharReaction(QKeyEvent* e) {
     editor_->BaseKeyPress(e);
 }
 
-void TiEditCustom::KeyUpReaction(QKeyEvent* e) { editor_->BaseKeyRelease(e); }
+void TiEditCustom::KeyUpReaction(QKeyEvent* e) {
+    editor_->BaseKeyRelease(e);
+}
 
 void TiEditCustom::OpenMenu(QPoint globalPos) {
     if (popupMenu_) {
@@ -185,7 +199,9 @@ void TiEditCustom::OpenMenu(QPoint globalPos) {
     entryMenu_->popup(globalPos);
 }
 
-QMenu* TiEditCustom::OpenEntryMenu() const { return entryMenu_->isVisible() ? entryMenu_ : nullptr; }
+QMenu* TiEditCustom::OpenEntryMenu() const {
+    return entryMenu_->isVisible() ? entryMenu_ : nullptr;
+}
 
 void TiEditCustom::resizeEvent(QResizeEvent* e) {
     TiCustomComponent::resizeEvent(e);

@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QPointer>
 
-
 namespace lq {
 
 class TiLineEditor;
@@ -16,7 +15,7 @@ class TiLineEditor;
 // Escape and Ctrl+Z go back to the last accepted text. What accepting means is up to the subclass.
 class TiEditCustom : public TiCustomComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiEditCustom(QWidget* parent = nullptr);
     ~TiEditCustom() override;
 
@@ -59,7 +58,7 @@ public:
 
     TiLineEditor* Editor() const { return editor_; }
 
-protected:
+  protected:
     // Turns the typed text into the field's value; on success it calls ShowAcceptedText.
     virtual void AcceptTyped(const QString& text) = 0;
     // Whether a typed character may enter the text.
@@ -81,7 +80,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     friend class TiLineEditor;
     void EditorLostFocus(QFocusEvent* e);
     void SelectNumber();

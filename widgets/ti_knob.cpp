@@ -2,8 +2,8 @@
 
 #include "widgets/ti_number.h"
 
-#include <QConicalGradient>
 #include <QKeyEvent>
+#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadialGradient>
@@ -18,7 +18,9 @@ namespace {
 
 constexpr double kWheelNotchFilterMs = 30;
 
-double Radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
+double Radians(double degrees) {
+    return degrees * std::numbers::pi / 180.0;
+}
 
 // Point at `radius` from `c` in the direction of the mathematical angle `degrees` (counter-clockwise,
 // y up), turned into screen coordinates.
@@ -77,7 +79,9 @@ QString TiKnob::PositionDisplayText() const {
     return FormatNumber(Position(), qMax(0, positionDisplayPrecision_), positionDisplayUnits_);
 }
 
-QPointF TiKnob::Centre() const { return {width() / 2.0, height() / 2.0}; }
+QPointF TiKnob::Centre() const {
+    return {width() / 2.0, height() / 2.0};
+}
 
 double TiKnob::MouseAngle(QPoint pos) const {
     const QPointF c = Centre();
@@ -117,14 +121,27 @@ void TiKnob::KeyDownReaction(QKeyEvent* e) {
     const double before = Position();
     switch (e->key()) {
     case Qt::Key_Left:
-    case Qt::Key_Down: SetPosition(Position() - keyArrowStepSize_); break;
+    case Qt::Key_Down:
+        SetPosition(Position() - keyArrowStepSize_);
+        break;
     case Qt::Key_Right:
-    case Qt::Key_Up: SetPosition(Position() + keyArrowStepSize_); break;
-    case Qt::Key_PageUp: SetPosition(Position() + keyPageStepSize_); break;
-    case Qt::Key_PageDown: SetPosition(Position() - keyPageStepSize_); break;
-    case Qt::Key_Home: SetPosition(PositionMin()); break;
-    case Qt::Key_End: SetPosition(PositionMax()); break;
-    default: return;
+    case Qt::Key_Up:
+        SetPosition(Position() + keyArrowStepSize_);
+        break;
+    case Qt::Key_PageUp:
+        SetPosition(Position() + keyPageStepSize_);
+        break;
+    case Qt::Key_PageDown:
+        SetPosition(Position() - keyPageStepSize_);
+        break;
+    case Qt::Key_Home:
+        SetPosition(PositionMin());
+        break;
+    case Qt::Key_End:
+        SetPosition(PositionMax());
+        break;
+    default:
+        return;
     }
     if (Position() != before) keyChangedPosition_ = true;
 }
@@ -187,7 +204,8 @@ void TiKnob::paintEvent(QPaintEvent*) {
         for (int i = 0; i < majors; ++i) {
             const double a = start - sweep * i / (majors - 1);
             const QString text = MajorTickLabel(i);
-            const QPointF at = Polar(c, labelRadius + fm.horizontalAdvance(text) * 0.25 * std::abs(std::cos(Radians(a))), a);
+            const QPointF at =
+                Polar(c, labelRadius + fm.horizontalAdvance(text) * 0.25 * std::abs(std::cos(Radians(a))), a);
             const QRectF box(at.x() - 40, at.y() - fm.height() / 2, 80, fm.height());
             p.drawText(box, Qt::AlignCenter, text);
         }
@@ -203,16 +221,20 @@ void TiKnob::paintEvent(QPaintEvent*) {
     p.drawEllipse(c + QPointF(1.5, 2.5), r + 3, r + 3);
 
     const QColor body = ToQColor(knobColor_);
-    QConicalGradient rim(c, 45);
-    for (int i = 0; i <= 8; ++i) rim.setColorAt(i / 8.0, i % 2 ? body.darker(150) : body.lighter(125));
+    // Knurled rim: a shaded ring with fine grooves, lit from the upper left like the cap.
+    QLinearGradient rim(c - QPointF(r, r), c + QPointF(r, r));
+    rim.setColorAt(0, body.lighter(115));
+    rim.setColorAt(1, body.darker(165));
     p.setBrush(rim);
     p.setPen(QPen(body.darker(260), 1));
     p.drawEllipse(c, r, r);
-    p.setPen(QPen(body.darker(170), 1));
-    const int grooves = std::max(16, int(r * 1.2));
+    const int grooves = std::max(18, int(r * 1.4));
     for (int i = 0; i < grooves; ++i) {
         const double a = 360.0 * i / grooves;
-        p.drawLine(Polar(c, r * 0.86, a), Polar(c, r - 0.8, a));
+        p.setPen(QPen(QColor(0, 0, 0, 70), 1));
+        p.drawLine(Polar(c, r * 0.84, a), Polar(c, r - 1, a));
+        p.setPen(QPen(QColor(255, 255, 255, 60), 1));
+        p.drawLine(Polar(c, r * 0.84, a + 180.0 / grooves), Polar(c, r - 1, a + 180.0 / grooves));
     }
     const double capR = r * 0.80;
     QRadialGradient cap(c + QPointF(-capR * 0.35, -capR * 0.45), capR * 1.5);
@@ -232,7 +254,8 @@ void TiKnob::paintEvent(QPaintEvent*) {
 
     if (showPostionDisplay_) {
         p.setPen(QColor(20, 20, 20));
-        p.drawText(QRectF(c.x() - r, c.y() - r * 0.3, 2 * r, r * 0.6), Qt::AlignCenter, PositionDisplayText());
+        p.drawText(QRectF(c.x() - r, c.y() - r * 0.3, 2 * r, r * 0.6), Qt::AlignCenter,
+                   PositionDisplayText());
     }
     if (hasFocus()) {
         p.setPen(QPen(QColor(0, 90, 200, 150), 1, Qt::DotLine));

@@ -9,7 +9,7 @@ namespace lq {
 // per notch, ignoring notches that follow the last accepted one by less than 30 ms.
 class TiKnob : public TiScaleComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiKnob(QWidget* parent = nullptr);
 
     int RotationStartDegrees() const { return rotationStartDegrees_; }
@@ -41,7 +41,7 @@ public:
     QString PositionDisplayText() const;
     bool Dragging() const { return dragging_; }
 
-protected:
+  protected:
     void MouseDownReaction(QMouseEvent* e, QPoint pos) override;
     void MouseMoveReaction(QMouseEvent* e, QPoint pos) override;
     void MouseUpReaction(QMouseEvent* e, QPoint pos) override;
@@ -50,7 +50,7 @@ protected:
     void WheelReaction(QWheelEvent* e) override;
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     QPointF Centre() const;
     double MouseAngle(QPoint pos) const;
 

@@ -5,7 +5,9 @@
 
 namespace lq {
 
-TiLabel::TiLabel(QWidget* parent) : TiCustomComponent(parent) { resize(28, 13); }
+TiLabel::TiLabel(QWidget* parent) : TiCustomComponent(parent) {
+    resize(28, 13);
+}
 
 void TiLabel::SetCaption(const QString& text) {
     if (text == caption_) return;

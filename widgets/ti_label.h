@@ -8,7 +8,7 @@ namespace lq {
 // A static text that sizes itself to its caption.
 class TiLabel : public TiCustomComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiLabel(QWidget* parent = nullptr);
 
     QString Caption() const { return caption_; }
@@ -18,11 +18,11 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void changeEvent(QEvent* e) override;
 
-private:
+  private:
     void FitToText();
 
     QString caption_;

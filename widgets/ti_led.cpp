@@ -7,7 +7,9 @@
 
 namespace lq {
 
-TiLed::TiLed(QWidget* parent) : TiCustomComponent(parent) { resize(20, 20); }
+TiLed::TiLed(QWidget* parent) : TiCustomComponent(parent) {
+    resize(20, 20);
+}
 
 void TiLed::SetActive(bool on) {
     if (on == active_) return;

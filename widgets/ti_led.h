@@ -8,7 +8,7 @@ namespace lq {
 // A lamp. The panel drives it only through ActiveColor; off, it glows in the dimmed colour.
 class TiLed : public TiCustomComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiLed(QWidget* parent = nullptr);
 
     bool Active() const { return active_; }
@@ -25,11 +25,11 @@ public:
 
     TNotifyEvent OnChange;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     virtual void PaintLamp(QPainter& p, const QColor& body);
 
-private:
+  private:
     bool active_ = false;
     TColor activeColor_ = clLime;
     TColor inactiveColor_ = 0x005500;
@@ -39,10 +39,10 @@ private:
 // A round lamp that keeps itself square.
 class TiLedRound : public TiLed {
     Q_OBJECT
-public:
+  public:
     explicit TiLedRound(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* e) override;
     void PaintLamp(QPainter& p, const QColor& body) override;
 };

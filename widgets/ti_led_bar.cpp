@@ -7,9 +7,13 @@
 
 namespace lq {
 
-TiProgressComponent::TiProgressComponent(QWidget* parent) : TiPositionComponent(parent) { resize(16, 200); }
+TiProgressComponent::TiProgressComponent(QWidget* parent) : TiPositionComponent(parent) {
+    resize(16, 200);
+}
 
-TiLedBar::TiLedBar(QWidget* parent) : TiProgressComponent(parent) { SetBackGroundColor(clBlack); }
+TiLedBar::TiLedBar(QWidget* parent) : TiProgressComponent(parent) {
+    SetBackGroundColor(clBlack);
+}
 
 void TiLedBar::SetSegmentMargin(int m) {
     segmentMargin_ = m;

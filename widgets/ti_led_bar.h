@@ -7,7 +7,7 @@ namespace lq {
 // Base of the bar indicators.
 class TiProgressComponent : public TiPositionComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiProgressComponent(QWidget* parent = nullptr);
 };
 
@@ -15,7 +15,7 @@ public:
 // position they stand for; unlit segments show their colour dimmed.
 class TiLedBar : public TiProgressComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiLedBar(QWidget* parent = nullptr);
 
     int SegmentMargin() const { return segmentMargin_; }
@@ -44,10 +44,10 @@ public:
     int LitSegmentCount() const;
     TColor SegmentColor(int index) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     int segmentMargin_ = 2;
     int segmentSize_ = 5;
     int segmentSpacing_ = 2;

@@ -9,7 +9,7 @@ class TiEditCustom;
 // The text editor inside an entry field. Mouse and key messages go to the owning field first, which
 // applies the family's click and key rules and calls back into the plain editor behaviour below.
 class TiLineEditor : public QLineEdit {
-public:
+  public:
     explicit TiLineEditor(TiEditCustom* owner);
 
     void BaseMousePress(QMouseEvent* e) { QLineEdit::mousePressEvent(e); }
@@ -19,7 +19,7 @@ public:
     void BaseKeyPress(QKeyEvent* e) { QLineEdit::keyPressEvent(e); }
     void BaseKeyRelease(QKeyEvent* e) { QLineEdit::keyReleaseEvent(e); }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -29,7 +29,7 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     TiEditCustom* owner_;
 };
 

@@ -13,7 +13,9 @@ void TiGaugeComponent::SetPointerColor(TColor c) {
     update();
 }
 
-TiLinearGauge::TiLinearGauge(QWidget* parent) : TiGaugeComponent(parent) { resize(60, 200); }
+TiLinearGauge::TiLinearGauge(QWidget* parent) : TiGaugeComponent(parent) {
+    resize(60, 200);
+}
 
 void TiLinearGauge::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -41,8 +43,8 @@ void TiLinearGauge::paintEvent(QPaintEvent*) {
     if (ShowTickLabels()) {
         for (int i = 0; i < majors; ++i) {
             const double y = bottom - (bottom - top) * i / (majors - 1);
-            p.drawText(QRectF(0, y - fm.height() / 2, lineX - 9, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-                       MajorTickLabel(i));
+            p.drawText(QRectF(0, y - fm.height() / 2, lineX - 9, fm.height()),
+                       Qt::AlignRight | Qt::AlignVCenter, MajorTickLabel(i));
         }
     }
 

@@ -7,13 +7,13 @@ namespace lq {
 // Base of the gauges: a scale with a pointer that shows Position.
 class TiGaugeComponent : public TiScaleComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiGaugeComponent(QWidget* parent = nullptr) : TiScaleComponent(parent) {}
 
     TColor PointerColor() const { return pointerColor_; }
     void SetPointerColor(TColor c);
 
-private:
+  private:
     TColor pointerColor_ = clBlue;
 };
 
@@ -21,10 +21,10 @@ private:
 // takes neither focus nor input.
 class TiLinearGauge : public TiGaugeComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiLinearGauge(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 };
 

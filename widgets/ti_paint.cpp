@@ -86,7 +86,8 @@ void PaintBevel(QPainter& p, const QRectF& r, int border, bool sunken, const QCo
 QString TickText(double v, int precision) {
     QString s = QString::number(v, 'f', precision < 0 ? 0 : precision);
     if (s.contains('.')) {
-        while (s.endsWith('0')) s.chop(1);
+        while (s.endsWith('0'))
+            s.chop(1);
         if (s.endsWith('.')) s.chop(1);
     }
     if (s == "-0") s = "0";

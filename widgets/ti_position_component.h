@@ -9,7 +9,7 @@ namespace lq {
 // either end pulls Position back into the range through the same path, so listeners hear about it.
 class TiPositionComponent : public TiCustomComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiPositionComponent(QWidget* parent = nullptr) : TiCustomComponent(parent) {}
 
     double Position() const { return position_; }
@@ -28,7 +28,7 @@ public:
     TNotifyEvent OnPositionChange;
     TNotifyEvent OnPositionChangeFinished;
 
-private:
+  private:
     double position_ = 0;
     double positionMin_ = 0;
     double positionMax_ = 100;
@@ -39,7 +39,7 @@ private:
 // unlabelled ones between each pair.
 class TiScaleComponent : public TiPositionComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiScaleComponent(QWidget* parent = nullptr) : TiPositionComponent(parent) {}
 
     int TickMajorCount() const { return tickMajorCount_; }
@@ -57,7 +57,7 @@ public:
     double MajorTickValue(int i) const;
     QString MajorTickLabel(int i) const;
 
-private:
+  private:
     int tickMajorCount_ = 6;
     int tickMinorCount_ = 4;
     int tickLabelPrecision_ = 0;

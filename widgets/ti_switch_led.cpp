@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace lq {
 
@@ -105,19 +106,26 @@ void TiSwitchLed::paintEvent(QPaintEvent*) {
     const QRectF all(rect());
     PaintBevel(p, all, borderSize_, pressed_, ToQColor(backGroundColor_));
 
-    // The lamp stripe runs down the left edge; the caption fills the rest. Pressing shifts the contents
-    // by a pixel, as a real key cap would.
+    // The lamp stripe runs across the top, the caption sits under it. Pressing shifts the contents by a
+    // pixel, as a real key cap would.
     const qreal shift = pressed_ ? 1 : 0;
     const qreal inset = borderSize_ + indicatorMargin_;
-    const qreal stripeH = height() - 2 * inset;
-    const qreal stripeW = qBound<qreal>(3, stripeH * 0.45, 10);
-    const QRectF stripe(inset + shift, inset + shift, stripeW, stripeH);
+    const qreal stripeH = qBound<qreal>(3, std::round(height() * 0.15), 6);
+    const QRectF stripe(inset + shift, inset + shift, width() - 2 * inset, stripeH);
     const TColor shown = active_ ? activeColor_ : DimColor(activeColor_);
-    if (stripe.height() > 0) PaintRectLamp(p, stripe, ToQColor(shown), 1.5);
+    if (stripe.width() > 0) PaintRectLamp(p, stripe, ToQColor(shown), 1.5);
 
-    const qreal textLeft = stripe.right() + captionMargin_ + 1;
-    const QRectF textRect(textLeft + shift, borderSize_ + shift, width() - textLeft - borderSize_ - 1,
-                          height() - 2 * borderSize_);
+    const QRectF textRect(borderSize_ + captionMargin_ + shift, stripe.bottom() + 1,
+                          width() - 2 * (borderSize_ + captionMargin_),
+                          height() - borderSize_ - stripe.bottom() - 2);
+    // A caption wider than the face is drawn smaller rather than clipped.
+    QFont f = font();
+    const qreal advance = QFontMetricsF(f).horizontalAdvance(caption_);
+    if (advance > textRect.width() && advance > 0) {
+        const qreal size = f.pixelSize() > 0 ? f.pixelSize() : QFontInfo(f).pixelSize();
+        f.setPixelSize(qMax(7, int(size * textRect.width() / advance)));
+    }
+    p.setFont(f);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setPen(ToQColor(fontColor_));
     p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, caption_);

@@ -13,7 +13,7 @@ using enum TiMomentaryStyle;
 // any click handler of the switch runs.
 class TiSwitchLed : public TiCustomComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiSwitchLed(QWidget* parent = nullptr);
 
     QString Caption() const { return caption_; }
@@ -40,7 +40,7 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnChangeUser;
 
-protected:
+  protected:
     void MouseDownReaction(QMouseEvent* e, QPoint pos) override;
     void MouseUpReaction(QMouseEvent* e, QPoint pos) override;
     void KeyDownReaction(QKeyEvent* e) override;
@@ -48,7 +48,7 @@ protected:
     void FocusOutReaction(QFocusEvent*) override;
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     void SetActiveByUser(bool on);
     void SetPressed(bool on);
 
@@ -59,8 +59,8 @@ private:
     TColor fontColor_ = clBlack;
     TColor backGroundColor_ = clBtnFace;
     TiMomentaryStyle momentaryStyle_ = ismsNone;
-    int captionMargin_ = 5;
-    int indicatorMargin_ = 5;
+    int captionMargin_ = 2;
+    int indicatorMargin_ = 3;
     int borderSize_ = 2;
 };
 

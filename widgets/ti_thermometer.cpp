@@ -8,7 +8,9 @@
 
 namespace lq {
 
-TiThermometer::TiThermometer(QWidget* parent) : TiScaleComponent(parent) { resize(100, 150); }
+TiThermometer::TiThermometer(QWidget* parent) : TiScaleComponent(parent) {
+    resize(100, 150);
+}
 
 void TiThermometer::SetIndicatorColor(TColor c) {
     indicatorColor_ = c;

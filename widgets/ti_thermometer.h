@@ -7,16 +7,16 @@ namespace lq {
 // A glass thermometer: bulb, tube with a mercury column rising from the minimum, and a scale beside it.
 class TiThermometer : public TiScaleComponent {
     Q_OBJECT
-public:
+  public:
     explicit TiThermometer(QWidget* parent = nullptr);
 
     TColor IndicatorColor() const { return indicatorColor_; }
     void SetIndicatorColor(TColor c);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     TColor indicatorColor_ = clRed;
 };
 

@@ -39,7 +39,7 @@ class NumericTest : public QObject {
         QTest::keyClicks(field_->Editor(), keys);
     }
 
-private slots:
+  private slots:
     void init() {
         host_ = new QWidget;
         host_->resize(300, 100);
@@ -73,16 +73,26 @@ private slots:
         QTest::addColumn<int>("precision");
         QTest::addColumn<QString>("units");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("12.34 p1") << 12.34 << 1 << "" << "12.3";
-        QTest::newRow("25 p0 'C") << 25.0 << 0 << "'C" << "25'C";
-        QTest::newRow("0 p2") << 0.0 << 2 << "" << "0.00";
-        QTest::newRow("123.45 p2") << 12345 / 100.0 << 2 << "" << "123.45";
-        QTest::newRow("150 p0 'C") << 150.0 << 0 << "'C" << "150'C";
-        QTest::newRow("6553.5 p1") << 6553.5 << 1 << "" << "6553.5";
-        QTest::newRow("negative") << -3.26 << 1 << "A" << "-3.3A";
-        QTest::newRow("general small") << 0.00001 << -1 << "" << "1e-05";
-        QTest::newRow("general large") << 1234567.0 << -1 << "" << "1.23457e+06";
-        QTest::newRow("general plain") << 22.5 << -1 << "V" << "22.5V";
+        QTest::newRow("12.34 p1") << 12.34 << 1 << ""
+                                  << "12.3";
+        QTest::newRow("25 p0 'C") << 25.0 << 0 << "'C"
+                                  << "25'C";
+        QTest::newRow("0 p2") << 0.0 << 2 << ""
+                              << "0.00";
+        QTest::newRow("123.45 p2") << 12345 / 100.0 << 2 << ""
+                                   << "123.45";
+        QTest::newRow("150 p0 'C") << 150.0 << 0 << "'C"
+                                   << "150'C";
+        QTest::newRow("6553.5 p1") << 6553.5 << 1 << ""
+                                   << "6553.5";
+        QTest::newRow("negative") << -3.26 << 1 << "A"
+                                  << "-3.3A";
+        QTest::newRow("general small") << 0.00001 << -1 << ""
+                                       << "1e-05";
+        QTest::newRow("general large") << 1234567.0 << -1 << ""
+                                       << "1.23457e+06";
+        QTest::newRow("general plain") << 22.5 << -1 << "V"
+                                       << "22.5V";
     }
     void formatting() {
         QFETCH(double, value);
@@ -128,12 +138,18 @@ private slots:
         QTest::addColumn<TiFilterStyle>("style");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("p0 drops point") << 0 << "" << ifisAuto << "1.5" << "15";
-        QTest::newRow("p1 keeps point") << 1 << "" << ifisAuto << "-1.5" << "-1.5";
-        QTest::newRow("general keeps point") << -1 << "" << ifisAuto << "2.5" << "2.5";
-        QTest::newRow("letters dropped") << 1 << "" << ifisAuto << "1a+b2" << "12";
-        QTest::newRow("units any case") << 0 << "'C" << ifisAuto << "25'cx" << "25'c";
-        QTest::newRow("no filter") << 0 << "" << ifisNone << "1.5x" << "1.5x";
+        QTest::newRow("p0 drops point") << 0 << "" << ifisAuto << "1.5"
+                                        << "15";
+        QTest::newRow("p1 keeps point") << 1 << "" << ifisAuto << "-1.5"
+                                        << "-1.5";
+        QTest::newRow("general keeps point") << -1 << "" << ifisAuto << "2.5"
+                                             << "2.5";
+        QTest::newRow("letters dropped") << 1 << "" << ifisAuto << "1a+b2"
+                                         << "12";
+        QTest::newRow("units any case") << 0 << "'C" << ifisAuto << "25'cx"
+                                        << "25'c";
+        QTest::newRow("no filter") << 0 << "" << ifisNone << "1.5x"
+                                   << "1.5x";
     }
     void entryFilter() {
         QFETCH(int, precision);

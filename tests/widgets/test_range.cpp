@@ -49,7 +49,7 @@ class RangeTest : public QObject {
         QApplication::sendEvent(knob_, &e);
     }
 
-private slots:
+  private slots:
     void init() {
         host_ = new QWidget;
         host_->resize(300, 200);
@@ -228,8 +228,10 @@ private slots:
         QTest::addColumn<QList<int>>("times");
         QTest::addColumn<double>("expected");
         QTest::newRow("spaced") << QList<int>{120, 120, 120} << QList<int>{1000, 1100, 1200} << 53.0;
-        QTest::newRow("burst") << QList<int>{120, 120, 120, 120} << QList<int>{1000, 1010, 1029, 1030} << 52.0;
-        QTest::newRow("from last accepted") << QList<int>{120, 120, 120} << QList<int>{1000, 1020, 1040} << 52.0;
+        QTest::newRow("burst") << QList<int>{120, 120, 120, 120} << QList<int>{1000, 1010, 1029, 1030}
+                               << 52.0;
+        QTest::newRow("from last accepted")
+            << QList<int>{120, 120, 120} << QList<int>{1000, 1020, 1040} << 52.0;
         QTest::newRow("down") << QList<int>{-120, -15} << QList<int>{1000, 2000} << 48.0;
         QTest::newRow("no delta") << QList<int>{0, 120} << QList<int>{1000, 1001} << 51.0;
     }
@@ -238,7 +240,8 @@ private slots:
         QFETCH(QList<int>, times);
         QFETCH(double, expected);
         knob_->SetPosition(50);
-        for (int i = 0; i < deltas.size(); ++i) SendWheel(deltas[i], quint64(times[i]));
+        for (int i = 0; i < deltas.size(); ++i)
+            SendWheel(deltas[i], quint64(times[i]));
         QCOMPARE(knob_->Position(), expected);
         QCOMPARE(finished_, int(std::abs(expected - 50)));
     }

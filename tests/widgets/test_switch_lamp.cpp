@@ -34,7 +34,7 @@ class SwitchLampTest : public QObject {
     TiSwitchLed* sw_ = nullptr;
     QLineEdit* other_ = nullptr;
 
-private slots:
+  private slots:
     void init() {
         host_ = new QWidget;
         host_->resize(200, 100);
@@ -133,7 +133,8 @@ private slots:
 
     void throwingHandlerIsDropped_data() {
         QTest::addColumn<QString>("which");
-        for (const char* w : {"down", "click", "change", "up"}) QTest::newRow(w) << QString(w);
+        for (const char* w : {"down", "click", "change", "up"})
+            QTest::newRow(w) << QString(w);
     }
     void throwingHandlerIsDropped() {
         QFETCH(QString, which);
@@ -141,13 +142,17 @@ private slots:
         auto thrower = [&](const char* name) {
             if (which == name) throw std::runtime_error("handler failed");
         };
-        sw_->OnMouseDown = [&](TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { thrower("down"); };
+        sw_->OnMouseDown = [&](TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+            thrower("down");
+        };
         sw_->OnClick = [&](TiComponent*) { thrower("click"); };
         sw_->OnChange = [&](TiComponent*) {
             ++changes;
             thrower("change");
         };
-        sw_->OnMouseUp = [&](TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { thrower("up"); };
+        sw_->OnMouseUp = [&](TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+            thrower("up");
+        };
         QTest::mouseClick(sw_, Qt::LeftButton);
         QTest::mouseClick(sw_, Qt::LeftButton);
         QCOMPARE(changes, 2);
