@@ -47,7 +47,8 @@ std::optional<double> ParseNumber(const QString& text) {
     plain.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
     const double v = plain.toDouble(t, &ok);
-    if (!ok) return std::nullopt;
+    // "inf" and "nan" parse, but no field value downstream can hold them meaningfully.
+    if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 using namespace lq;
 
@@ -221,6 +222,22 @@ class RangeTest : public QObject {
         knob_->SetUseKeyboard(false);
         QTest::keyClick(knob_, Qt::Key(key));
         QCOMPARE(knob_->Position(), expected);
+    }
+
+    void keyRuleAroundOnKeyDown() {
+        knob_->SetPositionMax(10000);
+        knob_->SetPosition(5000);
+        knob_->setFocus();
+        double seen = 0;
+        knob_->OnKeyDown = [&](TiComponent*, int, Qt::KeyboardModifiers) {
+            seen = knob_->Position();
+            throw std::runtime_error("handler failed");
+        };
+        QTest::keyClick(knob_, Qt::Key_Right);
+        QCOMPARE(seen, 5000.1);
+        QCOMPARE(knob_->Position(), 5000.2);
+        QTest::keyClick(knob_, Qt::Key_Right);
+        QCOMPARE(knob_->Position(), 5000.4);
     }
 
     void wheelNotchFilter_data() {
