@@ -39,7 +39,7 @@ class TiAnalogDisplay : public TiCustomComponent {
     // What the display shows right now.
     QString Text() const;
 
-    TNotifyEvent OnChange;
+    TiNotifyEvent OnChange;
 
   protected:
     void paintEvent(QPaintEvent*) override;

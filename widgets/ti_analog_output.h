@@ -37,8 +37,8 @@ class TiAnalogOutput : public TiEditCustom {
     bool UndoOnError() const { return undoOnError_; }
     void SetUndoOnError(bool on) { undoOnError_ = on; }
 
-    TNotifyEvent OnChange;
-    TNotifyEvent OnChangeUser;
+    TiNotifyEvent OnChange;
+    TiNotifyEvent OnChangeUser;
 
   protected:
     void AcceptTyped(const QString& text) override;

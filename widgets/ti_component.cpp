@@ -27,15 +27,15 @@ void TiComponent::SetTabStop(bool on) {
     setFocusPolicy(on ? Qt::StrongFocus : (focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus));
 }
 
-void TiComponent::Fire(const TNotifyEvent& handler) {
+void TiComponent::Fire(const TiNotifyEvent& handler) {
     if (handler && !Loading()) handler(this);
 }
 
-void TiComponent::FireMouse(const TMouseEvent& handler, QMouseEvent* e, QPoint pos) {
+void TiComponent::FireMouse(const TiMouseEvent& handler, QMouseEvent* e, QPoint pos) {
     if (handler && !Loading()) handler(this, e->button(), e->modifiers(), pos.x(), pos.y());
 }
 
-void TiComponent::FireKey(const TKeyEvent& handler, QKeyEvent* e) {
+void TiComponent::FireKey(const TiKeyEvent& handler, QKeyEvent* e) {
     if (handler && !Loading()) handler(this, e->key(), e->modifiers());
 }
 

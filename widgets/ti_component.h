@@ -11,10 +11,10 @@ namespace lq {
 
 class TiComponent;
 
-using TNotifyEvent = std::function<void(TiComponent* Sender)>;
-using TMouseEvent = std::function<void(TiComponent* Sender, Qt::MouseButton Button,
+using TiNotifyEvent = std::function<void(TiComponent* Sender)>;
+using TiMouseEvent = std::function<void(TiComponent* Sender, Qt::MouseButton Button,
                                        Qt::KeyboardModifiers Shift, int X, int Y)>;
-using TKeyEvent = std::function<void(TiComponent* Sender, int Key, Qt::KeyboardModifiers Shift)>;
+using TiKeyEvent = std::function<void(TiComponent* Sender, int Key, Qt::KeyboardModifiers Shift)>;
 
 // Root of the instrument family. It owns the click rule (a left release inside fires OnClick before the
 // widget's own release reaction; the second press of a double click arms nothing), the key rule (a key
@@ -25,12 +25,12 @@ class TiComponent : public QWidget {
   public:
     explicit TiComponent(QWidget* parent = nullptr);
 
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
-    TMouseEvent OnMouseDown;
-    TMouseEvent OnMouseUp;
-    TKeyEvent OnKeyDown;
-    TKeyEvent OnKeyUp;
+    TiNotifyEvent OnClick;
+    TiNotifyEvent OnDblClick;
+    TiMouseEvent OnMouseDown;
+    TiMouseEvent OnMouseUp;
+    TiKeyEvent OnKeyDown;
+    TiKeyEvent OnKeyUp;
 
     // While design values are loaded no event fires and positions are stored as given.
     void BeginLoading();
@@ -63,7 +63,7 @@ class TiComponent : public QWidget {
     virtual void FocusOutReaction(QFocusEvent*) {}
 
     // Runs a bound handler unless it is empty or design values are loading.
-    void Fire(const TNotifyEvent& handler);
+    void Fire(const TiNotifyEvent& handler);
 
     // Runs one step of message handling and drops whatever it throws.
     template <class F> static void Guarded(F&& step) noexcept {
@@ -83,8 +83,8 @@ class TiComponent : public QWidget {
     void focusOutEvent(QFocusEvent* e) override;
 
   private:
-    void FireMouse(const TMouseEvent& handler, QMouseEvent* e, QPoint pos);
-    void FireKey(const TKeyEvent& handler, QKeyEvent* e);
+    void FireMouse(const TiMouseEvent& handler, QMouseEvent* e, QPoint pos);
+    void FireKey(const TiKeyEvent& handler, QKeyEvent* e);
 
     bool clickArmed_ = false;
     int loadingDepth_ = 0;

@@ -23,7 +23,7 @@ class TiLed : public TiCustomComponent {
     // The colour the lamp shows right now.
     TColor ShownColor() const;
 
-    TNotifyEvent OnChange;
+    TiNotifyEvent OnChange;
 
   protected:
     void paintEvent(QPaintEvent*) override;

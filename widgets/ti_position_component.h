@@ -25,8 +25,8 @@ class TiPositionComponent : public TiCustomComponent {
     TColor BackGroundColor() const { return backGroundColor_; }
     void SetBackGroundColor(TColor c);
 
-    TNotifyEvent OnPositionChange;
-    TNotifyEvent OnPositionChangeFinished;
+    TiNotifyEvent OnPositionChange;
+    TiNotifyEvent OnPositionChangeFinished;
 
   private:
     double position_ = 0;

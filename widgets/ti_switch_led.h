@@ -37,8 +37,8 @@ class TiSwitchLed : public TiCustomComponent {
 
     bool Pressed() const { return pressed_; }
 
-    TNotifyEvent OnChange;
-    TNotifyEvent OnChangeUser;
+    TiNotifyEvent OnChange;
+    TiNotifyEvent OnChangeUser;
 
   protected:
     void MouseDownReaction(QMouseEvent* e, QPoint pos) override;
