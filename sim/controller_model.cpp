@@ -8,29 +8,27 @@ namespace lq::sim {
 namespace {
 
 constexpr double kStepSeconds = std::chrono::duration<double>(ControllerModel::kStep).count();
-constexpr double kAmbient = 25.0;           // 'C
-constexpr double kHeatSinkRise = 20.0;      // 'C above ambient at full output
-constexpr double kHeatSinkSeconds = 20.0;   // time constant
-constexpr double kHeaterRise = 150.0;       // 'C above ambient that the heater reaches at full power
-constexpr double kProcessSeconds = 90.0;    // time constant of the heated process
-constexpr double kDerivativeFilter = 10.0;  // derivative time / filter time
-constexpr int kRampPerStep = 10;            // 0.1 % units per step: 10 % per second
-constexpr int kFullOutput = 1000;           // 100.0 %
-constexpr int kRatedCurrent = 500;          // 50.0 A per phase at full output
-constexpr int kOverCurrent = 480;           // 48.0 A
-constexpr int kNominalVoltage = 3800;       // 380.0 V
+constexpr double kAmbient = 25.0;          // 'C
+constexpr double kHeatSinkRise = 20.0;     // 'C above ambient at full output
+constexpr double kHeatSinkSeconds = 20.0;  // time constant
+constexpr double kHeaterRise = 150.0;      // 'C above ambient that the heater reaches at full power
+constexpr double kProcessSeconds = 90.0;   // time constant of the heated process
+constexpr double kDerivativeFilter = 10.0; // derivative time / filter time
+constexpr int kRampPerStep = 10;           // 0.1 % units per step: 10 % per second
+constexpr int kFullOutput = 1000;          // 100.0 %
+constexpr int kRatedCurrent = 500;         // 50.0 A per phase at full output
+constexpr int kOverCurrent = 480;          // 48.0 A
+constexpr int kNominalVoltage = 3800;      // 380.0 V
 constexpr int kPhaseImbalance[3] = {0, -3, 2};
 
-std::uint16_t ToRegister(double value)
-{
+std::uint16_t ToRegister(double value) {
     return static_cast<std::uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
 }
 
 } // namespace
 
 ControllerModel::ControllerModel(ModelFaults faults)
-    : faults_(faults), heatSink_(kAmbient), processTemp_(kAmbient), lastProcessTemp_(kAmbient)
-{
+    : faults_(faults), heatSink_(kAmbient), processTemp_(kAmbient), lastProcessTemp_(kAmbient) {
     regs_[kInputLevel] = 5000;
     regs_[kRunState] = 1;
     regs_[kOutputMax] = 1000;
@@ -51,8 +49,7 @@ ControllerModel::ControllerModel(ModelFaults faults)
     PublishAlarms();
 }
 
-ControllerModel::WriteResult ControllerModel::Write(int reg, std::uint16_t value)
-{
+ControllerModel::WriteResult ControllerModel::Write(int reg, std::uint16_t value) {
     if (reg == kRunState) {
         // 1 is the stop command and 0 the run command; the register itself reads 1 while running.
         if (value > 1) return WriteResult::IllegalValue;
@@ -68,8 +65,7 @@ ControllerModel::WriteResult ControllerModel::Write(int reg, std::uint16_t value
     return WriteResult::Accepted;
 }
 
-void ControllerModel::Step(RandomSource& noise)
-{
+void ControllerModel::Step(RandomSource& noise) {
     StepOutput();
     StepHeatSink();
     StepTemperatureLoop();
@@ -78,8 +74,7 @@ void ControllerModel::Step(RandomSource& noise)
     PublishAlarms();
 }
 
-void ControllerModel::StepOutput()
-{
+void ControllerModel::StepOutput() {
     if (!Running()) {
         regs_[kOutputAmount] = 0;
         return;
@@ -88,19 +83,18 @@ void ControllerModel::StepOutput()
     const int low = std::min<int>(regs_[kOutputMin], high);
     const int target = std::clamp((regs_[kInputLevel] + 5) / 10, low, high);
     const int now = regs_[kOutputAmount];
-    const int next = target > now ? std::min(target, now + kRampPerStep) : std::max(target, now - kRampPerStep);
+    const int next =
+        target > now ? std::min(target, now + kRampPerStep) : std::max(target, now - kRampPerStep);
     regs_[kOutputAmount] = static_cast<std::uint16_t>(next);
 }
 
-void ControllerModel::StepHeatSink()
-{
+void ControllerModel::StepHeatSink() {
     const double target = kAmbient + kHeatSinkRise * regs_[kOutputAmount] / kFullOutput;
     heatSink_ += (target - heatSink_) * kStepSeconds / kHeatSinkSeconds;
     regs_[kHeatSinkTemp] = ToRegister(heatSink_);
 }
 
-void ControllerModel::StepTemperatureLoop()
-{
+void ControllerModel::StepTemperatureLoop() {
     const double setValue = regs_[kSetValue] / 10.0;
     const double band = regs_[kProportionalBand] / 10.0;
     const double integralTime = regs_[kIntegralTime];
@@ -137,8 +131,7 @@ void ControllerModel::StepTemperatureLoop()
     regs_[kHeaterOutput] = ToRegister(heater_ * kFullOutput);
 }
 
-void ControllerModel::PublishElectrical(RandomSource* noise)
-{
+void ControllerModel::PublishElectrical(RandomSource* noise) {
     const int output = regs_[kOutputAmount];
     for (int phase = 0; phase < 3; ++phase) {
         int current = 0;
@@ -153,8 +146,7 @@ void ControllerModel::PublishElectrical(RandomSource* noise)
     regs_[kLineVoltage] = static_cast<std::uint16_t>(voltage);
 }
 
-void ControllerModel::PublishAlarms()
-{
+void ControllerModel::PublishAlarms() {
     std::uint16_t bits = 0;
     if (regs_[kProcessValue] > regs_[kAlarm1]) bits |= kAlarmOverTemperature;
     if (std::max({regs_[kCurrentR], regs_[kCurrentS], regs_[kCurrentT]}) > kOverCurrent)

@@ -17,7 +17,7 @@ struct ModelFaults {
 // and a temperature loop whose PV follows SV through a PID acting on a heater. Time advances only
 // through Step(), one fixed step at a time, so tests run it without waiting.
 class ControllerModel {
-public:
+  public:
     static constexpr milliseconds kStep{100};
 
     enum class WriteResult { Accepted, IllegalValue };
@@ -34,7 +34,7 @@ public:
     // Advances the process by kStep. Noise is drawn only from the given source.
     void Step(RandomSource& noise);
 
-private:
+  private:
     void StepOutput();
     void StepHeatSink();
     void StepTemperatureLoop();
@@ -43,9 +43,9 @@ private:
 
     ModelFaults faults_;
     RegisterFile regs_{};
-    double heatSink_;    // 'C
-    double processTemp_; // 'C
-    double heater_ = 0.0;  // 0 .. 1
+    double heatSink_;     // 'C
+    double processTemp_;  // 'C
+    double heater_ = 0.0; // 0 .. 1
     double integral_ = 0.0;
     double derivative_ = 0.0;
     double lastProcessTemp_;

@@ -2,8 +2,7 @@
 
 namespace lq::sim {
 
-std::vector<ReplyChunk> FaultInjector::Plan(Frame reply)
-{
+std::vector<ReplyChunk> FaultInjector::Plan(Frame reply) {
     if (reply.empty() || random_.Chance(options_.drop)) return {};
 
     if (random_.Chance(options_.corrupt)) {

@@ -9,9 +9,9 @@
 namespace lq::sim {
 
 struct FaultOptions {
-    double drop = 0.0;    // probability that a reply is never sent
-    double corrupt = 0.0; // probability that one byte of a reply is damaged
-    double split = 0.0;   // probability that a reply stops half-way for a while
+    double drop = 0.0;     // probability that a reply is never sent
+    double corrupt = 0.0;  // probability that one byte of a reply is damaged
+    double split = 0.0;    // probability that a reply stops half-way for a while
     milliseconds delay{0}; // added before every reply
 };
 
@@ -24,7 +24,7 @@ struct ReplyChunk {
 // Decides, reply by reply, how the line mistreats the slave's answers. With the same seed and options the
 // same sequence of replies is mistreated the same way, whatever the timing of the run.
 class FaultInjector {
-public:
+  public:
     // Longer than the master's 100 ms inter-byte time-out, so the two halves reach it as two deliveries.
     static constexpr milliseconds kSplitPause{150};
 
@@ -33,7 +33,7 @@ public:
     // The chunks to send for this reply, in order; none when it is dropped.
     std::vector<ReplyChunk> Plan(Frame reply);
 
-private:
+  private:
     FaultOptions options_;
     RandomSource random_;
 };

@@ -23,8 +23,7 @@ namespace {
 // used: they fire when the parent's spawning thread ends, which a test harness may well do early.
 constexpr milliseconds kParentCheck{100};
 
-void ReadAvailable(int fd, SimEngine& engine)
-{
+void ReadAvailable(int fd, SimEngine& engine) {
     std::uint8_t buffer[512];
     for (;;) {
         const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -38,8 +37,7 @@ void ReadAvailable(int fd, SimEngine& engine)
 }
 
 // A reader that stopped reading must not stall the simulator: what does not fit is lost, as on a line.
-void WriteAll(int fd, const Frame& bytes)
-{
+void WriteAll(int fd, const Frame& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
@@ -53,15 +51,14 @@ void WriteAll(int fd, const Frame& bytes)
     }
 }
 
-timespec UntilDeadline(SimTime deadline, SimTime now)
-{
+timespec UntilDeadline(SimTime deadline, SimTime now) {
     const auto wait = std::clamp(std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - now),
                                  std::chrono::nanoseconds(0), std::chrono::nanoseconds(kParentCheck));
-    return timespec{static_cast<time_t>(wait.count() / 1'000'000'000), static_cast<long>(wait.count() % 1'000'000'000)};
+    return timespec{static_cast<time_t>(wait.count() / 1'000'000'000),
+                    static_cast<long>(wait.count() % 1'000'000'000)};
 }
 
-int Run(const SimOptions& options)
-{
+int Run(const SimOptions& options) {
     const pid_t parent = getppid();
     SignalWatch signals;
     PtyPort pty;
@@ -91,8 +88,9 @@ int Run(const SimOptions& options)
         if (getppid() != parent) return 0;
         if (fds[0].revents & POLLIN) ReadAvailable(pty.MasterFd(), engine);
         const Frame out = engine.Service();
-        if (!out.empty()) WriteAll(pty.MasterFd(), out);
+        // Recorded before the reply leaves, so a master holding the echo of a write finds it on file.
         recorder.Record(engine.Model().Registers());
+        if (!out.empty()) WriteAll(pty.MasterFd(), out);
     }
 }
 
@@ -100,8 +98,7 @@ int Run(const SimOptions& options)
 
 } // namespace lq::sim
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     using namespace lq::sim;
     const ParsedOptions parsed = ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {

@@ -10,13 +10,11 @@ namespace lq::sim {
 
 namespace {
 
-[[noreturn]] void Throw(int error, const std::string& what)
-{
+[[noreturn]] void Throw(int error, const std::string& what) {
     throw std::system_error(error, std::generic_category(), what);
 }
 
-std::string LinkTarget(const std::string& path)
-{
+std::string LinkTarget(const std::string& path) {
     char target[PATH_MAX];
     const ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
     return n < 0 ? std::string() : std::string(target, static_cast<std::size_t>(n));
@@ -25,8 +23,7 @@ std::string LinkTarget(const std::string& path)
 } // namespace
 
 PortAlias::PortAlias(const std::string& folder, const std::string& name, const std::string& device)
-    : path_(folder + "/" + name), device_(device)
-{
+    : path_(folder + "/" + name), device_(device) {
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) Throw(errno, "mkdir " + folder);
     struct stat st {};
     if (stat(folder.c_str(), &st) != 0) Throw(errno, "stat " + folder);
@@ -40,8 +37,7 @@ PortAlias::PortAlias(const std::string& folder, const std::string& name, const s
     if (symlink(device.c_str(), path_.c_str()) != 0) Throw(errno, "symlink " + path_);
 }
 
-PortAlias::~PortAlias()
-{
+PortAlias::~PortAlias() {
     if (LinkTarget(path_) == device_) unlink(path_.c_str());
 }
 

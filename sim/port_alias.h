@@ -9,7 +9,7 @@ namespace lq::sim {
 // but any other file there is not. The link is removed on destruction only if it still points at our
 // device, so a newer simulator's alias is never taken away. Throws std::system_error on failure.
 class PortAlias {
-public:
+  public:
     PortAlias(const std::string& folder, const std::string& name, const std::string& device);
     ~PortAlias();
     PortAlias(const PortAlias&) = delete;
@@ -17,7 +17,7 @@ public:
 
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     std::string device_;
 };

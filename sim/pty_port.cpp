@@ -11,12 +11,13 @@ namespace lq::sim {
 
 namespace {
 
-[[noreturn]] void ThrowErrno(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
+[[noreturn]] void ThrowErrno(const char* what) {
+    throw std::system_error(errno, std::generic_category(), what);
+}
 
 } // namespace
 
-PtyPort::PtyPort()
-{
+PtyPort::PtyPort() {
     int master = -1;
     int slave = -1;
     char name[PATH_MAX] = {};

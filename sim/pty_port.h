@@ -10,13 +10,13 @@ namespace lq::sim {
 // device. The simulator keeps its own slave descriptor open too, so that the master side never reads a
 // hang-up when the panel closes the port and opens it again. Throws std::system_error on failure.
 class PtyPort {
-public:
+  public:
     PtyPort();
 
     int MasterFd() const { return master_.Get(); }
     const std::string& DevicePath() const { return devicePath_; }
 
-private:
+  private:
     UniqueFd master_;
     UniqueFd slave_;
     std::string devicePath_;

@@ -9,7 +9,7 @@ namespace lq::sim {
 // draws below are made from the raw engine output rather than from library distributions, whose
 // results the standard leaves to the implementation.
 class RandomSource {
-public:
+  public:
     explicit RandomSource(std::uint64_t seed) : engine_(seed) {}
 
     // A real in [0, 1).
@@ -19,13 +19,12 @@ public:
     bool Chance(double p) { return p > 0.0 && (p >= 1.0 || Unit() < p); }
 
     // An integer in [lo, hi]; lo <= hi.
-    int Between(int lo, int hi)
-    {
+    int Between(int lo, int hi) {
         const auto span = static_cast<std::uint64_t>(static_cast<std::int64_t>(hi) - lo + 1);
         return lo + static_cast<int>(engine_() % span);
     }
 
-private:
+  private:
     std::mt19937_64 engine_;
 };
 

@@ -7,33 +7,29 @@
 namespace lq::sim {
 
 RegisterRecorder::RegisterRecorder(std::string dumpPath, std::string historyPath)
-    : dumpPath_(std::move(dumpPath)), historyPath_(std::move(historyPath))
-{
-}
+    : dumpPath_(std::move(dumpPath)), historyPath_(std::move(historyPath)) {}
 
-bool RegisterRecorder::Record(const RegisterFile& registers)
-{
+bool RegisterRecorder::Record(const RegisterFile& registers) {
     if (last_ && *last_ == registers) return true;
     const bool ok = WriteDump(registers) && AppendHistory(registers);
     last_ = registers;
     return ok;
 }
 
-bool RegisterRecorder::WriteDump(const RegisterFile& registers) const
-{
+bool RegisterRecorder::WriteDump(const RegisterFile& registers) const {
     if (dumpPath_.empty()) return true;
     const std::string temporary = dumpPath_ + ".tmp";
     {
         std::ofstream out(temporary, std::ios::trunc);
-        for (int reg = 0; reg < kRegisterCount; ++reg) out << reg << ' ' << registers[static_cast<std::size_t>(reg)] << '\n';
+        for (int reg = 0; reg < kRegisterCount; ++reg)
+            out << reg << ' ' << registers[static_cast<std::size_t>(reg)] << '\n';
         out.flush();
         if (!out) return false;
     }
     return std::rename(temporary.c_str(), dumpPath_.c_str()) == 0;
 }
 
-bool RegisterRecorder::AppendHistory(const RegisterFile& registers) const
-{
+bool RegisterRecorder::AppendHistory(const RegisterFile& registers) const {
     if (historyPath_.empty()) return true;
     std::ostringstream lines;
     for (int reg = 0; reg < kRegisterCount; ++reg) {
@@ -46,8 +42,7 @@ bool RegisterRecorder::AppendHistory(const RegisterFile& registers) const
     return static_cast<bool>(out);
 }
 
-std::optional<RegisterFile> ReadRegisterDump(const std::string& path)
-{
+std::optional<RegisterFile> ReadRegisterDump(const std::string& path) {
     std::ifstream in(path);
     if (!in) return std::nullopt;
     RegisterFile registers{};

@@ -12,13 +12,13 @@ namespace lq::sim {
 // The history file grows by one "register value" line per change (all registers at the first record),
 // so a reader can tell every value a register has held. Either path may be empty.
 class RegisterRecorder {
-public:
+  public:
     RegisterRecorder(std::string dumpPath, std::string historyPath);
 
     // Writes out what changed since the last call. Returns false if a file could not be written.
     bool Record(const RegisterFile& registers);
 
-private:
+  private:
     bool WriteDump(const RegisterFile& registers) const;
     bool AppendHistory(const RegisterFile& registers) const;
 

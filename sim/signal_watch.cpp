@@ -7,8 +7,7 @@
 
 namespace lq::sim {
 
-SignalWatch::SignalWatch()
-{
+SignalWatch::SignalWatch() {
     std::signal(SIGPIPE, SIG_IGN);
     sigset_t set;
     sigemptyset(&set);
@@ -21,8 +20,7 @@ SignalWatch::SignalWatch()
     if (!fd_.Valid()) throw std::system_error(errno, std::generic_category(), "signalfd");
 }
 
-int SignalWatch::Take()
-{
+int SignalWatch::Take() {
     signalfd_siginfo info{};
     if (read(fd_.Get(), &info, sizeof info) != static_cast<ssize_t>(sizeof info)) return 0;
     return static_cast<int>(info.ssi_signo);

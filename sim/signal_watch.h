@@ -8,13 +8,13 @@ namespace lq::sim {
 // polls instead of in a handler, and cleans up on its normal path. Ignores SIGPIPE. Create it before any
 // thread exists. Throws std::system_error on failure.
 class SignalWatch {
-public:
+  public:
     SignalWatch();
     int Fd() const { return fd_.Get(); }
     // Reads the pending signal; returns its number, or 0 if none was pending.
     int Take();
 
-private:
+  private:
     UniqueFd fd_;
 };
 

@@ -10,13 +10,13 @@ using std::chrono::milliseconds;
 
 // Where the simulator gets "now" from, so that tests can drive frame timing and the model by hand.
 class SimClock {
-public:
+  public:
     virtual ~SimClock() = default;
     virtual SimTime Now() const = 0;
 };
 
 class SteadyClock final : public SimClock {
-public:
+  public:
     SimTime Now() const override { return std::chrono::steady_clock::now(); }
 };
 

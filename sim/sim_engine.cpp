@@ -19,21 +19,17 @@ constexpr std::uint64_t kNoiseStream = 0x9E3779B97F4A7C15ull;
 SimEngine::SimEngine(const EngineConfig& config, const SimClock& clock)
     : clock_(clock), model_(config.modelFaults), slave_(config.slave, model_),
       faults_(config.faults, config.seed), noise_(config.seed ^ kNoiseStream),
-      assembler_(InterFrameSilence(config.baud)), nextStep_(clock.Now() + ControllerModel::kStep)
-{
+      assembler_(InterFrameSilence(config.baud)), nextStep_(clock.Now() + ControllerModel::kStep) {}
+
+void SimEngine::Receive(std::span<const std::uint8_t> bytes) {
+    assembler_.Add(bytes, clock_.Now());
 }
 
-void SimEngine::Receive(std::span<const std::uint8_t> bytes) { assembler_.Add(bytes, clock_.Now()); }
-
-Frame SimEngine::Service()
-{
+Frame SimEngine::Service() {
     const SimTime now = clock_.Now();
     StepModelUntil(now);
-    if (const auto deadline = assembler_.Deadline()) {
-        if (auto request = assembler_.TakeIfComplete(now)) {
-            Schedule(*deadline, faults_.Plan(slave_.HandleFrame(*request)));
-        }
-    }
+    while (auto request = assembler_.Take(now))
+        Schedule(request->end, faults_.Plan(slave_.HandleFrame(request->bytes)));
     Frame due;
     while (!outbox_.empty() && outbox_.front().at <= now) {
         due.insert(due.end(), outbox_.front().bytes.begin(), outbox_.front().bytes.end());
@@ -42,16 +38,14 @@ Frame SimEngine::Service()
     return due;
 }
 
-SimTime SimEngine::NextDeadline() const
-{
+SimTime SimEngine::NextDeadline() const {
     SimTime next = nextStep_;
     if (const auto frameEnd = assembler_.Deadline()) next = std::min(next, *frameEnd);
     if (!outbox_.empty()) next = std::min(next, outbox_.front().at);
     return next;
 }
 
-void SimEngine::StepModelUntil(SimTime now)
-{
+void SimEngine::StepModelUntil(SimTime now) {
     if (now - nextStep_ > kMaxCatchUpSteps * ControllerModel::kStep) nextStep_ = now;
     while (nextStep_ <= now) {
         model_.Step(noise_);
@@ -59,8 +53,7 @@ void SimEngine::StepModelUntil(SimTime now)
     }
 }
 
-void SimEngine::Schedule(SimTime requestEnd, std::vector<ReplyChunk> chunks)
-{
+void SimEngine::Schedule(SimTime requestEnd, std::vector<ReplyChunk> chunks) {
     // Replies leave in the order their requests came, even when an earlier one is held back longer.
     SimTime notBefore = outbox_.empty() ? requestEnd : outbox_.back().at;
     for (auto& chunk : chunks) {

@@ -26,7 +26,7 @@ struct EngineConfig {
 // reads to Receive(), calls Service() whenever the clock reaches NextDeadline() or bytes arrive, and
 // writes what Service() returns.
 class SimEngine {
-public:
+  public:
     SimEngine(const EngineConfig& config, const SimClock& clock);
 
     void Receive(std::span<const std::uint8_t> bytes);
@@ -38,7 +38,7 @@ public:
 
     const ControllerModel& Model() const { return model_; }
 
-private:
+  private:
     void StepModelUntil(SimTime now);
     void Schedule(SimTime requestEnd, std::vector<ReplyChunk> chunks);
 

@@ -8,8 +8,7 @@ namespace lq::sim {
 
 namespace {
 
-template <typename T> bool ParseInteger(const std::string& text, T& out, T lo, T hi)
-{
+template <typename T> bool ParseInteger(const std::string& text, T& out, T lo, T hi) {
     T value{};
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc{} || end != text.data() + text.size() || value < lo || value > hi) return false;
@@ -17,26 +16,24 @@ template <typename T> bool ParseInteger(const std::string& text, T& out, T lo, T
     return true;
 }
 
-bool ParseProbability(const std::string& text, double& out)
-{
+bool ParseProbability(const std::string& text, double& out) {
     if (text.empty()) return false;
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(value) || value < 0.0 || value > 1.0) return false;
+    if (end != text.c_str() + text.size() || !std::isfinite(value) || value < 0.0 || value > 1.0)
+        return false;
     out = value;
     return true;
 }
 
 // A port alias is one file name inside the alias folder, never a path out of it.
-bool ValidPortName(const std::string& name)
-{
+bool ValidPortName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
 } // namespace
 
-ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
-{
+ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
     SimOptions options;
     auto fail = [](std::string message) { return ParsedOptions{std::nullopt, std::move(message)}; };
 
@@ -50,11 +47,12 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
             options.engine.slave.failEveryRead = true;
             continue;
         }
-        static const char* const kWithValue[] = {"--port",  "--slave", "--baud",  "--drop",      "--corrupt",
-                                                 "--split", "--delay", "--seed",  "--fault",     "--dump-file",
-                                                 "--history-file"};
+        static const char* const kWithValue[] = {"--port",    "--slave",     "--baud",        "--drop",
+                                                 "--corrupt", "--split",     "--delay",       "--seed",
+                                                 "--fault",   "--dump-file", "--history-file"};
         bool known = false;
-        for (const char* option : kWithValue) known = known || name == option;
+        for (const char* option : kWithValue)
+            known = known || name == option;
         if (!known) return fail("unknown option " + name);
         if (i + 1 >= args.size()) return fail(name + " needs a value");
         const std::string& value = args[++i];
@@ -98,8 +96,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args)
     return ParsedOptions{std::move(options), {}};
 }
 
-std::string SimUsage()
-{
+std::string SimUsage() {
     return "usage: pw5-sim [options]\n"
            "  --port NAME         alias name in the port folder (default COM4)\n"
            "  --slave N           slave address 1..247 (default 1)\n"

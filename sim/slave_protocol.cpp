@@ -11,27 +11,26 @@ constexpr std::uint8_t kWriteSingleRegister = 0x06;
 constexpr std::size_t kRequestLength = 8; // both functions: address, function, two words, CRC
 constexpr int kMaxReadQuantity = 125;     // what fits in one reply of 256 bytes
 
-int Word(std::span<const std::uint8_t> frame, std::size_t at) { return frame[at] << 8 | frame[at + 1]; }
+int Word(std::span<const std::uint8_t> frame, std::size_t at) {
+    return frame[at] << 8 | frame[at + 1];
+}
 
 } // namespace
 
-void AppendCrc(Frame& frame)
-{
+void AppendCrc(Frame& frame) {
     const std::uint16_t crc = CalcCRC16(frame.data(), static_cast<std::int32_t>(frame.size()));
     frame.push_back(static_cast<std::uint8_t>(crc >> 8));
     frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
 }
 
-bool HasValidCrc(std::span<const std::uint8_t> frame)
-{
+bool HasValidCrc(std::span<const std::uint8_t> frame) {
     if (frame.size() < 4) return false;
     const std::size_t body = frame.size() - 2;
     const std::uint16_t crc = CalcCRC16(frame.data(), static_cast<std::int32_t>(body));
     return frame[body] == (crc >> 8) && frame[body + 1] == (crc & 0xFF);
 }
 
-Frame SlaveProtocol::HandleFrame(std::span<const std::uint8_t> frame)
-{
+Frame SlaveProtocol::HandleFrame(std::span<const std::uint8_t> frame) {
     if (!HasValidCrc(frame)) return {};
     const std::uint8_t address = frame[0];
     const bool broadcast = address == kBroadcastAddress;
@@ -52,8 +51,7 @@ Frame SlaveProtocol::HandleFrame(std::span<const std::uint8_t> frame)
     }
 }
 
-Frame SlaveProtocol::ReadHoldingRegisters(std::span<const std::uint8_t> frame)
-{
+Frame SlaveProtocol::ReadHoldingRegisters(std::span<const std::uint8_t> frame) {
     const int start = Word(frame, 2);
     const int quantity = Word(frame, 4);
     if (quantity < 1 || quantity > kMaxReadQuantity) return Exception(frame[1], kIllegalDataValue);
@@ -70,8 +68,7 @@ Frame SlaveProtocol::ReadHoldingRegisters(std::span<const std::uint8_t> frame)
     return reply;
 }
 
-Frame SlaveProtocol::WriteSingleRegister(std::span<const std::uint8_t> frame, bool broadcast)
-{
+Frame SlaveProtocol::WriteSingleRegister(std::span<const std::uint8_t> frame, bool broadcast) {
     const int reg = Word(frame, 2);
     const auto value = static_cast<std::uint16_t>(Word(frame, 4));
     if (reg >= kRegisterCount) return broadcast ? Frame{} : Exception(frame[1], kIllegalDataAddress);
@@ -81,8 +78,7 @@ Frame SlaveProtocol::WriteSingleRegister(std::span<const std::uint8_t> frame, bo
     return Frame(frame.begin(), frame.end());
 }
 
-Frame SlaveProtocol::Exception(std::uint8_t function, std::uint8_t code) const
-{
+Frame SlaveProtocol::Exception(std::uint8_t function, std::uint8_t code) const {
     Frame reply{config_.address, static_cast<std::uint8_t>(function | 0x80), code};
     AppendCrc(reply);
     return reply;

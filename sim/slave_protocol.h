@@ -33,12 +33,12 @@ struct SlaveConfig {
 // over the model's registers. One complete request frame in, the reply frame out; an empty reply
 // means the slave stays silent, as it must for a damaged frame, another slave's frame or a broadcast.
 class SlaveProtocol {
-public:
+  public:
     SlaveProtocol(SlaveConfig config, ControllerModel& model) : config_(config), model_(model) {}
 
     Frame HandleFrame(std::span<const std::uint8_t> frame);
 
-private:
+  private:
     Frame ReadHoldingRegisters(std::span<const std::uint8_t> frame);
     Frame WriteSingleRegister(std::span<const std::uint8_t> frame, bool broadcast);
     Frame Exception(std::uint8_t function, std::uint8_t code) const;

@@ -6,12 +6,11 @@
 namespace lq::sim {
 
 class UniqueFd {
-public:
+  public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept
-    {
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
         if (this != &other) {
             Reset();
             fd_ = std::exchange(other.fd_, -1);
@@ -24,13 +23,12 @@ public:
 
     int Get() const { return fd_; }
     bool Valid() const { return fd_ >= 0; }
-    void Reset()
-    {
+    void Reset() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }
 
-private:
+  private:
     int fd_ = -1;
 };
 
