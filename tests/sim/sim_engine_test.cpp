@@ -96,6 +96,18 @@ TEST_F(EngineTest, AGapInsideARequestMakesTwoBrokenFramesAndNoReply) {
     EXPECT_EQ(RunFor(milliseconds(50)).size(), 25u) << "the slave is ready for the next good frame";
 }
 
+TEST_F(EngineTest, FramesSeparatedBySilenceStayApartEvenIfServicedLate) {
+    // The loop may wake only after the next request has arrived; the silence between them still counts.
+    Send(ReadRequest(1, 0, 10));
+    clock.Advance(InterFrameSilence(config_.baud) * 3);
+    Send(ReadRequest(1, 35, 10));
+    clock.Advance(InterFrameSilence(config_.baud) * 3);
+    const Frame replies = engine.Service();
+    ASSERT_EQ(replies.size(), 50u);
+    EXPECT_TRUE(HasValidCrc(std::span(replies).first(25)));
+    EXPECT_TRUE(HasValidCrc(std::span(replies).subspan(25)));
+}
+
 TEST_F(EngineTest, AnOverlongFrameIsDroppedWithoutGrowingWithoutBound) {
     Frame flood(FrameAssembler::kMaxFrame * 4, 0x55);
     const Frame request = ReadRequest(1, 0, 10);
