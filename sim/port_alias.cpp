@@ -28,6 +28,9 @@ PortAlias::PortAlias(const std::string& folder, const std::string& name, const s
     struct stat st {};
     if (stat(folder.c_str(), &st) != 0) Throw(errno, "stat " + folder);
     if (!S_ISDIR(st.st_mode)) Throw(ENOTDIR, folder);
+    // The folder may sit in /tmp: one that another user owns or can write to could redirect the alias.
+    if (st.st_uid != geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        Throw(EPERM, "unsafe alias folder " + folder);
 
     if (lstat(path_.c_str(), &st) == 0) {
         // A stale link from a simulator that died without cleaning up; a regular file is someone else's.

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <memory>
 #include <spawn.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -191,12 +192,35 @@ TEST(SimLifecycle, TerminationRemovesTheAliasAndExitsCleanly) {
         ASSERT_EQ(stat(sim.AliasFolder().c_str(), &folder), 0);
         EXPECT_EQ(folder.st_mode & 0777, 0700u);
 
-        kill(sim.Pid(), signal);
-        int status = 0;
-        ASSERT_EQ(waitpid(sim.Pid(), &status, 0), sim.Pid());
+        const int status = sim.Stop(signal);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "signal " << signal;
         EXPECT_FALSE(Exists(sim.AliasPath())) << "signal " << signal;
     }
+}
+
+TEST(SimLifecycle, ANewerSimulatorTakesTheAliasOverAndKeepsIt) {
+    SimProcess first;
+    {
+        SimProcess second({}, SimProcess::DefaultExecutable(), first.AliasFolder());
+        char target[256] = {};
+        ASSERT_GT(readlink(first.AliasPath().c_str(), target, sizeof target - 1), 0);
+        EXPECT_EQ(second.DevicePath(), target);
+        EXPECT_NE(first.DevicePath(), second.DevicePath());
+
+        first.Stop();
+        EXPECT_TRUE(Exists(second.AliasPath()))
+            << "the first simulator removed an alias that was not its own";
+    }
+    EXPECT_FALSE(Exists(first.AliasPath()));
+}
+
+TEST(SimLifecycle, RefusesAnAliasFolderOpenToOthers) {
+    char folderTemplate[] = "/tmp/lq-pw5-open-XXXXXX";
+    ASSERT_NE(mkdtemp(folderTemplate), nullptr);
+    ASSERT_EQ(chmod(folderTemplate, 0777), 0);
+    EXPECT_THROW(SimProcess({}, SimProcess::DefaultExecutable(), folderTemplate), std::runtime_error);
+    EXPECT_FALSE(Exists(std::string(folderTemplate) + "/COM4"));
+    rmdir(folderTemplate);
 }
 
 TEST(SimLifecycle, ParentGoneEndsTheSimulatorAndRemovesTheAlias) {
@@ -219,12 +243,8 @@ TEST(SimLifecycle, ParentGoneEndsTheSimulatorAndRemovesTheAlias) {
         pid_t sim = 0;
         const int spawned = posix_spawn(&sim, exe.c_str(), nullptr, nullptr, argv, environ);
         // Stay until the simulator is up, so it knows us as its parent before we go.
-        char c = 0;
-        if (spawned == 0) {
-            while (!Exists(alias))
-                usleep(1000);
-            (void)c;
-        }
+        for (int waited = 0; spawned == 0 && !Exists(alias) && waited < 5000; ++waited)
+            usleep(1000);
         _exit(spawned == 0 ? 0 : 1);
     }
     close(pipeFds[1]);

@@ -66,14 +66,14 @@ std::string SimProcess::DefaultExecutable() {
     return LQ_PW5_SIM_PATH;
 }
 
-SimProcess::SimProcess(std::vector<std::string> options, std::string executable) {
+SimProcess::SimProcess(std::vector<std::string> options, std::string executable, std::string aliasFolder) {
     for (std::size_t i = 0; i + 1 < options.size(); ++i)
         if (options[i] == "--port") portName_ = options[i + 1];
 
     std::string pattern = (std::filesystem::temp_directory_path() / "lq-pw5-sim-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     tempDir_ = pattern;
-    aliasFolder_ = tempDir_ + "/ports";
+    aliasFolder_ = aliasFolder.empty() ? tempDir_ + "/ports" : std::move(aliasFolder);
 
     std::vector<std::string> args{executable};
     args.insert(args.end(), options.begin(), options.end());
@@ -131,10 +131,10 @@ void SimProcess::ExportAliasFolder() const {
     setenv("LQ_MODBUS_PORTS", aliasFolder_.c_str(), 1);
 }
 
-int SimProcess::Stop() {
+int SimProcess::Stop(int signal) {
     if (pid_ <= 0) return 0;
     int status = 0;
-    kill(pid_, SIGTERM);
+    kill(pid_, signal);
     if (!WaitUntil(pid_, Clock::now() + kStopTimeout, status)) {
         kill(pid_, SIGKILL);
         waitpid(pid_, &status, 0);

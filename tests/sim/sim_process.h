@@ -2,6 +2,7 @@
 
 #include "sim/registers.h"
 
+#include <csignal>
 #include <map>
 #include <optional>
 #include <set>
@@ -21,7 +22,9 @@ namespace lq::sim {
 // ExportAliasFolder() before the panel resolves its port name.
 class SimProcess {
   public:
-    explicit SimProcess(std::vector<std::string> options = {}, std::string executable = DefaultExecutable());
+    // aliasFolder: where the alias goes; empty for a fresh private folder that is removed at the end.
+    explicit SimProcess(std::vector<std::string> options = {}, std::string executable = DefaultExecutable(),
+                        std::string aliasFolder = {});
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
@@ -42,8 +45,9 @@ class SimProcess {
     // Every value each register has held since start, from the history file.
     std::map<int, std::set<std::uint16_t>> HeldValues() const;
 
-    // Sends SIGTERM and waits for the exit; returns the wait status, or -1 if it had to be killed.
-    int Stop();
+    // Sends the signal and waits for the exit; returns the wait status, or -1 if it had to be killed.
+    // Later calls (and the destructor) do nothing.
+    int Stop(int signal = SIGTERM);
 
   private:
     std::string tempDir_;
