@@ -62,7 +62,10 @@ int Run(const SimOptions& options) {
     const pid_t parent = getppid();
     SignalWatch signals;
     PtyPort pty;
-    PortAlias alias(PortAliasFolder(), options.port, pty.DevicePath());
+    // The panel looks a COM name up as "COM<n>", so "com04" must be filed under that spelling.
+    const unsigned comNumber = ComPortNumber(options.port);
+    const std::string aliasName = comNumber >= 1 ? "COM" + std::to_string(comNumber) : options.port;
+    PortAlias alias(PortAliasFolder(), aliasName, pty.DevicePath());
 
     EngineConfig config = options.engine;
     config.seed = options.seed ? *options.seed : std::random_device{}();

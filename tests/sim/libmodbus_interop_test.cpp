@@ -198,6 +198,16 @@ TEST(SimLifecycle, TerminationRemovesTheAliasAndExitsCleanly) {
     }
 }
 
+TEST(SimLifecycle, ComNamesAreFiledAsThePanelLooksThemUp) {
+    SimProcess sim({"--port", "com07"});
+    EXPECT_EQ(sim.PortName(), "COM7");
+    EXPECT_TRUE(Exists(sim.AliasFolder() + "/COM7"));
+    auto ctx = Connect(sim.AliasFolder() + "/COM7", 1);
+    ASSERT_TRUE(ctx);
+    std::uint16_t value = 0;
+    EXPECT_EQ(modbus_read_registers(ctx.get(), 0, 1, &value), 1);
+}
+
 TEST(SimLifecycle, ANewerSimulatorTakesTheAliasOverAndKeepsIt) {
     SimProcess first;
     {

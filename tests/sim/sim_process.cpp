@@ -1,5 +1,6 @@
 #include "tests/sim/sim_process.h"
 
+#include "serial/port_names.h"
 #include "sim/register_recorder.h"
 #include "sim/unique_fd.h"
 
@@ -68,7 +69,10 @@ std::string SimProcess::DefaultExecutable() {
 
 SimProcess::SimProcess(std::vector<std::string> options, std::string executable, std::string aliasFolder) {
     for (std::size_t i = 0; i + 1 < options.size(); ++i)
-        if (options[i] == "--port") portName_ = options[i + 1];
+        if (options[i] == "--port") {
+            const unsigned n = ComPortNumber(options[i + 1]);
+            portName_ = n >= 1 ? "COM" + std::to_string(n) : options[i + 1];
+        }
 
     std::string pattern = (std::filesystem::temp_directory_path() / "lq-pw5-sim-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");

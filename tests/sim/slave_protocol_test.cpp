@@ -141,16 +141,6 @@ TEST(SlaveProtocolWrites, BroadcastWriteActsWithoutReply) {
     EXPECT_EQ(model.Get(kSetValue), 444);
 }
 
-TEST(SlaveProtocolWrites, RunStateCommandsAreInvertedIntoTheRunningBit) {
-    ControllerModel model;
-    SlaveProtocol slave({}, model);
-    ASSERT_TRUE(model.Running());
-    slave.HandleFrame(WithCrc(Write(1, kRunState, 1), false));
-    EXPECT_EQ(model.Get(kRunState) & 1, 0);
-    slave.HandleFrame(WithCrc(Write(1, kRunState, 0), false));
-    EXPECT_EQ(model.Get(kRunState) & 1, 1);
-}
-
 TEST(SlaveProtocolAddress, AnswersOnlyItsOwnAddress) {
     for (int address : {1, 17, 247}) {
         ControllerModel model;
