@@ -13,6 +13,7 @@
 #include <iostream>
 #include <poll.h>
 #include <random>
+#include <termios.h>
 #include <unistd.h>
 
 namespace lq::sim {
@@ -51,6 +52,15 @@ void WriteAll(int fd, const Frame& bytes) {
     }
 }
 
+// A program that opens the terminal and turns echo on would send each reply straight back here as if
+// it were a request; a real serial line never echoes, so the cause is worth telling once.
+void WarnIfEchoing(int masterFd, bool& warned) {
+    termios tio{};
+    if (warned || tcgetattr(masterFd, &tio) != 0 || (tio.c_lflag & ECHO) == 0) return;
+    std::cerr << "pw5-sim: warning: the terminal echoes; set the port to raw mode" << std::endl;
+    warned = true;
+}
+
 timespec UntilDeadline(SimTime deadline, SimTime now) {
     const auto wait = std::clamp(std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - now),
                                  std::chrono::nanoseconds(0), std::chrono::nanoseconds(kParentCheck));
@@ -78,6 +88,7 @@ int Run(const SimOptions& options) {
     std::cerr << "pw5-sim: slave " << int(config.slave.address) << " on " << alias.Path() << " -> "
               << pty.DevicePath() << ", seed " << config.seed << std::endl;
 
+    bool warnedEcho = false;
     for (;;) {
         pollfd fds[2] = {{pty.MasterFd(), POLLIN, 0}, {signals.Fd(), POLLIN, 0}};
         const timespec timeout = UntilDeadline(engine.NextDeadline(), clock.Now());
@@ -89,7 +100,10 @@ int Run(const SimOptions& options) {
             if (const int signal = signals.Take(); signal != 0) return 0;
         }
         if (getppid() != parent) return 0;
-        if (fds[0].revents & POLLIN) ReadAvailable(pty.MasterFd(), engine);
+        if (fds[0].revents & POLLIN) {
+            ReadAvailable(pty.MasterFd(), engine);
+            WarnIfEchoing(pty.MasterFd(), warnedEcho);
+        }
         const Frame out = engine.Service();
         // Recorded before the reply leaves, so a master holding the echo of a write finds it on file.
         recorder.Record(engine.Model().Registers());
