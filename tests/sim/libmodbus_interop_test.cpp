@@ -10,6 +10,7 @@
 #include <memory>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -241,6 +242,10 @@ TEST(SimLifecycle, ParentGoneEndsTheSimulatorAndRemovesTheAlias) {
     const std::string alias = folder + "/COM4";
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
+    int pidPipe[2];
+    ASSERT_EQ(pipe(pidPipe), 0);
+    // The orphaned simulator comes to us instead of to init, so we can reap it and see how it ended.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
 
     const pid_t launcher = fork();
     ASSERT_GE(launcher, 0);
@@ -252,12 +257,17 @@ TEST(SimLifecycle, ParentGoneEndsTheSimulatorAndRemovesTheAlias) {
         char* argv[] = {exe.data(), nullptr};
         pid_t sim = 0;
         const int spawned = posix_spawn(&sim, exe.c_str(), nullptr, nullptr, argv, environ);
+        if (write(pidPipe[1], &sim, sizeof sim) != static_cast<ssize_t>(sizeof sim)) _exit(1);
         // Stay until the simulator is up, so it knows us as its parent before we go.
         for (int waited = 0; spawned == 0 && !Exists(alias) && waited < 5000; ++waited)
             usleep(1000);
         _exit(spawned == 0 ? 0 : 1);
     }
     close(pipeFds[1]);
+    close(pidPipe[1]);
+    pid_t simPid = 0;
+    ASSERT_EQ(read(pidPipe[0], &simPid, sizeof simPid), static_cast<ssize_t>(sizeof simPid));
+    close(pidPipe[0]);
     int status = 0;
     ASSERT_EQ(waitpid(launcher, &status, 0), launcher);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
@@ -268,7 +278,18 @@ TEST(SimLifecycle, ParentGoneEndsTheSimulatorAndRemovesTheAlias) {
         line += c;
     close(pipeFds[0]);
     EXPECT_FALSE(line.empty());
-    EXPECT_TRUE(Eventually([&] { return !Exists(alias); })) << "alias left behind";
+
+    int simStatus = -1;
+    const bool ended = Eventually([&] { return waitpid(simPid, &simStatus, WNOHANG) == simPid; });
+    if (!ended) {
+        kill(simPid, SIGKILL);
+        waitpid(simPid, nullptr, 0);
+    }
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
+    EXPECT_TRUE(ended) << "the simulator outlived its parent";
+    EXPECT_TRUE(WIFEXITED(simStatus) && WEXITSTATUS(simStatus) == 0);
+    EXPECT_FALSE(Exists(alias)) << "alias left behind";
+    if (!ended) unlink(alias.c_str());
     rmdir(folder.c_str());
 }
 
