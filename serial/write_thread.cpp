@@ -18,8 +18,9 @@ void TWriteThread::Execute()
 {
     ctx_.Backend.SetThreadPriority(ThreadPriority::AboveNormal);
     Loop();
-    ctx_.Backend.PurgeComm(ctx_.Device, PURGE_TXABORT | PURGE_TXCLEAR);
+    // Refuse requests first: from here on SendData must answer false.
     queue_.Close();
+    ctx_.Backend.PurgeComm(ctx_.Device, PURGE_TXABORT | PURGE_TXCLEAR);
     writeDone_.Reset();
 }
 

@@ -85,7 +85,7 @@ void FakeSerialBackend::RaiseLineEvent(std::uint32_t mask, std::uint32_t errors)
     for (auto& [event, op] : ops_) {
         if (op.Kind == OpKind::LineEvent && !op.Complete) {
             pendingErrors_ |= errors;
-            op.Count = mask;
+            op.Mask = mask;
             CompleteOp(event, IoResult::Done);
             return;
         }
@@ -131,6 +131,16 @@ bool FakeSerialBackend::WaitForCalls(const std::string& op, std::size_t count, s
     return changed_.wait_for(lock, timeout, [&] {
         return static_cast<std::size_t>(std::count_if(calls_.begin(), calls_.end(),
                                                       [&op](const Call& c) { return c.Op == op; })) >= count;
+    });
+}
+
+bool FakeSerialBackend::WaitForCallOn(const std::string& op, const std::string& thread,
+                                      std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] {
+        return std::any_of(calls_.begin(), calls_.end(),
+                           [&](const Call& c) { return c.Op == op && c.Thread == thread; });
     });
 }
 
@@ -326,7 +336,7 @@ IoResult FakeSerialBackend::GetOverlappedResult(THandle, Overlapped& ov, std::ui
     switch (op.Kind) {
     case OpKind::Read: transferred = TakeRead(op.ReadBuffer, op.Count); break;
     case OpKind::Write: transferred = TakeWrite(op.WriteBuffer, op.Count); break;
-    case OpKind::LineEvent: *op.MaskOut = op.Count; break;
+    case OpKind::LineEvent: *op.MaskOut = op.Mask; break;
     }
     return IoResult::Done;
 }

@@ -43,6 +43,8 @@ public:
     std::vector<Call> Calls() const;
     std::size_t CountCalls(const std::string& op) const;
     bool WaitForCalls(const std::string& op, std::size_t count, std::chrono::milliseconds timeout);
+    // Waits until the thread of the given name has made the call.
+    bool WaitForCallOn(const std::string& op, const std::string& thread, std::chrono::milliseconds timeout);
     std::vector<std::uint8_t> Written() const;
     std::vector<Dcb> CommStates() const;
     std::optional<CommTimeouts> Timeouts() const;
@@ -84,6 +86,7 @@ private:
         const std::uint8_t* WriteBuffer = nullptr;
         std::uint32_t Count = 0;
         std::uint32_t* MaskOut = nullptr;
+        std::uint32_t Mask = 0;
         bool Complete = false;
         IoResult Result = IoResult::Done;
     };

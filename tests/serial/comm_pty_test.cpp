@@ -193,6 +193,8 @@ struct OpenFailureCase {
     const char* path;
     const char* message;
 };
+void PrintTo(const OpenFailureCase& c, std::ostream* os) { *os << c.name; }
+
 
 class OpenFailure : public ::testing::TestWithParam<OpenFailureCase> {};
 
@@ -254,6 +256,8 @@ struct TermiosCase {
     tcflag_t cflagMask;
     tcflag_t cflagExpected;
 };
+void PrintTo(const TermiosCase& c, std::ostream* os) { *os << c.name; }
+
 
 // The kernel's pseudo-terminal forces eight data bits and no parity, so those are checked through the fake.
 class PtyControlBlock : public PtyComm, public ::testing::WithParamInterface<TermiosCase> {};
