@@ -18,6 +18,7 @@ public:
 
     const std::string& SlavePath() const { return slavePath_; }
     int SlaveFd() const { return slave_; }
+    int MasterFd() const { return master_; }
     // Writes every byte to the master side, blocking while the line is full.
     void Write(const std::vector<std::uint8_t>& bytes) const;
     // Reads from the master side until n bytes arrived or the time is up.
