@@ -6,6 +6,7 @@
 #include <pty.h>
 #include <stdexcept>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace lq::test {
@@ -73,7 +74,17 @@ std::size_t CountEntries(const char* folder)
 } // namespace
 
 std::size_t OpenDescriptorCount() { return CountEntries("/proc/self/fd"); }
-std::size_t ThreadCount() { return CountEntries("/proc/self/task"); }
+std::size_t ThreadCount()
+{
+    // Sanitizer runtimes start a helper thread with the first thread the program creates; make sure it
+    // exists before anything is counted.
+    static const bool primed = [] {
+        std::thread([] {}).join();
+        return true;
+    }();
+    (void)primed;
+    return CountEntries("/proc/self/task");
+}
 
 std::vector<std::uint8_t> Pattern(std::size_t n, std::size_t offset)
 {
