@@ -20,8 +20,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-double CpuMilliseconds()
-{
+double CpuMilliseconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
@@ -30,8 +29,7 @@ double CpuMilliseconds()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 200;
     const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 10;
 
@@ -70,7 +68,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "frame %d not delivered\n", i);
             return 1;
         }
-        latencies.push_back(std::chrono::duration<double, std::milli>(delivered - lastByte - interval).count());
+        latencies.push_back(
+            std::chrono::duration<double, std::milli>(delivered - lastByte - interval).count());
     }
     std::sort(latencies.begin(), latencies.end());
     const auto at = [&](double q) { return latencies[static_cast<std::size_t>(q * (latencies.size() - 1))]; };

@@ -5,24 +5,20 @@
 namespace lq {
 
 TComm::TComm(std::unique_ptr<INotificationWindow> window, std::shared_ptr<ISerialBackend> backend)
-    : backend_(std::move(backend)), window_(std::move(window))
-{
+    : backend_(std::move(backend)), window_(std::move(window)) {
     window_->SetHandler([this](Notification& n) { HandleNotification(n); });
 }
 
-TComm::~TComm()
-{
+TComm::~TComm() {
     ClosePort();
     window_.reset();
 }
 
-TIoThreadContext TComm::ThreadContext()
-{
+TIoThreadContext TComm::ThreadContext() {
     return TIoThreadContext{*backend_, device_.Get(), stopEvent_.Get(), *window_};
 }
 
-void TComm::OpenPort()
-{
+void TComm::OpenPort() {
     if (device_) throw ECommsError("This serial port already opened");
     UniqueHandle device(*backend_, backend_->CreateFile(CommName));
     if (!device) throw ECommsError("Error opening serial port");
@@ -61,8 +57,7 @@ void TComm::OpenPort()
     writeThread_->Resume();
 }
 
-void TComm::ClosePort()
-{
+void TComm::ClosePort() {
     if (!device_) return;
     StopReadThread();
     StopWriteThread();
@@ -70,8 +65,7 @@ void TComm::ClosePort()
     device_.Reset();
 }
 
-void TComm::StopReadThread()
-{
+void TComm::StopReadThread() {
     if (!readThread_) return;
     backend_->SetEvent(stopEvent_.Get());
     backend_->PurgeComm(device_.Get(), PURGE_RXABORT | PURGE_RXCLEAR);
@@ -80,8 +74,7 @@ void TComm::StopReadThread()
     readThread_.reset();
 }
 
-void TComm::StopWriteThread()
-{
+void TComm::StopWriteThread() {
     if (!writeThread_) return;
     backend_->SetEvent(stopEvent_.Get());
     backend_->PurgeComm(device_.Get(), PURGE_TXABORT | PURGE_TXCLEAR);
@@ -89,8 +82,7 @@ void TComm::StopWriteThread()
     writeThread_.reset();
 }
 
-bool TComm::SendData(const std::uint8_t* data, std::uint16_t count)
-{
+bool TComm::SendData(const std::uint8_t* data, std::uint16_t count) {
     if (!writeThread_ || count == 0 || data == nullptr) return false;
     ThreadMessage message;
     message.Message = REQUEST_WRITE;
@@ -101,8 +93,7 @@ bool TComm::SendData(const std::uint8_t* data, std::uint16_t count)
     return writeThread_->PostThreadMessage(std::move(message));
 }
 
-std::uint32_t TComm::ControlFlags() const
-{
+std::uint32_t TComm::ControlFlags() const {
     std::uint32_t flags = dcb::fBinary;
     if (parityCheck_) flags |= dcb::fParity;
     if (outxCtsFlow_) flags |= dcb::fOutxCtsFlow;
@@ -119,8 +110,7 @@ std::uint32_t TComm::ControlFlags() const
     return flags;
 }
 
-void TComm::ApplyCommState()
-{
+void TComm::ApplyCommState() {
     if (!device_) return;
     Dcb block;
     backend_->GetCommState(device_.Get(), block);
@@ -138,8 +128,7 @@ void TComm::ApplyCommState()
     backend_->SetCommState(device_.Get(), block);
 }
 
-void TComm::ApplyCommTimeouts()
-{
+void TComm::ApplyCommTimeouts() {
     if (!device_) return;
     CommTimeouts current;
     backend_->GetCommTimeouts(device_.Get(), current);
@@ -147,8 +136,7 @@ void TComm::ApplyCommTimeouts()
     backend_->SetCommTimeouts(device_.Get(), current);
 }
 
-void TComm::HandleNotification(Notification& n)
-{
+void TComm::HandleNotification(Notification& n) {
     switch (n.Message) {
     case NOTIFY_RECEIVE_DATA: {
         // Released when the handler returns, bound or not, even if it throws.

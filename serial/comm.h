@@ -26,7 +26,7 @@ using TSendDataEmptyEvent = std::function<void(TComm* Sender)>;
 // Owns one serial device with a receive and a transmit thread. Everything here, events included, runs on
 // the thread that owns the notification window.
 class TComm {
-public:
+  public:
     explicit TComm(std::unique_ptr<INotificationWindow> window,
                    std::shared_ptr<ISerialBackend> backend = MakePosixBackend());
     TComm(const TComm&) = delete;
@@ -90,17 +90,16 @@ public:
     void SetXoffChar(char value) { SetStateField(xoffChar_, value); }
     void SetReplacedChar(char value) { SetStateField(replacedChar_, value); }
     void SetReadIntervalTimeout(std::uint32_t value) { SetTimeout(timeouts_.ReadIntervalTimeout, value); }
-    void SetReadTotalTimeoutMultiplier(std::uint32_t value)
-    {
+    void SetReadTotalTimeoutMultiplier(std::uint32_t value) {
         SetTimeout(timeouts_.ReadTotalTimeoutMultiplier, value);
     }
-    void SetReadTotalTimeoutConstant(std::uint32_t value) { SetTimeout(timeouts_.ReadTotalTimeoutConstant, value); }
-    void SetWriteTotalTimeoutMultiplier(std::uint32_t value)
-    {
+    void SetReadTotalTimeoutConstant(std::uint32_t value) {
+        SetTimeout(timeouts_.ReadTotalTimeoutConstant, value);
+    }
+    void SetWriteTotalTimeoutMultiplier(std::uint32_t value) {
         SetTimeout(timeouts_.WriteTotalTimeoutMultiplier, value);
     }
-    void SetWriteTotalTimeoutConstant(std::uint32_t value)
-    {
+    void SetWriteTotalTimeoutConstant(std::uint32_t value) {
         SetTimeout(timeouts_.WriteTotalTimeoutConstant, value);
     }
 
@@ -110,15 +109,13 @@ public:
     TNotifyEvent OnRequestHangup;
     TSendDataEmptyEvent OnSendDataEmpty;
 
-private:
-    template <class T> void SetStateField(T& field, T value)
-    {
+  private:
+    template <class T> void SetStateField(T& field, T value) {
         if (field == value) return;
         field = value;
         if (Connected()) ApplyCommState();
     }
-    void SetTimeout(std::uint32_t& field, std::uint32_t value)
-    {
+    void SetTimeout(std::uint32_t& field, std::uint32_t value) {
         if (field == value) return;
         field = value;
         if (Connected()) ApplyCommTimeouts();

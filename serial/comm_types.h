@@ -12,23 +12,28 @@ enum class TDtrControl : std::uint8_t { DtrEnable, DtrDisable, DtrHandshake };
 enum class TRtsControl : std::uint8_t { RtsEnable, RtsDisable, RtsHandshake, RtsTransmissionAvailable };
 
 // Device values of the DTR and RTS line modes (Enable is 1, Disable 0: not the ordinals).
-constexpr std::uint32_t DtrDeviceValue(TDtrControl c)
-{
+constexpr std::uint32_t DtrDeviceValue(TDtrControl c) {
     switch (c) {
-    case TDtrControl::DtrEnable: return 1;
-    case TDtrControl::DtrDisable: return 0;
-    case TDtrControl::DtrHandshake: return 2;
+    case TDtrControl::DtrEnable:
+        return 1;
+    case TDtrControl::DtrDisable:
+        return 0;
+    case TDtrControl::DtrHandshake:
+        return 2;
     }
     return 0;
 }
 
-constexpr std::uint32_t RtsDeviceValue(TRtsControl c)
-{
+constexpr std::uint32_t RtsDeviceValue(TRtsControl c) {
     switch (c) {
-    case TRtsControl::RtsEnable: return 1;
-    case TRtsControl::RtsDisable: return 0;
-    case TRtsControl::RtsHandshake: return 2;
-    case TRtsControl::RtsTransmissionAvailable: return 3;
+    case TRtsControl::RtsEnable:
+        return 1;
+    case TRtsControl::RtsDisable:
+        return 0;
+    case TRtsControl::RtsHandshake:
+        return 2;
+    case TRtsControl::RtsTransmissionAvailable:
+        return 3;
     }
     return 0;
 }
@@ -70,8 +75,12 @@ constexpr unsigned RtsControlShift = 12;
 constexpr std::uint32_t RtsControlMask = 3u << RtsControlShift;
 constexpr std::uint32_t fAbortOnError = 1u << 14;
 
-constexpr std::uint32_t DtrControl(std::uint32_t flags) { return (flags & DtrControlMask) >> DtrControlShift; }
-constexpr std::uint32_t RtsControl(std::uint32_t flags) { return (flags & RtsControlMask) >> RtsControlShift; }
+constexpr std::uint32_t DtrControl(std::uint32_t flags) {
+    return (flags & DtrControlMask) >> DtrControlShift;
+}
+constexpr std::uint32_t RtsControl(std::uint32_t flags) {
+    return (flags & RtsControlMask) >> RtsControlShift;
+}
 } // namespace dcb
 
 constexpr std::uint8_t kOneStopBit = 0;

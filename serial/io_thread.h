@@ -15,7 +15,7 @@ namespace lq {
 // Join or the destructor. A thread that is joined without having been resumed is resumed first, so that
 // its body can see the stop event and end.
 class TIoThread {
-public:
+  public:
     TIoThread(ISerialBackend& backend, std::string label, std::function<void()> body);
     TIoThread(const TIoThread&) = delete;
     TIoThread& operator=(const TIoThread&) = delete;
@@ -25,7 +25,7 @@ public:
     void Resume();
     void Join();
 
-private:
+  private:
     ISerialBackend& backend_;
     std::string label_;
     std::function<void()> body_;

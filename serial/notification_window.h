@@ -36,7 +36,7 @@ struct Notification {
 // hands it to QCoreApplication::postEvent; event() unwraps it and calls the handler. Qt discards posted
 // events of a destroyed object, which releases their Data.
 class INotificationWindow {
-public:
+  public:
     using Handler = std::function<void(Notification&)>;
 
     virtual ~INotificationWindow() = default;

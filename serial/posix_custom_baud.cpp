@@ -5,8 +5,7 @@
 
 namespace lq::posix {
 
-bool SetCustomBaud(int fd, std::uint32_t rate)
-{
+bool SetCustomBaud(int fd, std::uint32_t rate) {
     if (rate == 0) return false; // a zero speed would hang up the line
     struct termios2 tio {};
     if (ioctl(fd, TCGETS2, &tio) != 0) return false;
@@ -24,8 +23,7 @@ bool SetCustomBaud(int fd, std::uint32_t rate)
     return true;
 }
 
-std::uint32_t GetCustomBaud(int fd)
-{
+std::uint32_t GetCustomBaud(int fd) {
     struct termios2 tio {};
     if (ioctl(fd, TCGETS2, &tio) != 0) return 0;
     return tio.c_ospeed;

@@ -12,39 +12,59 @@ namespace lq::posix {
 namespace {
 
 constexpr std::array<std::pair<std::uint32_t, speed_t>, 31> kStandardRates{{
-    {50, B50},           {75, B75},           {110, B110},         {134, B134},         {150, B150},
-    {200, B200},         {300, B300},         {600, B600},         {1200, B1200},       {1800, B1800},
-    {2400, B2400},       {4800, B4800},       {9600, B9600},       {19200, B19200},     {38400, B38400},
-    {57600, B57600},     {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
-    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000}, {1500000, B1500000},
-    {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000}, {3500000, B3500000}, {4000000, B4000000},
+    {50, B50},
+    {75, B75},
+    {110, B110},
+    {134, B134},
+    {150, B150},
+    {200, B200},
+    {300, B300},
+    {600, B600},
+    {1200, B1200},
+    {1800, B1800},
+    {2400, B2400},
+    {4800, B4800},
+    {9600, B9600},
+    {19200, B19200},
+    {38400, B38400},
+    {57600, B57600},
+    {115200, B115200},
+    {230400, B230400},
+    {460800, B460800},
+    {500000, B500000},
+    {576000, B576000},
+    {921600, B921600},
+    {1000000, B1000000},
+    {1152000, B1152000},
+    {1500000, B1500000},
+    {2000000, B2000000},
+    {2500000, B2500000},
+    {3000000, B3000000},
+    {3500000, B3500000},
+    {4000000, B4000000},
     {0, B0},
 }};
 
-speed_t StandardSpeed(std::uint32_t rate)
-{
+speed_t StandardSpeed(std::uint32_t rate) {
     for (const auto& [r, s] : kStandardRates)
         if (r == rate && rate != 0) return s;
     return B0;
 }
 
-std::uint32_t StandardRate(speed_t speed)
-{
+std::uint32_t StandardRate(speed_t speed) {
     for (const auto& [r, s] : kStandardRates)
         if (s == speed) return r;
     return 0;
 }
 
-void SetModemLine(int fd, int line, bool on)
-{
+void SetModemLine(int fd, int line, bool on) {
     // Pseudo-terminals have no modem lines and answer ENOTTY; nothing to do then.
     ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
 }
 
 } // namespace
 
-bool WriteControlBlock(int fd, const Dcb& block)
-{
+bool WriteControlBlock(int fd, const Dcb& block) {
     termios t{};
     if (tcgetattr(fd, &t) != 0) return false;
     bool allApplied = true;
@@ -67,11 +87,20 @@ bool WriteControlBlock(int fd, const Dcb& block)
     if (block.Parity <= 4) {
         t.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
         switch (block.Parity) {
-        case 1: t.c_cflag |= PARENB | PARODD; break;
-        case 2: t.c_cflag |= PARENB; break;
-        case 3: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
-        case 4: t.c_cflag |= PARENB | CMSPAR; break;
-        default: break;
+        case 1:
+            t.c_cflag |= PARENB | PARODD;
+            break;
+        case 2:
+            t.c_cflag |= PARENB;
+            break;
+        case 3:
+            t.c_cflag |= PARENB | CMSPAR | PARODD;
+            break;
+        case 4:
+            t.c_cflag |= PARENB | CMSPAR;
+            break;
+        default:
+            break;
         }
     } else {
         allApplied = false;
@@ -133,8 +162,7 @@ bool WriteControlBlock(int fd, const Dcb& block)
     return allApplied;
 }
 
-bool ReadControlBlock(int fd, const Dcb& shadow, Dcb& block)
-{
+bool ReadControlBlock(int fd, const Dcb& shadow, Dcb& block) {
     termios t{};
     if (tcgetattr(fd, &t) != 0) return false;
     block = shadow;
@@ -142,10 +170,18 @@ bool ReadControlBlock(int fd, const Dcb& shadow, Dcb& block)
     const std::uint32_t rate = StandardRate(speed);
     block.BaudRate = rate != 0 ? rate : GetCustomBaud(fd);
     switch (t.c_cflag & CSIZE) {
-    case CS5: block.ByteSize = 5; break;
-    case CS6: block.ByteSize = 6; break;
-    case CS7: block.ByteSize = 7; break;
-    default: block.ByteSize = 8; break;
+    case CS5:
+        block.ByteSize = 5;
+        break;
+    case CS6:
+        block.ByteSize = 6;
+        break;
+    case CS7:
+        block.ByteSize = 7;
+        break;
+    default:
+        block.ByteSize = 8;
+        break;
     }
     if (!(t.c_cflag & PARENB)) {
         block.Parity = 0;

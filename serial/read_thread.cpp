@@ -3,19 +3,15 @@
 namespace lq {
 
 TReadThread::TReadThread(TIoThreadContext context)
-    : ctx_(context), thread_(context.Backend, "lq-serial-rx", [this] { Execute(); })
-{
-}
+    : ctx_(context), thread_(context.Backend, "lq-serial-rx", [this] { Execute(); }) {}
 
-void TReadThread::Execute()
-{
+void TReadThread::Execute() {
     ctx_.Backend.SetThreadPriority(ThreadPriority::Highest);
     Loop();
     ctx_.Backend.PurgeComm(ctx_.Device, PURGE_RXABORT | PURGE_RXCLEAR);
 }
 
-void TReadThread::Loop()
-{
+void TReadThread::Loop() {
     UniqueHandle eventDone(ctx_.Backend, ctx_.Backend.CreateEvent(true, true, "ReadThread.EventRecord"));
     UniqueHandle readDone(ctx_.Backend, ctx_.Backend.CreateEvent(true, true, "ReadThread.ReadRecord"));
     if (!eventDone || !readDone) {
@@ -52,14 +48,12 @@ void TReadThread::Loop()
     }
 }
 
-bool TReadThread::FailUnlessClosed(IoResult result)
-{
+bool TReadThread::FailUnlessClosed(IoResult result) {
     if (result != IoResult::DeviceClosed) ctx_.PostHangup();
     return false;
 }
 
-bool TReadThread::ArmEventWait()
-{
+bool TReadThread::ArmEventWait() {
     for (;;) {
         if (ctx_.StopIsSet()) return false;
         const IoResult r = ctx_.Backend.WaitCommEvent(ctx_.Device, &eventMask_, eventRecord_);
@@ -72,8 +66,7 @@ bool TReadThread::ArmEventWait()
     }
 }
 
-bool TReadThread::ArmRead()
-{
+bool TReadThread::ArmRead() {
     for (;;) {
         if (ctx_.StopIsSet()) return false;
         const IoResult r =
@@ -87,8 +80,7 @@ bool TReadThread::ArmRead()
     }
 }
 
-bool TReadThread::HandleLineEvent(bool wasPending)
-{
+bool TReadThread::HandleLineEvent(bool wasPending) {
     if (wasPending) {
         std::uint32_t unused = 0;
         const IoResult r = ctx_.Backend.GetOverlappedResult(ctx_.Device, eventRecord_, unused, false);
@@ -116,8 +108,7 @@ bool TReadThread::HandleLineEvent(bool wasPending)
     return true;
 }
 
-bool TReadThread::Deliver(std::uint32_t count)
-{
+bool TReadThread::Deliver(std::uint32_t count) {
     // Only a total time-out ends a read empty; the receiver takes it as the end of the line.
     if (count == 0) return false;
     Notification n;

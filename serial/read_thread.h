@@ -10,7 +10,7 @@ namespace lq {
 // Receives while the port is open: one read of up to 4096 bytes is always pending, and each completed read
 // is posted as one NOTIFY_RECEIVE_DATA; line events become error and modem notifications.
 class TReadThread {
-public:
+  public:
     static constexpr std::uint32_t kReadSize = 4096;
     static constexpr std::uint32_t kEventMask = EV_RLSD | EV_ERR | EV_RING;
 
@@ -20,7 +20,7 @@ public:
     void Resume() { thread_.Resume(); }
     void Join() { thread_.Join(); }
 
-private:
+  private:
     void Execute();
     void Loop();
     bool ArmEventWait();

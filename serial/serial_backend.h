@@ -42,7 +42,7 @@ enum class ThreadPriority { Highest, AboveNormal };
 // made from any thread; a pending operation makes progress only while its owner waits on its event, so no
 // operation writes into a caller's buffer after the caller stopped waiting for it.
 class ISerialBackend {
-public:
+  public:
     virtual ~ISerialBackend() = default;
 
     // Opens an existing device for exclusive read/write access; kNoHandle on failure.
@@ -71,10 +71,10 @@ public:
     virtual bool SetEvent(THandle event) = 0;
     virtual bool ResetEvent(THandle event) = 0;
     // Index of the first set handle in the list, kWaitTimeout or kWaitFailed.
-    virtual std::uint32_t WaitForMultipleObjects(std::span<const THandle> handles, std::uint32_t timeoutMs) = 0;
+    virtual std::uint32_t WaitForMultipleObjects(std::span<const THandle> handles,
+                                                 std::uint32_t timeoutMs) = 0;
     // 0 when the event is set within the time-out; a zero time-out only tests it.
-    virtual std::uint32_t WaitForSingleObject(THandle handle, std::uint32_t timeoutMs)
-    {
+    virtual std::uint32_t WaitForSingleObject(THandle handle, std::uint32_t timeoutMs) {
         const THandle handles[1] = {handle};
         return WaitForMultipleObjects(handles, timeoutMs);
     }
@@ -92,14 +92,13 @@ std::shared_ptr<ISerialBackend> MakePosixBackend();
 
 // Closes a back-end handle when it goes out of scope.
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     UniqueHandle(ISerialBackend& backend, THandle handle) : backend_(&backend), handle_(handle) {}
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& other) noexcept { *this = std::move(other); }
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
-    {
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) {
             Reset();
             backend_ = other.backend_;
@@ -111,18 +110,16 @@ public:
 
     THandle Get() const { return handle_; }
     explicit operator bool() const { return handle_ != kNoHandle; }
-    THandle Release()
-    {
+    THandle Release() {
         const THandle h = handle_;
         handle_ = kNoHandle;
         return h;
     }
-    void Reset()
-    {
+    void Reset() {
         if (handle_ != kNoHandle) backend_->CloseHandle(Release());
     }
 
-private:
+  private:
     ISerialBackend* backend_ = nullptr;
     THandle handle_ = kNoHandle;
 };

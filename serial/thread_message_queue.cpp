@@ -5,12 +5,9 @@
 namespace lq {
 
 TThreadMessageQueue::TThreadMessageQueue(ISerialBackend& backend, UniqueHandle inputEvent)
-    : backend_(backend), inputEvent_(std::move(inputEvent))
-{
-}
+    : backend_(backend), inputEvent_(std::move(inputEvent)) {}
 
-bool TThreadMessageQueue::PostThreadMessage(ThreadMessage message)
-{
+bool TThreadMessageQueue::PostThreadMessage(ThreadMessage message) {
     std::lock_guard lock(mutex_);
     if (closed_ || messages_.size() >= kCapacity) return false;
     messages_.push_back(std::move(message));
@@ -18,8 +15,7 @@ bool TThreadMessageQueue::PostThreadMessage(ThreadMessage message)
     return true;
 }
 
-bool TThreadMessageQueue::PeekMessage(ThreadMessage& message)
-{
+bool TThreadMessageQueue::PeekMessage(ThreadMessage& message) {
     std::lock_guard lock(mutex_);
     if (messages_.empty()) {
         // Reset under the lock so that a post racing with this call still leaves the event set.
@@ -31,14 +27,12 @@ bool TThreadMessageQueue::PeekMessage(ThreadMessage& message)
     return true;
 }
 
-std::uint32_t TThreadMessageQueue::MsgWaitForMultipleObjects(THandle event)
-{
+std::uint32_t TThreadMessageQueue::MsgWaitForMultipleObjects(THandle event) {
     const std::array<THandle, 2> handles{event, inputEvent_.Get()};
     return backend_.WaitForMultipleObjects(handles, kInfinite);
 }
 
-void TThreadMessageQueue::Close()
-{
+void TThreadMessageQueue::Close() {
     std::deque<ThreadMessage> dropped;
     {
         std::lock_guard lock(mutex_);

@@ -20,7 +20,7 @@ struct ThreadMessage {
 // The transmit thread's own queue: any thread posts without blocking, the owner takes messages in order
 // and can wait for new input together with other back-end events.
 class TThreadMessageQueue {
-public:
+  public:
     // Same bound as a Windows thread queue, so a stalled line cannot eat all memory.
     static constexpr std::size_t kCapacity = 10000;
 
@@ -37,7 +37,7 @@ public:
     // Refuses further posts and releases what is still queued.
     void Close();
 
-private:
+  private:
     ISerialBackend& backend_;
     UniqueHandle inputEvent_;
     std::mutex mutex_;

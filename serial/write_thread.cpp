@@ -8,14 +8,13 @@ TWriteThread::TWriteThread(TIoThreadContext context)
     : ctx_(context),
       queue_(context.Backend,
              UniqueHandle(context.Backend, context.Backend.CreateEvent(true, false, "WriteThread.Queue"))),
-      thread_(context.Backend, "lq-serial-tx", [this] { Execute(); })
-{
+      thread_(context.Backend, "lq-serial-tx", [this] { Execute(); }) {}
+
+bool TWriteThread::Create() {
+    return queue_.Valid() && thread_.Create();
 }
 
-bool TWriteThread::Create() { return queue_.Valid() && thread_.Create(); }
-
-void TWriteThread::Execute()
-{
+void TWriteThread::Execute() {
     ctx_.Backend.SetThreadPriority(ThreadPriority::AboveNormal);
     Loop();
     // Refuse requests first: from here on SendData must answer false.
@@ -24,8 +23,7 @@ void TWriteThread::Execute()
     writeDone_.Reset();
 }
 
-void TWriteThread::Loop()
-{
+void TWriteThread::Loop() {
     writeDone_ = UniqueHandle(ctx_.Backend, ctx_.Backend.CreateEvent(true, true, "WriteThread.WriteRecord"));
     if (!writeDone_) {
         ctx_.PostHangup();
@@ -53,8 +51,7 @@ void TWriteThread::Loop()
     }
 }
 
-bool TWriteThread::Write(const std::uint8_t* data, std::uint32_t count)
-{
+bool TWriteThread::Write(const std::uint8_t* data, std::uint32_t count) {
     Overlapped record{writeDone_.Get()};
     const std::array<THandle, 2> waitList{ctx_.StopEvent, writeDone_.Get()};
     std::uint32_t offset = 0;

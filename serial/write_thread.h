@@ -10,7 +10,7 @@ namespace lq {
 // Transmits while the port is open: takes write requests from its queue in order, writes each block to the
 // end, and posts NOTIFY_SEND_DATA_EMPTY when the queue runs empty after writing.
 class TWriteThread {
-public:
+  public:
     explicit TWriteThread(TIoThreadContext context);
 
     // False when the queue or the thread cannot be created.
@@ -20,7 +20,7 @@ public:
     // Called from the component's thread; false once the thread has ended or the queue is full.
     bool PostThreadMessage(ThreadMessage message) { return queue_.PostThreadMessage(std::move(message)); }
 
-private:
+  private:
     void Execute();
     void Loop();
     bool Write(const std::uint8_t* data, std::uint32_t count);

@@ -7,8 +7,7 @@ namespace lq::serial_testing {
 
 namespace {
 
-std::string CurrentThreadName()
-{
+std::string CurrentThreadName() {
     char name[16] = {};
     pthread_getname_np(pthread_self(), name, sizeof name);
     return name;
@@ -16,14 +15,13 @@ std::string CurrentThreadName()
 
 } // namespace
 
-void FakeSerialBackend::Script(const std::string& op, IoResult outcome, int times, const std::string& thread)
-{
+void FakeSerialBackend::Script(const std::string& op, IoResult outcome, int times,
+                               const std::string& thread) {
     std::lock_guard lock(mutex_);
     rules_.push_back(Rule{op, thread, outcome, times});
 }
 
-std::optional<IoResult> FakeSerialBackend::Enter(const std::string& op, const std::string& alias)
-{
+std::optional<IoResult> FakeSerialBackend::Enter(const std::string& op, const std::string& alias) {
     const std::string thread = CurrentThreadName();
     calls_.push_back(Call{op, thread});
     changed_.notify_all();
@@ -36,10 +34,11 @@ std::optional<IoResult> FakeSerialBackend::Enter(const std::string& op, const st
     return std::nullopt;
 }
 
-bool FakeSerialBackend::DeviceOpen(THandle device) const { return device != kNoHandle && device == device_; }
+bool FakeSerialBackend::DeviceOpen(THandle device) const {
+    return device != kNoHandle && device == device_;
+}
 
-void FakeSerialBackend::CompleteOp(THandle event, IoResult result)
-{
+void FakeSerialBackend::CompleteOp(THandle event, IoResult result) {
     const auto it = ops_.find(event);
     if (it == ops_.end() || it->second.Complete) return;
     it->second.Complete = true;
@@ -48,39 +47,34 @@ void FakeSerialBackend::CompleteOp(THandle event, IoResult result)
     changed_.notify_all();
 }
 
-std::uint32_t FakeSerialBackend::TakeRead(std::uint8_t* buffer, std::uint32_t count)
-{
+std::uint32_t FakeSerialBackend::TakeRead(std::uint8_t* buffer, std::uint32_t count) {
     const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(count, received_.size()));
     std::copy_n(received_.begin(), n, buffer);
     received_.erase(received_.begin(), received_.begin() + n);
     return n;
 }
 
-std::uint32_t FakeSerialBackend::TakeWrite(const std::uint8_t* buffer, std::uint32_t count)
-{
+std::uint32_t FakeSerialBackend::TakeWrite(const std::uint8_t* buffer, std::uint32_t count) {
     const std::uint32_t n = std::min(count, writeChunk_);
     written_.insert(written_.end(), buffer, buffer + n);
     return n;
 }
 
-void FakeSerialBackend::Feed(const std::vector<std::uint8_t>& bytes)
-{
+void FakeSerialBackend::Feed(const std::vector<std::uint8_t>& bytes) {
     std::lock_guard lock(mutex_);
     received_.insert(received_.end(), bytes.begin(), bytes.end());
     for (auto& [event, op] : ops_)
         if (op.Kind == OpKind::Read) CompleteOp(event, IoResult::Done);
 }
 
-void FakeSerialBackend::CompleteReadEmpty()
-{
+void FakeSerialBackend::CompleteReadEmpty() {
     std::lock_guard lock(mutex_);
     received_.clear();
     for (auto& [event, op] : ops_)
         if (op.Kind == OpKind::Read) CompleteOp(event, IoResult::Done);
 }
 
-void FakeSerialBackend::RaiseLineEvent(std::uint32_t mask, std::uint32_t errors)
-{
+void FakeSerialBackend::RaiseLineEvent(std::uint32_t mask, std::uint32_t errors) {
     std::lock_guard lock(mutex_);
     for (auto& [event, op] : ops_) {
         if (op.Kind == OpKind::LineEvent && !op.Complete) {
@@ -93,40 +87,35 @@ void FakeSerialBackend::RaiseLineEvent(std::uint32_t mask, std::uint32_t errors)
     lineEvents_.emplace_back(mask, errors);
 }
 
-void FakeSerialBackend::CompletePendingWrite()
-{
+void FakeSerialBackend::CompletePendingWrite() {
     std::lock_guard lock(mutex_);
     for (auto& [event, op] : ops_)
         if (op.Kind == OpKind::Write) CompleteOp(event, IoResult::Done);
 }
 
-void FakeSerialBackend::SetWriteChunk(std::uint32_t bytes)
-{
+void FakeSerialBackend::SetWriteChunk(std::uint32_t bytes) {
     std::lock_guard lock(mutex_);
     writeChunk_ = bytes;
 }
 
-void FakeSerialBackend::SetFileType(std::uint32_t type)
-{
+void FakeSerialBackend::SetFileType(std::uint32_t type) {
     std::lock_guard lock(mutex_);
     fileType_ = type;
 }
 
-std::vector<FakeSerialBackend::Call> FakeSerialBackend::Calls() const
-{
+std::vector<FakeSerialBackend::Call> FakeSerialBackend::Calls() const {
     std::lock_guard lock(mutex_);
     return calls_;
 }
 
-std::size_t FakeSerialBackend::CountCalls(const std::string& op) const
-{
+std::size_t FakeSerialBackend::CountCalls(const std::string& op) const {
     std::lock_guard lock(mutex_);
     return static_cast<std::size_t>(
         std::count_if(calls_.begin(), calls_.end(), [&op](const Call& c) { return c.Op == op; }));
 }
 
-bool FakeSerialBackend::WaitForCalls(const std::string& op, std::size_t count, std::chrono::milliseconds timeout)
-{
+bool FakeSerialBackend::WaitForCalls(const std::string& op, std::size_t count,
+                                     std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] {
         return static_cast<std::size_t>(std::count_if(calls_.begin(), calls_.end(),
@@ -135,8 +124,7 @@ bool FakeSerialBackend::WaitForCalls(const std::string& op, std::size_t count, s
 }
 
 bool FakeSerialBackend::WaitForCallOn(const std::string& op, const std::string& thread,
-                                      std::chrono::milliseconds timeout)
-{
+                                      std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] {
         return std::any_of(calls_.begin(), calls_.end(),
@@ -144,44 +132,37 @@ bool FakeSerialBackend::WaitForCallOn(const std::string& op, const std::string& 
     });
 }
 
-std::vector<std::uint8_t> FakeSerialBackend::Written() const
-{
+std::vector<std::uint8_t> FakeSerialBackend::Written() const {
     std::lock_guard lock(mutex_);
     return written_;
 }
 
-std::vector<Dcb> FakeSerialBackend::CommStates() const
-{
+std::vector<Dcb> FakeSerialBackend::CommStates() const {
     std::lock_guard lock(mutex_);
     return commStates_;
 }
 
-std::optional<CommTimeouts> FakeSerialBackend::Timeouts() const
-{
+std::optional<CommTimeouts> FakeSerialBackend::Timeouts() const {
     std::lock_guard lock(mutex_);
     return timeouts_;
 }
 
-std::vector<std::uint32_t> FakeSerialBackend::Purges() const
-{
+std::vector<std::uint32_t> FakeSerialBackend::Purges() const {
     std::lock_guard lock(mutex_);
     return purges_;
 }
 
-std::size_t FakeSerialBackend::LiveHandles() const
-{
+std::size_t FakeSerialBackend::LiveHandles() const {
     std::lock_guard lock(mutex_);
     return events_.size() + (device_ != kNoHandle ? 1 : 0);
 }
 
-std::string FakeSerialBackend::OpenedName() const
-{
+std::string FakeSerialBackend::OpenedName() const {
     std::lock_guard lock(mutex_);
     return openedName_;
 }
 
-THandle FakeSerialBackend::CreateFile(const std::string& name)
-{
+THandle FakeSerialBackend::CreateFile(const std::string& name) {
     std::lock_guard lock(mutex_);
     if (Enter("CreateFile") || device_ != kNoHandle) return kNoHandle;
     openedName_ = name;
@@ -189,21 +170,18 @@ THandle FakeSerialBackend::CreateFile(const std::string& name)
     return device_;
 }
 
-std::uint32_t FakeSerialBackend::GetFileType(THandle)
-{
+std::uint32_t FakeSerialBackend::GetFileType(THandle) {
     std::lock_guard lock(mutex_);
     Enter("GetFileType");
     return fileType_;
 }
 
-bool FakeSerialBackend::SetupComm(THandle device, std::uint32_t, std::uint32_t)
-{
+bool FakeSerialBackend::SetupComm(THandle device, std::uint32_t, std::uint32_t) {
     std::lock_guard lock(mutex_);
     return !Enter("SetupComm") && DeviceOpen(device);
 }
 
-bool FakeSerialBackend::PurgeComm(THandle device, std::uint32_t flags)
-{
+bool FakeSerialBackend::PurgeComm(THandle device, std::uint32_t flags) {
     std::lock_guard lock(mutex_);
     if (Enter("PurgeComm") || !DeviceOpen(device)) return false;
     purges_.push_back(flags);
@@ -215,16 +193,14 @@ bool FakeSerialBackend::PurgeComm(THandle device, std::uint32_t flags)
     return true;
 }
 
-bool FakeSerialBackend::GetCommState(THandle device, Dcb& dcb)
-{
+bool FakeSerialBackend::GetCommState(THandle device, Dcb& dcb) {
     std::lock_guard lock(mutex_);
     if (Enter("GetCommState") || !DeviceOpen(device)) return false;
     dcb = state_;
     return true;
 }
 
-bool FakeSerialBackend::SetCommState(THandle device, const Dcb& dcb)
-{
+bool FakeSerialBackend::SetCommState(THandle device, const Dcb& dcb) {
     std::lock_guard lock(mutex_);
     if (Enter("SetCommState") || !DeviceOpen(device)) return false;
     commStates_.push_back(dcb);
@@ -232,30 +208,26 @@ bool FakeSerialBackend::SetCommState(THandle device, const Dcb& dcb)
     return true;
 }
 
-bool FakeSerialBackend::GetCommTimeouts(THandle device, CommTimeouts& timeouts)
-{
+bool FakeSerialBackend::GetCommTimeouts(THandle device, CommTimeouts& timeouts) {
     std::lock_guard lock(mutex_);
     if (Enter("GetCommTimeouts") || !DeviceOpen(device)) return false;
     timeouts = timeouts_.value_or(CommTimeouts{});
     return true;
 }
 
-bool FakeSerialBackend::SetCommTimeouts(THandle device, const CommTimeouts& timeouts)
-{
+bool FakeSerialBackend::SetCommTimeouts(THandle device, const CommTimeouts& timeouts) {
     std::lock_guard lock(mutex_);
     if (Enter("SetCommTimeouts") || !DeviceOpen(device)) return false;
     timeouts_ = timeouts;
     return true;
 }
 
-bool FakeSerialBackend::SetCommMask(THandle device, std::uint32_t)
-{
+bool FakeSerialBackend::SetCommMask(THandle device, std::uint32_t) {
     std::lock_guard lock(mutex_);
     return !Enter("SetCommMask") && DeviceOpen(device);
 }
 
-IoResult FakeSerialBackend::WaitCommEvent(THandle device, std::uint32_t* mask, Overlapped& ov)
-{
+IoResult FakeSerialBackend::WaitCommEvent(THandle device, std::uint32_t* mask, Overlapped& ov) {
     std::lock_guard lock(mutex_);
     const auto scripted = Enter("WaitCommEvent");
     if (!DeviceOpen(device)) return IoResult::DeviceClosed;
@@ -275,8 +247,7 @@ IoResult FakeSerialBackend::WaitCommEvent(THandle device, std::uint32_t* mask, O
 }
 
 IoResult FakeSerialBackend::ReadFile(THandle device, std::uint8_t* buffer, std::uint32_t count,
-                                     std::uint32_t& read, Overlapped& ov)
-{
+                                     std::uint32_t& read, Overlapped& ov) {
     std::lock_guard lock(mutex_);
     const auto scripted = Enter("ReadFile");
     if (!DeviceOpen(device)) return IoResult::DeviceClosed;
@@ -297,8 +268,7 @@ IoResult FakeSerialBackend::ReadFile(THandle device, std::uint8_t* buffer, std::
 }
 
 IoResult FakeSerialBackend::WriteFile(THandle device, const std::uint8_t* buffer, std::uint32_t count,
-                                      std::uint32_t& written, Overlapped& ov)
-{
+                                      std::uint32_t& written, Overlapped& ov) {
     std::lock_guard lock(mutex_);
     const auto scripted = Enter("WriteFile");
     if (!DeviceOpen(device)) return IoResult::DeviceClosed;
@@ -315,8 +285,8 @@ IoResult FakeSerialBackend::WriteFile(THandle device, const std::uint8_t* buffer
     return IoResult::Pending;
 }
 
-IoResult FakeSerialBackend::GetOverlappedResult(THandle, Overlapped& ov, std::uint32_t& transferred, bool wait)
-{
+IoResult FakeSerialBackend::GetOverlappedResult(THandle, Overlapped& ov, std::uint32_t& transferred,
+                                                bool wait) {
     std::unique_lock lock(mutex_);
     const auto scripted = Enter("GetOverlappedResult");
     if (scripted) return *scripted;
@@ -334,15 +304,20 @@ IoResult FakeSerialBackend::GetOverlappedResult(THandle, Overlapped& ov, std::ui
     ops_.erase(it);
     if (op.Result != IoResult::Done) return op.Result;
     switch (op.Kind) {
-    case OpKind::Read: transferred = TakeRead(op.ReadBuffer, op.Count); break;
-    case OpKind::Write: transferred = TakeWrite(op.WriteBuffer, op.Count); break;
-    case OpKind::LineEvent: *op.MaskOut = op.Mask; break;
+    case OpKind::Read:
+        transferred = TakeRead(op.ReadBuffer, op.Count);
+        break;
+    case OpKind::Write:
+        transferred = TakeWrite(op.WriteBuffer, op.Count);
+        break;
+    case OpKind::LineEvent:
+        *op.MaskOut = op.Mask;
+        break;
     }
     return IoResult::Done;
 }
 
-IoResult FakeSerialBackend::ClearCommError(THandle device, std::uint32_t& errors)
-{
+IoResult FakeSerialBackend::ClearCommError(THandle device, std::uint32_t& errors) {
     std::lock_guard lock(mutex_);
     const auto scripted = Enter("ClearCommError");
     if (scripted) return *scripted;
@@ -352,21 +327,20 @@ IoResult FakeSerialBackend::ClearCommError(THandle device, std::uint32_t& errors
     return IoResult::Done;
 }
 
-bool FakeSerialBackend::CloseHandle(THandle handle)
-{
+bool FakeSerialBackend::CloseHandle(THandle handle) {
     std::lock_guard lock(mutex_);
     Enter("CloseHandle");
     if (handle != kNoHandle && handle == device_) {
         device_ = kNoHandle;
-        for (auto& [event, op] : ops_) CompleteOp(event, IoResult::DeviceClosed);
+        for (auto& [event, op] : ops_)
+            CompleteOp(event, IoResult::DeviceClosed);
         return true;
     }
     ops_.erase(handle);
     return events_.erase(handle) == 1;
 }
 
-THandle FakeSerialBackend::CreateEvent(bool manualReset, bool initialState, std::string_view label)
-{
+THandle FakeSerialBackend::CreateEvent(bool manualReset, bool initialState, std::string_view label) {
     std::lock_guard lock(mutex_);
     if (Enter("CreateEvent", "CreateEvent:" + std::string(label))) return kNoHandle;
     const THandle h = next_++;
@@ -374,8 +348,7 @@ THandle FakeSerialBackend::CreateEvent(bool manualReset, bool initialState, std:
     return h;
 }
 
-bool FakeSerialBackend::SetEvent(THandle event)
-{
+bool FakeSerialBackend::SetEvent(THandle event) {
     std::lock_guard lock(mutex_);
     Enter("SetEvent");
     const auto it = events_.find(event);
@@ -385,8 +358,7 @@ bool FakeSerialBackend::SetEvent(THandle event)
     return true;
 }
 
-bool FakeSerialBackend::ResetEvent(THandle event)
-{
+bool FakeSerialBackend::ResetEvent(THandle event) {
     std::lock_guard lock(mutex_);
     const auto it = events_.find(event);
     if (it == events_.end()) return false;
@@ -394,9 +366,8 @@ bool FakeSerialBackend::ResetEvent(THandle event)
     return true;
 }
 
-std::uint32_t FakeSerialBackend::WaitLocked(std::unique_lock<std::mutex>& lock, std::span<const THandle> handles,
-                                            std::uint32_t timeoutMs)
-{
+std::uint32_t FakeSerialBackend::WaitLocked(std::unique_lock<std::mutex>& lock,
+                                            std::span<const THandle> handles, std::uint32_t timeoutMs) {
     std::uint32_t index = kWaitFailed;
     const auto anySet = [&] {
         for (std::size_t i = 0; i < handles.size(); ++i) {
@@ -420,16 +391,15 @@ std::uint32_t FakeSerialBackend::WaitLocked(std::unique_lock<std::mutex>& lock, 
     return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), anySet) ? index : kWaitTimeout;
 }
 
-std::uint32_t FakeSerialBackend::WaitForMultipleObjects(std::span<const THandle> handles, std::uint32_t timeoutMs)
-{
+std::uint32_t FakeSerialBackend::WaitForMultipleObjects(std::span<const THandle> handles,
+                                                        std::uint32_t timeoutMs) {
     std::unique_lock lock(mutex_);
     if (const auto scripted = Enter("WaitForMultipleObjects"))
         return *scripted == IoResult::Failed ? kWaitFailed : kWaitTimeout;
     return WaitLocked(lock, handles, timeoutMs);
 }
 
-std::uint32_t FakeSerialBackend::WaitForSingleObject(THandle handle, std::uint32_t timeoutMs)
-{
+std::uint32_t FakeSerialBackend::WaitForSingleObject(THandle handle, std::uint32_t timeoutMs) {
     std::unique_lock lock(mutex_);
     if (const auto scripted = Enter("WaitForSingleObject"))
         return *scripted == IoResult::Failed ? kWaitFailed : kWaitTimeout;
@@ -437,8 +407,8 @@ std::uint32_t FakeSerialBackend::WaitForSingleObject(THandle handle, std::uint32
     return WaitLocked(lock, handles, timeoutMs);
 }
 
-bool FakeSerialBackend::CreateThread(std::string_view label, std::function<void()> body, std::thread& thread)
-{
+bool FakeSerialBackend::CreateThread(std::string_view label, std::function<void()> body,
+                                     std::thread& thread) {
     {
         std::lock_guard lock(mutex_);
         if (Enter("CreateThread", "CreateThread:" + std::string(label))) return false;
@@ -450,14 +420,12 @@ bool FakeSerialBackend::CreateThread(std::string_view label, std::function<void(
     return true;
 }
 
-void FakeSerialBackend::SetThreadPriority(ThreadPriority)
-{
+void FakeSerialBackend::SetThreadPriority(ThreadPriority) {
     std::lock_guard lock(mutex_);
     Enter("SetThreadPriority");
 }
 
-std::unique_ptr<std::uint8_t[]> FakeSerialBackend::AllocateBlock(std::size_t bytes)
-{
+std::unique_ptr<std::uint8_t[]> FakeSerialBackend::AllocateBlock(std::size_t bytes) {
     {
         std::lock_guard lock(mutex_);
         if (Enter("AllocateBlock")) return nullptr;

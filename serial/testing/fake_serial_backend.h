@@ -21,7 +21,7 @@ namespace lq::serial_testing {
 // Script keys are the operation names; CreateEvent and CreateThread take "CreateEvent:<label>" and
 // "CreateThread:<label>" as well. For calls that answer true/false or a handle, any outcome but Done fails.
 class FakeSerialBackend final : public ISerialBackend {
-public:
+  public:
     struct Call {
         std::string Op;
         std::string Thread;
@@ -64,9 +64,10 @@ public:
     IoResult WaitCommEvent(THandle device, std::uint32_t* mask, Overlapped& ov) override;
     IoResult ReadFile(THandle device, std::uint8_t* buffer, std::uint32_t count, std::uint32_t& read,
                       Overlapped& ov) override;
-    IoResult WriteFile(THandle device, const std::uint8_t* buffer, std::uint32_t count, std::uint32_t& written,
-                       Overlapped& ov) override;
-    IoResult GetOverlappedResult(THandle device, Overlapped& ov, std::uint32_t& transferred, bool wait) override;
+    IoResult WriteFile(THandle device, const std::uint8_t* buffer, std::uint32_t count,
+                       std::uint32_t& written, Overlapped& ov) override;
+    IoResult GetOverlappedResult(THandle device, Overlapped& ov, std::uint32_t& transferred,
+                                 bool wait) override;
     IoResult ClearCommError(THandle device, std::uint32_t& errors) override;
     bool CloseHandle(THandle handle) override;
     THandle CreateEvent(bool manualReset, bool initialState, std::string_view label) override;
@@ -78,7 +79,7 @@ public:
     void SetThreadPriority(ThreadPriority priority) override;
     std::unique_ptr<std::uint8_t[]> AllocateBlock(std::size_t bytes) override;
 
-private:
+  private:
     enum class OpKind { Read, Write, LineEvent };
     struct Op {
         OpKind Kind;

@@ -2,10 +2,11 @@
 
 namespace lq::serial_testing {
 
-void PumpedNotificationWindow::SetHandler(Handler handler) { handler_ = std::move(handler); }
+void PumpedNotificationWindow::SetHandler(Handler handler) {
+    handler_ = std::move(handler);
+}
 
-bool PumpedNotificationWindow::Post(Notification notification)
-{
+bool PumpedNotificationWindow::Post(Notification notification) {
     {
         std::lock_guard lock(mutex_);
         if (postedCount_ >= acceptLimit_) return false;
@@ -16,8 +17,7 @@ bool PumpedNotificationWindow::Post(Notification notification)
     return true;
 }
 
-bool PumpedNotificationWindow::HandleOne(std::unique_lock<std::mutex>& lock)
-{
+bool PumpedNotificationWindow::HandleOne(std::unique_lock<std::mutex>& lock) {
     if (queue_.empty()) return false;
     Notification n = std::move(queue_.front());
     queue_.pop_front();
@@ -27,16 +27,16 @@ bool PumpedNotificationWindow::HandleOne(std::unique_lock<std::mutex>& lock)
     return true;
 }
 
-std::size_t PumpedNotificationWindow::Pump()
-{
+std::size_t PumpedNotificationWindow::Pump() {
     std::unique_lock lock(mutex_);
     std::size_t handled = 0;
-    while (HandleOne(lock)) ++handled;
+    while (HandleOne(lock))
+        ++handled;
     return handled;
 }
 
-bool PumpedNotificationWindow::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
-{
+bool PumpedNotificationWindow::PumpUntil(const std::function<bool()>& done,
+                                         std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -53,19 +53,16 @@ bool PumpedNotificationWindow::PumpUntil(const std::function<bool()>& done, std:
     }
 }
 
-void PumpedNotificationWindow::PumpFor(std::chrono::milliseconds duration)
-{
+void PumpedNotificationWindow::PumpFor(std::chrono::milliseconds duration) {
     PumpUntil([] { return false; }, duration);
 }
 
-void PumpedNotificationWindow::RefusePostsAfter(std::size_t accepted)
-{
+void PumpedNotificationWindow::RefusePostsAfter(std::size_t accepted) {
     std::lock_guard lock(mutex_);
     acceptLimit_ = accepted;
 }
 
-std::size_t PumpedNotificationWindow::Posted() const
-{
+std::size_t PumpedNotificationWindow::Posted() const {
     std::lock_guard lock(mutex_);
     return postedCount_;
 }

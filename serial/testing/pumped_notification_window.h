@@ -14,7 +14,7 @@ namespace lq::serial_testing {
 
 // Notification window for tests: the thread that calls Pump is the owner thread.
 class PumpedNotificationWindow final : public INotificationWindow {
-public:
+  public:
     void SetHandler(Handler handler) override;
     bool Post(Notification notification) override;
 
@@ -28,7 +28,7 @@ public:
     void RefusePostsAfter(std::size_t accepted);
     std::size_t Posted() const;
 
-private:
+  private:
     bool HandleOne(std::unique_lock<std::mutex>& lock);
 
     Handler handler_;

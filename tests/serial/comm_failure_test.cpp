@@ -19,13 +19,13 @@ struct OpenCase {
     std::function<void(FakeSerialBackend&)> script;
     const char* message;
 };
-void PrintTo(const OpenCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const OpenCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class OpenFailureRow : public ::testing::TestWithParam<OpenCase> {};
 
-TEST_P(OpenFailureRow, RaisesLeavesClosedAndCanRetry)
-{
+TEST_P(OpenFailureRow, RaisesLeavesClosedAndCanRetry) {
     const std::size_t threads = ThreadCount();
     auto fake = std::make_shared<FakeSerialBackend>();
     CommUnderTest port(fake);
@@ -55,11 +55,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "File handle is not a comm handle "},
         OpenCase{"QueuesRefused", [](FakeSerialBackend& f) { f.Script("SetupComm", IoResult::Failed); },
                  "Cannot setup comm buffer"},
-        OpenCase{"NoStopEvent", [](FakeSerialBackend& f) { f.Script("CreateEvent:Comm.Stop", IoResult::Failed); },
+        OpenCase{"NoStopEvent",
+                 [](FakeSerialBackend& f) { f.Script("CreateEvent:Comm.Stop", IoResult::Failed); },
                  "Unable to create event"},
-        OpenCase{"NoReadThread", [](FakeSerialBackend& f) { f.Script("CreateThread:lq-serial-rx", IoResult::Failed); },
+        OpenCase{"NoReadThread",
+                 [](FakeSerialBackend& f) { f.Script("CreateThread:lq-serial-rx", IoResult::Failed); },
                  "Unable to create read thread"},
-        OpenCase{"NoWriteThread", [](FakeSerialBackend& f) { f.Script("CreateThread:lq-serial-tx", IoResult::Failed); },
+        OpenCase{"NoWriteThread",
+                 [](FakeSerialBackend& f) { f.Script("CreateThread:lq-serial-tx", IoResult::Failed); },
                  "Unable to create write thread"},
         OpenCase{"NoWriteQueue",
                  [](FakeSerialBackend& f) { f.Script("CreateEvent:WriteThread.Queue", IoResult::Failed); },
@@ -68,44 +71,43 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct ThreadCase {
     const char* name;
-    std::function<void(FakeSerialBackend&, CommUnderTest&)> before; // scripts, before OpenPort
+    std::function<void(FakeSerialBackend&, CommUnderTest&)> before;  // scripts, before OpenPort
     std::function<void(FakeSerialBackend&, CommUnderTest&)> trigger; // after OpenPort
     const char* endedThread;
     int hangups;
 };
-void PrintTo(const ThreadCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const ThreadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const std::uint8_t kByte[] = {0x5A};
 
-void Send(FakeSerialBackend&, CommUnderTest& port) { port.comm->SendData(kByte, 1); }
+void Send(FakeSerialBackend&, CommUnderTest& port) {
+    port.comm->SendData(kByte, 1);
+}
 // Triggers wait until the receive thread has armed its read and its event wait, so that they complete a
 // pending operation rather than one started later.
-void WaitArmed(FakeSerialBackend& fake)
-{
+void WaitArmed(FakeSerialBackend& fake) {
     fake.WaitForCalls("ReadFile", 1, 5s);
     fake.WaitForCalls("WaitCommEvent", 1, 5s);
 }
-void FeedByte(FakeSerialBackend& fake, CommUnderTest&)
-{
+void FeedByte(FakeSerialBackend& fake, CommUnderTest&) {
     WaitArmed(fake);
     fake.Feed({1});
 }
-void RaiseLine(FakeSerialBackend& fake, std::uint32_t mask, std::uint32_t errors = 0)
-{
+void RaiseLine(FakeSerialBackend& fake, std::uint32_t mask, std::uint32_t errors = 0) {
     WaitArmed(fake);
     fake.RaiseLineEvent(mask, errors);
 }
 void Nothing(FakeSerialBackend&, CommUnderTest&) {}
-std::function<void(FakeSerialBackend&, CommUnderTest&)> Fail(const char* op, IoResult r, const char* thread = "")
-{
+std::function<void(FakeSerialBackend&, CommUnderTest&)> Fail(const char* op, IoResult r,
+                                                             const char* thread = "") {
     return [=](FakeSerialBackend& f, CommUnderTest&) { f.Script(op, r, 1, thread); };
 }
 
 class ThreadFailureRow : public ::testing::TestWithParam<ThreadCase> {};
 
-TEST_P(ThreadFailureRow, EndsTheThreadWithOrWithoutHangup)
-{
+TEST_P(ThreadFailureRow, EndsTheThreadWithOrWithoutHangup) {
     const auto& c = GetParam();
     auto fake = std::make_shared<FakeSerialBackend>();
     CommUnderTest port(fake);
@@ -124,61 +126,102 @@ TEST_P(ThreadFailureRow, EndsTheThreadWithOrWithoutHangup)
     EXPECT_EQ(fake->LiveHandles(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    FailureTable, ThreadFailureRow,
-    ::testing::Values(
-        ThreadCase{"RxEventRecordNotCreated", Fail("CreateEvent:ReadThread.EventRecord", IoResult::Failed), Nothing,
-                   kRx, 1},
-        ThreadCase{"RxReadRecordNotCreated", Fail("CreateEvent:ReadThread.ReadRecord", IoResult::Failed), Nothing,
-                   kRx, 1},
-        ThreadCase{"TxRecordNotCreated", Fail("CreateEvent:WriteThread.WriteRecord", IoResult::Failed), Nothing,
-                   kTx, 1},
-        ThreadCase{"MaskNotSet", Fail("SetCommMask", IoResult::Failed), Nothing, kRx, 1},
-        ThreadCase{"ReadDeviceClosed", Fail("ReadFile", IoResult::DeviceClosed), Nothing, kRx, 0},
-        ThreadCase{"ReadFailed", Fail("ReadFile", IoResult::Failed), Nothing, kRx, 1},
-        ThreadCase{"EventWaitDeviceClosed", Fail("WaitCommEvent", IoResult::DeviceClosed), Nothing, kRx, 0},
-        ThreadCase{"EventWaitFailed", Fail("WaitCommEvent", IoResult::Failed), Nothing, kRx, 1},
-        ThreadCase{"ReadResultFailed", Fail("GetOverlappedResult", IoResult::Failed, kRx), FeedByte, kRx, 1},
-        ThreadCase{"ReadResultDeviceClosed", Fail("GetOverlappedResult", IoResult::DeviceClosed, kRx), FeedByte,
-                   kRx, 0},
-        ThreadCase{"EventResultFailed", Fail("GetOverlappedResult", IoResult::Failed, kRx),
-                   [](FakeSerialBackend& f, CommUnderTest&) { RaiseLine(f, EV_ERR); }, kRx, 1},
-        ThreadCase{"ClearCommErrorFailed", Fail("ClearCommError", IoResult::Failed),
-                   [](FakeSerialBackend& f, CommUnderTest&) { RaiseLine(f, EV_ERR, CE_FRAME); }, kRx, 1},
-        ThreadCase{"ClearCommErrorDeviceClosed", Fail("ClearCommError", IoResult::DeviceClosed),
-                   [](FakeSerialBackend& f, CommUnderTest&) { RaiseLine(f, EV_ERR, CE_FRAME); }, kRx, 0},
-        ThreadCase{"WriteDeviceClosed", Fail("WriteFile", IoResult::DeviceClosed), Send, kTx, 0},
-        ThreadCase{"WriteFailed", Fail("WriteFile", IoResult::Failed), Send, kTx, 1},
-        ThreadCase{"PendingWriteResultFailed",
-                   [](FakeSerialBackend& f, CommUnderTest&) {
-                       f.Script("WriteFile", IoResult::Pending);
-                       f.Script("GetOverlappedResult", IoResult::Failed, 1, kTx);
-                   },
-                   [](FakeSerialBackend& f, CommUnderTest& p) {
-                       Send(f, p);
-                       f.WaitForCalls("WriteFile", 1, 5s);
-                       f.CompletePendingWrite();
-                   },
-                   kTx, 1},
-        ThreadCase{"RxWaitFailed", Fail("WaitForMultipleObjects", IoResult::Failed, kRx), Nothing, kRx, 1},
-        ThreadCase{"RxWaitOtherResult", Fail("WaitForMultipleObjects", IoResult::Pending, kRx), Nothing, kRx, 1},
-        ThreadCase{"TxQueueWaitFailed", Fail("WaitForMultipleObjects", IoResult::Failed, kTx), Nothing, kTx, 1},
-        ThreadCase{"LineEventWithoutKnownBit", Nothing,
-                   [](FakeSerialBackend& f, CommUnderTest&) { RaiseLine(f, EV_RXCHAR); }, kRx, 1},
-        ThreadCase{"ZeroByteRead", Nothing, [](FakeSerialBackend& f, CommUnderTest&) {
-                       WaitArmed(f);
-                       f.CompleteReadEmpty();
-                   },
-                   kRx, 0},
-        ThreadCase{"CopyNotAllocated", Fail("AllocateBlock", IoResult::Failed, kRx), FeedByte, kRx, 1},
-        ThreadCase{"ReceivePostRefused",
-                   [](FakeSerialBackend&, CommUnderTest& p) { p.window->RefusePostsAfter(1); }, FeedByte, kRx, 0},
-        ThreadCase{"EmptyNoticeRefused",
-                   [](FakeSerialBackend&, CommUnderTest& p) { p.window->RefusePostsAfter(0); }, Nothing, kTx, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(FailureTable, ThreadFailureRow,
+                         ::testing::
+                             Values(ThreadCase{"RxEventRecordNotCreated",
+                                               Fail("CreateEvent:ReadThread.EventRecord", IoResult::Failed),
+                                               Nothing, kRx, 1},
+                                    ThreadCase{"RxReadRecordNotCreated",
+                                               Fail("CreateEvent:ReadThread.ReadRecord", IoResult::Failed),
+                                               Nothing, kRx, 1},
+                                    ThreadCase{"TxRecordNotCreated",
+                                               Fail("CreateEvent:WriteThread.WriteRecord", IoResult::Failed),
+                                               Nothing, kTx, 1},
+                                    ThreadCase{"MaskNotSet", Fail("SetCommMask", IoResult::Failed), Nothing,
+                                               kRx, 1},
+                                    ThreadCase{"ReadDeviceClosed", Fail("ReadFile", IoResult::DeviceClosed),
+                                               Nothing, kRx, 0},
+                                    ThreadCase{"ReadFailed", Fail("ReadFile", IoResult::Failed), Nothing, kRx,
+                                               1},
+                                    ThreadCase{"EventWaitDeviceClosed",
+                                               Fail("WaitCommEvent", IoResult::DeviceClosed), Nothing, kRx,
+                                               0},
+                                    ThreadCase{"EventWaitFailed", Fail("WaitCommEvent", IoResult::Failed),
+                                               Nothing, kRx, 1},
+                                    ThreadCase{"ReadResultFailed",
+                                               Fail("GetOverlappedResult", IoResult::Failed, kRx), FeedByte,
+                                               kRx, 1},
+                                    ThreadCase{"ReadResultDeviceClosed",
+                                               Fail("GetOverlappedResult", IoResult::DeviceClosed, kRx),
+                                               FeedByte, kRx, 0},
+                                    ThreadCase{
+                                        "EventResultFailed",
+                                        Fail("GetOverlappedResult", IoResult::Failed, kRx),
+                                        [](FakeSerialBackend& f, CommUnderTest&) { RaiseLine(f, EV_ERR); },
+                                        kRx, 1},
+                                    ThreadCase{"ClearCommErrorFailed",
+                                               Fail("ClearCommError", IoResult::Failed),
+                                               [](FakeSerialBackend& f, CommUnderTest&) {
+                                                   RaiseLine(f, EV_ERR, CE_FRAME);
+                                               },
+                                               kRx, 1},
+                                    ThreadCase{"ClearCommErrorDeviceClosed",
+                                               Fail("ClearCommError", IoResult::DeviceClosed),
+                                               [](FakeSerialBackend& f, CommUnderTest&) {
+                                                   RaiseLine(f, EV_ERR, CE_FRAME);
+                                               },
+                                               kRx, 0},
+                                    ThreadCase{"WriteDeviceClosed", Fail("WriteFile", IoResult::DeviceClosed),
+                                               Send, kTx, 0},
+                                    ThreadCase{"WriteFailed", Fail("WriteFile", IoResult::Failed), Send, kTx,
+                                               1},
+                                    ThreadCase{"PendingWriteResultFailed",
+                                               [](FakeSerialBackend& f, CommUnderTest&) {
+                                                   f.Script("WriteFile", IoResult::Pending);
+                                                   f.Script("GetOverlappedResult", IoResult::Failed, 1, kTx);
+                                               },
+                                               [](FakeSerialBackend& f, CommUnderTest& p) {
+                                                   Send(f, p);
+                                                   f.WaitForCalls("WriteFile", 1, 5s);
+                                                   f.CompletePendingWrite();
+                                               },
+                                               kTx, 1},
+                                    ThreadCase{"RxWaitFailed",
+                                               Fail("WaitForMultipleObjects", IoResult::Failed, kRx), Nothing,
+                                               kRx, 1},
+                                    ThreadCase{"RxWaitOtherResult",
+                                               Fail("WaitForMultipleObjects", IoResult::Pending, kRx),
+                                               Nothing, kRx, 1},
+                                    ThreadCase{"TxQueueWaitFailed", Fail("WaitForMultipleObjects", IoResult::Failed, kTx),
+                                               Nothing,
+                                               kTx, 1},
+                                    ThreadCase{"LineEventWithoutKnownBit", Nothing,
+                                               [](FakeSerialBackend& f, CommUnderTest&) {
+                                                   RaiseLine(f, EV_RXCHAR);
+                                               },
+                                               kRx, 1},
+                                    ThreadCase{"ZeroByteRead", Nothing,
+                                               [](FakeSerialBackend& f, CommUnderTest&) {
+                                                   WaitArmed(f);
+                                                   f.CompleteReadEmpty();
+                                               },
+                                               kRx, 0},
+                                    ThreadCase{"CopyNotAllocated",
+                                               Fail("AllocateBlock", IoResult::Failed, kRx), FeedByte, kRx,
+                                               1},
+                                    ThreadCase{"ReceivePostRefused",
+                                               [](FakeSerialBackend&, CommUnderTest& p) {
+                                                   p.window->RefusePostsAfter(1);
+                                               },
+                                               FeedByte, kRx, 0},
+                                    ThreadCase{"EmptyNoticeRefused",
+                                               [](FakeSerialBackend&, CommUnderTest& p) {
+                                                   p.window->RefusePostsAfter(0);
+                                               },
+                                               Nothing, kTx, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ThreadFailure, RefusedPostStillAttemptsHangup)
-{
+TEST(ThreadFailure, RefusedPostStillAttemptsHangup) {
     auto fake = std::make_shared<FakeSerialBackend>();
     CommUnderTest port(fake);
     port.window->RefusePostsAfter(0);
@@ -192,8 +235,7 @@ TEST(ThreadFailure, RefusedPostStillAttemptsHangup)
     port.comm->ClosePort();
 }
 
-TEST(ThreadFailure, StopWhileWritePendingAbandonsTheRest)
-{
+TEST(ThreadFailure, StopWhileWritePendingAbandonsTheRest) {
     auto fake = std::make_shared<FakeSerialBackend>();
     CommUnderTest port(fake);
     fake->Script("WriteFile", IoResult::Pending);
@@ -210,8 +252,7 @@ TEST(ThreadFailure, StopWhileWritePendingAbandonsTheRest)
     EXPECT_EQ(fake->LiveHandles(), 0u);
 }
 
-TEST(ThreadFailure, DataPostedBeforeCloseIsStillDelivered)
-{
+TEST(ThreadFailure, DataPostedBeforeCloseIsStillDelivered) {
     auto fake = std::make_shared<FakeSerialBackend>();
     CommUnderTest port(fake);
     port.comm->OpenPort();

@@ -14,8 +14,7 @@ using namespace std::chrono_literals;
 
 // A TComm on a pumped window, recording every event it raises.
 struct CommUnderTest {
-    explicit CommUnderTest(std::shared_ptr<ISerialBackend> backend = MakePosixBackend())
-    {
+    explicit CommUnderTest(std::shared_ptr<ISerialBackend> backend = MakePosixBackend()) {
         auto owned = std::make_unique<serial_testing::PumpedNotificationWindow>();
         window = owned.get();
         comm = std::make_unique<TComm>(std::move(owned), std::move(backend));
@@ -30,32 +29,28 @@ struct CommUnderTest {
         comm->OnSendDataEmpty = [this](TComm*) { ++empties; };
     }
 
-    std::size_t ReceivedBytes() const
-    {
+    std::size_t ReceivedBytes() const {
         std::size_t n = 0;
-        for (const auto& f : frames) n += f.size();
+        for (const auto& f : frames)
+            n += f.size();
         return n;
     }
-    std::vector<std::uint8_t> Joined() const
-    {
+    std::vector<std::uint8_t> Joined() const {
         std::vector<std::uint8_t> all;
-        for (const auto& f : frames) all.insert(all.end(), f.begin(), f.end());
+        for (const auto& f : frames)
+            all.insert(all.end(), f.begin(), f.end());
         return all;
     }
-    bool PumpUntilBytes(std::size_t n, std::chrono::milliseconds timeout = 5s)
-    {
+    bool PumpUntilBytes(std::size_t n, std::chrono::milliseconds timeout = 5s) {
         return window->PumpUntil([&] { return ReceivedBytes() >= n; }, timeout);
     }
-    bool PumpUntilFrames(std::size_t n, std::chrono::milliseconds timeout = 5s)
-    {
+    bool PumpUntilFrames(std::size_t n, std::chrono::milliseconds timeout = 5s) {
         return window->PumpUntil([&] { return frames.size() >= n; }, timeout);
     }
-    bool PumpUntilEmpties(int n, std::chrono::milliseconds timeout = 5s)
-    {
+    bool PumpUntilEmpties(int n, std::chrono::milliseconds timeout = 5s) {
         return window->PumpUntil([&] { return empties >= n; }, timeout);
     }
-    bool PumpUntilHangups(int n, std::chrono::milliseconds timeout = 5s)
-    {
+    bool PumpUntilHangups(int n, std::chrono::milliseconds timeout = 5s) {
         return window->PumpUntil([&] { return hangups >= n; }, timeout);
     }
 

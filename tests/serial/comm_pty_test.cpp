@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -15,9 +16,8 @@ namespace lq::test {
 namespace {
 
 class PtyComm : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         port.comm->CommName = pty.SlavePath();
         port.comm->SetBaudRate(19200);
         port.comm->SetOutx_XonXoffFlow(false);
@@ -25,15 +25,13 @@ protected:
         port.comm->SetRtsControl(TRtsControl::RtsDisable);
     }
 
-    termios SlaveSettings() const
-    {
+    termios SlaveSettings() const {
         termios t{};
         tcgetattr(pty.SlaveFd(), &t);
         return t;
     }
 
-    speed_t SlaveSpeed() const
-    {
+    speed_t SlaveSpeed() const {
         const termios t = SlaveSettings();
         return cfgetospeed(&t);
     }
@@ -42,8 +40,7 @@ protected:
     CommUnderTest port;
 };
 
-TEST_F(PtyComm, BurstArrivesAsOneTerminatedCall)
-{
+TEST_F(PtyComm, BurstArrivesAsOneTerminatedCall) {
     port.comm->OpenPort();
     const std::vector<std::uint8_t> reply{0x01, 0x03, 0x00, 0x0A, 0x00, 0x0A, 0xE4, 0x0F};
     pty.Write(reply);
@@ -55,8 +52,7 @@ TEST_F(PtyComm, BurstArrivesAsOneTerminatedCall)
     EXPECT_TRUE(port.senderOk);
 }
 
-TEST_F(PtyComm, PauseLongerThanIntervalSplitsFrame)
-{
+TEST_F(PtyComm, PauseLongerThanIntervalSplitsFrame) {
     port.comm->OpenPort();
     pty.Write({1, 2, 3});
     ASSERT_TRUE(port.PumpUntilFrames(1));
@@ -66,8 +62,7 @@ TEST_F(PtyComm, PauseLongerThanIntervalSplitsFrame)
     EXPECT_EQ(port.frames[1], (std::vector<std::uint8_t>{4, 5}));
 }
 
-TEST_F(PtyComm, UnbrokenTrafficIsCutAtFullBuffer)
-{
+TEST_F(PtyComm, UnbrokenTrafficIsCutAtFullBuffer) {
     port.comm->OpenPort();
     const auto bytes = Pattern(5000);
     pty.Write(bytes);
@@ -78,8 +73,7 @@ TEST_F(PtyComm, UnbrokenTrafficIsCutAtFullBuffer)
     EXPECT_EQ(port.Joined(), bytes);
 }
 
-TEST_F(PtyComm, SilentLineRaisesNothing)
-{
+TEST_F(PtyComm, SilentLineRaisesNothing) {
     port.comm->OpenPort();
     port.window->PumpFor(350ms);
     EXPECT_TRUE(port.frames.empty());
@@ -88,8 +82,7 @@ TEST_F(PtyComm, SilentLineRaisesNothing)
     EXPECT_EQ(port.hangups, 0);
 }
 
-TEST_F(PtyComm, QueuedWritesLeaveInOrderThenQueueRunsEmpty)
-{
+TEST_F(PtyComm, QueuedWritesLeaveInOrderThenQueueRunsEmpty) {
     port.comm->OpenPort();
     ASSERT_TRUE(port.PumpUntilEmpties(1));
     const auto first = Pattern(300);
@@ -100,8 +93,7 @@ TEST_F(PtyComm, QueuedWritesLeaveInOrderThenQueueRunsEmpty)
     EXPECT_TRUE(port.PumpUntilEmpties(2));
 }
 
-TEST_F(PtyComm, SendDataRefusesClosedPortAndEmptyBlock)
-{
+TEST_F(PtyComm, SendDataRefusesClosedPortAndEmptyBlock) {
     const std::uint8_t byte = 0x55;
     EXPECT_FALSE(port.comm->SendData(&byte, 1));
     port.comm->OpenPort();
@@ -109,8 +101,7 @@ TEST_F(PtyComm, SendDataRefusesClosedPortAndEmptyBlock)
     EXPECT_TRUE(pty.Read(1, 150ms).empty());
 }
 
-TEST_F(PtyComm, SecondOpenRaisesAndTrafficGoesOn)
-{
+TEST_F(PtyComm, SecondOpenRaisesAndTrafficGoesOn) {
     port.comm->OpenPort();
     try {
         port.comm->OpenPort();
@@ -126,8 +117,7 @@ TEST_F(PtyComm, SecondOpenRaisesAndTrafficGoesOn)
     EXPECT_TRUE(port.PumpUntilBytes(2));
 }
 
-TEST_F(PtyComm, MissingDeviceThenCorrectedName)
-{
+TEST_F(PtyComm, MissingDeviceThenCorrectedName) {
     port.comm->CommName = "/dev/lq-no-such-port";
     const std::size_t fds = OpenDescriptorCount();
     try {
@@ -144,8 +134,7 @@ TEST_F(PtyComm, MissingDeviceThenCorrectedName)
     EXPECT_TRUE(port.PumpUntilBytes(1));
 }
 
-TEST_F(PtyComm, CloseThenOpenGivesWorkingPort)
-{
+TEST_F(PtyComm, CloseThenOpenGivesWorkingPort) {
     port.comm->OpenPort();
     port.comm->ClosePort();
     EXPECT_FALSE(port.comm->Connected());
@@ -158,8 +147,7 @@ TEST_F(PtyComm, CloseThenOpenGivesWorkingPort)
     EXPECT_EQ(pty.Read(1, 5s), (std::vector<std::uint8_t>{3}));
 }
 
-TEST_F(PtyComm, SecondOpenerIsRefusedEvenForRoot)
-{
+TEST_F(PtyComm, SecondOpenerIsRefusedEvenForRoot) {
     port.comm->OpenPort();
     CommUnderTest other;
     other.comm->CommName = pty.SlavePath();
@@ -172,8 +160,19 @@ TEST_F(PtyComm, SecondOpenerIsRefusedEvenForRoot)
     EXPECT_FALSE(other.comm->Connected());
 }
 
-TEST(PortNames, ComAliasIsSymbolicLinkInAliasFolder)
-{
+TEST_F(PtyComm, OpenerInAnotherProcessIsRefused) {
+    port.comm->OpenPort();
+    const pid_t child = fork();
+    if (child == 0) {
+        const auto backend = MakePosixBackend();
+        _exit(backend->CreateFile(pty.SlavePath()) == kNoHandle ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other process opened the port";
+}
+
+TEST(PortNames, ComAliasIsSymbolicLinkInAliasFolder) {
     PtyPair pty;
     const auto folder = std::filesystem::temp_directory_path() / ("lq-alias-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
@@ -193,13 +192,13 @@ struct OpenFailureCase {
     const char* path;
     const char* message;
 };
-void PrintTo(const OpenFailureCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const OpenFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class OpenFailure : public ::testing::TestWithParam<OpenFailureCase> {};
 
-TEST_P(OpenFailure, LeavesPortClosedWithNoDescriptor)
-{
+TEST_P(OpenFailure, LeavesPortClosedWithNoDescriptor) {
     const auto& c = GetParam();
     std::string path = c.path;
     if (path == "<regular file>") {
@@ -228,16 +227,14 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenFailureCase{"EmptyName", "", "Error opening serial port"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PtyComm, SameBaudRateIsNotReappliedAndNewOneIsAtOnce)
-{
+TEST_F(PtyComm, SameBaudRateIsNotReappliedAndNewOneIsAtOnce) {
     port.comm->OpenPort();
     EXPECT_EQ(SlaveSpeed(), B19200);
     port.comm->SetBaudRate(115200);
     EXPECT_EQ(SlaveSpeed(), B115200);
 }
 
-TEST_F(PtyComm, TypedBaudDigitsNeverHangUpTheLine)
-{
+TEST_F(PtyComm, TypedBaudDigitsNeverHangUpTheLine) {
     port.comm->OpenPort();
     for (const std::uint32_t rate : {0u, 9u, 96u, 960u, 9600u}) {
         port.comm->SetBaudRate(rate);
@@ -256,14 +253,14 @@ struct TermiosCase {
     tcflag_t cflagMask;
     tcflag_t cflagExpected;
 };
-void PrintTo(const TermiosCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const TermiosCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // The kernel's pseudo-terminal forces eight data bits and no parity, so those are checked through the fake.
 class PtyControlBlock : public PtyComm, public ::testing::WithParamInterface<TermiosCase> {};
 
-TEST_P(PtyControlBlock, ReadsBackFromTerminal)
-{
+TEST_P(PtyControlBlock, ReadsBackFromTerminal) {
     port.comm->OpenPort();
     GetParam().set(*port.comm);
     EXPECT_EQ(SlaveSettings().c_cflag & GetParam().cflagMask, GetParam().cflagExpected);
@@ -275,13 +272,12 @@ INSTANTIATE_TEST_SUITE_P(
         TermiosCase{"TwoStopBits", [](TComm& c) { c.SetStopBits(TStopBits::_2); }, CSTOPB, CSTOPB},
         TermiosCase{"OneAndHalfKeepsOne", [](TComm& c) { c.SetStopBits(TStopBits::_1_5); }, CSTOPB, 0},
         TermiosCase{"CtsFlowInCflag", [](TComm& c) { c.SetOutx_CtsFlow(true); }, CRTSCTS, CRTSCTS},
-        TermiosCase{"RtsHandshakeInCflag", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsHandshake); }, CRTSCTS,
-                    CRTSCTS},
+        TermiosCase{"RtsHandshakeInCflag", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsHandshake); },
+                    CRTSCTS, CRTSCTS},
         TermiosCase{"RawReceiverOn", [](TComm&) {}, CREAD | CLOCAL, CREAD | CLOCAL}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PtyComm, RawModeAndXonXoffFromFlags)
-{
+TEST_F(PtyComm, RawModeAndXonXoffFromFlags) {
     port.comm->OpenPort();
     termios t = SlaveSettings();
     EXPECT_FALSE(t.c_lflag & (ICANON | ECHO | ISIG));
@@ -298,8 +294,7 @@ TEST_F(PtyComm, RawModeAndXonXoffFromFlags)
     EXPECT_EQ(t.c_cc[VSTOP], 0x13);
 }
 
-TEST(PtyLifetime, DestroyingOpenComponentClosesPortAndEndsThreads)
-{
+TEST(PtyLifetime, DestroyingOpenComponentClosesPortAndEndsThreads) {
     PtyPair pty;
     const std::size_t fds = OpenDescriptorCount();
     const std::size_t threads = ThreadCount();

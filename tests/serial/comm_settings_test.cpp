@@ -11,16 +11,14 @@ namespace {
 
 using serial_testing::FakeSerialBackend;
 
-std::string ThisThreadName()
-{
+std::string ThisThreadName() {
     char name[16] = {};
     pthread_getname_np(pthread_self(), name, sizeof name);
     return name;
 }
 
 // The values the main window gives its component.
-void ApplyMainWindowValues(TComm& c)
-{
+void ApplyMainWindowValues(TComm& c) {
     c.CommName = "COM4";
     c.SetBaudRate(19200);
     c.SetOutx_XonXoffFlow(false);
@@ -29,19 +27,17 @@ void ApplyMainWindowValues(TComm& c)
 }
 
 class FakeComm : public ::testing::Test {
-protected:
+  protected:
     std::shared_ptr<FakeSerialBackend> fake = std::make_shared<FakeSerialBackend>();
     CommUnderTest port{fake};
 
-    Dcb LastState() const
-    {
+    Dcb LastState() const {
         const auto states = fake->CommStates();
         return states.empty() ? Dcb{} : states.back();
     }
 };
 
-TEST_F(FakeComm, ClassDefaultsGiveFlagWord0x1391)
-{
+TEST_F(FakeComm, ClassDefaultsGiveFlagWord0x1391) {
     port.comm->OpenPort();
     const Dcb d = LastState();
     EXPECT_EQ(d.Flags, 0x1391u);
@@ -57,8 +53,7 @@ TEST_F(FakeComm, ClassDefaultsGiveFlagWord0x1391)
     EXPECT_EQ(fake->Timeouts()->ReadTotalTimeoutConstant, 0u);
 }
 
-TEST_F(FakeComm, MainWindowValuesGiveFlagWord0x91)
-{
+TEST_F(FakeComm, MainWindowValuesGiveFlagWord0x91) {
     ApplyMainWindowValues(*port.comm);
     EXPECT_TRUE(fake->CommStates().empty()) << "a closed port must not be touched";
     port.comm->OpenPort();
@@ -70,17 +65,15 @@ TEST_F(FakeComm, MainWindowValuesGiveFlagWord0x91)
     EXPECT_EQ(fake->OpenedName(), "COM4");
 }
 
-TEST_F(FakeComm, OpenRunsItsStepsInOrder)
-{
+TEST_F(FakeComm, OpenRunsItsStepsInOrder) {
     port.comm->OpenPort();
     std::vector<std::string> ops;
     const std::string self = ThisThreadName();
     for (const auto& call : fake->Calls())
         if (call.Thread == self && call.Op != "SetEvent") ops.push_back(call.Op);
-    const std::vector<std::string> expected{"CreateFile",     "GetFileType",   "SetupComm",
-                                            "PurgeComm",      "GetCommTimeouts", "SetCommTimeouts",
-                                            "GetCommState",   "SetCommState",  "CreateEvent",
-                                            "CreateThread",   "CreateEvent",   "CreateThread"};
+    const std::vector<std::string> expected{
+        "CreateFile",   "GetFileType",  "SetupComm",   "PurgeComm",    "GetCommTimeouts", "SetCommTimeouts",
+        "GetCommState", "SetCommState", "CreateEvent", "CreateThread", "CreateEvent",     "CreateThread"};
     EXPECT_EQ(ops, expected);
     ASSERT_FALSE(fake->Purges().empty());
     EXPECT_EQ(fake->Purges().front(), 0x0Fu);
@@ -91,13 +84,13 @@ struct SetterCase {
     std::function<void(TComm&)> set;
     std::function<bool(const Dcb&)> written;
 };
-void PrintTo(const SetterCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const SetterCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ControlBlockSetter : public FakeComm, public ::testing::WithParamInterface<SetterCase> {};
 
-TEST_P(ControlBlockSetter, ReappliesAtOnceOnOpenPortOnly)
-{
+TEST_P(ControlBlockSetter, ReappliesAtOnceOnOpenPortOnly) {
     const auto& c = GetParam();
     port.comm->OpenPort();
     const std::size_t before = fake->CommStates().size();
@@ -110,49 +103,58 @@ TEST_P(ControlBlockSetter, ReappliesAtOnceOnOpenPortOnly)
 
 INSTANTIATE_TEST_SUITE_P(
     EveryProperty, ControlBlockSetter,
-    ::testing::Values(
-        SetterCase{"BaudRate", [](TComm& c) { c.SetBaudRate(115200); }, [](const Dcb& d) { return d.BaudRate == 115200; }},
-        SetterCase{"ParityCheck", [](TComm& c) { c.SetParityCheck(true); },
-                   [](const Dcb& d) { return (d.Flags & dcb::fParity) != 0; }},
-        SetterCase{"CtsFlow", [](TComm& c) { c.SetOutx_CtsFlow(true); },
-                   [](const Dcb& d) { return (d.Flags & dcb::fOutxCtsFlow) != 0; }},
-        SetterCase{"DsrFlow", [](TComm& c) { c.SetOutx_DsrFlow(true); },
-                   [](const Dcb& d) { return (d.Flags & dcb::fOutxDsrFlow) != 0; }},
-        SetterCase{"DtrDisable", [](TComm& c) { c.SetDtrControl(TDtrControl::DtrDisable); },
-                   [](const Dcb& d) { return dcb::DtrControl(d.Flags) == 0; }},
-        SetterCase{"DtrHandshake", [](TComm& c) { c.SetDtrControl(TDtrControl::DtrHandshake); },
-                   [](const Dcb& d) { return dcb::DtrControl(d.Flags) == 2; }},
-        SetterCase{"DsrSensitivity", [](TComm& c) { c.SetDsrSensitivity(true); },
-                   [](const Dcb& d) { return (d.Flags & dcb::fDsrSensitivity) != 0; }},
-        SetterCase{"TxContinueOnXoff", [](TComm& c) { c.SetTxContinueOnXoff(false); },
-                   [](const Dcb& d) { return (d.Flags & dcb::fTXContinueOnXoff) == 0; }},
-        SetterCase{"OutX", [](TComm& c) { c.SetOutx_XonXoffFlow(false); },
-                   [](const Dcb& d) { return (d.Flags & dcb::fOutX) == 0; }},
-        SetterCase{"InX", [](TComm& c) { c.SetInx_XonXoffFlow(false); },
-                   [](const Dcb& d) { return (d.Flags & dcb::fInX) == 0; }},
-        SetterCase{"ErrorChar", [](TComm& c) { c.SetReplaceWhenParityError(true); },
-                   [](const Dcb& d) { return (d.Flags & dcb::fErrorChar) != 0; }},
-        SetterCase{"Null", [](TComm& c) { c.SetIgnoreNullChar(true); },
-                   [](const Dcb& d) { return (d.Flags & dcb::fNull) != 0; }},
-        SetterCase{"RtsDisable", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsDisable); },
-                   [](const Dcb& d) { return dcb::RtsControl(d.Flags) == 0; }},
-        SetterCase{"RtsHandshake", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsHandshake); },
-                   [](const Dcb& d) { return dcb::RtsControl(d.Flags) == 2; }},
-        SetterCase{"RtsToggle", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsTransmissionAvailable); },
-                   [](const Dcb& d) { return dcb::RtsControl(d.Flags) == 3; }},
-        SetterCase{"XonLimit", [](TComm& c) { c.SetXonLimit(100); }, [](const Dcb& d) { return d.XonLim == 100; }},
-        SetterCase{"XoffLimit", [](TComm& c) { c.SetXoffLimit(200); }, [](const Dcb& d) { return d.XoffLim == 200; }},
-        SetterCase{"ByteSize5", [](TComm& c) { c.SetByteSize(TByteSize::_5); }, [](const Dcb& d) { return d.ByteSize == 5; }},
-        SetterCase{"ByteSize7", [](TComm& c) { c.SetByteSize(TByteSize::_7); }, [](const Dcb& d) { return d.ByteSize == 7; }},
-        SetterCase{"StopBits2", [](TComm& c) { c.SetStopBits(TStopBits::_2); }, [](const Dcb& d) { return d.StopBits == 2; }},
-        SetterCase{"StopBits15", [](TComm& c) { c.SetStopBits(TStopBits::_1_5); }, [](const Dcb& d) { return d.StopBits == 1; }},
-        SetterCase{"XonChar", [](TComm& c) { c.SetXonChar('A'); }, [](const Dcb& d) { return d.XonChar == 'A'; }},
-        SetterCase{"XoffChar", [](TComm& c) { c.SetXoffChar('B'); }, [](const Dcb& d) { return d.XoffChar == 'B'; }},
-        SetterCase{"ReplacedChar", [](TComm& c) { c.SetReplacedChar('?'); }, [](const Dcb& d) { return d.ErrorChar == '?'; }}),
+    ::testing::Values(SetterCase{"BaudRate", [](TComm& c) { c.SetBaudRate(115200); },
+                                 [](const Dcb& d) { return d.BaudRate == 115200; }},
+                      SetterCase{"ParityCheck", [](TComm& c) { c.SetParityCheck(true); },
+                                 [](const Dcb& d) { return (d.Flags & dcb::fParity) != 0; }},
+                      SetterCase{"CtsFlow", [](TComm& c) { c.SetOutx_CtsFlow(true); },
+                                 [](const Dcb& d) { return (d.Flags & dcb::fOutxCtsFlow) != 0; }},
+                      SetterCase{"DsrFlow", [](TComm& c) { c.SetOutx_DsrFlow(true); },
+                                 [](const Dcb& d) { return (d.Flags & dcb::fOutxDsrFlow) != 0; }},
+                      SetterCase{"DtrDisable", [](TComm& c) { c.SetDtrControl(TDtrControl::DtrDisable); },
+                                 [](const Dcb& d) { return dcb::DtrControl(d.Flags) == 0; }},
+                      SetterCase{"DtrHandshake", [](TComm& c) { c.SetDtrControl(TDtrControl::DtrHandshake); },
+                                 [](const Dcb& d) { return dcb::DtrControl(d.Flags) == 2; }},
+                      SetterCase{"DsrSensitivity", [](TComm& c) { c.SetDsrSensitivity(true); },
+                                 [](const Dcb& d) { return (d.Flags & dcb::fDsrSensitivity) != 0; }},
+                      SetterCase{"TxContinueOnXoff", [](TComm& c) { c.SetTxContinueOnXoff(false); },
+                                 [](const Dcb& d) { return (d.Flags & dcb::fTXContinueOnXoff) == 0; }},
+                      SetterCase{"OutX", [](TComm& c) { c.SetOutx_XonXoffFlow(false); },
+                                 [](const Dcb& d) { return (d.Flags & dcb::fOutX) == 0; }},
+                      SetterCase{"InX", [](TComm& c) { c.SetInx_XonXoffFlow(false); },
+                                 [](const Dcb& d) { return (d.Flags & dcb::fInX) == 0; }},
+                      SetterCase{"ErrorChar", [](TComm& c) { c.SetReplaceWhenParityError(true); },
+                                 [](const Dcb& d) { return (d.Flags & dcb::fErrorChar) != 0; }},
+                      SetterCase{"Null", [](TComm& c) { c.SetIgnoreNullChar(true); },
+                                 [](const Dcb& d) { return (d.Flags & dcb::fNull) != 0; }},
+                      SetterCase{"RtsDisable", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsDisable); },
+                                 [](const Dcb& d) { return dcb::RtsControl(d.Flags) == 0; }},
+                      SetterCase{"RtsHandshake", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsHandshake); },
+                                 [](const Dcb& d) { return dcb::RtsControl(d.Flags) == 2; }},
+                      SetterCase{"RtsToggle",
+                                 [](TComm& c) { c.SetRtsControl(TRtsControl::RtsTransmissionAvailable); },
+                                 [](const Dcb& d) { return dcb::RtsControl(d.Flags) == 3; }},
+                      SetterCase{"XonLimit", [](TComm& c) { c.SetXonLimit(100); },
+                                 [](const Dcb& d) { return d.XonLim == 100; }},
+                      SetterCase{"XoffLimit", [](TComm& c) { c.SetXoffLimit(200); },
+                                 [](const Dcb& d) { return d.XoffLim == 200; }},
+                      SetterCase{"ByteSize5", [](TComm& c) { c.SetByteSize(TByteSize::_5); },
+                                 [](const Dcb& d) { return d.ByteSize == 5; }},
+                      SetterCase{"ByteSize7", [](TComm& c) { c.SetByteSize(TByteSize::_7); },
+                                 [](const Dcb& d) { return d.ByteSize == 7; }},
+                      SetterCase{"StopBits2", [](TComm& c) { c.SetStopBits(TStopBits::_2); },
+                                 [](const Dcb& d) { return d.StopBits == 2; }},
+                      SetterCase{"StopBits15", [](TComm& c) { c.SetStopBits(TStopBits::_1_5); },
+                                 [](const Dcb& d) { return d.StopBits == 1; }},
+                      SetterCase{"XonChar", [](TComm& c) { c.SetXonChar('A'); },
+                                 [](const Dcb& d) { return d.XonChar == 'A'; }},
+                      SetterCase{"XoffChar", [](TComm& c) { c.SetXoffChar('B'); },
+                                 [](const Dcb& d) { return d.XoffChar == 'B'; }},
+                      SetterCase{"ReplacedChar", [](TComm& c) { c.SetReplacedChar('?'); },
+                                 [](const Dcb& d) { return d.ErrorChar == '?'; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FakeComm, AbortOnErrorIsNeverSet)
-{
+TEST_F(FakeComm, AbortOnErrorIsNeverSet) {
     port.comm->OpenPort();
     port.comm->SetParityCheck(true);
     port.comm->SetOutx_CtsFlow(true);
@@ -160,8 +162,7 @@ TEST_F(FakeComm, AbortOnErrorIsNeverSet)
     EXPECT_EQ(LastState().Flags & ~0x3FFFu, 0u);
 }
 
-TEST_F(FakeComm, ParityWaitsForTheNextApply)
-{
+TEST_F(FakeComm, ParityWaitsForTheNextApply) {
     port.comm->OpenPort();
     const std::size_t before = fake->CommStates().size();
     port.comm->Parity = TParity::Even;
@@ -175,8 +176,7 @@ TEST_F(FakeComm, ParityWaitsForTheNextApply)
     EXPECT_EQ(LastState().Parity, 4);
 }
 
-TEST_F(FakeComm, CommNameChangeWaitsForReopen)
-{
+TEST_F(FakeComm, CommNameChangeWaitsForReopen) {
     port.comm->CommName = "COM3";
     port.comm->OpenPort();
     port.comm->CommName = "COM5";
@@ -191,13 +191,13 @@ struct TimeoutCase {
     std::function<void(TComm&, std::uint32_t)> set;
     std::function<std::uint32_t(const CommTimeouts&)> field;
 };
-void PrintTo(const TimeoutCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const TimeoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class TimeoutSetter : public FakeComm, public ::testing::WithParamInterface<TimeoutCase> {};
 
-TEST_P(TimeoutSetter, ReappliesTimeoutsOnly)
-{
+TEST_P(TimeoutSetter, ReappliesTimeoutsOnly) {
     port.comm->OpenPort();
     const std::size_t states = fake->CommStates().size();
     const std::size_t writes = fake->CountCalls("SetCommTimeouts");
@@ -224,8 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const CommTimeouts& t) { return t.WriteTotalTimeoutConstant; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FakeComm, SecondRequestQueuedDuringWriteGetsOneEmptyNotice)
-{
+TEST_F(FakeComm, SecondRequestQueuedDuringWriteGetsOneEmptyNotice) {
     fake->Script("WriteFile", IoResult::Pending);
     port.comm->OpenPort();
     ASSERT_TRUE(port.PumpUntilEmpties(1));
@@ -243,8 +242,7 @@ TEST_F(FakeComm, SecondRequestQueuedDuringWriteGetsOneEmptyNotice)
     EXPECT_EQ(port.empties, 2);
 }
 
-TEST_F(FakeComm, ShortWritesAreContinuedToTheEnd)
-{
+TEST_F(FakeComm, ShortWritesAreContinuedToTheEnd) {
     fake->SetWriteChunk(3);
     port.comm->OpenPort();
     ASSERT_TRUE(port.PumpUntilEmpties(1));
@@ -255,8 +253,7 @@ TEST_F(FakeComm, ShortWritesAreContinuedToTheEnd)
     EXPECT_EQ(fake->CountCalls("WriteFile"), 4u);
 }
 
-TEST_F(FakeComm, LineEventsReachTheirHandlersAndReceptionGoesOn)
-{
+TEST_F(FakeComm, LineEventsReachTheirHandlersAndReceptionGoesOn) {
     port.comm->OpenPort();
     fake->RaiseLineEvent(EV_ERR, CE_FRAME | CE_OVERRUN);
     fake->RaiseLineEvent(EV_RLSD | EV_RING);
@@ -267,8 +264,7 @@ TEST_F(FakeComm, LineEventsReachTheirHandlersAndReceptionGoesOn)
     EXPECT_EQ(port.hangups, 0);
 }
 
-TEST_F(FakeComm, ClosingReleasesEveryHandleAndReopenMakesFreshOnes)
-{
+TEST_F(FakeComm, ClosingReleasesEveryHandleAndReopenMakesFreshOnes) {
     port.comm->OpenPort();
     port.comm->ClosePort();
     EXPECT_EQ(fake->LiveHandles(), 0u);

@@ -14,28 +14,27 @@ namespace {
 
 // Keeps bytes flowing in both directions on the master side until stopped, whether the port is open or not.
 class TrafficPeer {
-public:
-    explicit TrafficPeer(int master) : master_(master)
-    {
+  public:
+    explicit TrafficPeer(int master) : master_(master) {
         fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
         thread_ = std::thread([this] { Run(); });
     }
-    ~TrafficPeer()
-    {
+    ~TrafficPeer() {
         stop_ = true;
         thread_.join();
     }
 
-private:
-    void Run()
-    {
+  private:
+    void Run() {
         const auto burst = Pattern(64);
         std::uint8_t sink[4096];
         while (!stop_) {
             pollfd p{master_, POLLIN | POLLOUT, 0};
             if (::poll(&p, 1, 5) <= 0) continue;
-            if (p.revents & POLLIN) [[maybe_unused]] auto n = ::read(master_, sink, sizeof sink);
-            if (p.revents & POLLOUT) [[maybe_unused]] auto n = ::write(master_, burst.data(), burst.size());
+            if (p.revents & POLLIN) [[maybe_unused]]
+                auto n = ::read(master_, sink, sizeof sink);
+            if (p.revents & POLLOUT) [[maybe_unused]]
+                auto n = ::write(master_, burst.data(), burst.size());
         }
     }
 
@@ -44,8 +43,7 @@ private:
     std::thread thread_;
 };
 
-TEST(SerialStress, OpenCloseCyclesUnderTrafficLeaveNothingBehind)
-{
+TEST(SerialStress, OpenCloseCyclesUnderTrafficLeaveNothingBehind) {
     PtyPair pty;
     const std::size_t fds = OpenDescriptorCount();
     const std::size_t threads = ThreadCount();
@@ -71,8 +69,7 @@ TEST(SerialStress, OpenCloseCyclesUnderTrafficLeaveNothingBehind)
     EXPECT_EQ(ThreadCount(), threads);
 }
 
-TEST(SerialStress, SixteenMebibytesArriveWholeAndInOrder)
-{
+TEST(SerialStress, SixteenMebibytesArriveWholeAndInOrder) {
     constexpr std::size_t kTotal = 16u << 20;
     PtyPair pty;
     CommUnderTest port;
@@ -92,7 +89,8 @@ TEST(SerialStress, SixteenMebibytesArriveWholeAndInOrder)
     port.comm->OpenPort();
     std::thread writer([&pty] {
         constexpr std::size_t kChunk = 1u << 20;
-        for (std::size_t offset = 0; offset < kTotal; offset += kChunk) pty.Write(Pattern(kChunk, offset));
+        for (std::size_t offset = 0; offset < kTotal; offset += kChunk)
+            pty.Write(Pattern(kChunk, offset));
     });
     const bool complete = port.window->PumpUntil([&] { return received >= kTotal; }, 60s);
     writer.join();

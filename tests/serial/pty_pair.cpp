@@ -11,8 +11,7 @@
 
 namespace lq::test {
 
-PtyPair::PtyPair()
-{
+PtyPair::PtyPair() {
     char name[256] = {};
     if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
     slavePath_ = name;
@@ -22,14 +21,12 @@ PtyPair::PtyPair()
     tcsetattr(slave_, TCSANOW, &t);
 }
 
-PtyPair::~PtyPair()
-{
+PtyPair::~PtyPair() {
     ::close(slave_);
     ::close(master_);
 }
 
-void PtyPair::Write(const std::vector<std::uint8_t>& bytes) const
-{
+void PtyPair::Write(const std::vector<std::uint8_t>& bytes) const {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
@@ -41,13 +38,12 @@ void PtyPair::Write(const std::vector<std::uint8_t>& bytes) const
     }
 }
 
-std::vector<std::uint8_t> PtyPair::Read(std::size_t n, std::chrono::milliseconds timeout) const
-{
+std::vector<std::uint8_t> PtyPair::Read(std::size_t n, std::chrono::milliseconds timeout) const {
     std::vector<std::uint8_t> out;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (out.size() < n) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         pollfd p{master_, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -60,8 +56,7 @@ std::vector<std::uint8_t> PtyPair::Read(std::size_t n, std::chrono::milliseconds
 
 namespace {
 
-std::size_t CountEntries(const char* folder)
-{
+std::size_t CountEntries(const char* folder) {
     std::size_t count = 0;
     if (DIR* dir = opendir(folder)) {
         while (const dirent* entry = readdir(dir))
@@ -73,9 +68,10 @@ std::size_t CountEntries(const char* folder)
 
 } // namespace
 
-std::size_t OpenDescriptorCount() { return CountEntries("/proc/self/fd"); }
-std::size_t ThreadCount()
-{
+std::size_t OpenDescriptorCount() {
+    return CountEntries("/proc/self/fd");
+}
+std::size_t ThreadCount() {
     // Sanitizer runtimes start a helper thread with the first thread the program creates; make sure it
     // exists before anything is counted.
     static const bool primed = [] {
@@ -86,11 +82,11 @@ std::size_t ThreadCount()
     return CountEntries("/proc/self/task");
 }
 
-std::vector<std::uint8_t> Pattern(std::size_t n, std::size_t offset)
-{
+std::vector<std::uint8_t> Pattern(std::size_t n, std::size_t offset) {
     // Period 251 (prime) so that chunks of any power-of-two size shift the pattern and reordering shows.
     std::vector<std::uint8_t> bytes(n);
-    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>((i + offset) % 251);
+    for (std::size_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<std::uint8_t>((i + offset) % 251);
     return bytes;
 }
 

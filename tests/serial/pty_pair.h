@@ -10,7 +10,7 @@ namespace lq::test {
 
 // A pseudo-terminal pair whose master side plays the device at the far end of the line.
 class PtyPair {
-public:
+  public:
     PtyPair();
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
@@ -24,7 +24,7 @@ public:
     // Reads from the master side until n bytes arrived or the time is up.
     std::vector<std::uint8_t> Read(std::size_t n, std::chrono::milliseconds timeout) const;
 
-private:
+  private:
     int master_ = -1;
     int slave_ = -1;
     std::string slavePath_;
