@@ -147,6 +147,18 @@ TEST_F(PtyComm, CloseThenOpenGivesWorkingPort) {
     EXPECT_EQ(pty.Read(1, 5s), (std::vector<std::uint8_t>{3}));
 }
 
+TEST_F(PtyComm, CloseDuringUnfinishedFrameEndsAtOnceAndRaisesNothing) {
+    port.comm->OpenPort();
+    ASSERT_TRUE(port.PumpUntilEmpties(1));
+    pty.Write({1, 2, 3}); // the read now waits for the interval to pass
+    port.comm->ClosePort();
+    EXPECT_FALSE(port.comm->Connected());
+    port.window->Pump();
+    EXPECT_TRUE(port.frames.empty());
+    EXPECT_EQ(port.hangups, 0);
+    EXPECT_EQ(port.empties, 1);
+}
+
 TEST_F(PtyComm, SecondOpenerIsRefusedEvenForRoot) {
     port.comm->OpenPort();
     CommUnderTest other;

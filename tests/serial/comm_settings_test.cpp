@@ -242,6 +242,20 @@ TEST_F(FakeComm, SecondRequestQueuedDuringWriteGetsOneEmptyNotice) {
     EXPECT_EQ(port.empties, 2);
 }
 
+TEST_F(FakeComm, FullTransmitQueueRefusesWithoutBlocking) {
+    fake->Script("WriteFile", IoResult::Pending); // the line stalls on the first request
+    port.comm->OpenPort();
+    const std::uint8_t byte = 1;
+    ASSERT_TRUE(port.comm->SendData(&byte, 1));
+    ASSERT_TRUE(fake->WaitForCalls("WriteFile", 1, 5s));
+    std::size_t accepted = 0;
+    while (accepted <= TThreadMessageQueue::kCapacity && port.comm->SendData(&byte, 1))
+        ++accepted;
+    EXPECT_EQ(accepted, TThreadMessageQueue::kCapacity);
+    port.comm->ClosePort();
+    EXPECT_EQ(fake->LiveHandles(), 0u);
+}
+
 TEST_F(FakeComm, ShortWritesAreContinuedToTheEnd) {
     fake->SetWriteChunk(3);
     port.comm->OpenPort();
