@@ -15,10 +15,10 @@ std::string CurrentThreadName() {
 
 } // namespace
 
-void FakeSerialBackend::Script(const std::string& op, IoResult outcome, int times,
-                               const std::string& thread) {
+void FakeSerialBackend::Script(const std::string& op, IoResult outcome, int times, const std::string& thread,
+                               int skip) {
     std::lock_guard lock(mutex_);
-    rules_.push_back(Rule{op, thread, outcome, times});
+    rules_.push_back(Rule{op, thread, outcome, times, skip});
 }
 
 std::optional<IoResult> FakeSerialBackend::Enter(const std::string& op, const std::string& alias) {
@@ -28,6 +28,10 @@ std::optional<IoResult> FakeSerialBackend::Enter(const std::string& op, const st
     for (Rule& rule : rules_) {
         if (rule.Times <= 0 || (rule.Op != op && rule.Op != alias)) continue;
         if (!rule.Thread.empty() && rule.Thread != thread) continue;
+        if (rule.Skip > 0) {
+            --rule.Skip;
+            return std::nullopt;
+        }
         --rule.Times;
         return rule.Outcome;
     }

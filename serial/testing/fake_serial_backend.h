@@ -27,7 +27,9 @@ class FakeSerialBackend final : public ISerialBackend {
         std::string Thread;
     };
 
-    void Script(const std::string& op, IoResult outcome, int times = 1, const std::string& thread = {});
+    // The first `skip` matching calls behave normally, the next `times` answer the outcome.
+    void Script(const std::string& op, IoResult outcome, int times = 1, const std::string& thread = {},
+                int skip = 0);
     // Bytes arriving on the line; a pending read completes with them.
     void Feed(const std::vector<std::uint8_t>& bytes);
     // Completes the pending read with no bytes.
@@ -100,6 +102,7 @@ class FakeSerialBackend final : public ISerialBackend {
         std::string Thread;
         IoResult Outcome;
         int Times;
+        int Skip;
     };
 
     // Logs the call and answers a scripted outcome if one matches; the lock must be held.

@@ -186,12 +186,23 @@ INSTANTIATE_TEST_SUITE_P(FailureTable, ThreadFailureRow,
                                                    f.CompletePendingWrite();
                                                },
                                                kTx, 1},
+                                    ThreadCase{"PendingWriteWaitFailed",
+                                               [](FakeSerialBackend& f, CommUnderTest&) {
+                                                   f.Script("WriteFile", IoResult::Pending);
+                                                   f.Script("WaitForMultipleObjects", IoResult::Failed, 1,
+                                                            kTx, 1); // after the idle wait
+                                               },
+                                               [](FakeSerialBackend& f, CommUnderTest& p) {
+                                                   f.WaitForCallOn("WaitForMultipleObjects", kTx, 5s);
+                                                   Send(f, p);
+                                               },
+                                               kTx, 1},
                                     ThreadCase{"RxWaitFailed",
                                                Fail("WaitForMultipleObjects", IoResult::Failed, kRx), Nothing,
                                                kRx, 1},
-                                    ThreadCase{"RxWaitOtherResult",
-                                               Fail("WaitForMultipleObjects", IoResult::Pending, kRx),
-                                               Nothing, kRx, 1},
+                                    ThreadCase{"RxWaitOtherResult", Fail("WaitForMultipleObjects", IoResult::Pending, kRx),
+                                               Nothing,
+                                               kRx, 1},
                                     ThreadCase{"TxQueueWaitFailed", Fail("WaitForMultipleObjects", IoResult::Failed, kTx),
                                                Nothing,
                                                kTx, 1},
@@ -211,9 +222,13 @@ INSTANTIATE_TEST_SUITE_P(FailureTable, ThreadFailureRow,
                                                1},
                                     ThreadCase{"ReceivePostRefused",
                                                [](FakeSerialBackend&, CommUnderTest& p) {
-                                                   p.window->RefusePostsAfter(1);
+                                                   p.window->RefusePostsAfter(1); // the empty notice only
                                                },
-                                               FeedByte, kRx, 0},
+                                               [](FakeSerialBackend& f, CommUnderTest& p) {
+                                                   p.PumpUntilEmpties(1);
+                                                   FeedByte(f, p);
+                                               },
+                                               kRx, 0},
                                     ThreadCase{"EmptyNoticeRefused",
                                                [](FakeSerialBackend&, CommUnderTest& p) {
                                                    p.window->RefusePostsAfter(0);
