@@ -159,6 +159,15 @@ TEST_F(PtyComm, CloseDuringUnfinishedFrameEndsAtOnceAndRaisesNothing) {
     EXPECT_EQ(port.empties, 1);
 }
 
+TEST_F(PtyComm, FarEndGoingAwayEndsReceptionWithHangup) {
+    port.comm->OpenPort();
+    ASSERT_TRUE(port.PumpUntilEmpties(1));
+    pty.CloseMaster();
+    EXPECT_TRUE(port.PumpUntilHangups(1));
+    EXPECT_TRUE(port.comm->Connected()) << "only ClosePort closes the port";
+    port.comm->ClosePort();
+}
+
 TEST_F(PtyComm, SecondOpenerIsRefusedEvenForRoot) {
     port.comm->OpenPort();
     CommUnderTest other;

@@ -23,7 +23,12 @@ PtyPair::PtyPair() {
 
 PtyPair::~PtyPair() {
     ::close(slave_);
+    if (master_ >= 0) ::close(master_);
+}
+
+void PtyPair::CloseMaster() {
     ::close(master_);
+    master_ = -1;
 }
 
 void PtyPair::Write(const std::vector<std::uint8_t>& bytes) const {

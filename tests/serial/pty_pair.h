@@ -21,6 +21,8 @@ class PtyPair {
     int MasterFd() const { return master_; }
     // Writes every byte to the master side, blocking while the line is full.
     void Write(const std::vector<std::uint8_t>& bytes) const;
+    // The far end goes away, as when the simulator quits.
+    void CloseMaster();
     // Reads from the master side until n bytes arrived or the time is up.
     std::vector<std::uint8_t> Read(std::size_t n, std::chrono::milliseconds timeout) const;
 
