@@ -9,8 +9,7 @@ namespace lq {
 
 namespace {
 
-bool NonEmptyEnv(const char* name, std::string& out)
-{
+bool NonEmptyEnv(const char* name, std::string& out) {
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') return false;
     out = value;
@@ -19,16 +18,14 @@ bool NonEmptyEnv(const char* name, std::string& out)
 
 } // namespace
 
-std::string PortAliasFolder()
-{
+std::string PortAliasFolder() {
     std::string folder;
     if (NonEmptyEnv("LQ_MODBUS_PORTS", folder)) return folder;
     if (NonEmptyEnv("XDG_RUNTIME_DIR", folder)) return folder + "/lq-modbus-rtu";
     return "/tmp/lq-modbus-rtu-" + std::to_string(getuid());
 }
 
-unsigned ComPortNumber(const std::string& commName)
-{
+unsigned ComPortNumber(const std::string& commName) {
     if (commName.size() < 4) return 0;
     if (std::toupper(static_cast<unsigned char>(commName[0])) != 'C' ||
         std::toupper(static_cast<unsigned char>(commName[1])) != 'O' ||
@@ -45,8 +42,7 @@ unsigned ComPortNumber(const std::string& commName)
     return n;
 }
 
-std::string ResolvePortName(const std::string& commName)
-{
+std::string ResolvePortName(const std::string& commName) {
     if (commName.empty()) return {};
     if (commName.find('/') != std::string::npos) return commName;
     if (const unsigned n = ComPortNumber(commName); n >= 1) {

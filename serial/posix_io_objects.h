@@ -1,0 +1,110 @@
+#pragma once
+
+// State behind the POSIX back end's handles: events, devices and pending operations. Every field is
+// guarded by the back end's lock.
+
+#include "serial/serial_backend.h"
+
+#include <chrono>
+#include <cstdint>
+#include <linux/serial.h>
+#include <memory>
+#include <optional>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace lq::posix {
+
+using Clock = std::chrono::steady_clock;
+
+// Drivers that offer no wait for line changes are asked this often while a line-event wait is pending.
+constexpr auto kLineCheckPeriod = std::chrono::milliseconds(100);
+
+struct Operation;
+
+// A Windows-style event over an eventfd: the eventfd wakes poll, the flag is the state.
+struct Event {
+    Event(int descriptor, bool manual) : fd(descriptor), manualReset(manual) {}
+    ~Event() { ::close(fd); }
+    void Set() {
+        set = true;
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto n = ::write(fd, &one, sizeof one);
+    }
+    void Reset() {
+        set = false;
+        std::uint64_t value = 0;
+        [[maybe_unused]] const auto n = ::read(fd, &value, sizeof value);
+    }
+    const int fd;
+    const bool manualReset;
+    bool set = false;
+    std::shared_ptr<Operation> op;
+};
+
+struct LineState {
+    serial_icounter_struct counts{};
+    int modemLines = 0;
+};
+
+struct Device {
+    explicit Device(int descriptor) : fd(descriptor) {}
+    ~Device() {
+        if (exclusive) ioctl(fd, TIOCNXCL);
+        ::close(fd);
+    }
+    const int fd;
+    bool exclusive = false;
+    bool closed = false;
+    bool hasCounters = true;
+    bool hasModemLines = true;
+    CommTimeouts timeouts{};
+    std::uint32_t commMask = 0;
+    Dcb shadow{};
+    LineState eventBase;
+    serial_icounter_struct errorBase{};
+    std::shared_ptr<Operation> read, write, lineEvent;
+};
+
+enum class OpKind { Read, Write, LineEvent };
+enum class OpStatus { Pending, Done, Aborted, DeviceClosed, Failed };
+
+struct Operation {
+    OpKind kind;
+    std::shared_ptr<Device> device;
+    std::shared_ptr<Event> event;
+    std::uint8_t* readBuffer = nullptr;
+    const std::uint8_t* writeBuffer = nullptr;
+    std::uint32_t count = 0;
+    std::uint32_t done = 0;
+    std::uint32_t mask = 0;
+    std::uint32_t* maskOut = nullptr;
+    OpStatus status = OpStatus::Pending;
+    std::optional<Clock::time_point> totalDeadline;
+    std::optional<std::chrono::milliseconds> interval;
+    bool endAtFirstByte = false;
+    Clock::time_point lastByte{};
+    Clock::time_point nextLineCheck{};
+};
+
+// Marks a pending operation finished, detaches it from its device and sets its record's event.
+void Complete(Operation& op, OpStatus status);
+// Moves a pending operation on without blocking: reads or writes what the line allows, ends it on its
+// time-outs, looks for line events when a check is due.
+void Progress(Operation& op, Clock::time_point now);
+// When the operation must next be looked at even if its descriptor stays quiet; none means never.
+std::optional<Clock::time_point> NextDeadline(const Operation& op);
+
+// CE_ flags for the error counters that moved between two readings.
+std::uint32_t ErrorFlags(const serial_icounter_struct& now, const serial_icounter_struct& before);
+// EV_RLSD and EV_RING for carrier and ring changes between two readings of counters and modem lines.
+std::uint32_t ModemEvents(const serial_icounter_struct& now, const serial_icounter_struct& before,
+                          int linesNow, int linesBefore);
+
+LineState CurrentLineState(Device& d);
+// Events since the last call, filtered by the device's mask; moves the baseline on.
+std::uint32_t TakeLineEvents(Device& d);
+// CE_ flags of the errors counted since the last call; moves the baseline on.
+std::uint32_t TakeLineErrors(Device& d);
+
+} // namespace lq::posix
