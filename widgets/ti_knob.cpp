@@ -1,0 +1,267 @@
+#include "widgets/ti_knob.h"
+
+#include "widgets/ti_number.h"
+
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace lq {
+
+namespace {
+
+constexpr double kWheelNotchFilterMs = 30;
+
+double Radians(double degrees) {
+    return degrees * std::numbers::pi / 180.0;
+}
+
+// Point at `radius` from `c` in the direction of the mathematical angle `degrees` (counter-clockwise,
+// y up), turned into screen coordinates.
+QPointF Polar(QPointF c, double radius, double degrees) {
+    return {c.x() + radius * std::cos(Radians(degrees)), c.y() - radius * std::sin(Radians(degrees))};
+}
+
+} // namespace
+
+TiKnob::TiKnob(QWidget* parent) : TiScaleComponent(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    resize(150, 150);
+}
+
+void TiKnob::SetRotationStartDegrees(int d) {
+    rotationStartDegrees_ = d;
+    update();
+}
+
+void TiKnob::SetRotationMaxDegrees(int d) {
+    rotationMaxDegrees_ = d;
+    update();
+}
+
+void TiKnob::SetKnobRadius(int r) {
+    knobRadius_ = r;
+    update();
+}
+
+void TiKnob::SetShowPostionDisplay(bool on) {
+    showPostionDisplay_ = on;
+    update();
+}
+
+void TiKnob::SetPositionDisplayPrecision(int p) {
+    positionDisplayPrecision_ = p;
+    update();
+}
+
+void TiKnob::SetPositionDisplayUnits(const QString& units) {
+    positionDisplayUnits_ = units;
+    update();
+}
+
+void TiKnob::SetKnobColor(TColor c) {
+    knobColor_ = c;
+    update();
+}
+
+void TiKnob::SetIndicatorColor(TColor c) {
+    indicatorColor_ = c;
+    update();
+}
+
+QString TiKnob::PositionDisplayText() const {
+    return FormatNumber(Position(), qMax(0, positionDisplayPrecision_), positionDisplayUnits_);
+}
+
+QPointF TiKnob::Centre() const {
+    return {width() / 2.0, height() / 2.0};
+}
+
+double TiKnob::MouseAngle(QPoint pos) const {
+    const QPointF c = Centre();
+    return std::atan2(pos.y() - c.y(), pos.x() - c.x()) * 180.0 / std::numbers::pi;
+}
+
+void TiKnob::MouseDownReaction(QMouseEvent* e, QPoint pos) {
+    if (e->button() != Qt::LeftButton) return;
+    const QPointF d = QPointF(pos) - Centre();
+    if (std::lround(std::hypot(d.x(), d.y())) >= knobRadius_) return;
+    dragging_ = true;
+    dragPreviousAngle_ = MouseAngle(pos);
+    dragStartPosition_ = Position();
+}
+
+void TiKnob::MouseMoveReaction(QMouseEvent*, QPoint pos) {
+    if (!dragging_) return;
+    const double angle = MouseAngle(pos);
+    double delta = angle - dragPreviousAngle_;
+    // Crossing the ±180° seam of atan2 must read as a small turn, not a near full one.
+    if (delta > 200) delta -= 360;
+    if (delta < -200) delta += 360;
+    dragPreviousAngle_ = angle;
+    if (rotationMaxDegrees_ == 0) return;
+    const double knobAngle = RelativePosition() * rotationMaxDegrees_ + delta;
+    SetPosition(PositionMin() + (PositionMax() - PositionMin()) * knobAngle / rotationMaxDegrees_);
+}
+
+void TiKnob::MouseUpReaction(QMouseEvent* e, QPoint) {
+    if (e->button() != Qt::LeftButton || !dragging_) return;
+    dragging_ = false;
+    if (Position() != dragStartPosition_) Fire(OnPositionChangeFinished);
+}
+
+void TiKnob::KeyDownReaction(QKeyEvent* e) {
+    if (!useKeyboard_) return;
+    const double before = Position();
+    switch (e->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        SetPosition(Position() - keyArrowStepSize_);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        SetPosition(Position() + keyArrowStepSize_);
+        break;
+    case Qt::Key_PageUp:
+        SetPosition(Position() + keyPageStepSize_);
+        break;
+    case Qt::Key_PageDown:
+        SetPosition(Position() - keyPageStepSize_);
+        break;
+    case Qt::Key_Home:
+        SetPosition(PositionMin());
+        break;
+    case Qt::Key_End:
+        SetPosition(PositionMax());
+        break;
+    default:
+        return;
+    }
+    if (Position() != before) keyChangedPosition_ = true;
+}
+
+void TiKnob::KeyUpReaction(QKeyEvent* e) {
+    if (e->isAutoRepeat() || !keyChangedPosition_) return;
+    keyChangedPosition_ = false;
+    Fire(OnPositionChangeFinished);
+}
+
+void TiKnob::WheelReaction(QWheelEvent* e) {
+    const QPoint delta = e->angleDelta();
+    const int steps = delta.y() != 0 ? delta.y() : delta.x();
+    if (steps == 0) return;
+    const quint64 now = e->timestamp();
+    if (wheelNotchSeen_ && now - lastWheelNotchMs_ < kWheelNotchFilterMs) return;
+    wheelNotchSeen_ = true;
+    lastWheelNotchMs_ = now;
+    const double before = Position();
+    SetPosition(Position() + (steps > 0 ? mouseWheelStepSize_ : -mouseWheelStepSize_));
+    if (Position() != before) Fire(OnPositionChangeFinished);
+}
+
+void TiKnob::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QPointF c = Centre();
+    const double outer = std::min(width(), height()) / 2.0 - 1;
+    const double start = rotationStartDegrees_;
+    const double sweep = rotationMaxDegrees_;
+    const QColor scale = ToQColor(ScaleColor());
+
+    // Travel track with the covered part lit.
+    const double trackRadius = knobRadius_ + 4.5;
+    const QRectF track(c.x() - trackRadius, c.y() - trackRadius, 2 * trackRadius, 2 * trackRadius);
+    p.setPen(QPen(QColor(0, 0, 0, 60), 3, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(track, int(start * 16), int(-sweep * 16));
+    p.setPen(QPen(ToQColor(indicatorColor_), 3, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(track, int(start * 16), int(-sweep * RelativePosition() * 16));
+
+    // Ticks and labels outside the track.
+    const int majors = TickMajorCount();
+    const int minors = TickMinorCount();
+    const double tickIn = trackRadius + 3.5;
+    const double majorLen = std::max(4.0, (outer - tickIn) * 0.22);
+    p.setPen(QPen(scale, 1.2));
+    const int totalSteps = (majors - 1) * (minors + 1);
+    for (int s = 0; s <= totalSteps; ++s) {
+        const double a = start - sweep * s / totalSteps;
+        const bool major = s % (minors + 1) == 0;
+        p.drawLine(Polar(c, tickIn, a), Polar(c, tickIn + (major ? majorLen : majorLen * 0.55), a));
+    }
+    if (ShowTickLabels()) {
+        QFont f = font();
+        f.setPixelSize(std::clamp(int(outer * 0.15), 8, 12));
+        p.setFont(f);
+        const QFontMetricsF fm(f);
+        const double labelRadius = tickIn + majorLen + 2 + fm.height() * 0.55;
+        for (int i = 0; i < majors; ++i) {
+            const double a = start - sweep * i / (majors - 1);
+            const QString text = MajorTickLabel(i);
+            const QPointF at =
+                Polar(c, labelRadius + fm.horizontalAdvance(text) * 0.25 * std::abs(std::cos(Radians(a))), a);
+            const QRectF box(at.x() - 40, at.y() - fm.height() / 2, 80, fm.height());
+            p.drawText(box, Qt::AlignCenter, text);
+        }
+    }
+
+    // Grip: drop shadow, knurled rim, brushed cap, pointer groove.
+    const double r = knobRadius_;
+    QRadialGradient shadow(c + QPointF(1.5, 2.5), r + 3);
+    shadow.setColorAt(0.85, QColor(0, 0, 0, 90));
+    shadow.setColorAt(1, QColor(0, 0, 0, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shadow);
+    p.drawEllipse(c + QPointF(1.5, 2.5), r + 3, r + 3);
+
+    const QColor body = ToQColor(knobColor_);
+    // Knurled rim: a shaded ring with fine grooves, lit from the upper left like the cap.
+    QLinearGradient rim(c - QPointF(r, r), c + QPointF(r, r));
+    rim.setColorAt(0, body.lighter(115));
+    rim.setColorAt(1, body.darker(165));
+    p.setBrush(rim);
+    p.setPen(QPen(body.darker(260), 1));
+    p.drawEllipse(c, r, r);
+    const int grooves = std::max(18, int(r * 1.4));
+    for (int i = 0; i < grooves; ++i) {
+        const double a = 360.0 * i / grooves;
+        p.setPen(QPen(QColor(0, 0, 0, 70), 1));
+        p.drawLine(Polar(c, r * 0.84, a), Polar(c, r - 1, a));
+        p.setPen(QPen(QColor(255, 255, 255, 60), 1));
+        p.drawLine(Polar(c, r * 0.84, a + 180.0 / grooves), Polar(c, r - 1, a + 180.0 / grooves));
+    }
+    const double capR = r * 0.80;
+    QRadialGradient cap(c + QPointF(-capR * 0.35, -capR * 0.45), capR * 1.5);
+    cap.setColorAt(0, body.lighter(150));
+    cap.setColorAt(0.6, body);
+    cap.setColorAt(1, body.darker(140));
+    p.setBrush(cap);
+    p.setPen(QPen(body.darker(200), 1));
+    p.drawEllipse(c, capR, capR);
+
+    const double pointerAngle = start - sweep * RelativePosition();
+    p.setPen(QPen(QColor(30, 30, 30), std::max(2.0, r * 0.09), Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(Polar(c, capR * 0.35, pointerAngle), Polar(c, capR * 0.92, pointerAngle));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ToQColor(indicatorColor_));
+    p.drawEllipse(Polar(c, capR * 0.78, pointerAngle), r * 0.06 + 0.8, r * 0.06 + 0.8);
+
+    if (showPostionDisplay_) {
+        p.setPen(QColor(20, 20, 20));
+        p.drawText(QRectF(c.x() - r, c.y() - r * 0.3, 2 * r, r * 0.6), Qt::AlignCenter,
+                   PositionDisplayText());
+    }
+    if (hasFocus()) {
+        p.setPen(QPen(QColor(0, 90, 200, 150), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(c, r + 2, r + 2);
+    }
+}
+
+} // namespace lq

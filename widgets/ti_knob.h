@@ -1,0 +1,78 @@
+#pragma once
+
+#include "widgets/ti_position_component.h"
+
+namespace lq {
+
+// A rotary knob. A drag that starts on the grip turns it by the change of the mouse angle around the
+// centre; focused, it steps with the arrow and page keys and jumps with Home/End; the wheel steps once
+// per notch, ignoring notches that follow the last accepted one by less than 30 ms.
+class TiKnob : public TiScaleComponent {
+    Q_OBJECT
+  public:
+    explicit TiKnob(QWidget* parent = nullptr);
+
+    int RotationStartDegrees() const { return rotationStartDegrees_; }
+    void SetRotationStartDegrees(int d);
+    int RotationMaxDegrees() const { return rotationMaxDegrees_; }
+    void SetRotationMaxDegrees(int d);
+    int KnobRadius() const { return knobRadius_; }
+    void SetKnobRadius(int r);
+    double KeyArrowStepSize() const { return keyArrowStepSize_; }
+    void SetKeyArrowStepSize(double s) { keyArrowStepSize_ = s; }
+    double KeyPageStepSize() const { return keyPageStepSize_; }
+    void SetKeyPageStepSize(double s) { keyPageStepSize_ = s; }
+    double MouseWheelStepSize() const { return mouseWheelStepSize_; }
+    void SetMouseWheelStepSize(double s) { mouseWheelStepSize_ = s; }
+    bool UseKeyboard() const { return useKeyboard_; }
+    void SetUseKeyboard(bool on) { useKeyboard_ = on; }
+    bool ShowPostionDisplay() const { return showPostionDisplay_; }
+    void SetShowPostionDisplay(bool on);
+    int PositionDisplayPrecision() const { return positionDisplayPrecision_; }
+    void SetPositionDisplayPrecision(int p);
+    QString PositionDisplayUnits() const { return positionDisplayUnits_; }
+    void SetPositionDisplayUnits(const QString& units);
+    TColor KnobColor() const { return knobColor_; }
+    void SetKnobColor(TColor c);
+    TColor IndicatorColor() const { return indicatorColor_; }
+    void SetIndicatorColor(TColor c);
+
+    // The text in the knob's centre while ShowPostionDisplay is on.
+    QString PositionDisplayText() const;
+    bool Dragging() const { return dragging_; }
+
+  protected:
+    void MouseDownReaction(QMouseEvent* e, QPoint pos) override;
+    void MouseMoveReaction(QMouseEvent* e, QPoint pos) override;
+    void MouseUpReaction(QMouseEvent* e, QPoint pos) override;
+    void KeyDownReaction(QKeyEvent* e) override;
+    void KeyUpReaction(QKeyEvent* e) override;
+    void WheelReaction(QWheelEvent* e) override;
+    void paintEvent(QPaintEvent*) override;
+
+  private:
+    QPointF Centre() const;
+    double MouseAngle(QPoint pos) const;
+
+    int rotationStartDegrees_ = 225;
+    int rotationMaxDegrees_ = 270;
+    int knobRadius_ = 35;
+    double keyArrowStepSize_ = 0.1;
+    double keyPageStepSize_ = 1.0;
+    double mouseWheelStepSize_ = 1.0;
+    bool useKeyboard_ = true;
+    bool showPostionDisplay_ = false;
+    int positionDisplayPrecision_ = 1;
+    QString positionDisplayUnits_;
+    TColor knobColor_ = clSilver;
+    TColor indicatorColor_ = 0x00C05000;
+
+    bool dragging_ = false;
+    double dragPreviousAngle_ = 0;
+    double dragStartPosition_ = 0;
+    bool keyChangedPosition_ = false;
+    bool wheelNotchSeen_ = false;
+    quint64 lastWheelNotchMs_ = 0;
+};
+
+} // namespace lq

@@ -1,0 +1,82 @@
+#include "widgets/ti_position_component.h"
+
+#include "widgets/ti_paint.h"
+
+namespace lq {
+
+void TiPositionComponent::SetPosition(double value) {
+    if (Loading()) {
+        position_ = value;
+        update();
+        return;
+    }
+    if (value > positionMax_) value = positionMax_;
+    if (!(value >= positionMin_)) value = positionMin_;
+    if (value == position_) return;
+    position_ = value;
+    update();
+    Fire(OnPositionChange);
+}
+
+void TiPositionComponent::SetPositionMin(double value) {
+    if (value == positionMin_) return;
+    positionMin_ = value;
+    if (!Loading()) SetPosition(position_);
+    update();
+}
+
+void TiPositionComponent::SetPositionMax(double value) {
+    if (value == positionMax_) return;
+    positionMax_ = value;
+    if (!Loading()) SetPosition(position_);
+    update();
+}
+
+double TiPositionComponent::RelativePosition() const {
+    const double span = positionMax_ - positionMin_;
+    if (!(span > 0)) return 0;
+    const double rel = (position_ - positionMin_) / span;
+    if (rel > 1) return 1;
+    if (!(rel >= 0)) return 0;
+    return rel;
+}
+
+void TiPositionComponent::SetBackGroundColor(TColor c) {
+    backGroundColor_ = c;
+    update();
+}
+
+void TiScaleComponent::SetTickMajorCount(int n) {
+    tickMajorCount_ = qMax(2, n);
+    update();
+}
+
+void TiScaleComponent::SetTickMinorCount(int n) {
+    tickMinorCount_ = qMax(0, n);
+    update();
+}
+
+void TiScaleComponent::SetTickLabelPrecision(int p) {
+    tickLabelPrecision_ = p;
+    update();
+}
+
+void TiScaleComponent::SetShowTickLabels(bool on) {
+    showTickLabels_ = on;
+    update();
+}
+
+void TiScaleComponent::SetScaleColor(TColor c) {
+    scaleColor_ = c;
+    update();
+}
+
+double TiScaleComponent::MajorTickValue(int i) const {
+    return PositionMin() + (PositionMax() - PositionMin()) * i / (tickMajorCount_ - 1);
+}
+
+QString TiScaleComponent::MajorTickLabel(int i) const {
+    return TickText(MajorTickValue(i), tickLabelPrecision_);
+}
+
+} // namespace lq
