@@ -1,0 +1,176 @@
+#include "serial/comm.h"
+
+#include <algorithm>
+
+namespace lq {
+
+TComm::TComm(std::unique_ptr<INotificationWindow> window, std::shared_ptr<ISerialBackend> backend)
+    : backend_(std::move(backend)), window_(std::move(window))
+{
+    window_->SetHandler([this](Notification& n) { HandleNotification(n); });
+}
+
+TComm::~TComm()
+{
+    ClosePort();
+    window_.reset();
+}
+
+TIoThreadContext TComm::ThreadContext()
+{
+    return TIoThreadContext{*backend_, device_.Get(), stopEvent_.Get(), *window_};
+}
+
+void TComm::OpenPort()
+{
+    if (device_) throw ECommsError("This serial port already opened");
+    UniqueHandle device(*backend_, backend_->CreateFile(CommName));
+    if (!device) throw ECommsError("Error opening serial port");
+    if (backend_->GetFileType(device.Get()) != FILE_TYPE_CHAR)
+        throw ECommsError("File handle is not a comm handle ");
+    if (!backend_->SetupComm(device.Get(), kCommQueueSize, kCommQueueSize))
+        throw ECommsError("Cannot setup comm buffer");
+
+    device_ = std::move(device);
+    backend_->PurgeComm(device_.Get(), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    ApplyCommTimeouts();
+    ApplyCommState();
+
+    stopEvent_ = UniqueHandle(*backend_, backend_->CreateEvent(true, false, "Comm.Stop"));
+    if (!stopEvent_) {
+        device_.Reset();
+        throw ECommsError("Unable to create event");
+    }
+
+    readThread_ = std::make_unique<TReadThread>(ThreadContext());
+    if (!readThread_->Create()) {
+        readThread_.reset();
+        stopEvent_.Reset();
+        device_.Reset();
+        throw ECommsError("Unable to create read thread");
+    }
+    writeThread_ = std::make_unique<TWriteThread>(ThreadContext());
+    if (!writeThread_->Create()) {
+        StopReadThread();
+        writeThread_.reset();
+        stopEvent_.Reset();
+        device_.Reset();
+        throw ECommsError("Unable to create write thread");
+    }
+    readThread_->Resume();
+    writeThread_->Resume();
+}
+
+void TComm::ClosePort()
+{
+    if (!device_) return;
+    StopReadThread();
+    StopWriteThread();
+    stopEvent_.Reset();
+    device_.Reset();
+}
+
+void TComm::StopReadThread()
+{
+    if (!readThread_) return;
+    backend_->SetEvent(stopEvent_.Get());
+    backend_->PurgeComm(device_.Get(), PURGE_RXABORT | PURGE_RXCLEAR);
+    // Every wait of the thread includes the stop event, so joining without a limit cannot hang.
+    readThread_->Join();
+    readThread_.reset();
+}
+
+void TComm::StopWriteThread()
+{
+    if (!writeThread_) return;
+    backend_->SetEvent(stopEvent_.Get());
+    backend_->PurgeComm(device_.Get(), PURGE_TXABORT | PURGE_TXCLEAR);
+    writeThread_->Join();
+    writeThread_.reset();
+}
+
+bool TComm::SendData(const std::uint8_t* data, std::uint16_t count)
+{
+    if (!writeThread_ || count == 0 || data == nullptr) return false;
+    ThreadMessage message;
+    message.Message = REQUEST_WRITE;
+    message.WParam = count;
+    message.Block = backend_->AllocateBlock(std::size_t{count} + 1);
+    if (!message.Block) return false;
+    std::copy_n(data, count, message.Block.get());
+    return writeThread_->PostThreadMessage(std::move(message));
+}
+
+std::uint32_t TComm::ControlFlags() const
+{
+    std::uint32_t flags = dcb::fBinary;
+    if (parityCheck_) flags |= dcb::fParity;
+    if (outxCtsFlow_) flags |= dcb::fOutxCtsFlow;
+    if (outxDsrFlow_) flags |= dcb::fOutxDsrFlow;
+    flags |= DtrDeviceValue(dtrControl_) << dcb::DtrControlShift;
+    if (dsrSensitivity_) flags |= dcb::fDsrSensitivity;
+    if (txContinueOnXoff_) flags |= dcb::fTXContinueOnXoff;
+    if (outxXonXoffFlow_) flags |= dcb::fOutX;
+    if (inxXonXoffFlow_) flags |= dcb::fInX;
+    if (replaceWhenParityError_) flags |= dcb::fErrorChar;
+    if (ignoreNullChar_) flags |= dcb::fNull;
+    flags |= RtsDeviceValue(rtsControl_) << dcb::RtsControlShift;
+    // fAbortOnError stays off: a line error must not stop reads or writes.
+    return flags;
+}
+
+void TComm::ApplyCommState()
+{
+    if (!device_) return;
+    Dcb block;
+    backend_->GetCommState(device_.Get(), block);
+    block.BaudRate = baudRate_;
+    block.Flags = ControlFlags();
+    block.XonLim = xonLimit_;
+    block.XoffLim = xoffLimit_;
+    block.ByteSize = static_cast<std::uint8_t>(static_cast<unsigned>(byteSize_) + 5);
+    block.Parity = static_cast<std::uint8_t>(Parity);
+    block.StopBits = static_cast<std::uint8_t>(stopBits_);
+    block.XonChar = xonChar_;
+    block.XoffChar = xoffChar_;
+    block.ErrorChar = replacedChar_;
+    // A refused setting is not reported: the device keeps what it had.
+    backend_->SetCommState(device_.Get(), block);
+}
+
+void TComm::ApplyCommTimeouts()
+{
+    if (!device_) return;
+    CommTimeouts current;
+    backend_->GetCommTimeouts(device_.Get(), current);
+    current = timeouts_;
+    backend_->SetCommTimeouts(device_.Get(), current);
+}
+
+void TComm::HandleNotification(Notification& n)
+{
+    switch (n.Message) {
+    case NOTIFY_RECEIVE_DATA: {
+        // Released when the handler returns, bound or not, even if it throws.
+        const std::unique_ptr<std::uint8_t[]> copy = std::move(n.Data);
+        if (OnReceiveData && copy) OnReceiveData(this, copy.get(), static_cast<std::uint16_t>(n.WParam));
+        break;
+    }
+    case NOTIFY_RECEIVE_ERROR:
+        if (OnReceiveError) OnReceiveError(this, static_cast<std::uint32_t>(n.LParam));
+        break;
+    case NOTIFY_REQUEST_HANGUP:
+        if (OnRequestHangup) OnRequestHangup(this);
+        break;
+    case NOTIFY_MODEM_STATE_CHANGE:
+        if (OnModemStateChange) OnModemStateChange(this, static_cast<std::uint32_t>(n.LParam));
+        break;
+    case NOTIFY_SEND_DATA_EMPTY:
+        if (OnSendDataEmpty) OnSendDataEmpty(this);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace lq

@@ -1,0 +1,681 @@
+#include "serial/posix_termios.h"
+#include "serial/port_names.h"
+#include "serial/serial_backend.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <map>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <termios.h>
+#include <unistd.h>
+#include <variant>
+#include <vector>
+
+namespace lq {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Drivers that offer no wait for line changes are asked this often while a line-event wait is pending.
+constexpr auto kLineCheckPeriod = std::chrono::milliseconds(100);
+
+struct Operation;
+
+// A Windows-style event over an eventfd: the eventfd wakes poll, the flag is the state.
+struct Event {
+    Event(int descriptor, bool manual) : fd(descriptor), manualReset(manual) {}
+    ~Event() { ::close(fd); }
+    void Set()
+    {
+        set = true;
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto n = ::write(fd, &one, sizeof one);
+    }
+    void Reset()
+    {
+        set = false;
+        std::uint64_t value = 0;
+        [[maybe_unused]] const auto n = ::read(fd, &value, sizeof value);
+    }
+    const int fd;
+    const bool manualReset;
+    bool set = false;
+    std::shared_ptr<Operation> op;
+};
+
+struct LineState {
+    serial_icounter_struct counts{};
+    int modemLines = 0;
+};
+
+struct Device {
+    explicit Device(int descriptor) : fd(descriptor) {}
+    ~Device()
+    {
+        if (exclusive) ioctl(fd, TIOCNXCL);
+        ::close(fd);
+    }
+    const int fd;
+    bool exclusive = false;
+    bool closed = false;
+    bool hasCounters = true;
+    bool hasModemLines = true;
+    CommTimeouts timeouts{};
+    std::uint32_t commMask = 0;
+    Dcb shadow{};
+    LineState eventBase;
+    serial_icounter_struct errorBase{};
+    std::shared_ptr<Operation> read, write, lineEvent;
+};
+
+enum class OpKind { Read, Write, LineEvent };
+enum class OpStatus { Pending, Done, Aborted, DeviceClosed, Failed };
+
+struct Operation {
+    OpKind kind;
+    std::shared_ptr<Device> device;
+    std::shared_ptr<Event> event;
+    std::uint8_t* readBuffer = nullptr;
+    const std::uint8_t* writeBuffer = nullptr;
+    std::uint32_t count = 0;
+    std::uint32_t done = 0;
+    std::uint32_t mask = 0;
+    std::uint32_t* maskOut = nullptr;
+    OpStatus status = OpStatus::Pending;
+    std::optional<Clock::time_point> totalDeadline;
+    std::optional<std::chrono::milliseconds> interval;
+    bool endAtFirstByte = false;
+    Clock::time_point lastByte{};
+    Clock::time_point nextLineCheck{};
+};
+
+IoResult ToResult(OpStatus status)
+{
+    switch (status) {
+    case OpStatus::Done: return IoResult::Done;
+    case OpStatus::Pending: return IoResult::Pending;
+    case OpStatus::DeviceClosed: return IoResult::DeviceClosed;
+    default: return IoResult::Failed;
+    }
+}
+
+bool ReadCounters(Device& d, serial_icounter_struct& counts)
+{
+    if (!d.hasCounters) return false;
+    if (ioctl(d.fd, TIOCGICOUNT, &counts) == 0) return true;
+    // ENOTTY/EINVAL: the driver keeps no counters (a pseudo-terminal, for one); stop asking.
+    d.hasCounters = false;
+    return false;
+}
+
+bool ReadModemLines(Device& d, int& lines)
+{
+    if (!d.hasModemLines) return false;
+    if (ioctl(d.fd, TIOCMGET, &lines) == 0) return true;
+    d.hasModemLines = false;
+    return false;
+}
+
+LineState CurrentLineState(Device& d)
+{
+    LineState s;
+    ReadCounters(d, s.counts);
+    ReadModemLines(d, s.modemLines);
+    return s;
+}
+
+int ErrorCount(const serial_icounter_struct& c) { return c.frame + c.overrun + c.parity + c.brk + c.buf_overrun; }
+
+std::uint32_t ErrorFlags(const serial_icounter_struct& now, const serial_icounter_struct& before)
+{
+    std::uint32_t flags = 0;
+    if (now.buf_overrun != before.buf_overrun) flags |= CE_RXOVER;
+    if (now.overrun != before.overrun) flags |= CE_OVERRUN;
+    if (now.parity != before.parity) flags |= CE_RXPARITY;
+    if (now.frame != before.frame) flags |= CE_FRAME;
+    if (now.brk != before.brk) flags |= CE_BREAK;
+    return flags;
+}
+
+// Events since the last call, filtered by the device's mask; updates the baseline.
+std::uint32_t TakeLineEvents(Device& d)
+{
+    const LineState now = CurrentLineState(d);
+    std::uint32_t events = 0;
+    if (d.hasCounters) {
+        if (ErrorCount(now.counts) != ErrorCount(d.eventBase.counts)) events |= EV_ERR;
+        if (now.counts.dcd != d.eventBase.counts.dcd) events |= EV_RLSD;
+        if (now.counts.rng != d.eventBase.counts.rng) events |= EV_RING;
+    }
+    if (d.hasModemLines) {
+        const int changed = now.modemLines ^ d.eventBase.modemLines;
+        if (changed & TIOCM_CD) events |= EV_RLSD;
+        if ((changed & TIOCM_RI) && (now.modemLines & TIOCM_RI)) events |= EV_RING;
+    }
+    d.eventBase = now;
+    return events & d.commMask;
+}
+
+class PosixBackend final : public ISerialBackend {
+public:
+    THandle CreateFile(const std::string& name) override;
+    std::uint32_t GetFileType(THandle device) override;
+    bool SetupComm(THandle device, std::uint32_t inQueue, std::uint32_t outQueue) override;
+    bool PurgeComm(THandle device, std::uint32_t flags) override;
+    bool GetCommState(THandle device, Dcb& dcb) override;
+    bool SetCommState(THandle device, const Dcb& dcb) override;
+    bool GetCommTimeouts(THandle device, CommTimeouts& timeouts) override;
+    bool SetCommTimeouts(THandle device, const CommTimeouts& timeouts) override;
+    bool SetCommMask(THandle device, std::uint32_t mask) override;
+    IoResult WaitCommEvent(THandle device, std::uint32_t* mask, Overlapped& ov) override;
+    IoResult ReadFile(THandle device, std::uint8_t* buffer, std::uint32_t count, std::uint32_t& read,
+                      Overlapped& ov) override;
+    IoResult WriteFile(THandle device, const std::uint8_t* buffer, std::uint32_t count, std::uint32_t& written,
+                       Overlapped& ov) override;
+    IoResult GetOverlappedResult(THandle device, Overlapped& ov, std::uint32_t& transferred, bool wait) override;
+    IoResult ClearCommError(THandle device, std::uint32_t& errors) override;
+    bool CloseHandle(THandle handle) override;
+    THandle CreateEvent(bool manualReset, bool initialState, std::string_view label) override;
+    bool SetEvent(THandle event) override;
+    bool ResetEvent(THandle event) override;
+    std::uint32_t WaitForMultipleObjects(std::span<const THandle> handles, std::uint32_t timeoutMs) override;
+    bool CreateThread(std::string_view label, std::function<void()> body, std::thread& thread) override;
+    void SetThreadPriority(ThreadPriority priority) override;
+    std::unique_ptr<std::uint8_t[]> AllocateBlock(std::size_t bytes) override;
+
+private:
+    using Object = std::variant<std::shared_ptr<Device>, std::shared_ptr<Event>>;
+
+    THandle Insert(Object object);
+    std::shared_ptr<Device> FindDevice(THandle h);
+    std::shared_ptr<Event> FindEvent(THandle h);
+    IoResult Start(const std::shared_ptr<Device>& device, const std::shared_ptr<Event>& event,
+                   std::shared_ptr<Operation> op, std::shared_ptr<Operation>& slot);
+    static void Complete(Operation& op, OpStatus status);
+    static void Progress(Operation& op, Clock::time_point now);
+    static std::optional<Clock::time_point> NextDeadline(const Operation& op);
+
+    std::mutex mutex_;
+    std::map<THandle, Object> objects_;
+    THandle next_ = 1;
+};
+
+THandle PosixBackend::Insert(Object object)
+{
+    const THandle h = next_++;
+    objects_.emplace(h, std::move(object));
+    return h;
+}
+
+std::shared_ptr<Device> PosixBackend::FindDevice(THandle h)
+{
+    const auto it = objects_.find(h);
+    if (it == objects_.end()) return nullptr;
+    auto* device = std::get_if<std::shared_ptr<Device>>(&it->second);
+    return device != nullptr && !(*device)->closed ? *device : nullptr;
+}
+
+std::shared_ptr<Event> PosixBackend::FindEvent(THandle h)
+{
+    const auto it = objects_.find(h);
+    if (it == objects_.end()) return nullptr;
+    auto* event = std::get_if<std::shared_ptr<Event>>(&it->second);
+    return event != nullptr ? *event : nullptr;
+}
+
+THandle PosixBackend::CreateFile(const std::string& name)
+{
+    const std::string path = ResolvePortName(name);
+    if (path.empty()) return kNoHandle;
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // A folder cannot be opened for writing; open it anyway so the caller can tell it is no port.
+    if (fd < 0 && errno == EISDIR) fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return kNoHandle;
+    // TIOCEXCL keeps other openers out, but root ignores it; the lock holds for everyone.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return kNoHandle;
+    }
+    auto device = std::make_shared<Device>(fd);
+    device->exclusive = ::isatty(fd) && ioctl(fd, TIOCEXCL) == 0;
+    device->shadow.Flags = dcb::fBinary | (1u << dcb::DtrControlShift) | (1u << dcb::RtsControlShift);
+    device->shadow.XonLim = 2048;
+    device->shadow.XoffLim = 512;
+    device->eventBase = CurrentLineState(*device);
+    device->errorBase = device->eventBase.counts;
+    std::lock_guard lock(mutex_);
+    return Insert(std::move(device));
+}
+
+std::uint32_t PosixBackend::GetFileType(THandle h)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    struct stat st {};
+    if (!device || ::fstat(device->fd, &st) != 0) return FILE_TYPE_UNKNOWN;
+    if (S_ISCHR(st.st_mode)) return FILE_TYPE_CHAR;
+    if (S_ISREG(st.st_mode)) return FILE_TYPE_DISK;
+    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) return FILE_TYPE_PIPE;
+    return FILE_TYPE_UNKNOWN;
+}
+
+bool PosixBackend::SetupComm(THandle h, std::uint32_t, std::uint32_t)
+{
+    // The kernel's queues have fixed sizes (4096 bytes for the receive side); only a terminal has them.
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    termios t{};
+    return device && tcgetattr(device->fd, &t) == 0;
+}
+
+bool PosixBackend::PurgeComm(THandle h, std::uint32_t flags)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    if (!device) return false;
+    if ((flags & PURGE_RXABORT) && device->read) Complete(*device->read, OpStatus::Aborted);
+    if ((flags & PURGE_TXABORT) && device->write) Complete(*device->write, OpStatus::Aborted);
+    if (flags & PURGE_RXCLEAR) tcflush(device->fd, TCIFLUSH);
+    if (flags & PURGE_TXCLEAR) tcflush(device->fd, TCOFLUSH);
+    return true;
+}
+
+bool PosixBackend::GetCommState(THandle h, Dcb& dcb)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    return device && posix::ReadControlBlock(device->fd, device->shadow, dcb);
+}
+
+bool PosixBackend::SetCommState(THandle h, const Dcb& dcb)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    if (!device) return false;
+    const bool applied = posix::WriteControlBlock(device->fd, dcb);
+    posix::ReadControlBlock(device->fd, dcb, device->shadow);
+    return applied;
+}
+
+bool PosixBackend::GetCommTimeouts(THandle h, CommTimeouts& timeouts)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    if (!device) return false;
+    timeouts = device->timeouts;
+    return true;
+}
+
+bool PosixBackend::SetCommTimeouts(THandle h, const CommTimeouts& timeouts)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    if (!device) return false;
+    device->timeouts = timeouts;
+    return true;
+}
+
+bool PosixBackend::SetCommMask(THandle h, std::uint32_t mask)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    if (!device) return false;
+    device->commMask = mask;
+    device->eventBase = CurrentLineState(*device);
+    // A new mask ends a pending line-event wait with no event.
+    if (device->lineEvent) Complete(*device->lineEvent, OpStatus::Done);
+    return true;
+}
+
+IoResult PosixBackend::Start(const std::shared_ptr<Device>& device, const std::shared_ptr<Event>& event,
+                             std::shared_ptr<Operation> op, std::shared_ptr<Operation>& slot)
+{
+    op->device = device;
+    op->event = event;
+    event->Reset();
+    event->op = op;
+    Progress(*op, Clock::now());
+    if (op->status != OpStatus::Pending) {
+        event->op.reset();
+        return ToResult(op->status);
+    }
+    slot = std::move(op);
+    return IoResult::Pending;
+}
+
+IoResult PosixBackend::WaitCommEvent(THandle h, std::uint32_t* mask, Overlapped& ov)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    if (!device) return IoResult::DeviceClosed;
+    const auto event = FindEvent(ov.hEvent);
+    if (!event || mask == nullptr) return IoResult::Failed;
+    auto op = std::make_shared<Operation>();
+    op->kind = OpKind::LineEvent;
+    op->maskOut = mask;
+    const IoResult r = Start(device, event, op, device->lineEvent);
+    if (r == IoResult::Done) *mask = op->mask;
+    return r;
+}
+
+IoResult PosixBackend::ReadFile(THandle h, std::uint8_t* buffer, std::uint32_t count, std::uint32_t& read,
+                                Overlapped& ov)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    if (!device) return IoResult::DeviceClosed;
+    const auto event = FindEvent(ov.hEvent);
+    if (!event || buffer == nullptr) return IoResult::Failed;
+    auto op = std::make_shared<Operation>();
+    op->kind = OpKind::Read;
+    op->readBuffer = buffer;
+    op->count = count;
+    const CommTimeouts& t = device->timeouts;
+    const auto now = Clock::now();
+    if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 &&
+        t.ReadTotalTimeoutConstant == 0) {
+        op->totalDeadline = now; // return at once with what is there
+    } else if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == MAXDWORD &&
+               t.ReadTotalTimeoutConstant != 0 && t.ReadTotalTimeoutConstant != MAXDWORD) {
+        op->endAtFirstByte = true;
+        op->totalDeadline = now + std::chrono::milliseconds(t.ReadTotalTimeoutConstant);
+    } else {
+        if (t.ReadIntervalTimeout != 0 && t.ReadIntervalTimeout != MAXDWORD)
+            op->interval = std::chrono::milliseconds(t.ReadIntervalTimeout);
+        if (t.ReadTotalTimeoutMultiplier != 0 || t.ReadTotalTimeoutConstant != 0) {
+            const std::uint64_t total = std::uint64_t{t.ReadTotalTimeoutMultiplier} * count +
+                                        t.ReadTotalTimeoutConstant;
+            op->totalDeadline = now + std::chrono::milliseconds(total);
+        }
+    }
+    const IoResult r = Start(device, event, op, device->read);
+    if (r == IoResult::Done) read = op->done;
+    return r;
+}
+
+IoResult PosixBackend::WriteFile(THandle h, const std::uint8_t* buffer, std::uint32_t count,
+                                 std::uint32_t& written, Overlapped& ov)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    if (!device) return IoResult::DeviceClosed;
+    const auto event = FindEvent(ov.hEvent);
+    if (!event || buffer == nullptr) return IoResult::Failed;
+    auto op = std::make_shared<Operation>();
+    op->kind = OpKind::Write;
+    op->writeBuffer = buffer;
+    op->count = count;
+    const CommTimeouts& t = device->timeouts;
+    if (t.WriteTotalTimeoutMultiplier != 0 || t.WriteTotalTimeoutConstant != 0) {
+        const std::uint64_t total =
+            std::uint64_t{t.WriteTotalTimeoutMultiplier} * count + t.WriteTotalTimeoutConstant;
+        op->totalDeadline = Clock::now() + std::chrono::milliseconds(total);
+    }
+    const IoResult r = Start(device, event, op, device->write);
+    if (r == IoResult::Done) written = op->done;
+    return r;
+}
+
+IoResult PosixBackend::GetOverlappedResult(THandle, Overlapped& ov, std::uint32_t& transferred, bool wait)
+{
+    std::shared_ptr<Operation> op;
+    {
+        std::lock_guard lock(mutex_);
+        const auto event = FindEvent(ov.hEvent);
+        if (!event || !event->op) return IoResult::Failed;
+        op = event->op;
+        if (op->status == OpStatus::Pending && !wait) return IoResult::Pending;
+    }
+    // Waiting drives the operation; it ends with the record's event set.
+    if (wait && WaitForSingleObject(ov.hEvent, kInfinite) != 0) return IoResult::Failed;
+    std::lock_guard lock(mutex_);
+    if (op->status == OpStatus::Pending) return IoResult::Pending;
+    transferred = op->done;
+    if (op->maskOut != nullptr && op->status == OpStatus::Done) *op->maskOut = op->mask;
+    return ToResult(op->status);
+}
+
+IoResult PosixBackend::ClearCommError(THandle h, std::uint32_t& errors)
+{
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    if (!device) return IoResult::DeviceClosed;
+    errors = 0;
+    serial_icounter_struct now{};
+    if (ReadCounters(*device, now)) {
+        errors = ErrorFlags(now, device->errorBase);
+        device->errorBase = now;
+    }
+    return IoResult::Done;
+}
+
+bool PosixBackend::CloseHandle(THandle h)
+{
+    std::shared_ptr<Device> device;
+    std::shared_ptr<Event> event;
+    std::shared_ptr<Operation> detached;
+    {
+        std::lock_guard lock(mutex_);
+        const auto it = objects_.find(h);
+        if (it == objects_.end()) return false;
+        if (auto* d = std::get_if<std::shared_ptr<Device>>(&it->second)) {
+            device = *d;
+            device->closed = true;
+            for (auto* slot : {&device->read, &device->write, &device->lineEvent})
+                if (*slot) Complete(**slot, OpStatus::DeviceClosed);
+        } else {
+            event = std::get<std::shared_ptr<Event>>(it->second);
+            // An operation whose record goes away is abandoned: nobody may write into its buffer again.
+            if (event->op) {
+                detached = std::move(event->op);
+                if (detached->status == OpStatus::Pending) Complete(*detached, OpStatus::Aborted);
+            }
+        }
+        objects_.erase(it);
+    }
+    // The descriptor closes once no waiter holds the device any more.
+    return true;
+}
+
+void PosixBackend::Complete(Operation& op, OpStatus status)
+{
+    if (op.status != OpStatus::Pending) return;
+    op.status = status;
+    Device& d = *op.device;
+    for (auto* slot : {&d.read, &d.write, &d.lineEvent})
+        if (slot->get() == &op) slot->reset();
+    op.event->Set();
+}
+
+void PosixBackend::Progress(Operation& op, Clock::time_point now)
+{
+    if (op.status != OpStatus::Pending) return;
+    Device& d = *op.device;
+    if (d.closed) {
+        Complete(op, OpStatus::DeviceClosed);
+        return;
+    }
+    switch (op.kind) {
+    case OpKind::Read:
+        while (op.done < op.count) {
+            const ssize_t n = ::read(d.fd, op.readBuffer + op.done, op.count - op.done);
+            if (n > 0) {
+                op.done += static_cast<std::uint32_t>(n);
+                op.lastByte = now;
+                if (op.endAtFirstByte) break;
+                continue;
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EINTR)) break;
+            // End of file or an I/O error: the line went away. Bytes already read still count.
+            Complete(op, op.done > 0 ? OpStatus::Done : OpStatus::Failed);
+            return;
+        }
+        if (op.done == op.count || (op.endAtFirstByte && op.done > 0)) {
+            Complete(op, OpStatus::Done);
+        } else if (op.interval && op.done > 0 && now >= op.lastByte + *op.interval) {
+            Complete(op, OpStatus::Done);
+        } else if (op.totalDeadline && now >= *op.totalDeadline) {
+            Complete(op, OpStatus::Done);
+        }
+        return;
+    case OpKind::Write:
+        while (op.done < op.count) {
+            const ssize_t n = ::write(d.fd, op.writeBuffer + op.done, op.count - op.done);
+            if (n > 0) {
+                op.done += static_cast<std::uint32_t>(n);
+                continue;
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EINTR)) break;
+            Complete(op, op.done > 0 ? OpStatus::Done : OpStatus::Failed);
+            return;
+        }
+        if (op.done == op.count || (op.totalDeadline && now >= *op.totalDeadline)) Complete(op, OpStatus::Done);
+        return;
+    case OpKind::LineEvent:
+        if (now < op.nextLineCheck) return;
+        op.nextLineCheck = now + kLineCheckPeriod;
+        op.mask = TakeLineEvents(d);
+        if (op.mask != 0) Complete(op, OpStatus::Done);
+        return;
+    }
+}
+
+std::optional<Clock::time_point> PosixBackend::NextDeadline(const Operation& op)
+{
+    std::optional<Clock::time_point> next = op.totalDeadline;
+    const auto earlier = [&next](Clock::time_point t) {
+        if (!next || t < *next) next = t;
+    };
+    if (op.kind == OpKind::Read && op.interval && op.done > 0) earlier(op.lastByte + *op.interval);
+    // No timer at all when the driver can report nothing: an idle port then costs nothing.
+    if (op.kind == OpKind::LineEvent && (op.device->hasCounters || op.device->hasModemLines))
+        earlier(op.nextLineCheck);
+    return next;
+}
+
+std::uint32_t PosixBackend::WaitForMultipleObjects(std::span<const THandle> handles, std::uint32_t timeoutMs)
+{
+    std::vector<std::shared_ptr<Event>> events;
+    {
+        std::lock_guard lock(mutex_);
+        for (const THandle h : handles) {
+            auto event = FindEvent(h);
+            if (!event) return kWaitFailed;
+            events.push_back(std::move(event));
+        }
+    }
+    const auto start = Clock::now();
+    std::optional<Clock::time_point> callerDeadline;
+    if (timeoutMs != kInfinite) callerDeadline = start + std::chrono::milliseconds(timeoutMs);
+
+    std::vector<pollfd> fds;
+    std::vector<std::shared_ptr<Operation>> ops;
+    for (;;) {
+        std::optional<Clock::time_point> deadline = callerDeadline;
+        fds.clear();
+        ops.clear();
+        {
+            std::lock_guard lock(mutex_);
+            const auto now = Clock::now();
+            for (const auto& event : events)
+                if (event->op) Progress(*event->op, now);
+            for (std::size_t i = 0; i < events.size(); ++i) {
+                if (events[i]->set) {
+                    if (!events[i]->manualReset) events[i]->Reset();
+                    return static_cast<std::uint32_t>(i);
+                }
+            }
+            for (const auto& event : events) {
+                fds.push_back(pollfd{event->fd, POLLIN, 0});
+                if (!event->op || event->op->status != OpStatus::Pending) continue;
+                const Operation& op = *event->op;
+                ops.push_back(event->op); // keeps the device, and so its descriptor, alive across poll
+                if (op.kind == OpKind::Read) fds.push_back(pollfd{op.device->fd, POLLIN, 0});
+                if (op.kind == OpKind::Write) fds.push_back(pollfd{op.device->fd, POLLOUT, 0});
+                if (const auto next = NextDeadline(op); next && (!deadline || *next < *deadline)) deadline = next;
+            }
+            if (callerDeadline && now >= *callerDeadline) return kWaitTimeout;
+        }
+        int timeout = -1;
+        if (deadline) {
+            const auto left = *deadline - Clock::now();
+            timeout = left <= Clock::duration::zero()
+                          ? 0
+                          : static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+        }
+        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) return kWaitFailed;
+    }
+}
+
+THandle PosixBackend::CreateEvent(bool manualReset, bool initialState, std::string_view)
+{
+    const int fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (fd < 0) return kNoHandle;
+    auto event = std::make_shared<Event>(fd, manualReset);
+    if (initialState) event->Set();
+    std::lock_guard lock(mutex_);
+    return Insert(std::move(event));
+}
+
+bool PosixBackend::SetEvent(THandle h)
+{
+    std::lock_guard lock(mutex_);
+    const auto event = FindEvent(h);
+    if (!event) return false;
+    event->Set();
+    return true;
+}
+
+bool PosixBackend::ResetEvent(THandle h)
+{
+    std::lock_guard lock(mutex_);
+    const auto event = FindEvent(h);
+    if (!event) return false;
+    event->Reset();
+    return true;
+}
+
+bool PosixBackend::CreateThread(std::string_view label, std::function<void()> body, std::thread& thread)
+{
+    try {
+        thread = std::thread([name = std::string(label.substr(0, 15)), body = std::move(body)] {
+            pthread_setname_np(pthread_self(), name.c_str());
+            body();
+        });
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
+void PosixBackend::SetThreadPriority(ThreadPriority priority)
+{
+    // Lowering the nice value needs CAP_SYS_NICE; without it the thread simply runs at normal priority.
+    const int nice = priority == ThreadPriority::Highest ? -10 : -5;
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), nice);
+}
+
+std::unique_ptr<std::uint8_t[]> PosixBackend::AllocateBlock(std::size_t bytes)
+{
+    return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[bytes]());
+}
+
+} // namespace
+
+std::shared_ptr<ISerialBackend> MakePosixBackend() { return std::make_shared<PosixBackend>(); }
+
+} // namespace lq

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+namespace lq::posix {
+
+// Rates without a B constant go through the kernel's arbitrary-rate interface, whose header clashes with
+// <termios.h>; hence a source file of their own.
+bool SetCustomBaud(int fd, std::uint32_t rate);
+// The output rate the driver holds, 0 when it cannot tell.
+std::uint32_t GetCustomBaud(int fd);
+
+} // namespace lq::posix
