@@ -47,7 +47,8 @@ TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std
 
     CreateComponents();
     CreateComm1();
-    master_ = std::make_unique<ModbusMaster>(*this, *setup_.pause, *this);
+    master_ = std::make_unique<ModbusMaster>(static_cast<IFrameSender&>(*this), *setup_.pause,
+                                             static_cast<IMasterView&>(*this));
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(500);
