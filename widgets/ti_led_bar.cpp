@@ -4,6 +4,7 @@
 #include "widgets/ti_paint.h"
 
 #include <QPainter>
+#include <cmath>
 
 namespace lq {
 
@@ -73,7 +74,8 @@ int TiLedBar::SegmentCount() const {
 
 int TiLedBar::LitSegmentCount() const {
     const int n = SegmentCount();
-    return qBound(0, int(RoundHalfEven(RelativePosition() * n + 0.5)), n);
+    // nearbyint rounds halves to even under the default rounding mode, which the program never changes.
+    return qBound(0, int(std::nearbyint(RelativePosition() * n + 0.5)), n);
 }
 
 TColor TiLedBar::SegmentColor(int index) const {

@@ -7,15 +7,6 @@
 
 namespace lq {
 
-double RoundHalfEven(double x) {
-    if (!std::isfinite(x)) return x;
-    const double below = std::floor(x);
-    const double frac = x - below;
-    if (frac > 0.5) return below + 1;
-    if (frac < 0.5) return below;
-    return std::fmod(below, 2.0) == 0 ? below : below + 1;
-}
-
 QChar DecimalSeparator() {
     const QString point = QLocale().decimalPoint();
     return point.isEmpty() ? QChar('.') : point.front();

@@ -5,9 +5,6 @@
 
 namespace lq {
 
-// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
-double RoundHalfEven(double x);
-
 // The text a numeric field shows: "%.<p>f" for p >= 0 with the locale's decimal separator, "%g" for a
 // negative p, blanks trimmed, units appended as they are.
 QString FormatNumber(double value, int precision, const QString& units);

@@ -271,23 +271,6 @@ class RangeTest : public QObject {
         QCOMPARE(knob_->PositionDisplayText(), QString("12V"));
     }
 
-    void roundHalfEven_data() {
-        QTest::addColumn<double>("in");
-        QTest::addColumn<double>("out");
-        QTest::newRow("2.5") << 2.5 << 2.0;
-        QTest::newRow("3.5") << 3.5 << 4.0;
-        QTest::newRow("-0.5") << -0.5 << 0.0;
-        QTest::newRow("-1.5") << -1.5 << -2.0;
-        QTest::newRow("999.5") << 999.5 << 1000.0;
-        QTest::newRow("998.5") << 998.5 << 998.0;
-        QTest::newRow("0.49") << 0.49 << 0.0;
-    }
-    void roundHalfEven() {
-        QFETCH(double, in);
-        QFETCH(double, out);
-        QCOMPARE(RoundHalfEven(in), out);
-    }
-
     void ledBarSegments_data() {
         QTest::addColumn<int>("height");
         QTest::addColumn<double>("position");

@@ -1,0 +1,135 @@
+#include "serial/port_names.h"
+#include "sim/port_alias.h"
+#include "sim/pty_port.h"
+#include "sim/register_recorder.h"
+#include "sim/signal_watch.h"
+#include "sim/sim_engine.h"
+#include "sim/sim_options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <poll.h>
+#include <random>
+#include <termios.h>
+#include <unistd.h>
+
+namespace lq::sim {
+
+namespace {
+
+// The loop wakes at least this often to notice that its parent has gone. Parent-death signals are not
+// used: they fire when the parent's spawning thread ends, which a test harness may well do early.
+constexpr milliseconds kParentCheck{100};
+
+void ReadAvailable(int fd, SimEngine& engine) {
+    std::uint8_t buffer[512];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            engine.Receive(std::span(buffer, static_cast<std::size_t>(n)));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        return;
+    }
+}
+
+// A reader that stopped reading must not stall the simulator: what does not fit is lost, as on a line.
+void WriteAll(int fd, const Frame& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            return;
+        }
+    }
+}
+
+// A program that opens the terminal and turns echo on would send each reply straight back here as if
+// it were a request; a real serial line never echoes, so the cause is worth telling once.
+void WarnIfEchoing(int masterFd, bool& warned) {
+    termios tio{};
+    if (warned || tcgetattr(masterFd, &tio) != 0 || (tio.c_lflag & ECHO) == 0) return;
+    std::cerr << "pw5-sim: warning: the terminal echoes; set the port to raw mode" << std::endl;
+    warned = true;
+}
+
+timespec UntilDeadline(SimTime deadline, SimTime now) {
+    const auto wait = std::clamp(std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - now),
+                                 std::chrono::nanoseconds(0), std::chrono::nanoseconds(kParentCheck));
+    return timespec{static_cast<time_t>(wait.count() / 1'000'000'000),
+                    static_cast<long>(wait.count() % 1'000'000'000)};
+}
+
+int Run(const SimOptions& options) {
+    const pid_t parent = getppid();
+    SignalWatch signals;
+    PtyPort pty;
+    // The panel looks a COM name up as "COM<n>", so "com04" must be filed under that spelling.
+    const unsigned comNumber = ComPortNumber(options.port);
+    const std::string aliasName = comNumber >= 1 ? "COM" + std::to_string(comNumber) : options.port;
+    PortAlias alias(PortAliasFolder(), aliasName, pty.DevicePath());
+
+    EngineConfig config = options.engine;
+    config.seed = options.seed ? *options.seed : std::random_device{}();
+    SteadyClock clock;
+    SimEngine engine(config, clock);
+    RegisterRecorder recorder(options.dumpFile, options.historyFile);
+    recorder.Record(engine.Model().Registers());
+
+    std::cout << pty.DevicePath() << std::endl;
+    std::cerr << "pw5-sim: slave " << int(config.slave.address) << " on " << alias.Path() << " -> "
+              << pty.DevicePath() << ", seed " << config.seed << std::endl;
+
+    bool warnedEcho = false;
+    for (;;) {
+        pollfd fds[2] = {{pty.MasterFd(), POLLIN, 0}, {signals.Fd(), POLLIN, 0}};
+        const timespec timeout = UntilDeadline(engine.NextDeadline(), clock.Now());
+        if (ppoll(fds, 2, &timeout, nullptr) < 0 && errno != EINTR) {
+            std::perror("pw5-sim: ppoll");
+            return 1;
+        }
+        if (fds[1].revents & POLLIN) {
+            if (const int signal = signals.Take(); signal != 0) return 0;
+        }
+        if (getppid() != parent) return 0;
+        if (fds[0].revents & POLLIN) {
+            ReadAvailable(pty.MasterFd(), engine);
+            WarnIfEchoing(pty.MasterFd(), warnedEcho);
+        }
+        const Frame out = engine.Service();
+        // Recorded before the reply leaves, so a master holding the echo of a write finds it on file.
+        recorder.Record(engine.Model().Registers());
+        if (!out.empty()) WriteAll(pty.MasterFd(), out);
+    }
+}
+
+} // namespace
+
+} // namespace lq::sim
+
+int main(int argc, char** argv) {
+    using namespace lq::sim;
+    const ParsedOptions parsed = ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::cerr << "pw5-sim: " << parsed.error << '\n' << SimUsage();
+        return 2;
+    }
+    if (parsed.options->help) {
+        std::cout << SimUsage();
+        return 0;
+    }
+    try {
+        return Run(*parsed.options);
+    } catch (const std::exception& e) {
+        std::cerr << "pw5-sim: " << e.what() << '\n';
+        return 1;
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "sim/sim_engine.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lq::sim {
+
+struct SimOptions {
+    std::string port = "COM4";
+    EngineConfig engine;
+    std::optional<std::uint64_t> seed; // none: a fresh seed each run
+    std::string dumpFile;
+    std::string historyFile;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    std::optional<SimOptions> options; // empty on error
+    std::string error;
+};
+
+// Parses the command line (without the program name).
+ParsedOptions ParseSimOptions(const std::vector<std::string>& args);
+
+std::string SimUsage();
+
+} // namespace lq::sim

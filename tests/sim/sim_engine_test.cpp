@@ -1,0 +1,208 @@
+#include "sim/sim_engine.h"
+
+#include "tests/sim/fake_clock.h"
+
+#include <gtest/gtest.h>
+
+namespace lq::sim {
+namespace {
+
+using std::chrono::microseconds;
+
+Frame ReadRequest(std::uint8_t slave, int start, int quantity) {
+    Frame f{slave, 0x03, 0, static_cast<std::uint8_t>(start), 0, static_cast<std::uint8_t>(quantity)};
+    AppendCrc(f);
+    return f;
+}
+
+Frame WriteRequest(int reg, int value) {
+    Frame f{1,
+            0x06,
+            0,
+            static_cast<std::uint8_t>(reg),
+            static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value)};
+    AppendCrc(f);
+    return f;
+}
+
+microseconds ExpectedSilence(int baud) {
+    // 3.5 characters of 11 bits, rounded up to whole microseconds, never under 1750.
+    const long long us = (38'500'000LL + baud - 1) / baud;
+    return microseconds(std::max(us, 1750LL));
+}
+
+TEST(InterFrameSilence, IsThreeAndAHalfCharactersWithAFloor) {
+    for (int baud : {1200, 9600, 19200, 38400, 115200})
+        EXPECT_EQ(InterFrameSilence(baud), ExpectedSilence(baud)) << baud;
+    EXPECT_GT(InterFrameSilence(9600), InterFrameSilence(19200));
+    EXPECT_EQ(InterFrameSilence(38400), InterFrameSilence(115200)) << "fast lines share the fixed floor";
+}
+
+class EngineTest : public ::testing::Test {
+  protected:
+    explicit EngineTest(EngineConfig config = {}) : config_(config), engine(config_, clock) {}
+
+    void Send(const Frame& bytes) { engine.Receive(bytes); }
+
+    // Moves the fake clock to each deadline in turn up to `span`, collecting what the engine sends.
+    Frame RunFor(std::chrono::nanoseconds span) {
+        const SimTime end = clock.Now() + span;
+        Frame out = engine.Service();
+        while (engine.NextDeadline() <= end) {
+            clock.Advance(engine.NextDeadline() - clock.Now());
+            const Frame more = engine.Service();
+            out.insert(out.end(), more.begin(), more.end());
+        }
+        clock.Advance(end - clock.Now());
+        const Frame more = engine.Service();
+        out.insert(out.end(), more.begin(), more.end());
+        return out;
+    }
+
+    EngineConfig config_;
+    FakeClock clock;
+    SimEngine engine;
+};
+
+TEST_F(EngineTest, AnswersOnlyAfterTheInterFrameSilence) {
+    const microseconds silence = InterFrameSilence(config_.baud);
+    Send(ReadRequest(1, 0, 10));
+    EXPECT_EQ(engine.NextDeadline(), clock.Now() + silence);
+    clock.Advance(silence - microseconds(1));
+    EXPECT_TRUE(engine.Service().empty());
+    clock.Advance(microseconds(1));
+    const Frame reply = engine.Service();
+    ASSERT_EQ(reply.size(), 25u);
+    EXPECT_TRUE(HasValidCrc(reply));
+}
+
+TEST_F(EngineTest, BytesWithinTheSilenceJoinOneFrame) {
+    const Frame request = ReadRequest(1, 20, 10);
+    Send(Frame(request.begin(), request.begin() + 3));
+    clock.Advance(InterFrameSilence(config_.baud) / 2);
+    EXPECT_TRUE(engine.Service().empty());
+    Send(Frame(request.begin() + 3, request.end()));
+    EXPECT_EQ(RunFor(milliseconds(10)).size(), 25u);
+}
+
+TEST_F(EngineTest, AGapInsideARequestMakesTwoBrokenFramesAndNoReply) {
+    const Frame request = ReadRequest(1, 0, 10);
+    Send(Frame(request.begin(), request.begin() + 4));
+    clock.Advance(InterFrameSilence(config_.baud) * 2);
+    Send(Frame(request.begin() + 4, request.end()));
+    EXPECT_TRUE(RunFor(milliseconds(50)).empty());
+    Send(request);
+    EXPECT_EQ(RunFor(milliseconds(50)).size(), 25u) << "the slave is ready for the next good frame";
+}
+
+TEST_F(EngineTest, FramesSeparatedBySilenceStayApartEvenIfServicedLate) {
+    // The loop may wake only after the next request has arrived; the silence between them still counts.
+    Send(ReadRequest(1, 0, 10));
+    clock.Advance(InterFrameSilence(config_.baud) * 3);
+    Send(ReadRequest(1, 35, 10));
+    clock.Advance(InterFrameSilence(config_.baud) * 3);
+    const Frame replies = engine.Service();
+    ASSERT_EQ(replies.size(), 50u);
+    EXPECT_TRUE(HasValidCrc(std::span(replies).first(25)));
+    EXPECT_TRUE(HasValidCrc(std::span(replies).subspan(25)));
+}
+
+TEST_F(EngineTest, AnOverlongFrameIsDroppedWithoutGrowingWithoutBound) {
+    Frame flood(FrameAssembler::kMaxFrame * 4, 0x55);
+    const Frame request = ReadRequest(1, 0, 10);
+    flood.insert(flood.end(), request.begin(), request.end());
+    Send(flood);
+    EXPECT_TRUE(RunFor(milliseconds(10)).empty());
+    Send(request);
+    EXPECT_EQ(RunFor(milliseconds(10)).size(), 25u);
+}
+
+TEST_F(EngineTest, ModelStepsOnItsOwnClock) {
+    const int counter = engine.Model().Get(kCounter);
+    RunFor(std::chrono::seconds(2));
+    EXPECT_EQ(engine.Model().Get(kCounter), counter + 2000 / ControllerModel::kStep.count());
+}
+
+TEST_F(EngineTest, WriteTakesEffectBeforeItsEchoLeaves) {
+    const Frame request = WriteRequest(kSetValue, 777);
+    Send(request);
+    clock.Advance(InterFrameSilence(config_.baud));
+    EXPECT_EQ(engine.Service(), request);
+    EXPECT_EQ(engine.Model().Get(kSetValue), 777);
+}
+
+class DelayedEngineTest : public EngineTest {
+  protected:
+    static EngineConfig Config() {
+        EngineConfig config;
+        config.faults.delay = milliseconds(300);
+        return config;
+    }
+    DelayedEngineTest() : EngineTest(Config()) {}
+};
+
+TEST_F(DelayedEngineTest, ReplyWaitsForTheDelayAndRepliesKeepTheirOrder) {
+    Send(ReadRequest(1, 0, 10));
+    clock.Advance(InterFrameSilence(config_.baud));
+    EXPECT_TRUE(engine.Service().empty());
+    Send(WriteRequest(kAlarm1, 850));
+    const SimTime secondEnd = clock.Now() + InterFrameSilence(config_.baud);
+    RunFor(milliseconds(299));
+    EXPECT_TRUE(engine.Service().empty());
+    const Frame first = RunFor(milliseconds(1));
+    EXPECT_EQ(first.size(), 25u);
+    clock.Advance(secondEnd + milliseconds(300) - clock.Now() - microseconds(1));
+    EXPECT_TRUE(engine.Service().empty());
+    clock.Advance(microseconds(1));
+    EXPECT_EQ(engine.Service(), WriteRequest(kAlarm1, 850));
+}
+
+class SplitEngineTest : public EngineTest {
+  protected:
+    static EngineConfig Config() {
+        EngineConfig config;
+        config.faults.split = 1.0;
+        config.seed = 77;
+        return config;
+    }
+    SplitEngineTest() : EngineTest(Config()) {}
+};
+
+TEST_F(SplitEngineTest, SplitReplyArrivesInTwoPartsSeparatedByThePause) {
+    Send(ReadRequest(1, 35, 10));
+    clock.Advance(InterFrameSilence(config_.baud));
+    const Frame head = engine.Service();
+    ASSERT_FALSE(head.empty());
+    ASSERT_LT(head.size(), 25u);
+    EXPECT_TRUE(RunFor(FaultInjector::kSplitPause - microseconds(1)).empty());
+    const Frame tail = RunFor(microseconds(1));
+    EXPECT_EQ(head.size() + tail.size(), 25u);
+    Frame whole = head;
+    whole.insert(whole.end(), tail.begin(), tail.end());
+    EXPECT_TRUE(HasValidCrc(whole));
+}
+
+TEST(EngineReproducibility, SameSeedGivesTheSameBytesOnTheLine) {
+    EngineConfig config;
+    config.faults = {.drop = 0.2, .corrupt = 0.3, .split = 0.2, .delay = milliseconds(0)};
+    config.seed = 2024;
+    Frame lines[2];
+    for (Frame& line : lines) {
+        FakeClock clock;
+        SimEngine engine(config, clock);
+        for (int n = 0; n < 40; ++n) {
+            engine.Receive(ReadRequest(1, (n % 4) * 10, 10));
+            for (int tick = 0; tick < 50; ++tick) {
+                clock.Advance(milliseconds(10));
+                const Frame out = engine.Service();
+                line.insert(line.end(), out.begin(), out.end());
+            }
+        }
+    }
+    EXPECT_FALSE(lines[0].empty());
+    EXPECT_EQ(lines[0], lines[1]);
+}
+
+} // namespace
+} // namespace lq::sim

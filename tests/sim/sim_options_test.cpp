@@ -1,0 +1,78 @@
+#include "sim/sim_options.h"
+
+#include <gtest/gtest.h>
+
+namespace lq::sim {
+namespace {
+
+TEST(SimOptions, DefaultsAreThePanelsStartUpSettings) {
+    const ParsedOptions parsed = ParseSimOptions({});
+    ASSERT_TRUE(parsed.options);
+    EXPECT_EQ(parsed.options->port, "COM4");
+    EXPECT_EQ(parsed.options->engine.slave.address, 1);
+    EXPECT_EQ(parsed.options->engine.baud, 19200);
+    EXPECT_FALSE(parsed.options->seed);
+}
+
+TEST(SimOptions, EveryOptionReachesItsSetting) {
+    const ParsedOptions parsed = ParseSimOptions({"--port",
+                                                  "COM7",
+                                                  "--slave",
+                                                  "17",
+                                                  "--baud",
+                                                  "9600",
+                                                  "--drop",
+                                                  "0.25",
+                                                  "--corrupt",
+                                                  "0.3",
+                                                  "--split",
+                                                  "1",
+                                                  "--delay",
+                                                  "40",
+                                                  "--exception",
+                                                  "--seed",
+                                                  "18446744073709551615",
+                                                  "--fault",
+                                                  "phase-loss",
+                                                  "--dump-file",
+                                                  "/tmp/d",
+                                                  "--history-file",
+                                                  "/tmp/h"});
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    const SimOptions& o = *parsed.options;
+    EXPECT_EQ(o.port, "COM7");
+    EXPECT_EQ(o.engine.slave.address, 17);
+    EXPECT_EQ(o.engine.baud, 9600);
+    EXPECT_DOUBLE_EQ(o.engine.faults.drop, 0.25);
+    EXPECT_DOUBLE_EQ(o.engine.faults.corrupt, 0.3);
+    EXPECT_DOUBLE_EQ(o.engine.faults.split, 1.0);
+    EXPECT_EQ(o.engine.faults.delay, milliseconds(40));
+    EXPECT_TRUE(o.engine.slave.failEveryRead);
+    EXPECT_EQ(o.seed, UINT64_MAX);
+    EXPECT_TRUE(o.engine.modelFaults.phaseLoss);
+    EXPECT_EQ(o.dumpFile, "/tmp/d");
+    EXPECT_EQ(o.historyFile, "/tmp/h");
+}
+
+class BadOptionTest : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(BadOptionTest, IsRefusedWithAReason) {
+    const ParsedOptions parsed = ParseSimOptions(GetParam());
+    EXPECT_FALSE(parsed.options);
+    EXPECT_FALSE(parsed.error.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refused, BadOptionTest,
+    ::testing::Values(std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--slave"},
+                      std::vector<std::string>{"--slave", "0"}, std::vector<std::string>{"--slave", "248"},
+                      std::vector<std::string>{"--slave", "1x"}, std::vector<std::string>{"--drop", "1.5"},
+                      std::vector<std::string>{"--drop", "-0.1"},
+                      std::vector<std::string>{"--corrupt", "nan"}, std::vector<std::string>{"--split", ""},
+                      std::vector<std::string>{"--delay", "-1"}, std::vector<std::string>{"--baud", "0"},
+                      std::vector<std::string>{"--seed", "-3"}, std::vector<std::string>{"--fault", "fire"},
+                      std::vector<std::string>{"--port", "../COM4"}, std::vector<std::string>{"--port", ".."},
+                      std::vector<std::string>{"--port", ""}, std::vector<std::string>{"--dump-file", ""}));
+
+} // namespace
+} // namespace lq::sim
