@@ -85,6 +85,8 @@ QTextEdit* MakeMemo(QWidget* parent, QRect geometry)
     memo->document()->setDocumentMargin(1);
     memo->document()->setDefaultTextOption(QTextOption(Qt::AlignRight));
     memo->setPlainText("0");
+    // A number field: it takes the focus when clicked, not at start-up.
+    memo->setFocusPolicy(Qt::ClickFocus);
     return memo;
 }
 
