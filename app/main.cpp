@@ -1,7 +1,14 @@
-#include <cstdio>
+#include <QApplication>
 
-int main()
+#include "panel/form1.h"
+#include "panel/form2.h"
+
+int main(int argc, char* argv[])
 {
-    std::puts("lq-modbus-rtu: the operator panel is not built yet.");
-    return 0;
+    QApplication app(argc, argv);
+    lq::TForm1 Form1;
+    // Created after the main window and never shown by the panel.
+    lq::TForm2 Form2;
+    Form1.show();
+    return app.exec();
 }

@@ -1,0 +1,164 @@
+#include "panel/form1.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "panel/panel_colors.h"
+#include "panel/panel_fonts.h"
+#include "panel/qt_notification_window.h"
+#include "widgets/ti_analog_output.h"
+#include "widgets/ti_knob.h"
+#include "widgets/ti_switch_led.h"
+
+namespace lq {
+
+namespace {
+
+void ShowModalMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("LQ_Modbus RTU"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
+TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std::move(setup))
+{
+    if (!setup_.backend) setup_.backend = MakePosixBackend();
+    if (!setup_.pause) setup_.pause = std::make_shared<ThreadSleepPause>();
+    if (!setup_.showMessage) setup_.showMessage = ShowModalMessage;
+
+    setObjectName("Form1");
+    setWindowTitle(QStringLiteral("LQ_Modbus RTU"));
+    setFont(SansFont(11));
+    // 809 x 590 outside the frame leaves this client area; the layout is in pixels and is not scaled.
+    resize(801, 556);
+    move(352, 105);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kAppWorkspace);
+    setPalette(pal);
+
+    CreateComponents();
+    CreateComm1();
+    master_ = std::make_unique<ModbusMaster>(static_cast<IFrameSender&>(*this), *setup_.pause,
+                                             static_cast<IMasterView&>(*this));
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(500);
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(500);
+
+    BindEvents();
+    FormCreate();
+    Timer1->start();
+    Timer2->start();
+}
+
+TForm1::~TForm1()
+{
+    // The threads post to a window that lives inside Comm1; closing first guarantees none outlives it.
+    if (Comm1) Comm1->ClosePort();
+}
+
+void TForm1::CreateComm1()
+{
+    Comm1 = std::make_unique<TComm>(std::make_unique<QtNotificationWindow>(), setup_.backend);
+    Comm1->CommName = "COM4";
+    Comm1->SetBaudRate(19200);
+    Comm1->SetOutx_XonXoffFlow(false);
+    Comm1->SetInx_XonXoffFlow(false);
+    Comm1->SetRtsControl(TRtsControl::RtsDisable);
+}
+
+void TForm1::BindEvents()
+{
+    connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
+    connect(ComboBox4, &QComboBox::editTextChanged, this, [this] { ComboBox4Change(); });
+    connect(ComboBox5, &QComboBox::editTextChanged, this, [this] { ComboBox5Change(); });
+    connect(ComboBox6, &QComboBox::editTextChanged, this, [this] { ComboBox6Change(); });
+    connect(BitBtn7, &QPushButton::clicked, this, [this] { BitBtn7Click(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+
+    using namespace std::placeholders;
+    iSwitchLed1->OnChange = [this](TiComponent* s) { iSwitchLed1Change(s); };
+    iKnob1->OnClick = [this](TiComponent* s) { iKnob1Click(s); };
+    iKnob2->OnClick = [this](TiComponent* s) { iKnob2Click(s); };
+    iKnob3->OnClick = [this](TiComponent* s) { iKnob3Click(s); };
+    iAnalogOutput2->OnMouseDown = std::bind(&TForm1::iAnalogOutput2MouseDown, this, _1, _2, _3, _4, _5);
+    iAnalogOutput2->OnMouseUp = std::bind(&TForm1::iAnalogOutput2MouseUp, this, _1, _2, _3, _4, _5);
+    iSwitchLed2->OnClick = [this](TiComponent* s) { iSwitchLed2Click(s); };
+    iSwitchLed3->OnClick = [this](TiComponent* s) { iSwitchLed3Click(s); };
+    iSwitchLed4->OnClick = [this](TiComponent* s) { iSwitchLed4Click(s); };
+    iSwitchLed5->OnClick = [this](TiComponent* s) { iSwitchLed5Click(s); };
+    iSwitchLed6->OnClick = [this](TiComponent* s) { iSwitchLed6Click(s); };
+    Comm1->OnReceiveData = [this](TComm* s, const std::uint8_t* b, std::uint16_t n) { Comm1ReceiveData(s, b, n); };
+}
+
+void TForm1::FormCreate()
+{
+    Image14->hide();
+    Image7->show();
+    Image20->hide();
+    for (TiAnalogOutput* entry : {iAnalogOutput3, iAnalogOutput5, iAnalogOutput6, iAnalogOutput7, iAnalogOutput8})
+        entry->hide();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // Both threads end before the program does.
+    Comm1->ClosePort();
+    QWidget::closeEvent(event);
+}
+
+void TForm1::Timer1Timer()
+{
+    master_->Timer1Timer();
+}
+
+void TForm1::CheckBox2Click()
+{
+    // The box's state is read at every poll tick; the poll timer keeps running either way.
+    if (!Timer1->isActive()) Timer1->start();
+    master_->CheckBox2Click();
+}
+
+void TForm1::Comm1ReceiveData(TComm*, const std::uint8_t* Buffer, std::uint16_t BufferLength)
+{
+    master_->Comm1ReceiveData(Buffer, BufferLength);
+}
+
+std::string TForm1::AddressText() const
+{
+    return ComboBox1->currentText().toStdString();
+}
+
+bool TForm1::CommunicationTicked() const
+{
+    return CheckBox2->isChecked();
+}
+
+void TForm1::ShowLinkLamp(bool lit)
+{
+    Image14->setVisible(lit);
+    if (!lit) Image7->show();
+}
+
+void TForm1::SetMemo12Text(const std::string& text)
+{
+    Memo12->setPlainText(QString::fromStdString(text));
+}
+
+bool TForm1::SendData(const std::uint8_t* data, std::uint16_t count)
+{
+    return Comm1->SendData(data, count);
+}
+
+} // namespace lq

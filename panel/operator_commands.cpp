@@ -1,0 +1,109 @@
+// The operator's commands: each fills the one write request and sends it when "通讯" is ticked.
+#include <QTextEdit>
+
+#include "modbus/command_value.h"
+#include "modbus/text_helpers.h"
+#include "panel/form1.h"
+#include "widgets/ti_analog_output.h"
+#include "widgets/ti_knob.h"
+#include "widgets/ti_switch_led.h"
+
+namespace lq {
+
+namespace {
+
+constexpr std::uint8_t kRunStopRegister = 3;
+constexpr std::int32_t kStopCode = 1111;
+constexpr std::int32_t kRunCode = 3333;
+
+} // namespace
+
+void TForm1::iSwitchLed1Change(TiComponent*)
+{
+    // The caption is the one the refresh last set from the controller's run bit.
+    const QString caption = iSwitchLed1->Caption();
+    std::int32_t value = 0;
+    std::int32_t code = 0;
+    if (caption == QStringLiteral("STOP")) {
+        value = 1;
+        code = kStopCode;
+    } else if (caption == QStringLiteral("RUN")) {
+        value = 0;
+        code = kRunCode;
+    } else {
+        return;
+    }
+    Memo13->setPlainText(QString::fromStdString(FirstChars(IntToText(code), 7)));
+    master_->IssueWrite(kRunStopRegister, value);
+}
+
+void TForm1::KnobWrite(TiKnob* Knob, std::uint8_t Register)
+{
+    master_->IssueWrite(Register, CommandValue(Knob->Position()));
+}
+
+void TForm1::iKnob1Click(TiComponent*)
+{
+    KnobWrite(iKnob1, 0);
+}
+
+void TForm1::iKnob2Click(TiComponent*)
+{
+    KnobWrite(iKnob2, 4);
+}
+
+void TForm1::iKnob3Click(TiComponent*)
+{
+    KnobWrite(iKnob3, 5);
+}
+
+void TForm1::SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, std::uint8_t Register, bool TimesTenScale)
+{
+    if (Switch->Caption() == QStringLiteral("SET")) {
+        Switch->SetCaption(QStringLiteral("ENT"));
+        Entry->show();
+        return;
+    }
+    Switch->SetCaption(QStringLiteral("SET"));
+    Entry->hide();
+    // Pressing the switch took the focus, so the field has already accepted what was typed into it.
+    const double value = TimesTenScale ? TimesTen(Entry->Value()) : Entry->Value();
+    master_->IssueWrite(Register, CommandValue(value));
+}
+
+void TForm1::iSwitchLed2Click(TiComponent*)
+{
+    SetEntClick(iSwitchLed2, iAnalogOutput3, 36, true);
+}
+
+void TForm1::iSwitchLed3Click(TiComponent*)
+{
+    SetEntClick(iSwitchLed3, iAnalogOutput5, 39, true);
+}
+
+void TForm1::iSwitchLed4Click(TiComponent*)
+{
+    SetEntClick(iSwitchLed4, iAnalogOutput6, 40, true);
+}
+
+void TForm1::iSwitchLed5Click(TiComponent*)
+{
+    SetEntClick(iSwitchLed5, iAnalogOutput7, 41, false);
+}
+
+void TForm1::iSwitchLed6Click(TiComponent*)
+{
+    SetEntClick(iSwitchLed6, iAnalogOutput8, 42, false);
+}
+
+void TForm1::iAnalogOutput2MouseDown(TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
+{
+    iAnalogOutput2->SetValue(iAnalogOutput2->Value() - 0.1);
+}
+
+void TForm1::iAnalogOutput2MouseUp(TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
+{
+    iAnalogOutput2->SetValue(iAnalogOutput2->Value() + 0.1);
+}
+
+} // namespace lq

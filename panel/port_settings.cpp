@@ -1,0 +1,66 @@
+// Port name, baud rate, framing and the open/close button.
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "modbus/text_helpers.h"
+#include "panel/form1.h"
+
+namespace lq {
+
+namespace {
+
+const QString kOpenCaption = QStringLiteral("打开串口");
+const QString kCloseCaption = QStringLiteral("关闭串口");
+
+} // namespace
+
+void TForm1::ComboBox4Change()
+{
+    // Only remembered: a port that is open stays on its device until it is closed and opened again.
+    Comm1->CommName = ComboBox4->currentText().toStdString();
+}
+
+void TForm1::ComboBox5Change()
+{
+    // Every intermediate text while typing is applied; a rate the device refuses is silently not applied.
+    Comm1->SetBaudRate(static_cast<std::uint32_t>(TextToInt(ComboBox5->currentText().toStdString())));
+}
+
+void TForm1::ComboBox6Change()
+{
+    // Only the parity follows the text, and it reaches an open port at the next apply of the line settings.
+    const QString text = ComboBox6->currentText();
+    if (text == QLatin1String("8_N_2"))
+        Comm1->Parity = TParity::None;
+    else if (text == QLatin1String("8_E_1"))
+        Comm1->Parity = TParity::Even;
+    else if (text == QLatin1String("8_O_1"))
+        Comm1->Parity = TParity::Odd;
+}
+
+void TForm1::BitBtn7Click()
+{
+    if (BitBtn7->text() == kOpenCaption) {
+        BitBtn7->setText(kCloseCaption);
+        Image9->hide();
+        Image20->show();
+        try {
+            Comm1->OpenPort();
+        } catch (...) {
+            // A port that did not open must not look open: back to the closed state, so the next click
+            // tries again.
+            BitBtn7->setText(kOpenCaption);
+            Image20->hide();
+            Image9->show();
+            setup_.showMessage(this, QStringLiteral("打开串口错误"));
+        }
+        return;
+    }
+    BitBtn7->setText(kOpenCaption);
+    Comm1->ClosePort();
+    Image20->hide();
+    Image9->show();
+}
+
+} // namespace lq
