@@ -42,6 +42,8 @@ if ! wid=$(timeout 120 xdotool search --sync --name '^LQ_Modbus RTU$' | head -n 
   exit 1
 fi
 panel_pid=$(xdotool getwindowpid "$wid")
+# Without a window manager the window may hang over the screen's edge, and the picture would be cut.
+xdotool windowmove "$wid" 0 0
 sleep 1
 # Places in the window's own coordinates: the open/close button, then the "通讯" box.
 xdotool mousemove --window "$wid" 602 134 click 1
