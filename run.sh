@@ -19,11 +19,16 @@ fi
 # A private alias folder: the simulator's COM4 neither replaces nor is shadowed by an alias of the user's.
 work=$(mktemp -d "${TMPDIR:-/tmp}/lq-run.XXXXXX")
 sim_pid=
-cleanup() {
-  if [[ -n $sim_pid ]] && kill -0 "$sim_pid" 2>/dev/null; then
-    kill -TERM "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
+panel_pid=
+stop() {
+  if [[ -n $1 ]] && kill -0 "$1" 2>/dev/null; then
+    kill -TERM "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
   fi
+}
+cleanup() {
+  stop "$panel_pid"
+  stop "$sim_pid"
   exec 3<&- 2>/dev/null || true
   rm -rf "$work"
 }
@@ -43,4 +48,10 @@ if ! read -r -t 10 -u 3 device; then
 fi
 echo "Simulated controller on $device as COM4 (slave 1, 19200 8N1). Click \"打开串口\", tick \"通讯\"."
 
-"$root/build/lq-modbus-rtu"
+# In the background, so that a signal to this script is handled at once rather than after the panel ends.
+"$root/build/lq-modbus-rtu" &
+panel_pid=$!
+status=0
+wait "$panel_pid" || status=$?
+panel_pid=
+exit "$status"
