@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <memory>
+#include <ostream>
 
 #include "modbus/modbus_master.h"
 #include "serial/comm.h"
@@ -107,6 +108,10 @@ struct WriteCase {
     std::uint16_t landed;
 };
 
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class WriteToLibmodbus : public testing::TestWithParam<WriteCase> {};
 
 TEST_P(WriteToLibmodbus, LandsInTheServerAndComesBackByPolling) {
@@ -133,6 +138,10 @@ struct RefusalCase {
     int addressedSlave;
     int deliveriesPerRefusal; // an exception is a reply; another slave's request gets none
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RefusedByLibmodbus : public testing::TestWithParam<RefusalCase> {};
 
