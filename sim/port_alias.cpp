@@ -20,6 +20,11 @@ std::string LinkTarget(const std::string& path) {
     return n < 0 ? std::string() : std::string(target, static_cast<std::size_t>(n));
 }
 
+// Simulators alias pseudo-terminals only; a link to anything else is someone's real adapter and stays.
+bool IsSimulatorAlias(const std::string& path) {
+    return LinkTarget(path).rfind("/dev/pts/", 0) == 0;
+}
+
 } // namespace
 
 PortAlias::PortAlias(const std::string& folder, const std::string& name, const std::string& device)
@@ -34,7 +39,7 @@ PortAlias::PortAlias(const std::string& folder, const std::string& name, const s
 
     if (lstat(path_.c_str(), &st) == 0) {
         // A stale link from a simulator that died without cleaning up; a regular file is someone else's.
-        if (!S_ISLNK(st.st_mode)) Throw(EEXIST, path_);
+        if (!S_ISLNK(st.st_mode) || !IsSimulatorAlias(path_)) Throw(EEXIST, path_);
         if (unlink(path_.c_str()) != 0) Throw(errno, "unlink " + path_);
     }
     if (symlink(device.c_str(), path_.c_str()) != 0) Throw(errno, "symlink " + path_);

@@ -1,0 +1,136 @@
+// The operator's panel against the simulated controller: real window, timers, pause, serial threads,
+// pseudo-terminal and slave, all running on the event loop as in use.
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTextEdit>
+#include <QtTest>
+
+#include "tests/e2e/panel_on_sim.h"
+#include "widgets/ti_analog_output.h"
+#include "widgets/ti_knob.h"
+#include "widgets/ti_line_editor.h"
+#include "widgets/ti_switch_led.h"
+
+using namespace lq;
+using lq::e2e::PanelOnSim;
+
+namespace {
+
+// A full poll round is four ticks of 500 ms; this leaves room for repeats of lost or damaged replies.
+constexpr int kConvergeMs = 12000;
+// A write goes out at once; its value is back in the image within one round after the write has ended.
+constexpr int kRoundTripMs = 6000;
+
+std::uint16_t SimRegister(PanelOnSim& p, int reg) {
+    const auto regs = p.Sim().Registers();
+    return regs ? (*regs)[reg] : 0;
+}
+
+} // namespace
+
+class PanelOnSimTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PanelOnSim> panel_;
+
+    // Opens the port and ticks the box as the operator does, then waits for the whole image and the
+    // displays to agree with the simulator.
+    void StartPolling(std::vector<std::string> simOptions) {
+        panel_ = std::make_unique<PanelOnSim>(std::move(simOptions));
+        QVERIFY(QTest::qWaitForWindowActive(&panel_->Form()));
+        QVERIFY(panel_->OpenAndTick());
+        QVERIFY2(panel_->Messages().isEmpty(), qPrintable(panel_->Messages().join(", ")));
+        QElapsedTimer sinceTicked;
+        sinceTicked.start();
+        QTRY_COMPARE_WITH_TIMEOUT(panel_->ImageMismatch(), QString(), kConvergeMs);
+        QTRY_COMPARE_WITH_TIMEOUT(panel_->DisplayMismatch(), QString(), 2000);
+        // For the reader of the log only: how long an operator waits for a full panel.
+        qInfo("all shown %lld ms after ticking, %d deliveries, %d damaged", sinceTicked.elapsed(),
+              panel_->Log().deliveries, panel_->Log().damaged);
+    }
+
+    // Commands go out just after a reply was handled, far from the next poll request, so that the simulator
+    // never sees a read and a write run together into one frame.
+    void WaitForQuietLine() {
+        const int before = panel_->Log().deliveries;
+        QTRY_VERIFY_WITH_TIMEOUT(panel_->Log().deliveries > before, 3000);
+    }
+
+    void TypeInto(TiAnalogOutput* field, const QString& text) {
+        QTest::mouseClick(field->Editor(), Qt::LeftButton);
+        QTest::keyClick(field->Editor(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field->Editor(), text);
+    }
+
+  private slots:
+    void cleanup() { panel_.reset(); }
+
+    void everyBlockIsReadAndShown() {
+        StartPolling({"--seed", "11"});
+        QVERIFY(!panel_->Form().Image14->isHidden());
+        QCOMPARE(panel_->Log().damaged, 0);
+    }
+
+    void knobClickReachesTheController() {
+        StartPolling({"--seed", "12"});
+        TiKnob* knob = panel_->Form().iKnob1;
+        const int target = SimRegister(*panel_, 0) == 7500 ? 2500 : 7500;
+        knob->SetPosition(target);
+        WaitForQuietLine();
+        // A click on the rim, away from the grip, clicks without turning the knob.
+        QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
+        QTRY_COMPARE_WITH_TIMEOUT(SimRegister(*panel_, 0), std::uint16_t(target), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(panel_->Form().iAnalogOutput2->Value(), target / 100.0, kRoundTripMs);
+        QCOMPARE(panel_->ImageMismatch(), QString());
+    }
+
+    void runStopTogglesTheController() {
+        StartPolling({"--seed", "13"});
+        TiSwitchLed* runStop = panel_->Form().iSwitchLed1;
+        for (int toggle = 0; toggle < 2; ++toggle) {
+            const bool running = (SimRegister(*panel_, 3) & 1) != 0;
+            QCOMPARE(runStop->Caption(), running ? QStringLiteral("STOP") : QStringLiteral("RUN"));
+            WaitForQuietLine();
+            QTest::mouseClick(runStop, Qt::LeftButton);
+            QCOMPARE(panel_->Form().Memo13->toPlainText(),
+                     running ? QStringLiteral("1111") : QStringLiteral("3333"));
+            QTRY_COMPARE_WITH_TIMEOUT(SimRegister(*panel_, 3) & 1, running ? 0 : 1, 2000);
+            QTRY_COMPARE_WITH_TIMEOUT(runStop->Caption(),
+                                      running ? QStringLiteral("RUN") : QStringLiteral("STOP"), kRoundTripMs);
+            if (running) QTRY_COMPARE_WITH_TIMEOUT(panel_->Form().Master().Registers()[11], 0, kRoundTripMs);
+        }
+    }
+
+    void setValueEntryReachesTheController() {
+        StartPolling({"--seed", "14"});
+        TForm1& f = panel_->Form();
+        const int target = SimRegister(*panel_, 36) == 725 ? 655 : 725;
+        QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton);
+        QCOMPARE(f.iSwitchLed2->Caption(), QStringLiteral("ENT"));
+        TypeInto(f.iAnalogOutput3, QString::number(target / 10.0, 'f', 1));
+        WaitForQuietLine();
+        QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton);
+        QCOMPARE(f.iSwitchLed2->Caption(), QStringLiteral("SET"));
+        QTRY_COMPARE_WITH_TIMEOUT(SimRegister(*panel_, 36), std::uint16_t(target), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(panel_->DisplayMismatch(), QString(), kRoundTripMs);
+        QCOMPARE(f.Master().Registers()[36], target);
+    }
+
+    void damagedRepliesNeverReachTheImage() {
+        StartPolling({"--corrupt", "0.3", "--seed", "15"});
+        // Another full round, so that repeats after damaged replies are part of what is checked.
+        const int seen = panel_->Log().deliveries;
+        QTRY_VERIFY_WITH_TIMEOUT(panel_->Log().deliveries >= seen + 4, kConvergeMs);
+        QVERIFY(panel_->Log().damaged > 0);
+        const auto held = panel_->Sim().HeldValues();
+        for (const auto& [reg, values] : panel_->Log().accepted)
+            for (std::uint16_t value : values)
+                QVERIFY2(held.count(reg) != 0 && held.at(reg).count(value) != 0,
+                         qPrintable(QStringLiteral("register %1 took %2").arg(reg).arg(value)));
+        QCOMPARE(panel_->ImageMismatch(), QString());
+    }
+};
+
+QTEST_MAIN(PanelOnSimTest)
+#include "panel_on_sim_test.moc"
