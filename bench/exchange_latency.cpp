@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
             ++lost;
             continue;
         }
-        beyond.push_back(std::chrono::duration<double, std::milli>(acceptedAt - sender.sentAt - interval).count());
+        beyond.push_back(
+            std::chrono::duration<double, std::milli>(acceptedAt - sender.sentAt - interval).count());
     }
     comm.ClosePort();
     if (beyond.empty()) {

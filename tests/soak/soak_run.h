@@ -9,10 +9,10 @@ namespace lq::soak {
 
 struct SoakConfig {
     std::string devicePath;
-    long exchanges = 500;                         // read requests to send before stopping
-    std::chrono::milliseconds tick{25};           // poll tick and write age step
-    std::uint32_t readIntervalTimeout = 8;        // ms of line silence that end a read
-    std::chrono::milliseconds drain{300};         // pumping after the last tick, for late replies
+    long exchanges = 500;                  // read requests to send before stopping
+    std::chrono::milliseconds tick{25};    // poll tick and write age step
+    std::uint32_t readIntervalTimeout = 8; // ms of line silence that end a read
+    std::chrono::milliseconds drain{300};  // pumping after the last tick, for late replies
 };
 
 // One delivery that the master took into its register image: the block it was stored as and the kept
@@ -27,7 +27,7 @@ struct SoakFigures {
     long exchanges = 0; // read requests sent
     long deliveries = 0;
     long accepted = 0;
-    long rejected = 0;  // bad CRC, a split half, a short frame
+    long rejected = 0; // bad CRC, a split half, a short frame
     long ticks = 0;
     long longestTicksWithoutAccept = 0;
     std::chrono::duration<double> duration{};

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <iterator>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace lq::soak {
 namespace {
@@ -90,10 +92,11 @@ TEST(Soak, FaultyLineNeverCorruptsTheRegisterImageNorStallsThePollCycle) {
         history = RegisterHistory::Parse(file);
     }
 
-    std::printf("soak: exchanges %ld, accepted %ld, rejected %ld, deliveries %ld, ticks %ld, duration %.1f s, "
-                "longest run without an accepted block %ld ticks\n",
-                figures.exchanges, figures.accepted, figures.rejected, figures.deliveries, figures.ticks,
-                figures.duration.count(), figures.longestTicksWithoutAccept);
+    std::printf(
+        "soak: exchanges %ld, accepted %ld, rejected %ld, deliveries %ld, ticks %ld, duration %.1f s, "
+        "longest run without an accepted block %ld ticks\n",
+        figures.exchanges, figures.accepted, figures.rejected, figures.deliveries, figures.ticks,
+        figures.duration.count(), figures.longestTicksWithoutAccept);
     ::testing::Test::RecordProperty("exchanges", std::to_string(figures.exchanges));
     ::testing::Test::RecordProperty("accepted", std::to_string(figures.accepted));
     ::testing::Test::RecordProperty("rejected", std::to_string(figures.rejected));
@@ -114,10 +117,10 @@ TEST(Soak, FaultyLineNeverCorruptsTheRegisterImageNorStallsThePollCycle) {
     }
     EXPECT_LE(figures.ticks - figures.acceptedBlocks.back().tick, kStuckTicks);
 
-    // Each accepted block is one moment of the simulator's registers, and those moments come in order. A reply
-    // that arrives after the poll index has moved on is stored as the new block: with a tick shorter than a
-    // split reply's pause that happens, and it is counted apart. Values the simulator never held together
-    // in any block are corruption.
+    // Each accepted block is one moment of the simulator's registers, and those moments come in order. A
+    // reply that arrives after the poll index has moved on is stored as the new block: with a tick shorter
+    // than a split reply's pause that happens, and it is counted apart. Values the simulator never held
+    // together in any block are corruption.
     const BlockCheck check = CheckBlocks(figures.acceptedBlocks, history);
     std::printf("soak: accepted blocks faithful %ld, another block's registers %ld, corrupted %ld\n",
                 check.faithful, check.fromAnotherBlock, check.corrupted);
