@@ -13,13 +13,18 @@ namespace lq::soak {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+constexpr std::uint8_t kWriteSingleRegister = 6;
 
 // The main window as the master sees it: slave 1, "通讯" ticked for the whole run.
 class TickedBoxView final : public IMasterView {
   public:
     explicit TickedBoxView(SoakFigures& figures) : figures_(figures) {}
 
-    void BeginDelivery() { inDelivery_ = true; }
+    // An echo of a write is judged by nothing, so no verdict carries over from the delivery before.
+    void BeginDelivery() {
+        inDelivery_ = true;
+        lastAccepted_ = false;
+    }
     void EndDelivery() { inDelivery_ = false; }
     bool LastDeliveryAccepted() const { return lastAccepted_; }
 
@@ -43,7 +48,7 @@ class CountingSender final : public IFrameSender {
   public:
     CountingSender(TComm& comm, SoakFigures& figures) : comm_(comm), figures_(figures) {}
     bool SendData(const std::uint8_t* data, std::uint16_t count) override {
-        ++figures_.exchanges;
+        ++(count > 1 && data[1] == kWriteSingleRegister ? figures_.writes : figures_.exchanges);
         return comm_.SendData(data, count);
     }
 
@@ -94,10 +99,24 @@ SoakFigures RunSoak(const SoakConfig& config) {
 
     const auto start = Clock::now();
     auto nextTick = start;
+    const auto pumpUntil = [&](Clock::time_point until) {
+        window.PumpFor(std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::max(until - Clock::now(), Clock::duration::zero())));
+    };
     while (figures.exchanges < config.exchanges) {
         nextTick += config.tick;
-        window.PumpFor(std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::max(nextTick - Clock::now(), Clock::duration::zero())));
+        if (config.writeEveryTicks > 0 &&
+            figures.ticks % config.writeEveryTicks == config.writeEveryTicks - 1) {
+            // Half a tick after the last read request, as an operator's click would fall. A write sent right
+            // behind a read request can reach a slow slave as one run of bytes, which it drops as one bad
+            // frame.
+            pumpUntil(nextTick - config.tick / 2);
+            // Values no register starts with, so each one on record was written by this run.
+            const auto value = static_cast<std::uint16_t>(0x7000 + figures.writtenValues.size());
+            figures.writtenValues.push_back(value);
+            master.IssueWrite(config.writeRegister, value);
+        }
+        pumpUntil(nextTick);
         master.Timer1Timer();
         master.AgeWriteRequest();
         ++figures.ticks;

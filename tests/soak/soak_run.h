@@ -13,6 +13,8 @@ struct SoakConfig {
     std::chrono::milliseconds tick{25};    // poll tick and write age step
     std::uint32_t readIntervalTimeout = 8; // ms of line silence that end a read
     std::chrono::milliseconds drain{300};  // pumping after the last tick, for late replies
+    long writeEveryTicks = 0;              // an operator write every so many ticks; 0 for none
+    std::uint8_t writeRegister = 38;       // kept in block 3, and the controller model leaves it alone
 };
 
 // One delivery that the master took into its register image: the block it was stored as and the kept
@@ -25,6 +27,8 @@ struct AcceptedBlock {
 
 struct SoakFigures {
     long exchanges = 0; // read requests sent
+    long writes = 0;    // write requests sent
+    std::vector<std::uint16_t> writtenValues;
     long deliveries = 0;
     long accepted = 0;
     long rejected = 0; // bad CRC, a split half, a short frame
@@ -36,7 +40,8 @@ struct SoakFigures {
 
 // Drives the master and a real serial component (no GUI toolkit: the notification window is pumped by this
 // thread) against the controller at devicePath, one poll tick and one age step per tick, pumping the
-// component's notifications in between. The port is closed again before this returns.
+// component's notifications in between, with an operator write now and then. The port is closed again before
+// this returns.
 SoakFigures RunSoak(const SoakConfig& config);
 
 } // namespace lq::soak

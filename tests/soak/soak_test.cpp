@@ -85,18 +85,24 @@ TEST(Soak, FaultyLineNeverCorruptsTheRegisterImageNorStallsThePollCycle) {
         SoakConfig config;
         config.devicePath = simulator.DevicePath();
         config.exchanges = exchanges;
+        config.writeEveryTicks = 40;
         // The simulator's split pause must outlast the read interval, or a split reply would arrive whole.
         ASSERT_LT(std::chrono::milliseconds(config.readIntervalTimeout), std::chrono::milliseconds(150));
         figures = RunSoak(config);
+        // A write request is never lost on its way out, whatever becomes of its echo.
+        const auto held = simulator.HeldValues();
+        for (const std::uint16_t value : figures.writtenValues)
+            EXPECT_TRUE(held.count(config.writeRegister) && held.at(config.writeRegister).count(value))
+                << "written value " << value << " never reached the simulator";
         std::ifstream file(simulator.HistoryPath());
         history = RegisterHistory::Parse(file);
     }
 
-    std::printf(
-        "soak: exchanges %ld, accepted %ld, rejected %ld, deliveries %ld, ticks %ld, duration %.1f s, "
-        "longest run without an accepted block %ld ticks\n",
-        figures.exchanges, figures.accepted, figures.rejected, figures.deliveries, figures.ticks,
-        figures.duration.count(), figures.longestTicksWithoutAccept);
+    std::printf("soak: exchanges %ld, writes %ld, accepted %ld, rejected %ld, deliveries %ld, ticks %ld, "
+                "duration %.1f s, "
+                "longest run without an accepted block %ld ticks\n",
+                figures.exchanges, figures.writes, figures.accepted, figures.rejected, figures.deliveries,
+                figures.ticks, figures.duration.count(), figures.longestTicksWithoutAccept);
     ::testing::Test::RecordProperty("exchanges", std::to_string(figures.exchanges));
     ::testing::Test::RecordProperty("accepted", std::to_string(figures.accepted));
     ::testing::Test::RecordProperty("rejected", std::to_string(figures.rejected));
