@@ -87,6 +87,11 @@ SoakFigures RunSoak(const SoakConfig& config) {
     long ticksSinceAccept = 0;
     comm.OnReceiveData = [&](TComm*, const std::uint8_t* buffer, std::uint16_t length) {
         ++figures.deliveries;
+        // The master ends a pending write with any delivery; only its own echo says that the slave took it.
+        const WriteRequest write = master.Write();
+        if (write.pending && length >= 6 && buffer[1] == kWriteSingleRegister &&
+            buffer[3] == write.registerAddress && buffer[4] == write.valueHi && buffer[5] == write.valueLo)
+            figures.echoedValues.push_back(static_cast<std::uint16_t>(write.valueHi << 8 | write.valueLo));
         view.BeginDelivery();
         master.Comm1ReceiveData(buffer, length);
         view.EndDelivery();

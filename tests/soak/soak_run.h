@@ -29,6 +29,7 @@ struct SoakFigures {
     long exchanges = 0; // read requests sent
     long writes = 0;    // write requests sent
     std::vector<std::uint16_t> writtenValues;
+    std::vector<std::uint16_t> echoedValues; // writes whose own echo came back while they were pending
     long deliveries = 0;
     long accepted = 0;
     long rejected = 0; // bad CRC, a split half, a short frame
