@@ -44,6 +44,8 @@ class SimProcess {
 
     // Every value each register has held since start, from the history file.
     std::map<int, std::set<std::uint16_t>> HeldValues() const;
+    // The history file itself, in the order the changes happened; its last line may still be partial.
+    std::string HistoryPath() const { return tempDir_ + "/history"; }
 
     // Sends the signal and waits for the exit; returns the wait status, or -1 if it had to be killed.
     // Later calls (and the destructor) do nothing.

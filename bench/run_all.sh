@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Builds the benchmark programs and measures, in one run, the figures of the performance table:
+# the panel polling the simulator (CPU, peak memory), start to first painted window (offscreen and a real X
+# server), the serial and end-to-end reply latency, and mbpoll doing the same poll as a reference.
+#
+# Usage: bench/run_all.sh [POLL_SECONDS]      (default 60; BUILD_DIR overrides build/)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+seconds=${1:-60}
+paint_runs=${LQ_BENCH_PAINT_RUNS:-5}
+
+cmake -S "$root" -B "$build" >/dev/null
+cmake --build "$build" -j 2 --target pw5-sim panel_poll exchange_latency serial_latency >/dev/null
+
+work=$(mktemp -d)
+sim_pid=
+cleanup() {
+    if [[ -n $sim_pid ]]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export LQ_MODBUS_PORTS=$work/ports
+
+start_sim() {
+    "$build/pw5-sim" --seed 1 >"$work/sim.out" 2>"$work/sim.err" &
+    sim_pid=$!
+    for _ in $(seq 100); do
+        [[ -s $work/sim.out ]] && return 0
+        sleep 0.05
+    done
+    echo "pw5-sim did not start" >&2
+    exit 1
+}
+stop_sim() {
+    kill "$sim_pid"
+    wait "$sim_pid" 2>/dev/null || true
+    sim_pid=
+}
+# Runs a command and writes "user_s system_s" of it and its children to the file $1 (getrusage with
+# microseconds; /usr/bin/time rounds to 10 ms, too coarse for an idle poller).
+child_usage() {
+    local out=$1
+    shift
+    python3 -c 'import os, shutil, sys
+pid = os.posix_spawn(shutil.which(sys.argv[2]), sys.argv[2:], os.environ)
+_, _, r = os.wait4(pid, 0)
+open(sys.argv[1], "w").write("%.6f %.6f\n" % (r.ru_utime, r.ru_stime))' "$out" "$@"
+}
+value() { awk -v k="$1" '$1 == k { print $2 }' "$2"; }
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+echo "machine: $(nproc) cores, $(uname -sr), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')" >&2
+
+# 1. The panel polling the simulator: the driver reports its own getrusage, its parent
+# the whole process.
+echo "panel: polling for $seconds s ..." >&2
+start_sim
+QT_QPA_PLATFORM=offscreen child_usage "$work/panel.time" \
+    "$build/bench/panel_poll" COM4 "$seconds" >"$work/panel.txt"
+stop_sim
+panel_cpu=$(value cpu_polling_s "$work/panel.txt")
+panel_total=$(value cpu_total_s "$work/panel.txt")
+panel_rss=$(value max_rss_kib "$work/panel.txt")
+panel_accepted=$(value accepted "$work/panel.txt")
+panel_deliveries=$(value deliveries "$work/panel.txt")
+
+# 2. Start to first paint, median of several starts, offscreen and under Xvfb.
+paint() {
+    for _ in $(seq "$paint_runs"); do
+        "$@" sh -c 'LQ_BENCH_T0_NS=$(date +%s%N) exec "$0" COM4 0 --first-paint-only' \
+            "$build/bench/panel_poll" | awk '$1 == "first_paint_s" { print $2 }'
+    done | median
+}
+echo "first paint: $paint_runs starts each ..." >&2
+paint_offscreen=$(paint env QT_QPA_PLATFORM=offscreen)
+paint_xvfb=$(paint xvfb-run -a env QT_QPA_PLATFORM=xcb)
+
+# 3. Reply latency beyond the 100 ms read interval time-out.
+echo "latency ..." >&2
+serial_line=$("$build/bench/serial_latency" 200 1 | head -1)
+exchange_line=$("$build/bench/exchange_latency" 100)
+
+# 4. mbpoll: ten registers every 500 ms for the same time, against the same simulator.
+echo "mbpoll: polling for $seconds s ..." >&2
+start_sim
+# Its peak memory from /usr/bin/time: a child of Python would inherit Python's peak across the exec.
+child_usage "$work/mbpoll.time" /usr/bin/time -f "%M" -o "$work/mbpoll.rss" timeout -s INT "$seconds" \
+    mbpoll -m rtu -a 1 -b 19200 -P none -t 4 -r 1 -c 10 -l 500 "$LQ_MODBUS_PORTS/COM4" >"$work/mbpoll.txt" 2>&1 || true
+stop_sim
+read -r mb_user mb_sys <"$work/mbpoll.time"
+mb_rss=$(tail -1 "$work/mbpoll.rss")
+mb_polls=$(grep -c '^\[1\]:' "$work/mbpoll.txt" || true)
+read -r pu ps <"$work/panel.time"
+
+awk -v s="$seconds" -v pc="$panel_cpu" -v pt="$panel_total" -v pr="$panel_rss" -v pa="$panel_accepted" \
+    -v pd="$panel_deliveries" -v pu="$pu" -v ps="$ps" -v n="$paint_runs" -v po="$paint_offscreen" -v px="$paint_xvfb" \
+    -v mu="$mb_user" -v ms="$mb_sys" -v mr="$mb_rss" -v mp="$mb_polls" \
+    -v serial="$serial_line" -v exch="$exchange_line" 'BEGIN {
+    printf "| figure | measured | target |\n|---|---|---|\n"
+    printf "| panel polling %d s: CPU while polling | %.3f s = %.2f %% of one core | < 1 %% |\n", s, pc, 100 * pc / s
+    printf "| panel: CPU of the whole process (start-up included, seen by its parent) | %.3f s (user %.2f, sys %.2f) | |\n", pu + ps, pu, ps
+    printf "| panel: peak resident memory | %.1f MB | < 80 MB |\n", pr / 1024
+    printf "| panel: deliveries, accepted replies | %d, %d (%.2f per s; 1 tick per 500 ms = 2 per s) | |\n", pd, pa, pa / s
+    printf "| panel: CPU per accepted exchange | %.2f ms | |\n", (pa > 0 ? 1000 * pc / pa : 0)
+    printf "| start to first painted window, offscreen (median of %d starts) | %.0f ms | < 500 ms |\n", n, 1000 * po
+    printf "| start to first painted window, Xvfb (median of %d starts) | %.0f ms | < 500 ms |\n", n, 1000 * px
+    printf "| serial: %s | | |\n", serial
+    printf "| end to end: %s | | |\n", exch
+    printf "| mbpoll polling %d s: CPU | %.3f s = %.2f %% of one core | reference |\n", s, mu + ms, 100 * (mu + ms) / s
+    printf "| mbpoll: peak resident memory | %.1f MB | reference |\n", mr / 1024
+    printf "| mbpoll: polls, CPU per exchange | %d, %.2f ms | reference |\n", mp, (mp > 0 ? 1000 * (mu + ms) / mp : 0)
+}'

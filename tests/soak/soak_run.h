@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lq::soak {
+
+struct SoakConfig {
+    std::string devicePath;
+    long exchanges = 500;                  // read requests to send before stopping
+    std::chrono::milliseconds tick{25};    // poll tick and write age step
+    std::uint32_t readIntervalTimeout = 8; // ms of line silence that end a read
+    std::chrono::milliseconds drain{300};  // pumping after the last tick, for late replies
+    long writeEveryTicks = 0;              // an operator write every so many ticks; 0 for none
+    std::uint8_t writeRegister = 38;       // kept in block 3, and the controller model leaves it alone
+};
+
+// One delivery that the master took into its register image: the block it was stored as and the kept
+// registers' values right after.
+struct AcceptedBlock {
+    long tick = 0;
+    std::uint8_t pollIndex = 0;
+    std::vector<std::uint16_t> values;
+};
+
+struct SoakFigures {
+    long exchanges = 0; // read requests sent
+    long writes = 0;    // write requests sent
+    std::vector<std::uint16_t> writtenValues;
+    std::vector<std::uint16_t> echoedValues; // writes whose own echo came back while they were pending
+    long deliveries = 0;
+    long accepted = 0;
+    long rejected = 0; // bad CRC, a split half, a short frame
+    long ticks = 0;
+    long longestTicksWithoutAccept = 0;
+    std::chrono::duration<double> duration{};
+    std::vector<AcceptedBlock> acceptedBlocks;
+};
+
+// Drives the master and a real serial component (no GUI toolkit: the notification window is pumped by this
+// thread) against the controller at devicePath, one poll tick and one age step per tick, pumping the
+// component's notifications in between, with an operator write now and then. The port is closed again before
+// this returns.
+SoakFigures RunSoak(const SoakConfig& config);
+
+} // namespace lq::soak
