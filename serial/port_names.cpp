@@ -43,7 +43,8 @@ unsigned ComPortNumber(const std::string& commName) {
 }
 
 std::string ResolvePortName(const std::string& commName) {
-    if (commName.empty()) return {};
+    // open() would stop reading the path at a NUL and open whatever the name's first part names.
+    if (commName.empty() || commName.find('\0') != std::string::npos) return {};
     if (commName.find('/') != std::string::npos) return commName;
     if (const unsigned n = ComPortNumber(commName); n >= 1) {
         std::string alias = PortAliasFolder() + "/COM" + std::to_string(n);

@@ -12,7 +12,7 @@ std::string PortAliasFolder();
 // - a name containing "/" is a path, used as is;
 // - "COMn" (any case, n >= 1) is the alias COMn in PortAliasFolder() if that exists, else /dev/ttyS<n-1>;
 // - any other name X is /dev/X (so "ttyUSB0" works).
-// An empty name gives an empty path, which no open can succeed on.
+// An empty name, or one with a NUL in it, gives an empty path, which no open can succeed on.
 std::string ResolvePortName(const std::string& commName);
 
 // "COMn" with n >= 1 in any case; returns n, or 0 when the name is not of that form.

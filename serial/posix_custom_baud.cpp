@@ -5,8 +5,17 @@
 
 namespace lq::posix {
 
+namespace {
+
+// Well above what any UART or USB adapter runs at. A pseudo-terminal takes any rate, so without this a
+// typing slip such as "-1" (4294967295) would be applied where real hardware refuses it.
+constexpr std::uint32_t kFastestRate = 20'000'000;
+
+} // namespace
+
 bool SetCustomBaud(int fd, std::uint32_t rate) {
     if (rate == 0) return false; // a zero speed would hang up the line
+    if (rate > kFastestRate) return false;
     struct termios2 tio {};
     if (ioctl(fd, TCGETS2, &tio) != 0) return false;
     const struct termios2 before = tio;

@@ -1,0 +1,299 @@
+// Input no operator should give, through the real main window: each gets a clear result and leaves the
+// panel working. The port sits on a pseudo-terminal.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QtTest>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "modbus/request_frames.h"
+#include "modbus/text_helpers.h"
+#include "panel/form1.h"
+#include "pty_pair.h"
+#include "serial/comm.h"
+#include "serial/testing/pumped_notification_window.h"
+#include "widgets/ti_analog_output.h"
+#include "widgets/ti_line_editor.h"
+#include "widgets/ti_number.h"
+#include "widgets/ti_switch_led.h"
+
+using namespace lq;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+class NoPause : public IPause {
+  public:
+    void Sleep(unsigned) override {}
+};
+
+speed_t LineSpeed(int fd) {
+    termios t{};
+    tcgetattr(fd, &t);
+    return cfgetospeed(&t);
+}
+
+// Holds a device open in a child process until destroyed, as another program on the same line would.
+class OtherProcessHolding {
+  public:
+    explicit OtherProcessHolding(const std::string& path) {
+        int ready[2];
+        int release[2];
+        if (pipe(ready) != 0 || pipe(release) != 0) return;
+        child_ = fork();
+        if (child_ == 0) {
+            // Only the parent's closing of the write end may end the wait below.
+            close(release[1]);
+            close(ready[0]);
+            const auto backend = MakePosixBackend();
+            const char opened = backend->CreateFile(path) != kNoHandle ? 'y' : 'n';
+            (void)!write(ready[1], &opened, 1);
+            char ignored;
+            (void)!read(release[0], &ignored, 1);
+            _exit(0);
+        }
+        close(ready[1]);
+        close(release[0]);
+        releaseFd_ = release[1];
+        char opened = 'n';
+        holding_ = read(ready[0], &opened, 1) == 1 && opened == 'y';
+        close(ready[0]);
+    }
+    ~OtherProcessHolding() {
+        if (releaseFd_ >= 0) close(releaseFd_);
+        if (child_ > 0) waitpid(child_, nullptr, 0);
+    }
+    bool Holding() const { return holding_; }
+
+  private:
+    pid_t child_ = -1;
+    int releaseFd_ = -1;
+    bool holding_ = false;
+};
+
+} // namespace
+
+class BadInputTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<test::PtyPair> line_;
+    QStringList messages_;
+    std::unique_ptr<TForm1> form_;
+
+    TForm1& Form() { return *form_; }
+
+    void ClickOpen() { QTest::mouseClick(Form().BitBtn7, Qt::LeftButton); }
+
+    void OpenLine() {
+        Form().ComboBox4->setEditText(QString::fromStdString(line_->SlavePath()));
+        ClickOpen();
+        QVERIFY(Form().Comm1->Connected());
+        Form().CheckBox2->setChecked(true);
+    }
+
+    // A failed open: one message, the button back to opening, the port closed.
+    void ExpectRefused(const QString& name) {
+        QCOMPARE(messages_, QStringList{QStringLiteral("打开串口错误")});
+        QCOMPARE(Form().BitBtn7->text(), QStringLiteral("打开串口"));
+        QVERIFY(!Form().Comm1->Connected());
+        QCOMPARE(QString::fromStdString(Form().Comm1->CommName), name);
+    }
+
+    void ExpectOpensTheLine() {
+        Form().ComboBox4->setEditText(QString::fromStdString(line_->SlavePath()));
+        ClickOpen();
+        QVERIFY(Form().Comm1->Connected());
+        QCOMPARE(Form().BitBtn7->text(), QStringLiteral("关闭串口"));
+        ClickOpen();
+        QVERIFY(!Form().Comm1->Connected());
+    }
+
+  private slots:
+    void init() {
+        line_ = std::make_unique<test::PtyPair>();
+        messages_.clear();
+        TForm1Setup setup;
+        setup.pause = std::make_shared<NoPause>();
+        setup.showMessage = [this](QWidget*, const QString& text) { messages_ << text; };
+        form_ = std::make_unique<TForm1>(setup);
+        Form().Timer1->stop();
+        Form().Timer2->stop();
+        Form().show();
+        Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+    }
+
+    void cleanup() {
+        form_.reset();
+        line_.reset();
+    }
+
+    void badPortNameIsRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("4 KiB") << QString(4096, QChar('A'));
+        QTest::newRow("4 KiB path") << QStringLiteral("/dev/") + QString(4091, QChar('x'));
+        QTest::newRow("control characters") << QStringLiteral("tty\x01\x1b[2J\t");
+        QTest::newRow("device then NUL") << QStringLiteral("<pty>") + QChar(0) + QStringLiteral("junk");
+        QTest::newRow("folder") << QStringLiteral("<folder>");
+        QTest::newRow("regular file") << QStringLiteral("<file>");
+        QTest::newRow("/dev/null") << QStringLiteral("/dev/null");
+    }
+
+    void badPortNameIsRefused() {
+        QFETCH(QString, name);
+        QTemporaryDir folder;
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        if (name == "<folder>") name = folder.path();
+        if (name == "<file>") name = file.fileName();
+        if (name.startsWith("<pty>")) name.replace("<pty>", QString::fromStdString(line_->SlavePath()));
+
+        const std::size_t fds = test::OpenDescriptorCount();
+        const std::size_t threads = test::ThreadCount();
+        Form().ComboBox4->setEditText(name);
+        ClickOpen();
+        ExpectRefused(name);
+        QCOMPARE(test::OpenDescriptorCount(), fds);
+        QCOMPARE(test::ThreadCount(), threads);
+        ExpectOpensTheLine();
+    }
+
+    void deviceHeldElsewhereIsRefused_data() {
+        QTest::addColumn<bool>("otherProcess");
+        QTest::newRow("second component") << false;
+        QTest::newRow("other process") << true;
+    }
+
+    void deviceHeldElsewhereIsRefused() {
+        QFETCH(bool, otherProcess);
+        const std::string path = line_->SlavePath();
+        // Counted before the holder exists: its own threads make their handles when they get going.
+        const std::size_t fds = test::OpenDescriptorCount();
+        const std::size_t threads = test::ThreadCount();
+        std::unique_ptr<TComm> holder;
+        std::unique_ptr<OtherProcessHolding> other;
+        if (otherProcess) {
+            other = std::make_unique<OtherProcessHolding>(path);
+            QVERIFY(other->Holding());
+        } else {
+            holder = std::make_unique<TComm>(std::make_unique<serial_testing::PumpedNotificationWindow>());
+            holder->CommName = path;
+            holder->OpenPort();
+            QVERIFY(holder->Connected());
+        }
+
+        Form().ComboBox4->setEditText(QString::fromStdString(path));
+        ClickOpen();
+        ExpectRefused(QString::fromStdString(path));
+
+        holder.reset();
+        other.reset();
+        QCOMPARE(test::OpenDescriptorCount(), fds);
+        QCOMPARE(test::ThreadCount(), threads);
+        ExpectOpensTheLine();
+    }
+
+    void badBaudTextKeepsTheLineSpeed_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("letters") << QStringLiteral("abc");
+        QTest::newRow("minus one") << QStringLiteral("-1");
+        QTest::newRow("eleven digits") << QStringLiteral("99999999999");
+    }
+
+    void badBaudTextKeepsTheLineSpeed() {
+        QFETCH(QString, text);
+        OpenLine();
+        const speed_t before = LineSpeed(line_->SlaveFd());
+        Form().ComboBox5->setEditText(text);
+        QCOMPARE(Form().Comm1->BaudRate(), static_cast<std::uint32_t>(TextToInt(text.toStdString())));
+        QVERIFY(Form().Comm1->Connected());
+        QCOMPARE(LineSpeed(line_->SlaveFd()), before);
+        QVERIFY(LineSpeed(line_->SlaveFd()) != B0);
+        // A good rate typed next still reaches the line.
+        Form().ComboBox5->setEditText(QStringLiteral("9600"));
+        QCOMPARE(LineSpeed(line_->SlaveFd()), speed_t(B9600));
+    }
+
+    void slaveAddressTextGivesItsLowByte_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("slave");
+        QTest::newRow("empty") << QString() << 0;
+        QTest::newRow("letters") << QStringLiteral("abc") << 0;
+        QTest::newRow("256 wraps") << QStringLiteral("256") << 0;
+        QTest::newRow("300 wraps") << QStringLiteral("300") << 44;
+        QTest::newRow("minus one") << QStringLiteral("-1") << 255;
+        QTest::newRow("sign kept only when read to the end") << QStringLiteral("-5a") << 5;
+        QTest::newRow("hex") << QStringLiteral("0x1F") << 31;
+        QTest::newRow("tab is not a blank") << QStringLiteral("\t7") << 0;
+        // 999999999 = 0x3B9AC9FF: reading stops before the tenth digit would leave the range.
+        QTest::newRow("eleven digits") << QStringLiteral("99999999999") << 0xFF;
+        // 1111111111 = 0x423A35C7.
+        QTest::newRow("4 KiB of ones") << QString(4096, QChar('1')) << 0xC7;
+    }
+
+    void slaveAddressTextGivesItsLowByte() {
+        QFETCH(QString, text);
+        QFETCH(int, slave);
+        OpenLine();
+        Form().ComboBox1->setEditText(text);
+        Form().Timer1Timer();
+        const RequestFrame expected = BuildReadRequest(static_cast<std::uint8_t>(slave), 0, 10);
+        QCOMPARE(line_->Read(8, std::chrono::seconds(2)), Bytes(expected.begin(), expected.end()));
+    }
+
+    void entryTextThatIsNoNumberIsUndone_data() {
+        const QString sep = DecimalSeparator();
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("only units") << 1 << QStringLiteral("'C");
+        QTest::newRow("units twice, other case") << 1 << QStringLiteral("'c'C");
+        QTest::newRow("lone minus") << 3 << QStringLiteral("-");
+        QTest::newRow("minus and units") << 1 << QStringLiteral("-'C");
+        QTest::newRow("two separators") << 3 << QStringLiteral("1") + sep + "2" + sep + "3";
+        QTest::newRow("only separators") << 3 << sep + sep;
+        QTest::newRow("separator and minus") << 5 << sep + "-";
+    }
+
+    void entryTextThatIsNoNumberIsUndone() {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        TiAnalogOutput* entry = field == 1   ? Form().iAnalogOutput1
+                                : field == 3 ? Form().iAnalogOutput3
+                                             : Form().iAnalogOutput5;
+        entry->show();
+        entry->SetValue(12);
+        const QString shown = entry->Text();
+        QTest::mouseClick(entry->Editor(), Qt::LeftButton);
+        QTest::keyClick(entry->Editor(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(entry->Editor(), typed);
+        QCOMPARE(entry->Text(), typed);
+        QTest::keyClick(entry->Editor(), Qt::Key_Return);
+        QCOMPARE(entry->Value(), 12.0);
+        QCOMPARE(entry->Text(), shown);
+    }
+
+    void setEntWithBadTextWritesTheLastAcceptedValue() {
+        OpenLine();
+        QTest::mouseClick(Form().iSwitchLed2, Qt::LeftButton);
+        QCOMPARE(Form().iSwitchLed2->Caption(), QStringLiteral("ENT"));
+        TiAnalogOutput* entry = Form().iAnalogOutput3;
+        entry->SetValue(2.5);
+        QTest::mouseClick(entry->Editor(), Qt::LeftButton);
+        QTest::keyClick(entry->Editor(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(entry->Editor(), QStringLiteral("-"));
+        QTest::mouseClick(Form().iSwitchLed2, Qt::LeftButton);
+        QCOMPARE(entry->Value(), 2.5);
+        const RequestFrame expected = BuildWriteRequest(1, 36, 0, 25);
+        QCOMPARE(line_->Read(8, std::chrono::seconds(2)), Bytes(expected.begin(), expected.end()));
+    }
+};
+
+QTEST_MAIN(BadInputTest)
+#include "bad_input_test.moc"
