@@ -13,7 +13,7 @@
 #include "modbus/request_frames.h"
 #include "modbus/text_helpers.h"
 #include "panel/form1.h"
-#include "pty_pair.h"
+#include "panel_on_line.h"
 #include "serial/comm.h"
 #include "serial/testing/pumped_notification_window.h"
 #include "widgets/ti_analog_output.h"
@@ -25,11 +25,6 @@ using namespace lq;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-
-class NoPause : public IPause {
-  public:
-    void Sleep(unsigned) override {}
-};
 
 speed_t LineSpeed(int fd) {
     termios t{};
@@ -81,31 +76,24 @@ class BadInputTest : public QObject {
     Q_OBJECT
 
   private:
-    std::unique_ptr<test::PtyPair> line_;
-    QStringList messages_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<test::PanelOnLine> rig_;
 
-    TForm1& Form() { return *form_; }
+    TForm1& Form() { return rig_->Form(); }
 
     void ClickOpen() { QTest::mouseClick(Form().BitBtn7, Qt::LeftButton); }
 
-    void OpenLine() {
-        Form().ComboBox4->setEditText(QString::fromStdString(line_->SlavePath()));
-        ClickOpen();
-        QVERIFY(Form().Comm1->Connected());
-        Form().CheckBox2->setChecked(true);
-    }
+    void OpenLine() { QVERIFY(rig_->OpenLine()); }
 
     // A failed open: one message, the button back to opening, the port closed.
     void ExpectRefused(const QString& name) {
-        QCOMPARE(messages_, QStringList{QStringLiteral("打开串口错误")});
+        QCOMPARE(rig_->messages, QStringList{QStringLiteral("打开串口错误")});
         QCOMPARE(Form().BitBtn7->text(), QStringLiteral("打开串口"));
         QVERIFY(!Form().Comm1->Connected());
         QCOMPARE(QString::fromStdString(Form().Comm1->CommName), name);
     }
 
     void ExpectOpensTheLine() {
-        Form().ComboBox4->setEditText(QString::fromStdString(line_->SlavePath()));
+        Form().ComboBox4->setEditText(QString::fromStdString(rig_->Line().SlavePath()));
         ClickOpen();
         QVERIFY(Form().Comm1->Connected());
         QCOMPARE(Form().BitBtn7->text(), QStringLiteral("关闭串口"));
@@ -115,23 +103,11 @@ class BadInputTest : public QObject {
 
   private slots:
     void init() {
-        line_ = std::make_unique<test::PtyPair>();
-        messages_.clear();
-        TForm1Setup setup;
-        setup.pause = std::make_shared<NoPause>();
-        setup.showMessage = [this](QWidget*, const QString& text) { messages_ << text; };
-        form_ = std::make_unique<TForm1>(setup);
-        Form().Timer1->stop();
-        Form().Timer2->stop();
-        Form().show();
-        Form().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        rig_ = std::make_unique<test::PanelOnLine>();
+        QVERIFY(rig_->Activate());
     }
 
-    void cleanup() {
-        form_.reset();
-        line_.reset();
-    }
+    void cleanup() { rig_.reset(); }
 
     void badPortNameIsRefused_data() {
         QTest::addColumn<QString>("name");
@@ -152,7 +128,7 @@ class BadInputTest : public QObject {
         QVERIFY(file.open());
         if (name == "<folder>") name = folder.path();
         if (name == "<file>") name = file.fileName();
-        if (name.startsWith("<pty>")) name.replace("<pty>", QString::fromStdString(line_->SlavePath()));
+        if (name.startsWith("<pty>")) name.replace("<pty>", QString::fromStdString(rig_->Line().SlavePath()));
 
         const std::size_t fds = test::OpenDescriptorCount();
         const std::size_t threads = test::ThreadCount();
@@ -172,7 +148,7 @@ class BadInputTest : public QObject {
 
     void deviceHeldElsewhereIsRefused() {
         QFETCH(bool, otherProcess);
-        const std::string path = line_->SlavePath();
+        const std::string path = rig_->Line().SlavePath();
         // Counted before the holder exists: its own threads make their handles when they get going.
         const std::size_t fds = test::OpenDescriptorCount();
         const std::size_t threads = test::ThreadCount();
@@ -210,15 +186,15 @@ class BadInputTest : public QObject {
     void badBaudTextKeepsTheLineSpeed() {
         QFETCH(QString, text);
         OpenLine();
-        const speed_t before = LineSpeed(line_->SlaveFd());
+        const speed_t before = LineSpeed(rig_->Line().SlaveFd());
         Form().ComboBox5->setEditText(text);
         QCOMPARE(Form().Comm1->BaudRate(), static_cast<std::uint32_t>(TextToInt(text.toStdString())));
         QVERIFY(Form().Comm1->Connected());
-        QCOMPARE(LineSpeed(line_->SlaveFd()), before);
-        QVERIFY(LineSpeed(line_->SlaveFd()) != B0);
+        QCOMPARE(LineSpeed(rig_->Line().SlaveFd()), before);
+        QVERIFY(LineSpeed(rig_->Line().SlaveFd()) != B0);
         // A good rate typed next still reaches the line.
         Form().ComboBox5->setEditText(QStringLiteral("9600"));
-        QCOMPARE(LineSpeed(line_->SlaveFd()), speed_t(B9600));
+        QCOMPARE(LineSpeed(rig_->Line().SlaveFd()), speed_t(B9600));
     }
 
     void slaveAddressTextGivesItsLowByte_data() {
@@ -245,7 +221,7 @@ class BadInputTest : public QObject {
         Form().ComboBox1->setEditText(text);
         Form().Timer1Timer();
         const RequestFrame expected = BuildReadRequest(static_cast<std::uint8_t>(slave), 0, 10);
-        QCOMPARE(line_->Read(8, std::chrono::seconds(2)), Bytes(expected.begin(), expected.end()));
+        QCOMPARE(rig_->Line().Read(8, std::chrono::seconds(2)), Bytes(expected.begin(), expected.end()));
     }
 
     void entryTextThatIsNoNumberIsUndone_data() {
@@ -291,7 +267,7 @@ class BadInputTest : public QObject {
         QTest::mouseClick(Form().iSwitchLed2, Qt::LeftButton);
         QCOMPARE(entry->Value(), 2.5);
         const RequestFrame expected = BuildWriteRequest(1, 36, 0, 25);
-        QCOMPARE(line_->Read(8, std::chrono::seconds(2)), Bytes(expected.begin(), expected.end()));
+        QCOMPARE(rig_->Line().Read(8, std::chrono::seconds(2)), Bytes(expected.begin(), expected.end()));
     }
 };
 

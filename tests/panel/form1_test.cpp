@@ -13,8 +13,7 @@
 #include "modbus/request_frames.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
-#include "pty_pair.h"
-#include "recording_backend.h"
+#include "panel_on_line.h"
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_knob.h"
@@ -29,12 +28,6 @@ using namespace lq;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-
-class CountingPause : public IPause {
-public:
-    std::vector<unsigned> pauses;
-    void Sleep(unsigned ms) override { pauses.push_back(ms); }
-};
 
 Bytes WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value)
 {
@@ -63,24 +56,11 @@ class Form1Test : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::PtyPair> line_;
-    std::shared_ptr<CountingPause> pause_;
-    std::shared_ptr<test::RecordingBackend> backend_;
-    QStringList messages_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<test::PanelOnLine> rig_;
 
-    TForm1& Form() { return *form_; }
-
-    // Opens Comm1 on the pseudo-terminal through the port box and the open button, "通讯" ticked.
-    void OpenLine()
-    {
-        Form().ComboBox4->setEditText(QString::fromStdString(line_->SlavePath()));
-        QTest::mouseClick(Form().BitBtn7, Qt::LeftButton);
-        QVERIFY(Form().Comm1->Connected());
-        Form().CheckBox2->setChecked(true);
-    }
-
-    Bytes NextFrame() { return line_->Read(8, std::chrono::seconds(2)); }
+    TForm1& Form() { return rig_->Form(); }
+    void OpenLine() { QVERIFY(rig_->OpenLine()); }
+    Bytes NextFrame() { return rig_->Line().Read(8, std::chrono::seconds(2)); }
 
     void TypeInto(TiAnalogOutput* field, const QString& text)
     {
@@ -92,24 +72,11 @@ private:
 private slots:
     void init()
     {
-        line_ = std::make_unique<test::PtyPair>();
-        pause_ = std::make_shared<CountingPause>();
-        backend_ = std::make_shared<test::RecordingBackend>();
-        messages_.clear();
-        TForm1Setup setup;
-        setup.pause = pause_;
-        setup.backend = backend_;
-        setup.showMessage = [this](QWidget*, const QString& text) { messages_ << text; };
-        form_ = std::make_unique<TForm1>(setup);
-        // The tests tick by hand, so nothing happens behind their back.
-        Form().Timer1->stop();
-        Form().Timer2->stop();
-        Form().show();
-        Form().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        rig_ = std::make_unique<test::PanelOnLine>();
+        QVERIFY(rig_->Activate());
     }
 
-    void cleanup() { form_.reset(); line_.reset(); }
+    void cleanup() { rig_.reset(); }
 
     void startUpState()
     {
@@ -233,7 +200,7 @@ private slots:
         Bytes reply{0x01, 0x03, 0x14};
         for (int k = 1; k <= 10; ++k) reply.insert(reply.end(), {0x00, static_cast<std::uint8_t>(k)});
         reply.insert(reply.end(), {0x8F, 0x16});
-        line_->Write(reply);
+        rig_->Line().Write(reply);
         QTRY_VERIFY(Form().Master().Answered());
         QVERIFY(!Form().Image14->isHidden());
         QCOMPARE(Form().Master().Registers()[9], 10);
@@ -264,7 +231,7 @@ private slots:
         QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(k->Position(), position);
         QCOMPARE(NextFrame(), WriteFrame(1, static_cast<std::uint8_t>(reg), static_cast<std::uint16_t>(value)));
-        QCOMPARE(pause_->pauses, std::vector<unsigned>{40});
+        QCOMPARE(rig_->Pause().pauses, std::vector<unsigned>{40});
     }
 
     void theAddressBoxGivesTheSlaveAddress()
@@ -308,7 +275,7 @@ private slots:
         QTest::mouseClick(sw, Qt::LeftButton);
         QCOMPARE(sw->Caption(), QStringLiteral("ENT"));
         QVERIFY(!entry->isHidden());
-        QVERIFY(pause_->pauses.empty());
+        QVERIFY(rig_->Pause().pauses.empty());
 
         TypeInto(entry, typed);
         QTest::mouseClick(sw, Qt::LeftButton);
@@ -327,7 +294,7 @@ private slots:
         QTest::mouseRelease(Form().iSwitchLed2, Qt::LeftButton);
         QCOMPARE(Form().iSwitchLed2->Caption(), QStringLiteral("ENT"));
         QVERIFY(!Form().iAnalogOutput3->isHidden());
-        QVERIFY(pause_->pauses.empty());
+        QVERIFY(rig_->Pause().pauses.empty());
     }
 
     void runStopWritesWhatTheCaptionSays_data()
@@ -362,7 +329,7 @@ private slots:
         QTest::mouseRelease(Form().iSwitchLed1, Qt::LeftButton);
         QCOMPARE(NextFrame(), WriteFrame(1, 3, 1));
         QCOMPARE(NextFrame(), WriteFrame(1, 3, 1));
-        QCOMPARE(pause_->pauses.size(), 2u);
+        QCOMPARE(rig_->Pause().pauses.size(), 2u);
     }
 
     void aCommandWithTheBoxClearSendsNothing()
@@ -370,7 +337,7 @@ private slots:
         OpenLine();
         Form().CheckBox2->setChecked(false);
         QTest::mouseClick(Form().iKnob2, Qt::LeftButton, {}, QPoint(3, 3));
-        QVERIFY(pause_->pauses.empty());
+        QVERIFY(rig_->Pause().pauses.empty());
         QCOMPARE(Form().Master().Write().pending, 1);
         QCOMPARE(Form().Master().Write().registerAddress, 4);
     }
@@ -378,30 +345,30 @@ private slots:
     void typedBaudTextIsAppliedAndAZeroRateKeepsTheLineSpeed()
     {
         OpenLine();
-        QCOMPARE(LineSpeed(line_->SlaveFd()), speed_t(B19200));
+        QCOMPARE(LineSpeed(rig_->Line().SlaveFd()), speed_t(B19200));
         Form().ComboBox5->setEditText("abc");
         QCOMPARE(Form().Comm1->BaudRate(), 0u);
-        QCOMPARE(LineSpeed(line_->SlaveFd()), speed_t(B19200));
+        QCOMPARE(LineSpeed(rig_->Line().SlaveFd()), speed_t(B19200));
         Form().ComboBox5->setEditText("9600");
         QCOMPARE(Form().Comm1->BaudRate(), 9600u);
-        QCOMPARE(LineSpeed(line_->SlaveFd()), speed_t(B9600));
+        QCOMPARE(LineSpeed(rig_->Line().SlaveFd()), speed_t(B9600));
     }
 
     void parityWaitsForTheNextApply()
     {
         OpenLine();
-        const std::size_t writtenAtOpen = backend_->statesWritten.size();
-        QCOMPARE(backend_->statesWritten.back().Parity, 0);
+        const std::size_t writtenAtOpen = rig_->Backend().statesWritten.size();
+        QCOMPARE(rig_->Backend().statesWritten.back().Parity, 0);
         Form().ComboBox6->setEditText("8_E_1");
         QCOMPARE(Form().Comm1->Parity, TParity::Even);
-        QCOMPARE(backend_->statesWritten.size(), writtenAtOpen);
+        QCOMPARE(rig_->Backend().statesWritten.size(), writtenAtOpen);
         Form().ComboBox6->setEditText("8_X_9");
         QCOMPARE(Form().Comm1->Parity, TParity::Even);
         Form().ComboBox5->setEditText("9600");
-        QCOMPARE(backend_->statesWritten.back().Parity, 2);
-        QCOMPARE(backend_->statesWritten.back().ByteSize, 8);
-        QCOMPARE(backend_->statesWritten.back().StopBits, kOneStopBit);
-        QCOMPARE(backend_->statesWritten.back().Flags & dcb::fParity, 0u);
+        QCOMPARE(rig_->Backend().statesWritten.back().Parity, 2);
+        QCOMPARE(rig_->Backend().statesWritten.back().ByteSize, 8);
+        QCOMPARE(rig_->Backend().statesWritten.back().StopBits, kOneStopBit);
+        QCOMPARE(rig_->Backend().statesWritten.back().Flags & dcb::fParity, 0u);
     }
 
     void aPortNameWaitsForTheNextOpen()
@@ -416,13 +383,13 @@ private slots:
     {
         Form().ComboBox4->setEditText("/nonexistent/ttyX");
         QTest::mouseClick(Form().BitBtn7, Qt::LeftButton);
-        QCOMPARE(messages_, QStringList{QStringLiteral("打开串口错误")});
+        QCOMPARE(rig_->messages, QStringList{QStringLiteral("打开串口错误")});
         QCOMPARE(Form().BitBtn7->text(), QStringLiteral("打开串口"));
         QVERIFY(Form().Image20->isHidden());
         QVERIFY(!Form().Image9->isHidden());
         QVERIFY(!Form().Comm1->Connected());
         // The next click tries again.
-        Form().ComboBox4->setEditText(QString::fromStdString(line_->SlavePath()));
+        Form().ComboBox4->setEditText(QString::fromStdString(rig_->Line().SlavePath()));
         QTest::mouseClick(Form().BitBtn7, Qt::LeftButton);
         QVERIFY(Form().Comm1->Connected());
         QCOMPARE(Form().BitBtn7->text(), QStringLiteral("关闭串口"));

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "modbus/master_ports.h"
+#include "panel/form1.h"
+#include "pty_pair.h"
+#include "recording_backend.h"
+
+namespace lq::test {
+
+class CountingPause final : public IPause {
+public:
+    std::vector<unsigned> pauses;
+    void Sleep(unsigned ms) override { pauses.push_back(ms); }
+};
+
+// The real main window, shown and active, with a pseudo-terminal ready for its port: the far side reads
+// every frame the panel sends. Its timers are stopped so a test ticks by hand, nothing pauses, and message
+// boxes are recorded instead of shown.
+class PanelOnLine {
+public:
+    PanelOnLine();
+
+    // Shows the window and waits until it is active, so clicks move the keyboard focus as they do for real.
+    bool Activate();
+    // Types the terminal's path into the port box, clicks "打开串口" and ticks "通讯"; true when open.
+    bool OpenLine();
+
+    TForm1& Form() { return *form_; }
+    PtyPair& Line() { return line_; }
+    CountingPause& Pause() { return *pause_; }
+    RecordingBackend& Backend() { return *backend_; }
+    QStringList messages;
+
+private:
+    PtyPair line_;
+    std::shared_ptr<CountingPause> pause_ = std::make_shared<CountingPause>();
+    std::shared_ptr<RecordingBackend> backend_ = std::make_shared<RecordingBackend>();
+    std::unique_ptr<TForm1> form_;
+};
+
+} // namespace lq::test
