@@ -2,6 +2,7 @@
 // a tick fast enough for thousands of exchanges. LQ_SOAK_EXCHANGES sets the length (short by default so the
 // normal test run stays quick); LQ_SOAK_SEED picks the simulator's fault sequence.
 #include "modbus/register_image.h"
+#include "tests/serial/pty_pair.h"
 #include "tests/sim/sim_process.h"
 #include "tests/soak/register_history.h"
 #include "tests/soak/soak_run.h"
@@ -11,9 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <span>
 #include <string>
 #include <vector>
@@ -24,11 +23,6 @@ namespace {
 long EnvNumber(const char* name, long fallback) {
     const char* text = std::getenv(name);
     return text != nullptr && std::atol(text) > 0 ? std::atol(text) : fallback;
-}
-
-long EntriesIn(const char* folder) {
-    const std::filesystem::directory_iterator entries(folder);
-    return std::distance(begin(entries), end(entries));
 }
 
 // Ticks without any accepted block that a live poll cycle cannot plausibly reach: a split reply costs about
@@ -75,8 +69,8 @@ BlockCheck CheckBlocks(const std::vector<AcceptedBlock>& blocks, const RegisterH
 TEST(Soak, FaultyLineNeverCorruptsTheRegisterImageNorStallsThePollCycle) {
     const long exchanges = EnvNumber("LQ_SOAK_EXCHANGES", 500);
     const std::string seed = std::to_string(EnvNumber("LQ_SOAK_SEED", 7));
-    const long fdsBefore = EntriesIn("/proc/self/fd");
-    const long threadsBefore = EntriesIn("/proc/self/task");
+    const std::size_t fdsBefore = test::OpenDescriptorCount();
+    const std::size_t threadsBefore = test::ThreadCount();
 
     SoakFigures figures;
     RegisterHistory history;
@@ -145,8 +139,8 @@ TEST(Soak, FaultyLineNeverCorruptsTheRegisterImageNorStallsThePollCycle) {
     EXPECT_EQ(check.faithful + check.fromAnotherBlock + check.corrupted,
               static_cast<long>(figures.acceptedBlocks.size()));
 
-    EXPECT_EQ(EntriesIn("/proc/self/fd"), fdsBefore) << "descriptors left open";
-    EXPECT_EQ(EntriesIn("/proc/self/task"), threadsBefore) << "threads left running";
+    EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore) << "descriptors left open";
+    EXPECT_EQ(test::ThreadCount(), threadsBefore) << "threads left running";
 }
 
 } // namespace
