@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those missing.
+# Installs the Debian packages the project needs, only those missing. Given package names, installs those
+# instead (for scripts with needs of their own, such as the screenshot).
 set -euo pipefail
 
-packages=(
+packages=("$@")
+((${#packages[@]})) || packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev googletest

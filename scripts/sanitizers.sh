@@ -20,8 +20,7 @@ build_and_test() {
     local dir=$1
     shift
     echo "== sanitizers: building $dir"
-    cmake -S "$root" -B "$root/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$root/$dir" -j "$jobs"
+    BUILD_DIR="$root/$dir" "$root/scripts/build.sh" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     echo "== sanitizers: testing $dir"
     (cd "$root/$dir" && ctest --output-on-failure -j "$jobs")
 }

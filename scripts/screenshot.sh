@@ -7,16 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 if [[ "${1:-}" != --inside ]]; then
   out=$(realpath -m "${1:-$root/docs/panel-running.png}")
   # Only this script needs them, so they are not in the main install list.
-  missing=()
-  for p in xdotool imagemagick xvfb xauth; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if ((${#missing[@]})); then
-    sudo_cmd=()
-    if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
-    "${sudo_cmd[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-  fi
+  "$root/scripts/install-deps.sh" xdotool imagemagick xvfb xauth
   # Built here, so that the window appears at once under the virtual display.
   "$root/scripts/install-deps.sh"
   "$root/scripts/build.sh"
