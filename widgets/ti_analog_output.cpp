@@ -15,9 +15,7 @@ void TiAnalogOutput::Reformat() {
 
 double TiAnalogOutput::Limited(double value) const {
     if (valueMin_ == 0 && valueMax_ == 0) return value;
-    if (value > valueMax_) value = valueMax_;
-    if (!(value >= valueMin_)) value = valueMin_;
-    return value;
+    return ClampToRange(value, valueMin_, valueMax_);
 }
 
 void TiAnalogOutput::Store(double value, bool byOperator) {

@@ -16,4 +16,12 @@ std::optional<double> ParseNumber(const QString& text);
 // The locale's decimal separator as used by both directions above.
 QChar DecimalSeparator();
 
+// value limited to lo..hi. A NaN, and any value of an inverted range, goes to lo, so that the position
+// widgets and the entry field agree on where a value that fits no range ends up.
+inline double ClampToRange(double value, double lo, double hi) {
+    if (value > hi) value = hi;
+    if (!(value >= lo)) value = lo;
+    return value;
+}
+
 } // namespace lq

@@ -1,5 +1,6 @@
 #include "widgets/ti_position_component.h"
 
+#include "widgets/ti_number.h"
 #include "widgets/ti_paint.h"
 
 namespace lq {
@@ -10,8 +11,7 @@ void TiPositionComponent::SetPosition(double value) {
         update();
         return;
     }
-    if (value > positionMax_) value = positionMax_;
-    if (!(value >= positionMin_)) value = positionMin_;
+    value = ClampToRange(value, positionMin_, positionMax_);
     if (value == position_) return;
     position_ = value;
     update();
@@ -35,10 +35,7 @@ void TiPositionComponent::SetPositionMax(double value) {
 double TiPositionComponent::RelativePosition() const {
     const double span = positionMax_ - positionMin_;
     if (!(span > 0)) return 0;
-    const double rel = (position_ - positionMin_) / span;
-    if (rel > 1) return 1;
-    if (!(rel >= 0)) return 0;
-    return rel;
+    return ClampToRange((position_ - positionMin_) / span, 0, 1);
 }
 
 void TiPositionComponent::SetBackGroundColor(TColor c) {
