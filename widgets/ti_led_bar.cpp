@@ -1,6 +1,5 @@
 #include "widgets/ti_led_bar.h"
 
-#include "widgets/ti_number.h"
 #include "widgets/ti_paint.h"
 
 #include <QPainter>
