@@ -61,12 +61,6 @@ TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std
     Timer2->start();
 }
 
-TForm1::~TForm1()
-{
-    // The threads post to a window that lives inside Comm1; closing first guarantees none outlives it.
-    if (Comm1) Comm1->ClosePort();
-}
-
 void TForm1::CreateComm1()
 {
     Comm1 = std::make_unique<TComm>(std::make_unique<QtNotificationWindow>(), setup_.backend);

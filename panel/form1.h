@@ -42,8 +42,8 @@ struct TForm1Setup {
 class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     Q_OBJECT
 public:
+    // Comm1 closes its port when it is destroyed, so no serial thread outlives the window.
     explicit TForm1(TForm1Setup setup = {}, QWidget* parent = nullptr);
-    ~TForm1() override;
 
     // Start-up state, run once the components carry their design values.
     void FormCreate();
