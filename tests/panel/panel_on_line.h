@@ -8,14 +8,9 @@
 #include "panel/form1.h"
 #include "pty_pair.h"
 #include "recording_backend.h"
+#include "tests/modbus/master_fakes.h"
 
 namespace lq::test {
-
-class CountingPause final : public IPause {
-public:
-    std::vector<unsigned> pauses;
-    void Sleep(unsigned ms) override { pauses.push_back(ms); }
-};
 
 // The real main window, shown and active, with a pseudo-terminal ready for its port: the far side reads
 // every frame the panel sends. Its timers are stopped so a test ticks by hand, nothing pauses, and message
@@ -31,13 +26,13 @@ public:
 
     TForm1& Form() { return *form_; }
     PtyPair& Line() { return line_; }
-    CountingPause& Pause() { return *pause_; }
+    lq::testing::RecordingPause& Pause() { return *pause_; }
     RecordingBackend& Backend() { return *backend_; }
     QStringList messages;
 
 private:
     PtyPair line_;
-    std::shared_ptr<CountingPause> pause_ = std::make_shared<CountingPause>();
+    std::shared_ptr<lq::testing::RecordingPause> pause_ = std::make_shared<lq::testing::RecordingPause>();
     std::shared_ptr<RecordingBackend> backend_ = std::make_shared<RecordingBackend>();
     std::unique_ptr<TForm1> form_;
 };
