@@ -51,6 +51,17 @@ void FakeSerialBackend::CompleteOp(THandle event, IoResult result) {
     changed_.notify_all();
 }
 
+IoResult FakeSerialBackend::Park(THandle event, const Op& op) {
+    ops_[event] = op;
+    events_[event].Set = false;
+    return IoResult::Pending;
+}
+
+std::size_t FakeSerialBackend::CountLocked(const std::string& op) const {
+    return static_cast<std::size_t>(
+        std::count_if(calls_.begin(), calls_.end(), [&op](const Call& c) { return c.Op == op; }));
+}
+
 std::uint32_t FakeSerialBackend::TakeRead(std::uint8_t* buffer, std::uint32_t count) {
     const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(count, received_.size()));
     std::copy_n(received_.begin(), n, buffer);
@@ -114,17 +125,13 @@ std::vector<FakeSerialBackend::Call> FakeSerialBackend::Calls() const {
 
 std::size_t FakeSerialBackend::CountCalls(const std::string& op) const {
     std::lock_guard lock(mutex_);
-    return static_cast<std::size_t>(
-        std::count_if(calls_.begin(), calls_.end(), [&op](const Call& c) { return c.Op == op; }));
+    return CountLocked(op);
 }
 
 bool FakeSerialBackend::WaitForCalls(const std::string& op, std::size_t count,
                                      std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] {
-        return static_cast<std::size_t>(std::count_if(calls_.begin(), calls_.end(),
-                                                      [&op](const Call& c) { return c.Op == op; })) >= count;
-    });
+    return changed_.wait_for(lock, timeout, [&] { return CountLocked(op) >= count; });
 }
 
 bool FakeSerialBackend::WaitForCallOn(const std::string& op, const std::string& thread,
@@ -245,9 +252,7 @@ IoResult FakeSerialBackend::WaitCommEvent(THandle device, std::uint32_t* mask, O
     }
     Op op{OpKind::LineEvent};
     op.MaskOut = mask;
-    ops_[ov.hEvent] = op;
-    events_[ov.hEvent].Set = false;
-    return IoResult::Pending;
+    return Park(ov.hEvent, op);
 }
 
 IoResult FakeSerialBackend::ReadFile(THandle device, std::uint8_t* buffer, std::uint32_t count,
@@ -266,9 +271,7 @@ IoResult FakeSerialBackend::ReadFile(THandle device, std::uint8_t* buffer, std::
     Op op{OpKind::Read};
     op.ReadBuffer = buffer;
     op.Count = count;
-    ops_[ov.hEvent] = op;
-    events_[ov.hEvent].Set = false;
-    return IoResult::Pending;
+    return Park(ov.hEvent, op);
 }
 
 IoResult FakeSerialBackend::WriteFile(THandle device, const std::uint8_t* buffer, std::uint32_t count,
@@ -284,9 +287,7 @@ IoResult FakeSerialBackend::WriteFile(THandle device, const std::uint8_t* buffer
     Op op{OpKind::Write};
     op.WriteBuffer = buffer;
     op.Count = count;
-    ops_[ov.hEvent] = op;
-    events_[ov.hEvent].Set = false;
-    return IoResult::Pending;
+    return Park(ov.hEvent, op);
 }
 
 IoResult FakeSerialBackend::GetOverlappedResult(THandle, Overlapped& ov, std::uint32_t& transferred,

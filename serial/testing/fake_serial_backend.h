@@ -109,6 +109,9 @@ class FakeSerialBackend final : public ISerialBackend {
     std::optional<IoResult> Enter(const std::string& op, const std::string& alias = {});
     bool DeviceOpen(THandle device) const;
     void CompleteOp(THandle event, IoResult result);
+    // Leaves the operation pending on its record's event until a test completes it.
+    IoResult Park(THandle event, const Op& op);
+    std::size_t CountLocked(const std::string& op) const;
     std::uint32_t TakeRead(std::uint8_t* buffer, std::uint32_t count);
     std::uint32_t TakeWrite(const std::uint8_t* buffer, std::uint32_t count);
     std::uint32_t WaitLocked(std::unique_lock<std::mutex>& lock, std::span<const THandle> handles,
