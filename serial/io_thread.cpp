@@ -1,5 +1,7 @@
 #include "serial/io_thread.h"
 
+#include <pthread.h>
+
 namespace lq {
 
 TIoThread::TIoThread(ISerialBackend& backend, std::string label, std::function<void()> body)
@@ -34,6 +36,14 @@ void TIoThread::Join() {
     if (!thread_.joinable()) return;
     Resume();
     thread_.join();
+}
+
+std::thread StartNamedThread(std::string_view label, std::function<void()> body) {
+    // The kernel keeps at most 15 characters of a thread's name and refuses a longer one outright.
+    return std::thread([name = std::string(label.substr(0, 15)), body = std::move(body)] {
+        pthread_setname_np(pthread_self(), name.c_str());
+        body();
+    });
 }
 
 bool TIoThreadContext::StopIsSet() const {

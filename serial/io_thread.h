@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace lq {
@@ -34,6 +35,10 @@ class TIoThread {
     std::condition_variable resumed_;
     bool started_ = false;
 };
+
+// Every back end names its threads alike: the name shows in a debugger and in top, and the fake back end
+// scripts outcomes per thread by it. Throws std::system_error as std::thread does.
+std::thread StartNamedThread(std::string_view label, std::function<void()> body);
 
 // What both I/O threads are handed by OpenPort.
 struct TIoThreadContext {

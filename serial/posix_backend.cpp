@@ -1,3 +1,4 @@
+#include "serial/io_thread.h"
 #include "serial/port_names.h"
 #include "serial/posix_io_objects.h"
 #include "serial/posix_termios.h"
@@ -13,7 +14,6 @@
 #include <new>
 #include <optional>
 #include <poll.h>
-#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -421,10 +421,7 @@ bool PosixBackend::ResetEvent(THandle h) {
 
 bool PosixBackend::CreateThread(std::string_view label, std::function<void()> body, std::thread& thread) {
     try {
-        thread = std::thread([name = std::string(label.substr(0, 15)), body = std::move(body)] {
-            pthread_setname_np(pthread_self(), name.c_str());
-            body();
-        });
+        thread = StartNamedThread(label, std::move(body));
         return true;
     } catch (const std::system_error&) {
         return false;

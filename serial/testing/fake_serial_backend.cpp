@@ -1,5 +1,7 @@
 #include "serial/testing/fake_serial_backend.h"
 
+#include "serial/io_thread.h"
+
 #include <algorithm>
 #include <pthread.h>
 
@@ -418,10 +420,7 @@ bool FakeSerialBackend::CreateThread(std::string_view label, std::function<void(
         std::lock_guard lock(mutex_);
         if (Enter("CreateThread", "CreateThread:" + std::string(label))) return false;
     }
-    thread = std::thread([name = std::string(label.substr(0, 15)), body = std::move(body)] {
-        pthread_setname_np(pthread_self(), name.c_str());
-        body();
-    });
+    thread = StartNamedThread(label, std::move(body));
     return true;
 }
 
