@@ -1,13 +1,12 @@
 #include "sim/slave_protocol.h"
 
 #include "modbus/crc16.h"
+#include "modbus/request_frames.h"
 
 namespace lq::sim {
 
 namespace {
 
-constexpr std::uint8_t kReadHoldingRegisters = 0x03;
-constexpr std::uint8_t kWriteSingleRegister = 0x06;
 constexpr std::size_t kRequestLength = 8; // both functions: address, function, two words, CRC
 constexpr int kMaxReadQuantity = 125;     // what fits in one reply of 256 bytes
 

@@ -3,6 +3,7 @@
 #include "modbus/master_ports.h"
 #include "modbus/modbus_master.h"
 #include "modbus/register_image.h"
+#include "modbus/request_frames.h"
 #include "serial/comm.h"
 #include "serial/testing/pumped_notification_window.h"
 
@@ -13,7 +14,6 @@ namespace lq::soak {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr std::uint8_t kWriteSingleRegister = 6;
 
 // The main window as the master sees it: slave 1, "通讯" ticked for the whole run.
 class TickedBoxView final : public IMasterView {
