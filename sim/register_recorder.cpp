@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace lq::sim {
@@ -56,6 +57,22 @@ std::optional<RegisterFile> ReadRegisterDump(const std::string& path) {
     }
     if (seen != kRegisterCount) return std::nullopt;
     return registers;
+}
+
+std::vector<RegisterChange> ReadRegisterHistory(std::istream& in) {
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto lastNewline = text.find_last_of('\n');
+    text.erase(lastNewline == std::string::npos ? 0 : lastNewline + 1);
+
+    std::vector<RegisterChange> changes;
+    std::istringstream lines(text);
+    int reg = 0;
+    unsigned value = 0;
+    while (lines >> reg >> value) {
+        if (reg < 0 || reg >= kRegisterCount || value > 0xFFFF) continue;
+        changes.push_back({reg, static_cast<std::uint16_t>(value)});
+    }
+    return changes;
 }
 
 } // namespace lq::sim

@@ -2,8 +2,11 @@
 
 #include "sim/registers.h"
 
+#include <cstdint>
+#include <istream>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lq::sim {
 
@@ -29,5 +32,14 @@ class RegisterRecorder {
 
 // Reads a dump file back; nothing if it is missing or malformed.
 std::optional<RegisterFile> ReadRegisterDump(const std::string& path);
+
+struct RegisterChange {
+    int reg = 0;
+    std::uint16_t value = 0;
+};
+
+// Reads a history file back, in the order the changes happened. The simulator may be appending while it is
+// read, so a last line without its newline is left out; so is a line outside the register file.
+std::vector<RegisterChange> ReadRegisterHistory(std::istream& in);
 
 } // namespace lq::sim

@@ -71,6 +71,18 @@ TEST_F(RecorderTest, HistoryHoldsEveryRegisterOnceThenOnlyChanges) {
     EXPECT_EQ(byRegister[0], (std::vector<int>{0}));
 }
 
+TEST(RegisterHistoryReader, TakesCompleteLinesInsideTheRegisterFileInOrder) {
+    std::istringstream in("3 7\n23 3801\n64 1\n23 70000\n3 8\n11 5");
+    const std::vector<RegisterChange> changes = ReadRegisterHistory(in);
+    ASSERT_EQ(changes.size(), 3u);
+    EXPECT_EQ(changes[0].reg, 3);
+    EXPECT_EQ(changes[0].value, 7);
+    EXPECT_EQ(changes[1].reg, 23);
+    EXPECT_EQ(changes[1].value, 3801);
+    EXPECT_EQ(changes[2].reg, 3);
+    EXPECT_EQ(changes[2].value, 8) << "a last line without its newline is still being written";
+}
+
 TEST_F(RecorderTest, MalformedDumpsAreRefused) {
     const std::vector<std::string> bad = {"", "0 1\n", "0 1\n2 3\n", "0 70000\n", "garbage"};
     for (const std::string& text : bad) {

@@ -12,10 +12,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <poll.h>
 #include <spawn.h>
-#include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
@@ -154,15 +152,9 @@ std::optional<RegisterFile> SimProcess::Registers() const {
 
 std::map<int, std::set<std::uint16_t>> SimProcess::HeldValues() const {
     std::map<int, std::set<std::uint16_t>> held;
-    std::ifstream file(tempDir_ + "/history");
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    // A line still being appended is not a value yet.
-    text.erase(text.find_last_of('\n') == std::string::npos ? 0 : text.find_last_of('\n') + 1);
-    std::istringstream in(text);
-    int reg = 0;
-    unsigned value = 0;
-    while (in >> reg >> value)
-        held[reg].insert(static_cast<std::uint16_t>(value));
+    std::ifstream file(HistoryPath());
+    for (const RegisterChange& change : ReadRegisterHistory(file))
+        held[change.reg].insert(change.value);
     return held;
 }
 

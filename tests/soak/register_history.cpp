@@ -1,25 +1,16 @@
 #include "tests/soak/register_history.h"
 
+#include "sim/register_recorder.h"
+
 #include <algorithm>
-#include <iterator>
-#include <sstream>
-#include <string>
 
 namespace lq::soak {
 
 RegisterHistory RegisterHistory::Parse(std::istream& in) {
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto lastNewline = text.find_last_of('\n');
-    text.erase(lastNewline == std::string::npos ? 0 : lastNewline + 1);
-
     RegisterHistory history;
     sim::RegisterFile current{};
-    std::istringstream lines(text);
-    int reg = 0;
-    unsigned value = 0;
-    while (lines >> reg >> value) {
-        if (reg < 0 || reg >= sim::kRegisterCount || value > 0xFFFF) continue;
-        current[static_cast<std::size_t>(reg)] = static_cast<std::uint16_t>(value);
+    for (const sim::RegisterChange& change : sim::ReadRegisterHistory(in)) {
+        current[static_cast<std::size_t>(change.reg)] = change.value;
         history.states_.push_back(current);
     }
     return history;
