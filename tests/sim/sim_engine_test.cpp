@@ -1,5 +1,6 @@
 #include "sim/sim_engine.h"
 
+#include "modbus/request_frames.h"
 #include "tests/sim/fake_clock.h"
 
 #include <gtest/gtest.h>
@@ -9,21 +10,16 @@ namespace {
 
 using std::chrono::microseconds;
 
-Frame ReadRequest(std::uint8_t slave, int start, int quantity) {
-    Frame f{slave, 0x03, 0, static_cast<std::uint8_t>(start), 0, static_cast<std::uint8_t>(quantity)};
-    AppendCrc(f);
-    return f;
+// The panel master's own request frames.
+Frame ReadRequest(std::uint8_t slave, std::uint8_t start, std::uint8_t quantity) {
+    const RequestFrame frame = BuildReadRequest(slave, start, quantity);
+    return Frame(frame.begin(), frame.end());
 }
 
-Frame WriteRequest(int reg, int value) {
-    Frame f{1,
-            0x06,
-            0,
-            static_cast<std::uint8_t>(reg),
-            static_cast<std::uint8_t>(value >> 8),
-            static_cast<std::uint8_t>(value)};
-    AppendCrc(f);
-    return f;
+Frame WriteRequest(std::uint8_t reg, int value) {
+    const RequestFrame frame =
+        BuildWriteRequest(1, reg, static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value));
+    return Frame(frame.begin(), frame.end());
 }
 
 microseconds ExpectedSilence(int baud) {
