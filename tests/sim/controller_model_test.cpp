@@ -12,14 +12,17 @@ constexpr int kStepsPerSecond = 1000 / ControllerModel::kStep.count();
 
 class ModelTest : public ::testing::Test {
   protected:
+    explicit ModelTest(std::uint64_t seed = 42) : noise(seed) {}
+
     void Run(int seconds) {
         for (int i = 0; i < seconds * kStepsPerSecond; ++i)
             model.Step(noise);
     }
     int Reg(int reg) const { return model.Get(reg); }
+    void Set(int reg, int value) { model.Write(reg, static_cast<std::uint16_t>(value)); }
 
     ControllerModel model;
-    RandomSource noise{42};
+    RandomSource noise;
 };
 
 TEST_F(ModelTest, StopCommandZeroesOutputAndCurrentsAndRunCommandRampsBack) {
@@ -68,23 +71,23 @@ struct LimitCase {
     int min;   // 0.1 %
 };
 
-class OutputLimitTest : public ::testing::TestWithParam<LimitCase> {};
+class OutputLimitTest : public ModelTest, public ::testing::WithParamInterface<LimitCase> {
+  protected:
+    OutputLimitTest() : ModelTest(7) {}
+};
 
 TEST_P(OutputLimitTest, OutputSettlesOnInputClampedBetweenTheLimits) {
     const LimitCase c = GetParam();
-    ControllerModel model;
-    RandomSource noise(7);
-    model.Write(kInputLevel, static_cast<std::uint16_t>(c.input));
-    model.Write(kOutputMax, static_cast<std::uint16_t>(c.max));
-    model.Write(kOutputMin, static_cast<std::uint16_t>(c.min));
-    for (int i = 0; i < 30 * kStepsPerSecond; ++i)
-        model.Step(noise);
+    Set(kInputLevel, c.input);
+    Set(kOutputMax, c.max);
+    Set(kOutputMin, c.min);
+    Run(30);
 
     const int high = std::min(c.max, 1000);
     const int low = std::min(c.min, high);
     const int expected = std::clamp((c.input + 5) / 10, low, high);
-    EXPECT_EQ(model.Get(kOutputAmount), expected);
-    EXPECT_EQ(model.Get(kOutputMax), c.max) << "limits are kept as written";
+    EXPECT_EQ(Reg(kOutputAmount), expected);
+    EXPECT_EQ(Reg(kOutputMax), c.max) << "limits are kept as written";
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, OutputLimitTest,
@@ -151,25 +154,25 @@ struct LoopCase {
     int tolerance;  // 0.1 'C
 };
 
-class TemperatureLoopTest : public ::testing::TestWithParam<LoopCase> {};
+class TemperatureLoopTest : public ModelTest, public ::testing::WithParamInterface<LoopCase> {
+  protected:
+    TemperatureLoopTest() : ModelTest(11) {}
+};
 
 TEST_P(TemperatureLoopTest, PvSettlesOnSv) {
     const LoopCase c = GetParam();
-    ControllerModel model;
-    RandomSource noise(11);
-    model.Write(kSetValue, static_cast<std::uint16_t>(c.setValue));
-    model.Write(kProportionalBand, static_cast<std::uint16_t>(c.band));
-    model.Write(kIntegralTime, static_cast<std::uint16_t>(c.integral));
-    model.Write(kDerivativeTime, static_cast<std::uint16_t>(c.derivative));
-    for (int i = 0; i < 20 * 60 * kStepsPerSecond; ++i)
-        model.Step(noise);
+    Set(kSetValue, c.setValue);
+    Set(kProportionalBand, c.band);
+    Set(kIntegralTime, c.integral);
+    Set(kDerivativeTime, c.derivative);
+    Run(20 * 60);
     int worst = 0;
     for (int i = 0; i < 60 * kStepsPerSecond; ++i) {
         model.Step(noise);
-        worst = std::max(worst, std::abs(model.Get(kProcessValue) - c.setValue));
+        worst = std::max(worst, std::abs(Reg(kProcessValue) - c.setValue));
     }
     EXPECT_LE(worst, c.tolerance);
-    EXPECT_LE(model.Get(kHeaterOutput), 1000);
+    EXPECT_LE(Reg(kHeaterOutput), 1000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tunings, TemperatureLoopTest,
