@@ -87,6 +87,11 @@ void ModbusMaster::Timer1Timer()
     SendReadRequest(kPollBlockStarts[pollIndex_], kPollQuantity);
 }
 
+void ModbusMaster::PortClosed()
+{
+    SetLinkLamp(false);
+}
+
 void ModbusMaster::AgeWriteRequest()
 {
     if (write_.pending != 0) {

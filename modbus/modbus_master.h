@@ -41,6 +41,9 @@ public:
     void AgeWriteRequest();
     // The box is read at every tick; a click on it changes nothing here.
     void CheckBox2Click() {}
+    // The port was closed (by the operator or because the device went away): no reply can come, so the
+    // link lamp goes dark at once instead of staying lit over values that are no longer read.
+    void PortClosed();
 
     // An operator command: fill the write request (pending, register, low 16 bits of value) and send it
     // at once when the communication box is ticked.

@@ -59,6 +59,7 @@ void TForm1::BitBtn7Click()
     }
     BitBtn7->setText(kOpenCaption);
     Comm1->ClosePort();
+    master_->PortClosed();
     Image20->hide();
     Image9->show();
 }

@@ -204,6 +204,10 @@ private slots:
         QTRY_VERIFY(Form().Master().Answered());
         QVERIFY(!Form().Image14->isHidden());
         QCOMPARE(Form().Master().Registers()[9], 10);
+        // Closing the port leaves nothing to be read: the lamp goes dark with it.
+        QTest::mouseClick(Form().BitBtn7, Qt::LeftButton);
+        QVERIFY(Form().Image14->isHidden());
+        QVERIFY(!Form().Image7->isHidden());
     }
 
     void knobClickWritesItsRoundedPosition_data()
