@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -29,10 +30,26 @@ public:
     virtual void SetMemo12Text(const std::string& text) = 0;
 };
 
+// Where the master's time comes from: a monotonic clock for time-outs and round trips, the wall clock for
+// the time stamps an operator reads. Tests step a fake one.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual std::chrono::steady_clock::time_point Now() const = 0;
+    virtual std::chrono::system_clock::time_point WallNow() const = 0;
+};
+
 // Sleeps the calling thread.
 class ThreadSleepPause final : public IPause {
 public:
     void Sleep(unsigned milliseconds) override;
+};
+
+// The system's clocks.
+class SystemClock final : public IClock {
+public:
+    std::chrono::steady_clock::time_point Now() const override { return std::chrono::steady_clock::now(); }
+    std::chrono::system_clock::time_point WallNow() const override { return std::chrono::system_clock::now(); }
 };
 
 } // namespace lq

@@ -3,38 +3,82 @@
 #include <algorithm>
 #include <cstring>
 
-#include "modbus/crc16.h"
-#include "modbus/request_frames.h"
 #include "modbus/text_helpers.h"
 
 namespace lq {
 
-ModbusMaster::ModbusMaster(IFrameSender& sender, IPause& pause, IMasterView& view)
-    : sender_(sender), pause_(pause), view_(view)
+ModbusMaster::ModbusMaster(IFrameSender& sender, IPause& pause, IMasterView& view, const IClock& clock,
+                           LinkTiming timing)
+    : sender_(sender), pause_(pause), view_(view), clock_(clock), timing_(timing)
 {
 }
 
-std::uint8_t ModbusMaster::SlaveAddress() const
+const IClock& ModbusMaster::SystemClockRef()
 {
-    return static_cast<std::uint8_t>(TextToInt(view_.AddressText()) & 0xFF);
+    static const SystemClock clock;
+    return clock;
 }
 
-void ModbusMaster::Send(const std::array<std::uint8_t, 8>& frame, unsigned pauseMs)
+LinkTime ModbusMaster::Now() const
 {
-    // A closed port loses the request silently: the poll cycle repeats a read, a write ages out.
-    (void)sender_.SendData(frame.data(), static_cast<std::uint16_t>(frame.size()));
+    return {clock_.Now(), clock_.WallNow()};
+}
+
+std::optional<std::uint8_t> ModbusMaster::SlaveAddress() const
+{
+    const std::int32_t address = TextToInt(view_.AddressText());
+    if (address < kLowestSlave || address > kHighestSlave) return std::nullopt;
+    return static_cast<std::uint8_t>(address);
+}
+
+bool ModbusMaster::Send(const RequestFrame& frame, unsigned pauseMs)
+{
+    const bool queued = sender_.SendData(frame.data(), static_cast<std::uint16_t>(frame.size()));
     pause_.Sleep(pauseMs);
+    return queued;
 }
 
 void ModbusMaster::SendReadRequest(std::uint8_t startRegister, std::uint8_t quantity)
 {
-    Send(BuildReadRequest(SlaveAddress(), startRegister, quantity), kPauseAfterRead);
+    if (const auto slave = SlaveAddress()) Send(BuildReadRequest(*slave, startRegister, quantity), kPauseAfterRead);
 }
 
 void ModbusMaster::SendWriteRequest()
 {
-    Send(BuildWriteRequest(SlaveAddress(), write_.registerAddress, write_.valueHi, write_.valueLo),
-         kPauseAfterWrite);
+    SendWrite(RequestKind::Write);
+}
+
+void ModbusMaster::SendRead()
+{
+    const auto slave = SlaveAddress();
+    if (!slave) return;
+    const RequestFrame frame = BuildReadRequest(*slave, kPollBlockStarts[pollIndex_], kPollQuantity);
+    const LinkTime now = Now();
+    read_ = InFlightRead{pollIndex_, now.steady, *slave};
+    if (!Send(frame, kPauseAfterRead)) {
+        // Not on the line (the port is closed): nothing can answer it.
+        read_.reset();
+        SetLinkLamp(false);
+        return;
+    }
+    Notify(&ILinkObserver::RequestSent, SentRequest{RequestKind::Read, frame, pollIndex_, 0, 0, now});
+}
+
+void ModbusMaster::SendWrite(RequestKind kind)
+{
+    if (kind == RequestKind::Write) {
+        const auto slave = SlaveAddress();
+        if (!slave) return;
+        write_.frame = BuildWriteRequest(*slave, write_.registerAddress, write_.valueHi, write_.valueLo);
+    }
+    write_.waiting = false;
+    const LinkTime now = Now();
+    write_.lastSent = now.steady;
+    // A write that did not reach the line is never repeated and ages out unconfirmed.
+    if (!Send(write_.frame, kPauseAfterWrite)) return;
+    ++write_.sends;
+    Notify(&ILinkObserver::RequestSent,
+           SentRequest{kind, write_.frame, pollIndex_, write_.registerAddress, write_.Value(), now});
 }
 
 void ModbusMaster::SetLinkLamp(bool lit)
@@ -43,76 +87,218 @@ void ModbusMaster::SetLinkLamp(bool lit)
     view_.ShowLinkLamp(lit);
 }
 
-bool ModbusMaster::ReadReplyIsGood(std::size_t deliveredLength) const
+std::optional<std::chrono::microseconds> ModbusMaster::SinceSent(std::chrono::steady_clock::time_point sent,
+                                                                 const LinkTime& now) const
 {
-    // A short frame with its own good CRC would pass the 23-byte check thanks to the zero padding, and an
-    // exception reply or a stray echo would then be stored as register values: only a full reply counts.
-    if (deliveredLength < kReadReplyLength) return false;
-    const std::uint16_t crc = CalcCRC16(receiveBuffer_.data(), kReadReplyLength - 2);
-    return crc == receiveBuffer_[23] * 256 + receiveBuffer_[24];
+    return std::chrono::duration_cast<std::chrono::microseconds>(now.steady - sent);
 }
 
 void ModbusMaster::Comm1ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength)
 {
     const std::size_t delivered = Buffer != nullptr ? BufferLength : 0;
     // Only the first bytes fit; the rest of an over-long delivery is dropped.
-    if (delivered > 0) std::memcpy(receiveBuffer_.data(), Buffer, std::min(delivered, receiveBuffer_.size()));
+    const std::size_t kept = std::min(delivered, receiveBuffer_.size());
+    if (kept > 0) std::memcpy(receiveBuffer_.data(), Buffer, kept);
+    const std::span<const std::uint8_t> bytes(receiveBuffer_.data(), kept);
+    const LinkTime now = Now();
 
-    if (write_.pending != 0) {
-        // Whatever arrives while a write is pending is its echo; it is not examined.
-        write_.pending = 0;
-    } else if (ReadReplyIsGood(delivered)) {
-        SetLinkLamp(true);
-        registers_.StoreBlock(pollIndex_, receiveBuffer_.data());
-        answered_ = true;
-        if (pollIndex_ == 2) view_.SetMemo12Text(FirstChars(IntToText(registers_[24]), 7));
-    } else {
-        SetLinkLamp(false);
-    }
-
+    const bool awaitingEcho = write_.pending != 0 && write_.sends > 0;
+    const ReplyShapeInfo shape = ClassifyReply(bytes, awaitingEcho ? &write_.frame : nullptr);
+    if (!HandleWriteDelivery(bytes, shape, now)) HandleReadDelivery(bytes, shape, now);
     receiveBuffer_.fill(0);
+
+    // The line has just fallen silent: a write held back for this read's reply goes now.
+    const bool readStillDue = read_ && !read_->hadDelivery;
+    if (write_.pending != 0 && write_.waiting && !readStillDue && view_.CommunicationTicked())
+        SendWrite(RequestKind::Write);
+}
+
+bool ModbusMaster::HandleWriteDelivery(std::span<const std::uint8_t> bytes, const ReplyShapeInfo& shape,
+                                       const LinkTime& now)
+{
+    if (write_.pending == 0 || write_.sends == 0) return false;
+    if (shape.shape == ReplyShape::EchoOf) {
+        Notify(&ILinkObserver::DeliveryJudged, Delivery{bytes, DeliveryVerdict::WriteConfirmed, 0, 0,
+                                                        SinceSent(write_.lastSent, now), now});
+        EndWrite(WriteOutcome::Confirmed, 0, now);
+        return true;
+    }
+    const bool refusal = shape.shape == ReplyShape::Exception && shape.function == kWriteSingleRegister &&
+                         shape.slave == write_.frame[0];
+    if (!refusal) return false;
+    Notify(&ILinkObserver::DeliveryJudged, Delivery{bytes, DeliveryVerdict::WriteRefused, 0, shape.exceptionCode,
+                                                    SinceSent(write_.lastSent, now), now});
+    SetLinkLamp(false);
+    EndWrite(WriteOutcome::Refused, shape.exceptionCode, now);
+    return true;
+}
+
+void ModbusMaster::HandleReadDelivery(std::span<const std::uint8_t> bytes, const ReplyShapeInfo& shape,
+                                      const LinkTime& now)
+{
+    const auto judge = [&](DeliveryVerdict verdict, std::uint8_t code = 0) {
+        const std::uint8_t block = read_ ? read_->block : pollIndex_;
+        const auto roundTrip = read_ ? SinceSent(read_->sentAt, now) : std::nullopt;
+        Notify(&ILinkObserver::DeliveryJudged, Delivery{bytes, verdict, block, code, roundTrip, now});
+    };
+    switch (shape.shape) {
+    case ReplyShape::ReadReply:
+        // With no read in flight it is the reply to one that was given up: nothing says which block it holds.
+        if (read_) StoreReply(bytes, now);
+        else judge(DeliveryVerdict::Unasked);
+        return;
+    case ReplyShape::Exception:
+        if (read_ && shape.function == kReadHoldingRegisters && shape.slave == read_->slave) {
+            SetLinkLamp(false);
+            judge(DeliveryVerdict::ReadRefused, shape.exceptionCode);
+            EndRead(false);
+        } else {
+            judge(DeliveryVerdict::Unasked);
+        }
+        return;
+    case ReplyShape::EchoOf:
+    case ReplyShape::WriteEcho:
+        judge(DeliveryVerdict::StrayEcho);
+        return;
+    case ReplyShape::BadCrc:
+        SetLinkLamp(false);
+        judge(DeliveryVerdict::BadCrc);
+        if (read_) EndRead(false);
+        return;
+    case ReplyShape::Fragment:
+        // The rest of a split reply may still come; the read ends at the next tick.
+        SetLinkLamp(false);
+        judge(DeliveryVerdict::ShortOrSplit);
+        if (read_) read_->hadDelivery = true;
+        return;
+    }
+}
+
+void ModbusMaster::StoreReply(std::span<const std::uint8_t> bytes, const LinkTime& now)
+{
+    const std::uint8_t block = read_->block;
+    SetLinkLamp(true);
+    registers_.StoreBlock(block, receiveBuffer_.data());
+    if (block == 2) view_.SetMemo12Text(FirstChars(IntToText(registers_[24]), 7));
+    Notify(&ILinkObserver::DeliveryJudged,
+           Delivery{bytes, DeliveryVerdict::Accepted, block, 0, SinceSent(read_->sentAt, now), now});
+    EndRead(true);
+}
+
+void ModbusMaster::EndRead(bool accepted)
+{
+    if (accepted) {
+        answered_ = true;
+    } else {
+        ++failedTries_;
+    }
+    read_.reset();
+}
+
+void ModbusMaster::EndWrite(WriteOutcome outcome, std::uint8_t exceptionCode, const LinkTime& now)
+{
+    write_.pending = 0;
+    write_.waiting = false;
+    Notify(&ILinkObserver::WriteEnded, WriteEnd{write_.registerAddress, write_.Value(), outcome, exceptionCode,
+                                                write_.sends, now});
+}
+
+void ModbusMaster::SettleReadAtTick(const LinkTime& now)
+{
+    if (!read_) return;
+    if (read_->hadDelivery) {
+        EndRead(false);
+        return;
+    }
+    if (!read_->reportedUnanswered) {
+        read_->reportedUnanswered = true;
+        SetLinkLamp(false);
+        Notify(&ILinkObserver::ReadUnanswered, NoReply{read_->block, now});
+    }
+    if (now.steady - read_->sentAt >= timing_.responseTimeout) EndRead(false);
+}
+
+void ModbusMaster::MoveOn()
+{
+    // A block that keeps failing (a refused one, a silent controller) must not keep the others from being read.
+    if (!answered_ && failedTries_ < timing_.triesPerBlock) return;
+    ++pollIndex_;
+    if (pollIndex_ > 3) pollIndex_ = 0;
+    answered_ = false;
+    failedTries_ = 0;
 }
 
 void ModbusMaster::Timer1Timer()
 {
-    if (answered_) {
-        ++pollIndex_;
-        if (pollIndex_ > 3) pollIndex_ = 0;
-        answered_ = false;
-    }
-    if (!view_.CommunicationTicked() || write_.pending != 0) {
+    const LinkTime now = Now();
+    SettleReadAtTick(now);
+    MoveOn();
+    if (!view_.CommunicationTicked() || !SlaveAddress()) {
         SetLinkLamp(false);
         return;
     }
-    SendReadRequest(kPollBlockStarts[pollIndex_], kPollQuantity);
+    if (write_.pending != 0) {
+        SetLinkLamp(false);
+        if (write_.waiting) {
+            SendWrite(RequestKind::Write);
+        } else if (write_.sends > 0 && write_.sends < timing_.maxSends &&
+                   now.steady - write_.lastSent >= timing_.repeatAfter) {
+            SendWrite(RequestKind::WriteRepeat);
+        }
+        return;
+    }
+    // At most one read in flight: another one now could be answered after the first one's late reply.
+    if (!read_) SendRead();
+}
+
+void ModbusMaster::AgeWriteRequest()
+{
+    if (write_.pending == 0) {
+        writeAge_ = 0;
+        return;
+    }
+    ++writeAge_;
+    if (writeAge_ <= 3) return;
+    writeAge_ = 0;
+    // Ended without its echo: the operator must see that the command may not have been carried out.
+    SetLinkLamp(false);
+    EndWrite(WriteOutcome::Unconfirmed, 0, Now());
 }
 
 void ModbusMaster::PortClosed()
 {
     SetLinkLamp(false);
-}
-
-void ModbusMaster::AgeWriteRequest()
-{
-    if (write_.pending != 0) {
-        ++writeAge_;
-        if (writeAge_ > 3) {
-            write_.pending = 0;
-            writeAge_ = 0;
-        }
-    } else {
-        writeAge_ = 0;
-    }
+    read_.reset();
 }
 
 void ModbusMaster::IssueWrite(std::uint8_t registerAddress, std::int32_t value)
 {
+    if (write_.pending != 0) EndWrite(WriteOutcome::Superseded, 0, Now());
     const auto word = static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
+    write_ = WriteRequest{};
     write_.pending = 1;
     write_.registerAddress = registerAddress;
     write_.valueHi = static_cast<std::uint8_t>(word >> 8);
     write_.valueLo = static_cast<std::uint8_t>(word & 0xFF);
-    if (view_.CommunicationTicked()) SendWriteRequest();
+    if (!view_.CommunicationTicked() || !SlaveAddress()) return;
+    // On a two-wire line a write sent while the controller answers is destroyed, and a slow line would run it
+    // into the read's own frame: it waits for the reply, or for the next tick if none comes.
+    if (read_ && !read_->hadDelivery) {
+        write_.waiting = true;
+        return;
+    }
+    SendWrite(RequestKind::Write);
+}
+
+void ModbusMaster::AddObserver(ILinkObserver& observer)
+{
+    if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end())
+        observers_.push_back(&observer);
+}
+
+void ModbusMaster::RemoveObserver(ILinkObserver& observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), &observer), observers_.end());
 }
 
 } // namespace lq

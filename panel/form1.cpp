@@ -32,6 +32,7 @@ TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std
 {
     if (!setup_.backend) setup_.backend = MakePosixBackend();
     if (!setup_.pause) setup_.pause = std::make_shared<ThreadSleepPause>();
+    if (!setup_.clock) setup_.clock = std::make_shared<SystemClock>();
     if (!setup_.showMessage) setup_.showMessage = ShowModalMessage;
 
     setObjectName("Form1");
@@ -48,7 +49,7 @@ TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std
     CreateComponents();
     CreateComm1();
     master_ = std::make_unique<ModbusMaster>(static_cast<IFrameSender&>(*this), *setup_.pause,
-                                             static_cast<IMasterView&>(*this));
+                                             static_cast<IMasterView&>(*this), *setup_.clock);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(500);

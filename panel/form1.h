@@ -34,6 +34,7 @@ class UpDownControl;
 struct TForm1Setup {
     std::shared_ptr<ISerialBackend> backend;          // null: the POSIX back end
     std::shared_ptr<IPause> pause;                    // null: sleep the GUI thread
+    std::shared_ptr<IClock> clock;                    // null: the system's clocks
     std::function<void(QWidget*, const QString&)> showMessage; // null: a modal box with an OK button
 };
 

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace lq {
+
+// When something happened on the link: monotonic for differences, wall clock for people.
+struct LinkTime {
+    std::chrono::steady_clock::time_point steady;
+    std::chrono::system_clock::time_point wall;
+};
+
+enum class RequestKind : std::uint8_t {
+    Read,        // a poll of one block
+    Write,       // the first send of an operator command
+    WriteRepeat, // the same write again, its echo not yet seen
+};
+
+struct SentRequest {
+    RequestKind kind;
+    std::span<const std::uint8_t> frame; // valid during the call only
+    std::uint8_t block;                  // Read: the poll index asked for
+    std::uint8_t registerAddress;        // writes
+    std::uint16_t value;                 // writes
+    LinkTime at;
+};
+
+// What the master made of one delivery from the serial port.
+enum class DeliveryVerdict : std::uint8_t {
+    Accepted,       // a read reply, stored under `block`
+    WriteConfirmed, // the pending write's own echo
+    WriteRefused,   // an exception reply to the pending write
+    ReadRefused,    // an exception reply to the read in flight
+    BadCrc,         // a full-length reply whose check bytes do not match
+    ShortOrSplit,   // shorter than a read reply and no frame of its own: a split or cut-off reply, or noise
+    StrayEcho,      // the echo of a write that is no longer pending, such as a repeat's second echo
+    Unasked,        // a well-formed reply or exception that no request in flight can have asked for
+};
+
+struct Delivery {
+    std::span<const std::uint8_t> bytes; // valid during the call only
+    DeliveryVerdict verdict;
+    std::uint8_t block;         // Accepted, ReadRefused: the poll index of the read it answered
+    std::uint8_t exceptionCode; // WriteRefused, ReadRefused
+    std::optional<std::chrono::microseconds> roundTrip; // from its request's send, where it answers one
+    LinkTime at;
+};
+
+// A read that had no delivery by the poll tick after it was sent.
+struct NoReply {
+    std::uint8_t block;
+    LinkTime at;
+};
+
+enum class WriteOutcome : std::uint8_t {
+    Confirmed,   // its echo came back
+    Refused,     // the controller answered with an exception
+    Unconfirmed, // it expired without an echo (or was never sent)
+    Superseded,  // a new command took its place before its echo came
+};
+
+struct WriteEnd {
+    std::uint8_t registerAddress;
+    std::uint16_t value;
+    WriteOutcome outcome;
+    std::uint8_t exceptionCode; // Refused
+    int sends;                  // how often it went on the line
+    LinkTime at;
+};
+
+// Told of every frame the master sends and every delivery it judges, on the thread that runs the master.
+// Spans point into the master's own buffers, so an observer copies what it keeps.
+class ILinkObserver {
+public:
+    virtual ~ILinkObserver() = default;
+    virtual void RequestSent(const SentRequest&) {}
+    virtual void DeliveryJudged(const Delivery&) {}
+    virtual void ReadUnanswered(const NoReply&) {}
+    virtual void WriteEnded(const WriteEnd&) {}
+};
+
+} // namespace lq
