@@ -8,6 +8,7 @@
 #include "serial/testing/pumped_notification_window.h"
 
 #include <algorithm>
+#include <random>
 
 namespace lq::soak {
 
@@ -18,30 +19,10 @@ using Clock = std::chrono::steady_clock;
 // The main window as the master sees it: slave 1, "通讯" ticked for the whole run.
 class TickedBoxView final : public IMasterView {
   public:
-    explicit TickedBoxView(SoakFigures& figures) : figures_(figures) {}
-
-    // An echo of a write is judged by nothing, so no verdict carries over from the delivery before.
-    void BeginDelivery() {
-        inDelivery_ = true;
-        lastAccepted_ = false;
-    }
-    void EndDelivery() { inDelivery_ = false; }
-    bool LastDeliveryAccepted() const { return lastAccepted_; }
-
     std::string AddressText() const override { return "1"; }
     bool CommunicationTicked() const override { return true; }
-    // The master judges every read reply by lighting or darkening the lamp, so the lamp tells the verdict.
-    void ShowLinkLamp(bool lit) override {
-        if (!inDelivery_) return;
-        lastAccepted_ = lit;
-        ++(lit ? figures_.accepted : figures_.rejected);
-    }
+    void ShowLinkLamp(bool) override {}
     void SetMemo12Text(const std::string&) override {}
-
-  private:
-    SoakFigures& figures_;
-    bool inDelivery_ = false;
-    bool lastAccepted_ = false;
 };
 
 class CountingSender final : public IFrameSender {
@@ -65,6 +46,43 @@ std::vector<std::uint16_t> KeptValues(const RegisterImage& image, std::uint8_t p
     return values;
 }
 
+// The master's own verdicts: which block each accepted reply was stored under, and how each write ended.
+class Verdicts final : public ILinkObserver {
+  public:
+    Verdicts(const ModbusMaster& master, SoakFigures& figures, long& ticksSinceAccept)
+        : master_(master), figures_(figures), ticksSinceAccept_(ticksSinceAccept) {}
+
+    void DeliveryJudged(const Delivery& delivery) override {
+        switch (delivery.verdict) {
+        case DeliveryVerdict::Accepted:
+            ++figures_.accepted;
+            ticksSinceAccept_ = 0;
+            figures_.acceptedBlocks.push_back(
+                {figures_.ticks, delivery.block, KeptValues(master_.Registers(), delivery.block)});
+            break;
+        case DeliveryVerdict::BadCrc:
+        case DeliveryVerdict::ShortOrSplit:
+            ++figures_.rejected;
+            break;
+        default:
+            break;
+        }
+    }
+    void ReadUnanswered(const NoReply&) override { ++figures_.unanswered; }
+    void RequestSent(const SentRequest& request) override {
+        if (request.kind == RequestKind::Read) figures_.readBlocks.push_back(request.block);
+    }
+    void WriteEnded(const WriteEnd& end) override {
+        (end.outcome == WriteOutcome::Confirmed ? figures_.confirmedValues : figures_.unconfirmedValues)
+            .push_back(end.value);
+    }
+
+  private:
+    const ModbusMaster& master_;
+    SoakFigures& figures_;
+    long& ticksSinceAccept_;
+};
+
 } // namespace
 
 SoakFigures RunSoak(const SoakConfig& config) {
@@ -79,28 +97,24 @@ SoakFigures RunSoak(const SoakConfig& config) {
     comm.SetRtsControl(TRtsControl::RtsDisable);
     comm.SetReadIntervalTimeout(config.readIntervalTimeout);
 
-    TickedBoxView view(figures);
+    TickedBoxView view;
     CountingSender sender(comm, figures);
     ThreadSleepPause pause;
-    ModbusMaster master(sender, pause, view);
-
+    SystemClock clock;
+    LinkTiming timing;
+    timing.responseTimeout = config.responseTimeout;
+    timing.repeatAfter = config.repeatAfter;
+    ModbusMaster master(sender, pause, view, clock, timing);
     long ticksSinceAccept = 0;
+    Verdicts verdicts(master, figures, ticksSinceAccept);
+    master.AddObserver(verdicts);
+
     comm.OnReceiveData = [&](TComm*, const std::uint8_t* buffer, std::uint16_t length) {
         ++figures.deliveries;
-        // The master ends a pending write with any delivery; only its own echo says that the slave took it.
-        const WriteRequest write = master.Write();
-        if (write.pending && length >= 6 && buffer[1] == kWriteSingleRegister &&
-            buffer[3] == write.registerAddress && buffer[4] == write.valueHi && buffer[5] == write.valueLo)
-            figures.echoedValues.push_back(static_cast<std::uint16_t>(write.valueHi << 8 | write.valueLo));
-        view.BeginDelivery();
         master.Comm1ReceiveData(buffer, length);
-        view.EndDelivery();
-        if (!view.LastDeliveryAccepted()) return;
-        ticksSinceAccept = 0;
-        figures.acceptedBlocks.push_back(
-            {figures.ticks, master.PollIndex(), KeptValues(master.Registers(), master.PollIndex())});
     };
     comm.OpenPort();
+    std::mt19937_64 phases(config.writePhaseSeed);
 
     const auto start = Clock::now();
     auto nextTick = start;
@@ -112,10 +126,9 @@ SoakFigures RunSoak(const SoakConfig& config) {
         nextTick += config.tick;
         if (config.writeEveryTicks > 0 &&
             figures.ticks % config.writeEveryTicks == config.writeEveryTicks - 1) {
-            // Half a tick after the last read request, as an operator's click would fall. A write sent right
-            // behind a read request can reach a slow slave as one run of bytes, which it drops as one bad
-            // frame.
-            pumpUntil(nextTick - config.tick / 2);
+            // Anywhere in the tick, as an operator's click falls: right behind a read request included.
+            std::uniform_int_distribution<long> phase(0, config.tick.count() - 1);
+            pumpUntil(nextTick - config.tick + std::chrono::milliseconds(phase(phases)));
             // Values no register starts with, so each one on record was written by this run.
             const auto value = static_cast<std::uint16_t>(0x7000 + figures.writtenValues.size());
             figures.writtenValues.push_back(value);

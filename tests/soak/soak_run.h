@@ -15,6 +15,10 @@ struct SoakConfig {
     std::chrono::milliseconds drain{300};  // pumping after the last tick, for late replies
     long writeEveryTicks = 0;              // an operator write every so many ticks; 0 for none
     std::uint8_t writeRegister = 38;       // kept in block 3, and the controller model leaves it alone
+    std::uint64_t writePhaseSeed = 1;      // where in its tick each write falls
+    // The master's patience, scaled to the short tick: a read is given up after this long, a write repeated.
+    std::chrono::milliseconds responseTimeout{100};
+    std::chrono::milliseconds repeatAfter{12};
 };
 
 // One delivery that the master took into its register image: the block it was stored as and the kept
@@ -29,14 +33,17 @@ struct SoakFigures {
     long exchanges = 0; // read requests sent
     long writes = 0;    // write requests sent
     std::vector<std::uint16_t> writtenValues;
-    std::vector<std::uint16_t> echoedValues; // writes whose own echo came back while they were pending
+    std::vector<std::uint16_t> confirmedValues;   // writes the master took as done: their own echo came back
+    std::vector<std::uint16_t> unconfirmedValues; // writes that ended without it (the lamp went dark)
     long deliveries = 0;
     long accepted = 0;
     long rejected = 0; // bad CRC, a split half, a short frame
+    long unanswered = 0;
     long ticks = 0;
     long longestTicksWithoutAccept = 0;
     std::chrono::duration<double> duration{};
     std::vector<AcceptedBlock> acceptedBlocks;
+    std::vector<std::uint8_t> readBlocks; // the block of each read request, in order
 };
 
 // Drives the master and a real serial component (no GUI toolkit: the notification window is pumped by this
