@@ -3,6 +3,7 @@
 #include "sim/pty_port.h"
 #include "sim/register_recorder.h"
 #include "sim/signal_watch.h"
+#include "sim/sim_counters.h"
 #include "sim/sim_engine.h"
 #include "sim/sim_options.h"
 
@@ -104,9 +105,12 @@ int Run(const SimOptions& options) {
             ReadAvailable(pty.MasterFd(), engine);
             WarnIfEchoing(pty.MasterFd(), warnedEcho);
         }
+        const std::uint64_t heardBefore = engine.Counters().requests;
         const Frame out = engine.Service();
         // Recorded before the reply leaves, so a master holding the echo of a write finds it on file.
         recorder.Record(engine.Model().Registers());
+        if (!options.countersFile.empty() && engine.Counters().requests != heardBefore)
+            WriteSimCounters(options.countersFile, engine.Counters());
         if (!out.empty()) WriteAll(pty.MasterFd(), out);
     }
 }

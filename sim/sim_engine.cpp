@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "modbus/request_frames.h"
+
 namespace lq::sim {
 
 namespace {
@@ -28,14 +30,54 @@ void SimEngine::Receive(std::span<const std::uint8_t> bytes) {
 Frame SimEngine::Service() {
     const SimTime now = clock_.Now();
     StepModelUntil(now);
-    while (auto request = assembler_.Take(now))
-        Schedule(request->end, faults_.Plan(slave_.HandleFrame(request->bytes)));
+    while (auto request = assembler_.Take(now)) Answer(*request);
     Frame due;
     while (!outbox_.empty() && outbox_.front().at <= now) {
         due.insert(due.end(), outbox_.front().bytes.begin(), outbox_.front().bytes.end());
         outbox_.pop_front();
     }
     return due;
+}
+
+void SimEngine::Answer(const ReceivedFrame& request) {
+    ++counters_.requests;
+    if (faults_.LoseRequest()) {
+        ++counters_.requestsLost;
+        return;
+    }
+    Frame reply = slave_.HandleFrame(request.bytes);
+    if (reply.empty()) {
+        ++counters_.ignored;
+        return;
+    }
+    const Frame made = reply;
+    auto chunks = faults_.Plan(std::move(reply));
+    Count(made, faults_.LastFate());
+    Schedule(request.end, std::move(chunks));
+}
+
+void SimEngine::Count(const Frame& reply, ReplyFate fate) {
+    ++((reply[1] & 0x80) != 0                  ? counters_.exceptions
+       : reply[1] == kReadHoldingRegisters ? counters_.readReplies
+                                           : counters_.echoes);
+    switch (fate) {
+    case ReplyFate::Whole:
+        ++counters_.sentWhole;
+        break;
+    case ReplyFate::Dropped:
+        ++counters_.dropped;
+        break;
+    case ReplyFate::Corrupted:
+        ++counters_.corrupted;
+        break;
+    case ReplyFate::Split:
+        ++counters_.split;
+        break;
+    case ReplyFate::CorruptedAndSplit:
+        ++counters_.corrupted;
+        ++counters_.split;
+        break;
+    }
 }
 
 SimTime SimEngine::NextDeadline() const {

@@ -4,6 +4,7 @@
 #include "sim/fault_injector.h"
 #include "sim/frame_assembler.h"
 #include "sim/random_source.h"
+#include "sim/sim_counters.h"
 #include "sim/sim_clock.h"
 #include "sim/slave_protocol.h"
 
@@ -37,9 +38,12 @@ class SimEngine {
     SimTime NextDeadline() const;
 
     const ControllerModel& Model() const { return model_; }
+    const SimCounters& Counters() const { return counters_; }
 
   private:
     void StepModelUntil(SimTime now);
+    void Answer(const ReceivedFrame& request);
+    void Count(const Frame& reply, ReplyFate fate);
     void Schedule(SimTime requestEnd, std::vector<ReplyChunk> chunks);
 
     struct Scheduled {
@@ -55,6 +59,7 @@ class SimEngine {
     FrameAssembler assembler_;
     std::deque<Scheduled> outbox_;
     SimTime nextStep_;
+    SimCounters counters_;
 };
 
 } // namespace lq::sim

@@ -47,9 +47,10 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
             options.engine.slave.failEveryRead = true;
             continue;
         }
-        static const char* const kWithValue[] = {"--port",    "--slave",     "--baud",        "--drop",
-                                                 "--corrupt", "--split",     "--delay",       "--seed",
-                                                 "--fault",   "--dump-file", "--history-file"};
+        static const char* const kWithValue[] = {
+            "--port",  "--slave", "--baud",      "--drop",         "--corrupt",          "--split",
+            "--delay", "--seed",  "--fault",     "--dump-file",    "--history-file",     "--lose-requests",
+            "--refuse-block",     "--counters-file"};
         bool known = false;
         for (const char* option : kWithValue)
             known = known || name == option;
@@ -90,6 +91,13 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         } else if (name == "--history-file") {
             ok = !value.empty();
             options.historyFile = value;
+        } else if (name == "--counters-file") {
+            ok = !value.empty();
+            options.countersFile = value;
+        } else if (name == "--lose-requests") {
+            ok = ParseProbability(value, options.engine.faults.loseRequest);
+        } else if (name == "--refuse-block") {
+            ok = ParseInteger(value, options.engine.slave.refusedReadStart, 0, 63);
         }
         if (!ok) return fail("bad value for " + name + ": " + value);
     }
@@ -105,11 +113,14 @@ std::string SimUsage() {
            "  --corrupt P         probability of damaging one byte of a reply\n"
            "  --split P           probability of a 150 ms pause inside a reply\n"
            "  --delay MS          delay before every reply\n"
+           "  --lose-requests P   probability that a request never arrives (not carried out)\n"
+           "  --refuse-block N    answer reads starting at register N with exception 02\n"
            "  --exception         answer every read with exception 04\n"
            "  --seed N            seed for faults and noise (default: random)\n"
            "  --fault phase-loss  phase T lost\n"
            "  --dump-file PATH    rewrite PATH with all registers after each change\n"
-           "  --history-file PATH append every register change to PATH\n";
+           "  --history-file PATH append every register change to PATH\n"
+           "  --counters-file PATH rewrite PATH with what was heard, answered, dropped, damaged\n";
 }
 
 } // namespace lq::sim

@@ -14,6 +14,7 @@ struct SimOptions {
     std::optional<std::uint64_t> seed; // none: a fresh seed each run
     std::string dumpFile;
     std::string historyFile;
+    std::string countersFile;
     bool help = false;
 };
 

@@ -56,6 +56,7 @@ Frame SlaveProtocol::ReadHoldingRegisters(std::span<const std::uint8_t> frame) {
     if (quantity < 1 || quantity > kMaxReadQuantity) return Exception(frame[1], kIllegalDataValue);
     if (start + quantity > kRegisterCount) return Exception(frame[1], kIllegalDataAddress);
     if (config_.failEveryRead) return Exception(frame[1], kSlaveDeviceFailure);
+    if (start == config_.refusedReadStart) return Exception(frame[1], kIllegalDataAddress);
 
     Frame reply{config_.address, frame[1], static_cast<std::uint8_t>(2 * quantity)};
     for (int reg = start; reg < start + quantity; ++reg) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace lq::sim {
 namespace {
 
@@ -198,6 +200,91 @@ TEST(EngineReproducibility, SameSeedGivesTheSameBytesOnTheLine) {
     }
     EXPECT_FALSE(lines[0].empty());
     EXPECT_EQ(lines[0], lines[1]);
+}
+
+} // namespace
+} // namespace lq::sim
+
+namespace lq::sim {
+namespace {
+
+struct FateCase {
+    const char* what;
+    FaultOptions faults;
+    std::uint64_t SimCounters::*counted;
+};
+
+class CountedFate : public ::testing::TestWithParam<FateCase> {};
+
+TEST_P(CountedFate, EveryAnswerIsCountedByKindAndByWhatTheLineDidToIt) {
+    EngineConfig config;
+    config.faults = GetParam().faults;
+    FakeClock clock;
+    SimEngine engine(config, clock);
+    engine.Receive(ReadRequest(1, 0, 10));
+    clock.Advance(milliseconds(10));
+    engine.Service();
+    engine.Receive(WriteRequest(38, 7));
+    clock.Advance(milliseconds(10));
+    engine.Service();
+    const SimCounters& c = engine.Counters();
+    EXPECT_EQ(c.requests, 2u);
+    EXPECT_EQ(c.readReplies, 1u);
+    EXPECT_EQ(c.echoes, 1u);
+    EXPECT_EQ(c.*GetParam().counted, 2u) << GetParam().what;
+    EXPECT_EQ(c.sentWhole + c.dropped + c.corrupted + c.split, 2u) << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, CountedFate,
+    ::testing::Values(FateCase{"none", {}, &SimCounters::sentWhole},
+                      FateCase{"drop", {.drop = 1.0}, &SimCounters::dropped},
+                      FateCase{"corrupt", {.corrupt = 1.0}, &SimCounters::corrupted},
+                      FateCase{"split", {.split = 1.0}, &SimCounters::split}));
+
+TEST(LostRequest, IsNeitherCarriedOutNorAnswered) {
+    EngineConfig config;
+    config.faults.loseRequest = 1.0;
+    FakeClock clock;
+    SimEngine engine(config, clock);
+    const std::uint16_t before = engine.Model().Get(38);
+    engine.Receive(WriteRequest(38, before + 1));
+    clock.Advance(milliseconds(10));
+    EXPECT_TRUE(engine.Service().empty());
+    EXPECT_EQ(engine.Model().Get(38), before);
+    EXPECT_EQ(engine.Counters().requestsLost, 1u);
+}
+
+TEST(RefusedBlock, OnlyReadsFromThatRegisterGetExceptionTwo) {
+    EngineConfig config;
+    config.slave.refusedReadStart = 20;
+    FakeClock clock;
+    SimEngine engine(config, clock);
+    for (std::uint8_t start : {0, 10, 20, 35}) {
+        engine.Receive(ReadRequest(1, start, 10));
+        clock.Advance(milliseconds(10));
+        const Frame reply = engine.Service();
+        ASSERT_TRUE(HasValidCrc(reply)) << int(start);
+        if (start == 20) {
+            EXPECT_EQ(reply, (Frame{0x01, 0x83, 0x02, 0xC0, 0xF1}));
+        } else {
+            EXPECT_EQ(reply.size(), 25u) << int(start);
+        }
+    }
+    EXPECT_EQ(engine.Counters().exceptions, 1u);
+}
+
+TEST(SimCountersFile, ReadsBackWhatWasWrittenAndRefusesAnythingElse) {
+    const std::string path = ::testing::TempDir() + "/counters";
+    SimCounters written;
+    written.requests = 12;
+    written.corrupted = 3;
+    written.split = 1;
+    ASSERT_TRUE(WriteSimCounters(path, written));
+    EXPECT_EQ(ReadSimCounters(path), written);
+    std::ofstream(path) << "requests 12\n";
+    EXPECT_FALSE(ReadSimCounters(path));
+    EXPECT_FALSE(ReadSimCounters(path + ".missing"));
 }
 
 } // namespace

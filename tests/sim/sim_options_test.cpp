@@ -37,7 +37,13 @@ TEST(SimOptions, EveryOptionReachesItsSetting) {
                                                   "--dump-file",
                                                   "/tmp/d",
                                                   "--history-file",
-                                                  "/tmp/h"});
+                                                  "/tmp/h",
+                                                  "--lose-requests",
+                                                  "0.1",
+                                                  "--refuse-block",
+                                                  "20",
+                                                  "--counters-file",
+                                                  "/tmp/c"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const SimOptions& o = *parsed.options;
     EXPECT_EQ(o.port, "COM7");
@@ -52,6 +58,9 @@ TEST(SimOptions, EveryOptionReachesItsSetting) {
     EXPECT_TRUE(o.engine.modelFaults.phaseLoss);
     EXPECT_EQ(o.dumpFile, "/tmp/d");
     EXPECT_EQ(o.historyFile, "/tmp/h");
+    EXPECT_DOUBLE_EQ(o.engine.faults.loseRequest, 0.1);
+    EXPECT_EQ(o.engine.slave.refusedReadStart, 20);
+    EXPECT_EQ(o.countersFile, "/tmp/c");
 }
 
 class BadOptionTest : public ::testing::TestWithParam<std::vector<std::string>> {};
@@ -67,6 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--slave"},
                       std::vector<std::string>{"--slave", "0"}, std::vector<std::string>{"--slave", "248"},
                       std::vector<std::string>{"--slave", "1x"}, std::vector<std::string>{"--drop", "1.5"},
+                      std::vector<std::string>{"--lose-requests", "-0.1"},
+                      std::vector<std::string>{"--refuse-block", "64"},
                       std::vector<std::string>{"--drop", "-0.1"},
                       std::vector<std::string>{"--corrupt", "nan"}, std::vector<std::string>{"--split", ""},
                       std::vector<std::string>{"--delay", "-1"}, std::vector<std::string>{"--baud", "0"},
