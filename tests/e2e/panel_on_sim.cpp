@@ -6,8 +6,10 @@
 #include <QTextEdit>
 #include <QtTest>
 #include <cmath>
+#include <fstream>
 
 #include "modbus/crc16.h"
+#include "tests/sim/register_history.h"
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_linear_gauge.h"
@@ -26,6 +28,36 @@ bool IsGoodReadReply(const std::uint8_t* bytes, std::uint16_t count) {
     return count >= ModbusMaster::kReadReplyLength && CalcCRC16(bytes, 23) == bytes[23] * 256 + bytes[24];
 }
 
+// The master's own account of the link: which block each reply was stored under, how each write ended.
+class LinkTap final : public ILinkObserver {
+  public:
+    LinkTap(const TForm1& form, DeliveryLog& log) : form_(form), log_(log) {}
+
+    void RequestSent(const SentRequest& request) override {
+        if (request.kind == RequestKind::Read) log_.readsSent.push_back(request.at.steady);
+    }
+    void ReadUnanswered(const NoReply& noReply) override { log_.unanswered.push_back(noReply.at.steady); }
+    void DeliveryJudged(const Delivery& delivery) override {
+        if (delivery.verdict != DeliveryVerdict::Accepted) return;
+        log_.blocksRead.insert(delivery.block);
+        AcceptedBlock accepted{delivery.block, {}};
+        const RegisterImage& image = form_.Master().Registers();
+        for (int k = 0; k < RegisterImage::KeptCount(delivery.block); ++k) {
+            const int reg = kPollBlockStarts[delivery.block] + k;
+            log_.accepted[reg].insert(static_cast<std::uint16_t>(image[reg]));
+            accepted.values.push_back(static_cast<std::uint16_t>(image[reg]));
+        }
+        log_.blocks.push_back(std::move(accepted));
+    }
+    void WriteEnded(const WriteEnd& end) override {
+        log_.writes.push_back({end.registerAddress, end.value, end.outcome, !form_.Image14->isHidden()});
+    }
+
+  private:
+    const TForm1& form_;
+    DeliveryLog& log_;
+};
+
 } // namespace
 
 PanelOnSim::PanelOnSim(std::vector<std::string> simOptions)
@@ -43,22 +75,23 @@ PanelOnSim::~PanelOnSim() = default;
 void PanelOnSim::TapDeliveries() {
     // The panel's own handler still does all the work; the tap only looks before and after it.
     TReceiveDataEvent panel = form_->Comm1->OnReceiveData;
-    TForm1* form = form_.get();
-    form_->Comm1->OnReceiveData = [panel, form, log = log_](TComm* sender, const std::uint8_t* buffer,
-                                                            std::uint16_t length) {
+    form_->Comm1->OnReceiveData = [panel, log = log_](TComm* sender, const std::uint8_t* buffer,
+                                                      std::uint16_t length) {
         ++log->deliveries;
         if (!IsGoodReadReply(buffer, length)) ++log->damaged;
         panel(sender, buffer, length);
-        // The image changes only where an accepted reply stores its block.
-        if (!form->Master().Answered()) return;
-        const std::uint8_t index = form->Master().PollIndex();
-        log->blocksRead.insert(index);
-        const RegisterImage& image = form->Master().Registers();
-        for (int k = 0; k < RegisterImage::KeptCount(index); ++k) {
-            const int reg = kPollBlockStarts[index] + k;
-            log->accepted[reg].insert(static_cast<std::uint16_t>(image[reg]));
-        }
     };
+    tap_ = std::make_unique<LinkTap>(*form_, *log_);
+    form_->Master().AddObserver(*tap_);
+}
+
+int PanelOnSim::BlocksNotHeld() const {
+    std::ifstream file(sim_->HistoryPath());
+    const sim::RegisterHistory history = sim::RegisterHistory::Parse(file);
+    int notHeld = 0;
+    for (const AcceptedBlock& block : log_->blocks)
+        notHeld += history.FindBlock(0, kPollBlockStarts[block.block], block.values) ? 0 : 1;
+    return notHeld;
 }
 
 bool PanelOnSim::OpenAndTick() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <QStringList>
 #include <map>
 #include <memory>
@@ -13,12 +14,28 @@
 
 namespace lq::e2e {
 
-// What reached the panel's receive handler, and every value an accepted reply put into the register image.
+struct AcceptedBlock {
+    std::uint8_t block = 0;
+    std::vector<std::uint16_t> values; // its kept registers, as stored
+};
+
+struct WriteRecord {
+    std::uint8_t registerAddress = 0;
+    std::uint16_t value = 0;
+    WriteOutcome outcome = WriteOutcome::Unconfirmed;
+    bool lampLit = false; // the link lamp right after the write ended
+};
+
+// What reached the panel's receive handler, what the master made of it, and what it sent.
 struct DeliveryLog {
     int deliveries = 0;
     int damaged = 0; // shorter than a read reply, or with a CRC that does not match
     std::map<int, std::set<std::uint16_t>> accepted;
     std::set<int> blocksRead; // poll indices whose reply was accepted
+    std::vector<AcceptedBlock> blocks;
+    std::vector<WriteRecord> writes;
+    std::vector<std::chrono::steady_clock::time_point> readsSent;
+    std::vector<std::chrono::steady_clock::time_point> unanswered;
 };
 
 // The real main window with its real serial port, timers and pause, talking to a pw5-sim process. Only the
@@ -45,11 +62,15 @@ class PanelOnSim {
     // Empty when the displays show the simulator's registers; else what differs.
     QString DisplayMismatch() const;
 
+    // Accepted blocks that are not one moment of the simulator's registers in that block (its history).
+    int BlocksNotHeld() const;
+
   private:
     void TapDeliveries();
 
     std::unique_ptr<sim::SimProcess> sim_;
     std::shared_ptr<DeliveryLog> log_ = std::make_shared<DeliveryLog>();
+    std::unique_ptr<ILinkObserver> tap_;
     std::shared_ptr<QStringList> messages_ = std::make_shared<QStringList>();
     std::unique_ptr<TForm1> form_;
 };

@@ -4,7 +4,7 @@
 #include "modbus/register_image.h"
 #include "tests/serial/pty_pair.h"
 #include "tests/sim/sim_process.h"
-#include "tests/soak/register_history.h"
+#include "tests/sim/register_history.h"
 #include "tests/soak/soak_run.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +37,7 @@ struct BlockCheck {
     std::string firstCorrupted;
 };
 
-BlockCheck CheckBlocks(const std::vector<AcceptedBlock>& blocks, const RegisterHistory& history) {
+BlockCheck CheckBlocks(const std::vector<AcceptedBlock>& blocks, const sim::RegisterHistory& history) {
     BlockCheck check;
     std::size_t searchFrom = 0;
     for (const AcceptedBlock& block : blocks) {
@@ -73,7 +73,7 @@ TEST(Soak, FaultyLineNeverCorruptsTheRegisterImageNorStallsThePollCycle) {
     const std::size_t threadsBefore = test::ThreadCount();
 
     SoakFigures figures;
-    RegisterHistory history;
+    sim::RegisterHistory history;
     long writesLost = 0;         // not on the simulator's record, for any reason
     long lostWithoutASign = 0;   // ... although the master never said that the write failed
     {
@@ -101,7 +101,7 @@ TEST(Soak, FaultyLineNeverCorruptsTheRegisterImageNorStallsThePollCycle) {
             lostWithoutASign += wasHeld(value) || saidFailed(value) ? 0 : 1;
         }
         std::ifstream file(simulator.HistoryPath());
-        history = RegisterHistory::Parse(file);
+        history = sim::RegisterHistory::Parse(file);
     }
 
     std::printf("soak: exchanges %ld, writes %zu sent %ld times (confirmed %zu, unconfirmed %zu, not on record "

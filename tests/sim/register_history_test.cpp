@@ -1,12 +1,12 @@
 // The soak test trusts this search to tell a faithful block from a corrupted one.
-#include "tests/soak/register_history.h"
+#include "tests/sim/register_history.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <vector>
 
-namespace lq::soak {
+namespace lq::sim {
 namespace {
 
 // Registers 0..3 start at 0; then 1 and 2 change together (one record), then 2 alone, then a record
@@ -43,4 +43,4 @@ TEST(RegisterHistory, FindsABlockOnlyInAStateItReallyHad) {
 }
 
 } // namespace
-} // namespace lq::soak
+} // namespace lq::sim

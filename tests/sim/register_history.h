@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-namespace lq::soak {
+namespace lq::sim {
 
 // The simulator's register file after each line of its history ("register value", appended in the order the
 // changes happened). A reply carries the registers as they stood at one moment, and every such moment is one
@@ -27,7 +27,7 @@ class RegisterHistory {
                                          std::span<const std::uint16_t> values) const;
 
   private:
-    std::vector<sim::RegisterFile> states_;
+    std::vector<RegisterFile> states_;
 };
 
-} // namespace lq::soak
+} // namespace lq::sim

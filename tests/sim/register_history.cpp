@@ -1,15 +1,15 @@
-#include "tests/soak/register_history.h"
+#include "tests/sim/register_history.h"
 
 #include "sim/register_recorder.h"
 
 #include <algorithm>
 
-namespace lq::soak {
+namespace lq::sim {
 
 RegisterHistory RegisterHistory::Parse(std::istream& in) {
     RegisterHistory history;
-    sim::RegisterFile current{};
-    for (const sim::RegisterChange& change : sim::ReadRegisterHistory(in)) {
+    RegisterFile current{};
+    for (const RegisterChange& change : ReadRegisterHistory(in)) {
         current[static_cast<std::size_t>(change.reg)] = change.value;
         history.states_.push_back(current);
     }
@@ -18,7 +18,7 @@ RegisterHistory RegisterHistory::Parse(std::istream& in) {
 
 std::optional<std::size_t> RegisterHistory::FindBlock(std::size_t from, int firstRegister,
                                                       std::span<const std::uint16_t> values) const {
-    if (firstRegister < 0 || firstRegister + values.size() > static_cast<std::size_t>(sim::kRegisterCount))
+    if (firstRegister < 0 || firstRegister + values.size() > static_cast<std::size_t>(kRegisterCount))
         return std::nullopt;
     for (std::size_t at = from; at < states_.size(); ++at) {
         const auto block = states_[at].begin() + firstRegister;
@@ -27,4 +27,4 @@ std::optional<std::size_t> RegisterHistory::FindBlock(std::size_t from, int firs
     return std::nullopt;
 }
 
-} // namespace lq::soak
+} // namespace lq::sim
