@@ -10,13 +10,12 @@ double RoundHalfEven(double value)
     return std::nearbyint(value);
 }
 
-std::int32_t CommandValue(double value)
+std::optional<std::uint16_t> RegisterValue(double value)
 {
-    if (std::isnan(value)) return 0;
     const double rounded = RoundHalfEven(value);
-    if (rounded > 65535.0) return 65535;
-    if (rounded < -32768.0) return -32768;
-    return static_cast<std::int32_t>(rounded);
+    // Written so that NaN fails too.
+    if (!(rounded >= 0.0 && rounded <= 65535.0)) return std::nullopt;
+    return static_cast<std::uint16_t>(rounded);
 }
 
 double TimesTen(double value)

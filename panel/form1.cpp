@@ -5,13 +5,17 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 
 #include "panel/panel_colors.h"
 #include "panel/panel_fonts.h"
+#include "panel/knob_seeds.h"
 #include "panel/qt_notification_window.h"
+#include "panel/screen_fit.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_knob.h"
 #include "widgets/ti_switch_led.h"
@@ -50,6 +54,9 @@ TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std
     CreateComm1();
     master_ = std::make_unique<ModbusMaster>(static_cast<IFrameSender&>(*this), *setup_.pause,
                                              static_cast<IMasterView&>(*this), *setup_.clock);
+    knobSeeds_ = std::make_unique<KnobSeeds>(
+        master_->Registers(), std::vector<KnobSeeds::Knob>{{iKnob1, 0}, {iKnob2, 4}, {iKnob3, 5}});
+    master_->AddObserver(*knobSeeds_);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(500);
@@ -62,11 +69,15 @@ TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std
     Timer2->start();
 }
 
+TForm1::~TForm1() = default;
+
 void TForm1::CreateComm1()
 {
     Comm1 = std::make_unique<TComm>(std::make_unique<QtNotificationWindow>(), setup_.backend);
     Comm1->CommName = "COM4";
     Comm1->SetBaudRate(19200);
+    // As the framing box says at start: "8_N_2".
+    Comm1->SetStopBits(TStopBits::_2);
     Comm1->SetOutx_XonXoffFlow(false);
     Comm1->SetInx_XonXoffFlow(false);
     Comm1->SetRtsControl(TRtsControl::RtsDisable);
@@ -95,6 +106,37 @@ void TForm1::BindEvents()
     iSwitchLed5->OnClick = [this](TiComponent* s) { iSwitchLed5Click(s); };
     iSwitchLed6->OnClick = [this](TiComponent* s) { iSwitchLed6Click(s); };
     Comm1->OnReceiveData = [this](TComm* s, const std::uint8_t* b, std::uint16_t n) { Comm1ReceiveData(s, b, n); };
+
+    for (TiAnalogOutput* entry : {iAnalogOutput3, iAnalogOutput5, iAnalogOutput6, iAnalogOutput7, iAnalogOutput8})
+        entry->OnMouseDown = [this, entry](TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+            EntryMouseDown(entry);
+        };
+    connect(ComboBox1, &QComboBox::editTextChanged, this, [this] { ShowAddressValidity(); });
+}
+
+void TForm1::ShowAddressValidity()
+{
+    // The master sends nothing to an address no controller can have; the box says why.
+    QPalette pal = ComboBox1->lineEdit()->palette();
+    pal.setColor(QPalette::Text, master_->SlaveAddress() ? ComboBox1->palette().color(QPalette::Text) : Qt::red);
+    ComboBox1->lineEdit()->setPalette(pal);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (placed_) return;
+    placed_ = true;
+    KeepOnScreen();
+}
+
+void TForm1::KeepOnScreen()
+{
+    const QScreen* where = screen();
+    if (where == nullptr) return;
+    const QRect frame = frameGeometry();
+    const QPoint at = PlaceInside(frame, where->availableGeometry());
+    if (at != frame.topLeft()) move(at);
 }
 
 void TForm1::FormCreate()

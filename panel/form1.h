@@ -29,6 +29,7 @@ class TiLinearGauge;
 class TiSwitchLed;
 class TiThermometer;
 class UpDownControl;
+class KnobSeeds;
 
 // What the main window takes from outside; the defaults are the real ones.
 struct TForm1Setup {
@@ -45,6 +46,7 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
 public:
     // Comm1 closes its port when it is destroyed, so no serial thread outlives the window.
     explicit TForm1(TForm1Setup setup = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     // Start-up state, run once the components carry their design values.
     void FormCreate();
@@ -80,6 +82,7 @@ public:
 
     ModbusMaster& Master() { return *master_; }
     const ModbusMaster& Master() const { return *master_; }
+    const KnobSeeds& Seeds() const { return *knobSeeds_; }
 
     // Components, named as laid out.
     QLabel* Label1 = nullptr;
@@ -184,6 +187,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateComponents();
@@ -199,8 +203,12 @@ private:
     void CreateComm1();
     void BindEvents();
 
-    // One SET/ENT pair: first click opens the entry, the second writes it.
-    void SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, std::uint8_t Register, bool TimesTen);
+    // One SET/ENT pair: first click opens the entry with the controller's value, the second writes it.
+    void SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, TiAnalogDisplay* Display, std::uint8_t Register,
+                     bool TimesTen);
+    void EntryMouseDown(TiAnalogOutput* Entry);
+    void ShowAddressValidity();
+    void KeepOnScreen();
     void KnobWrite(TiKnob* Knob, std::uint8_t Register);
 
     // IMasterView
@@ -213,6 +221,8 @@ private:
 
     TForm1Setup setup_;
     std::unique_ptr<ModbusMaster> master_;
+    std::unique_ptr<KnobSeeds> knobSeeds_;
+    bool placed_ = false;
 };
 
 } // namespace lq

@@ -4,7 +4,9 @@
 #include "modbus/command_value.h"
 #include "modbus/text_helpers.h"
 #include "panel/form1.h"
+#include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
+#include "widgets/ti_line_editor.h"
 #include "widgets/ti_knob.h"
 #include "widgets/ti_switch_led.h"
 
@@ -15,6 +17,9 @@ namespace {
 constexpr std::uint8_t kRunStopRegister = 3;
 constexpr std::int32_t kStopCode = 1111;
 constexpr std::int32_t kRunCode = 3333;
+
+// Shown in place of an entry the controller's register cannot take.
+const QString kOutOfRangeText = QStringLiteral("超限");
 
 } // namespace
 
@@ -39,7 +44,8 @@ void TForm1::iSwitchLed1Change(TiComponent*)
 
 void TForm1::KnobWrite(TiKnob* Knob, std::uint8_t Register)
 {
-    master_->IssueWrite(Register, CommandValue(Knob->Position()));
+    // A knob never leaves its 0..maximum range, so it always has a register value.
+    if (const auto value = RegisterValue(Knob->Position())) master_->IssueWrite(Register, *value);
 }
 
 void TForm1::iKnob1Click(TiComponent*)
@@ -57,43 +63,65 @@ void TForm1::iKnob3Click(TiComponent*)
     KnobWrite(iKnob3, 5);
 }
 
-void TForm1::SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, std::uint8_t Register, bool TimesTenScale)
+void TForm1::SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, TiAnalogDisplay* Display,
+                         std::uint8_t Register, bool TimesTenScale)
 {
     if (Switch->Caption() == QStringLiteral("SET")) {
+        // The entry starts from what the controller has, selected, so typing replaces it and ENT alone
+        // writes it back unchanged.
         Switch->SetCaption(QStringLiteral("ENT"));
+        Entry->SetErrorActive(false);
+        Entry->SetValue(Display->Value());
         Entry->show();
+        Entry->Editor()->setFocus();
+        Entry->Editor()->selectAll();
+        return;
+    }
+    // Pressing the switch took the focus, so the field has already accepted what was typed into it.
+    const auto value = RegisterValue(TimesTenScale ? TimesTen(Entry->Value()) : Entry->Value());
+    if (!value) {
+        // Nothing the register can hold: nothing goes on the line, and the pair waits for a correction.
+        Entry->SetErrorText(kOutOfRangeText);
+        Entry->SetErrorActive(true);
         return;
     }
     Switch->SetCaption(QStringLiteral("SET"));
     Entry->hide();
-    // Pressing the switch took the focus, so the field has already accepted what was typed into it.
-    const double value = TimesTenScale ? TimesTen(Entry->Value()) : Entry->Value();
-    master_->IssueWrite(Register, CommandValue(value));
+    master_->IssueWrite(Register, *value);
+}
+
+void TForm1::EntryMouseDown(TiAnalogOutput* Entry)
+{
+    // A click on a refused entry brings the typed text back for correcting.
+    if (!Entry->ErrorActive()) return;
+    Entry->SetErrorActive(false);
+    Entry->Editor()->setFocus();
+    Entry->Editor()->selectAll();
 }
 
 void TForm1::iSwitchLed2Click(TiComponent*)
 {
-    SetEntClick(iSwitchLed2, iAnalogOutput3, 36, true);
+    SetEntClick(iSwitchLed2, iAnalogOutput3, iAnalogDisplay8, 36, true);
 }
 
 void TForm1::iSwitchLed3Click(TiComponent*)
 {
-    SetEntClick(iSwitchLed3, iAnalogOutput5, 39, true);
+    SetEntClick(iSwitchLed3, iAnalogOutput5, iAnalogDisplay9, 39, true);
 }
 
 void TForm1::iSwitchLed4Click(TiComponent*)
 {
-    SetEntClick(iSwitchLed4, iAnalogOutput6, 40, true);
+    SetEntClick(iSwitchLed4, iAnalogOutput6, iAnalogDisplay10, 40, true);
 }
 
 void TForm1::iSwitchLed5Click(TiComponent*)
 {
-    SetEntClick(iSwitchLed5, iAnalogOutput7, 41, false);
+    SetEntClick(iSwitchLed5, iAnalogOutput7, iAnalogDisplay11, 41, false);
 }
 
 void TForm1::iSwitchLed6Click(TiComponent*)
 {
-    SetEntClick(iSwitchLed6, iAnalogOutput8, 42, false);
+    SetEntClick(iSwitchLed6, iAnalogOutput8, iAnalogDisplay12, 42, false);
 }
 
 void TForm1::iAnalogOutput2MouseDown(TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)

@@ -5,6 +5,7 @@
 
 #include "modbus/text_helpers.h"
 #include "panel/form1.h"
+#include "panel/knob_seeds.h"
 
 namespace lq {
 
@@ -29,14 +30,19 @@ void TForm1::ComboBox5Change()
 
 void TForm1::ComboBox6Change()
 {
-    // Only the parity follows the text, and it reaches an open port at the next apply of the line settings.
+    // Parity and stop bits follow the text (a character without parity gets a second stop bit), and reach an
+    // open port at the next apply of the line settings.
     const QString text = ComboBox6->currentText();
-    if (text == QLatin1String("8_N_2"))
+    if (text == QLatin1String("8_N_2")) {
         Comm1->Parity = TParity::None;
-    else if (text == QLatin1String("8_E_1"))
+        Comm1->StageStopBits(TStopBits::_2);
+    } else if (text == QLatin1String("8_E_1")) {
         Comm1->Parity = TParity::Even;
-    else if (text == QLatin1String("8_O_1"))
+        Comm1->StageStopBits(TStopBits::_1);
+    } else if (text == QLatin1String("8_O_1")) {
         Comm1->Parity = TParity::Odd;
+        Comm1->StageStopBits(TStopBits::_1);
+    }
 }
 
 void TForm1::BitBtn7Click()
@@ -47,6 +53,7 @@ void TForm1::BitBtn7Click()
         Image20->show();
         try {
             Comm1->OpenPort();
+            knobSeeds_->PortOpened();
         } catch (...) {
             // A port that did not open must not look open: back to the closed state, so the next click
             // tries again.

@@ -43,6 +43,9 @@ class TComm {
     std::string CommName = "COM2";
     // Written to the device the next time the control block is applied.
     TParity Parity = TParity::None;
+    // The stop bits the same way: stored, and written with the next applied control block, unlike
+    // SetStopBits, which applies an open port's settings at once.
+    void StageStopBits(TStopBits value) { stopBits_ = value; }
 
     std::uint32_t BaudRate() const { return baudRate_; }
     bool ParityCheck() const { return parityCheck_; }

