@@ -43,6 +43,10 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
             options.help = true;
             continue;
         }
+        if (name == "--version") {
+            options.version = true;
+            continue;
+        }
         if (name == "--exception") {
             options.engine.slave.failEveryRead = true;
             continue;
@@ -109,7 +113,8 @@ std::string SimUsage() {
            "  --seed N            seed for faults and noise (default: random)\n"
            "  --fault phase-loss  phase T lost\n"
            "  --dump-file PATH    rewrite PATH with all registers after each change\n"
-           "  --history-file PATH append every register change to PATH\n";
+           "  --history-file PATH append every register change to PATH\n"
+           "  --version           print the version and exit\n";
 }
 
 } // namespace lq::sim

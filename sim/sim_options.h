@@ -15,6 +15,7 @@ struct SimOptions {
     std::string dumpFile;
     std::string historyFile;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions {
