@@ -40,15 +40,6 @@ TEST(CommandLine, EveryOptionReachesItsSetting)
     EXPECT_EQ(c.options.trend.record, QStringLiteral("r.csv"));
 }
 
-TEST(CommandLine, TheLastOfARepeatedOptionCounts)
-{
-    const CommandLine c = Parse({"--baud", "9600", "--baud", "1", "--address", "1", "--framing", "8_E_1"});
-    ASSERT_EQ(c.action, CommandLineAction::Run);
-    EXPECT_EQ(c.options.serial.baud, 1u);
-    EXPECT_EQ(c.options.serial.address, 1);
-    EXPECT_EQ(c.options.serial.framing, QStringLiteral("8_E_1"));
-}
-
 struct Refused {
     QStringList arguments;
     const char* names;    // the option or argument the reason must name

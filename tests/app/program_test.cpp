@@ -47,16 +47,6 @@ TEST(Program, RefusesABadCommandLineWithStatus2AndNoWindow)
     EXPECT_FALSE(good.how == QProcess::NormalExit && (good.status == 0 || good.status == 2));
 }
 
-TEST(Program, HelpAndVersionNeedNoDisplay)
-{
-    const Finished help = RunWithoutDisplay({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.contains(QLatin1String("--framing <FRAMING>")));
-    const Finished version = RunWithoutDisplay({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, QStringLiteral("lq-modbus-rtu " LQ_EXPECTED_VERSION "\n"));
-}
-
 TEST(Program, StartsPollingTheGivenSlaveAtTheGivenRate)
 {
     lq::test::PtyPair line;
