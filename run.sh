@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the panel with a simulated controller on COM4.
-# Arguments go to the simulator (build/pw5-sim --help lists them), e.g. ./run.sh --fault phase-loss
+# Arguments go to the simulator (build/pw5-sim --help lists them), e.g. ./run.sh --fault phase-loss;
+# those after "--" go to the panel, e.g. ./run.sh --fault phase-loss -- --open --poll
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 "$root/scripts/install-deps.sh"
@@ -15,6 +16,18 @@ Run it on a virtual X server instead:
 MSG
   exit 2
 fi
+
+sim_args=()
+panel_args=()
+while (($#)); do
+  if [[ $1 == -- ]]; then
+    shift
+    panel_args=("$@")
+    break
+  fi
+  sim_args+=("$1")
+  shift
+done
 
 # A private alias folder: the simulator's COM4 neither replaces nor is shadowed by an alias of the user's.
 work=$(mktemp -d "${TMPDIR:-/tmp}/lq-run.XXXXXX")
@@ -38,7 +51,7 @@ trap 'exit 143' TERM
 
 export LQ_MODBUS_PORTS=$work/ports
 mkfifo "$work/sim-out"
-"$root/build/pw5-sim" --port COM4 "$@" >"$work/sim-out" &
+"$root/build/pw5-sim" --port COM4 "${sim_args[@]}" >"$work/sim-out" &
 sim_pid=$!
 # Kept open for the simulator's whole life, so it never writes into a pipe without a reader.
 exec 3<"$work/sim-out"
@@ -49,7 +62,7 @@ fi
 echo "Simulated controller on $device as COM4 (slave 1, 19200 8N1). Click \"打开串口\", tick \"通讯\"."
 
 # In the background, so that a signal to this script is handled at once rather than after the panel ends.
-"$root/build/lq-modbus-rtu" &
+"$root/build/lq-modbus-rtu" "${panel_args[@]}" &
 panel_pid=$!
 status=0
 wait "$panel_pid" || status=$?

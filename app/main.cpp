@@ -1,14 +1,27 @@
 #include <QApplication>
 
+#include "app/command_line.h"
+#include "app/start_options.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
 
 int main(int argc, char* argv[])
 {
+    // Read before the application object exists: the help, the version and a refusal need no display,
+    // and a wrong setting never gets as far as a window or a port.
+    const lq::CommandLine commandLine = lq::ParseCommandLine(lq::ArgumentList(argc, argv));
+    if (commandLine.action != lq::CommandLineAction::Run) return lq::ReportCommandLine(commandLine);
+    const lq::PanelOptions& options = commandLine.options;
+
     QApplication app(argc, argv);
+    // Lets a Wayland desktop match the window to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(LQ_APP_ID));
     lq::TForm1 Form1;
     // Created after the main window and never shown by the panel.
     lq::TForm2 Form2;
     Form1.show();
+    lq::ApplySerialStart(Form1, options.serial);
+    // options.diagnostics and options.trend are for the communication monitor and the trend window,
+    // which start here, after the port settings, once they exist.
     return app.exec();
 }

@@ -12,6 +12,8 @@ packages=("$@")
   xvfb xauth
   libmodbus-dev mbpoll
   clang libclang-rt-14-dev
+  scdoc librsvg2-bin
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -130,6 +130,10 @@ int main(int argc, char** argv) {
         std::cout << SimUsage();
         return 0;
     }
+    if (parsed.options->version) {
+        std::cout << "pw5-sim " LQ_VERSION "\n";
+        return 0;
+    }
     try {
         return Run(*parsed.options);
     } catch (const std::exception& e) {

@@ -43,6 +43,10 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
             options.help = true;
             continue;
         }
+        if (name == "--version") {
+            options.version = true;
+            continue;
+        }
         if (name == "--exception") {
             options.engine.slave.failEveryRead = true;
             continue;
@@ -120,7 +124,8 @@ std::string SimUsage() {
            "  --fault phase-loss  phase T lost\n"
            "  --dump-file PATH    rewrite PATH with all registers after each change\n"
            "  --history-file PATH append every register change to PATH\n"
-           "  --counters-file PATH rewrite PATH with what was heard, answered, dropped, damaged\n";
+           "  --counters-file PATH rewrite PATH with what was heard, answered, dropped, damaged\n"
+           "  --version           print the version and exit\n";
 }
 
 } // namespace lq::sim

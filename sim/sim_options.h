@@ -16,6 +16,7 @@ struct SimOptions {
     std::string historyFile;
     std::string countersFile;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions {

@@ -1,0 +1,166 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <array>
+#include <cstdio>
+
+namespace lq {
+
+namespace {
+
+const QString kProgram = QStringLiteral("lq-modbus-rtu");
+
+std::optional<std::uint32_t> WholeNumber(const QString& text, std::uint32_t lowest, std::uint32_t highest)
+{
+    // Digits only: no sign, no blanks and no trailing letters, which the panel's own boxes would take.
+    if (text.isEmpty()) return std::nullopt;
+    for (const QChar c : text)
+        if (c < u'0' || c > u'9') return std::nullopt;
+    bool ok = false;
+    const qulonglong value = text.toULongLong(&ok);
+    if (!ok || value < lowest || value > highest) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
+// The serial component refuses rates above 20 Mbit/s.
+std::optional<std::uint32_t> BaudRate(const QString& text) { return WholeNumber(text, 1, 20'000'000); }
+// 0 is the broadcast address and 248 to 255 are reserved: none of them answers a read.
+std::optional<std::uint32_t> SlaveAddress(const QString& text) { return WholeNumber(text, 1, 247); }
+
+// An option and what it does to the options: a flag gets an empty value. A value option also has the
+// values it takes, which a refusal quotes, and its check.
+struct OptionRule {
+    const char* name;
+    const char* valueName; // null for a flag
+    const char* help;
+    const char* accepted;
+    bool (*valid)(const QString&);
+    void (*store)(PanelOptions&, const QString&);
+};
+
+const std::array<OptionRule, 11> kRules{{
+    {"port", "NAME", "Serial port, as typed into the port box: COM4, ttyUSB0, /dev/ttyUSB0 (default COM4).",
+     "a device name or path, not empty",
+     [](const QString& v) { return !v.isEmpty() && !v.contains(QChar(0)); },
+     [](PanelOptions& o, const QString& v) { o.serial.port = v; }},
+    {"baud", "N", "Baud rate in bit/s (default 19200).", "a whole number from 1 to 20000000",
+     [](const QString& v) { return BaudRate(v).has_value(); },
+     [](PanelOptions& o, const QString& v) { o.serial.baud = BaudRate(v); }},
+    {"framing", "FRAMING", "Framing: 8_N_2, 8_E_1 or 8_O_1 (default 8_N_2).", "one of 8_N_2, 8_E_1, 8_O_1",
+     [](const QString& v) { return v == u"8_N_2" || v == u"8_E_1" || v == u"8_O_1"; },
+     [](PanelOptions& o, const QString& v) { o.serial.framing = v; }},
+    {"address", "N", "Slave address of the controller (default 1).", "a whole number from 1 to 247",
+     [](const QString& v) { return SlaveAddress(v).has_value(); },
+     [](PanelOptions& o, const QString& v) { o.serial.address = static_cast<int>(*SlaveAddress(v)); }},
+    {"open", nullptr, "Open the port at start, as a click on \"打开串口\" does.", nullptr, nullptr,
+     [](PanelOptions& o, const QString&) { o.serial.open = true; }},
+    {"poll", nullptr, "Tick \"通讯\" at start: poll the controller once the port is open.", nullptr, nullptr,
+     [](PanelOptions& o, const QString&) { o.serial.poll = true; }},
+    {"rs485", nullptr, "RS-485 adapter: RTS on while transmitting.", nullptr, nullptr,
+     [](PanelOptions& o, const QString&) { o.serial.rs485 = true; }},
+    {"monitor", nullptr, "Show the communication monitor \"通讯监视\".", nullptr, nullptr,
+     [](PanelOptions& o, const QString&) { o.diagnostics.monitor = true; }},
+    {"traffic-log", "FILE", "Write every frame sent and received to FILE.", "a file name, not empty",
+     [](const QString& v) { return !v.isEmpty(); },
+     [](PanelOptions& o, const QString& v) { o.diagnostics.trafficLog = v; }},
+    {"trend", nullptr, "Show the trend window \"趋势\".", nullptr, nullptr,
+     [](PanelOptions& o, const QString&) { o.trend.trend = true; }},
+    {"record", "FILE", "Record the trend values to FILE (CSV).", "a file name, not empty",
+     [](const QString& v) { return !v.isEmpty(); },
+     [](PanelOptions& o, const QString& v) { o.trend.record = v; }},
+}};
+
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+const QCommandLineOption kVersion(QStringLiteral("version"), QStringLiteral("Show the version."));
+
+QString AcceptedOptions()
+{
+    QStringList names;
+    for (const OptionRule& rule : kRules)
+        names << (rule.valueName ? QStringLiteral("--%1 %2").arg(QLatin1String(rule.name), QLatin1String(rule.valueName))
+                                 : QStringLiteral("--%1").arg(QLatin1String(rule.name)));
+    names << QStringLiteral("--help") << QStringLiteral("--version");
+    return QStringLiteral("Accepted options: ") + names.join(QStringLiteral(", "));
+}
+
+// A reason about something that is no option of the panel lists the options there are.
+CommandLine Refusal(const QString& reason, bool listOptions)
+{
+    QString message = QStringLiteral("%1: %2\n").arg(kProgram, reason);
+    if (listOptions) message += AcceptedOptions() + QLatin1Char('\n');
+    return {CommandLineAction::Reject, {}, message};
+}
+
+QString HelpText(const QCommandLineParser& parser)
+{
+    QString text = parser.helpText();
+    // Parsed before the application object exists, the parser does not know the program's name.
+    text.replace(QStringLiteral("<executable_name>"), kProgram);
+    return text + QStringLiteral("\nExample:\n  %1 --port ttyUSB0 --baud 9600 --framing 8_E_1 --address 3 --open --poll\n")
+                      .arg(kProgram);
+}
+
+void AddOptions(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Operator panel and Modbus RTU master for a three-phase power controller.\n"
+                       "Without options it starts on COM4, 19200, 8_N_2, slave 1, port closed."));
+    for (const OptionRule& rule : kRules) {
+        QCommandLineOption option(QString::fromLatin1(rule.name), QString::fromUtf8(rule.help));
+        if (rule.valueName) option.setValueName(QString::fromLatin1(rule.valueName));
+        parser.addOption(option);
+    }
+    parser.addOption(kHelp);
+    parser.addOption(kVersion);
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    AddOptions(parser);
+    if (!parser.parse(arguments)) return Refusal(parser.errorText(), true);
+    if (parser.isSet(kHelp)) return {CommandLineAction::ShowHelp, {}, HelpText(parser)};
+    if (parser.isSet(kVersion))
+        return {CommandLineAction::ShowVersion, {}, QStringLiteral("%1 %2\n").arg(kProgram, QStringLiteral(LQ_VERSION))};
+    if (!parser.positionalArguments().isEmpty())
+        return Refusal(QStringLiteral("unexpected argument \"%1\": the panel takes options only")
+                           .arg(parser.positionalArguments().constFirst()),
+                       true);
+
+    CommandLine result;
+    for (const OptionRule& rule : kRules) {
+        const QString name = QString::fromLatin1(rule.name);
+        if (!parser.isSet(name)) continue;
+        if (!rule.valueName) {
+            rule.store(result.options, {});
+            continue;
+        }
+        // Every value is checked; the last one given counts.
+        for (const QString& value : parser.values(name)) {
+            if (!rule.valid(value))
+                return Refusal(QStringLiteral("bad value \"%1\" for --%2: expected %3")
+                                   .arg(value, name, QString::fromLatin1(rule.accepted)),
+                               false);
+            rule.store(result.options, value);
+        }
+    }
+    return result;
+}
+
+QStringList ArgumentList(int argc, char* argv[])
+{
+    QStringList list;
+    for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
+int ReportCommandLine(const CommandLine& commandLine)
+{
+    const bool refused = commandLine.action == CommandLineAction::Reject;
+    std::fputs(commandLine.message.toLocal8Bit().constData(), refused ? stderr : stdout);
+    return refused ? kBadCommandLineStatus : 0;
+}
+
+} // namespace lq

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace lq {
+
+// What the operator would otherwise type or click right after start; an empty value leaves the panel's
+// own starting value in place.
+struct SerialStart {
+    std::optional<QString> port;
+    std::optional<std::uint32_t> baud;
+    std::optional<QString> framing;
+    std::optional<int> address;
+    bool open = false;  // click "打开串口"
+    bool poll = false;  // tick "通讯"
+    bool rs485 = false; // RTS on while transmitting, set before the port is first opened
+};
+
+// The diagnostics window; an empty file name means no traffic log.
+struct DiagnosticsStart {
+    bool monitor = false;
+    QString trafficLog;
+};
+
+// The trend window; an empty file name means no recording.
+struct TrendStart {
+    bool trend = false;
+    QString record;
+};
+
+struct PanelOptions {
+    SerialStart serial;
+    DiagnosticsStart diagnostics;
+    TrendStart trend;
+};
+
+enum class CommandLineAction { Run, ShowHelp, ShowVersion, Reject };
+
+struct CommandLine {
+    CommandLineAction action = CommandLineAction::Run;
+    PanelOptions options;
+    // The help or version text for standard output, or the reason for standard error.
+    QString message;
+};
+
+// The exit status of a command line that is refused.
+inline constexpr int kBadCommandLineStatus = 2;
+
+// Reads the program's arguments, the program's own name first. Needs no application object, so that a
+// refused command line never gets as far as a window or a port.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// The program's arguments as text in the locale's encoding.
+QStringList ArgumentList(int argc, char* argv[]);
+
+// Prints the help, the version or the reason for a refusal and gives the exit status that goes with it.
+int ReportCommandLine(const CommandLine& commandLine);
+
+} // namespace lq

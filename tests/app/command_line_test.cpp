@@ -1,0 +1,110 @@
+// The command line as the parser reads it: each option reaches its setting, and each bad value, unknown
+// option or stray argument is refused with a reason that names the option and what it takes.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace lq {
+namespace {
+
+CommandLine Parse(QStringList arguments)
+{
+    arguments.prepend(QStringLiteral("lq-modbus-rtu"));
+    return ParseCommandLine(arguments);
+}
+
+TEST(CommandLine, NoOptionKeepsEveryStartingValue)
+{
+    const CommandLine c = Parse({});
+    ASSERT_EQ(c.action, CommandLineAction::Run);
+    const SerialStart& s = c.options.serial;
+    EXPECT_FALSE(s.port || s.baud || s.framing || s.address || s.open || s.poll || s.rs485);
+    EXPECT_FALSE(c.options.diagnostics.monitor || c.options.trend.trend);
+    EXPECT_TRUE(c.options.diagnostics.trafficLog.isEmpty() && c.options.trend.record.isEmpty());
+}
+
+TEST(CommandLine, EveryOptionReachesItsSetting)
+{
+    const CommandLine c = Parse({"--port", "/dev/ttyUSB0", "--baud=20000000", "--framing", "8_O_1", "--address",
+                                 "247", "--open", "--poll", "--rs485", "--monitor", "--traffic-log", "t.log",
+                                 "--trend", "--record", "r.csv"});
+    ASSERT_EQ(c.action, CommandLineAction::Run) << c.message.toStdString();
+    const SerialStart& s = c.options.serial;
+    EXPECT_EQ(s.port, QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(s.baud, 20'000'000u);
+    EXPECT_EQ(s.framing, QStringLiteral("8_O_1"));
+    EXPECT_EQ(s.address, 247);
+    EXPECT_TRUE(s.open && s.poll && s.rs485);
+    EXPECT_TRUE(c.options.diagnostics.monitor && c.options.trend.trend);
+    EXPECT_EQ(c.options.diagnostics.trafficLog, QStringLiteral("t.log"));
+    EXPECT_EQ(c.options.trend.record, QStringLiteral("r.csv"));
+}
+
+struct Refused {
+    QStringList arguments;
+    const char* names;    // the option or argument the reason must name
+    const char* accepted; // and what it takes
+};
+
+// Names each case by its arguments in test lists.
+void PrintTo(const Refused& r, std::ostream* out)
+{
+    *out << r.arguments.join(QLatin1Char(' ')).replace(QChar(0), QLatin1String("\\0")).toStdString();
+}
+
+class RefusedCommandLine : public ::testing::TestWithParam<Refused> {};
+
+TEST_P(RefusedCommandLine, NamesTheOptionAndWhatItTakes)
+{
+    const CommandLine c = Parse(GetParam().arguments);
+    EXPECT_EQ(c.action, CommandLineAction::Reject);
+    EXPECT_TRUE(c.message.contains(QLatin1String(GetParam().names))) << c.message.toStdString();
+    EXPECT_TRUE(c.message.contains(QLatin1String(GetParam().accepted))) << c.message.toStdString();
+}
+
+const char* const kBaud = "from 1 to 20000000";
+const char* const kAddress = "from 1 to 247";
+const char* const kFraming = "8_N_2, 8_E_1, 8_O_1";
+const char* const kOptions = "--port NAME, --baud N, --framing FRAMING, --address N, --open, --poll";
+
+INSTANTIATE_TEST_SUITE_P(
+    BadValues, RefusedCommandLine,
+    ::testing::Values(Refused{{"--baud", "abc"}, "--baud", kBaud}, Refused{{"--baud", "0"}, "--baud", kBaud},
+                      Refused{{"--baud", "20000001"}, "--baud", kBaud}, Refused{{"--baud", "-9600"}, "--baud", kBaud},
+                      Refused{{"--baud", "9600 "}, "--baud", kBaud}, Refused{{"--baud", ""}, "--baud", kBaud},
+                      Refused{{"--baud", "99999999999999999999999"}, "--baud", kBaud},
+                      Refused{{"--baud", "abc", "--baud", "9600"}, "--baud", kBaud},
+                      Refused{{"--address", "0"}, "--address", kAddress},
+                      Refused{{"--address", "248"}, "--address", kAddress},
+                      Refused{{"--address", "300"}, "--address", kAddress},
+                      Refused{{"--address", "+1"}, "--address", kAddress},
+                      Refused{{"--framing", "8_n_2"}, "--framing", kFraming},
+                      Refused{{"--framing", "8_N_1"}, "--framing", kFraming},
+                      Refused{{"--port", ""}, "--port", "not empty"},
+                      Refused{{"--port", QStringLiteral("tty") + QChar(0) + QStringLiteral("USB0")}, "--port",
+                              "not empty"},
+                      Refused{{"--traffic-log", ""}, "--traffic-log", "not empty"},
+                      Refused{{"--record", ""}, "--record", "not empty"}));
+
+INSTANTIATE_TEST_SUITE_P(NotOptions, RefusedCommandLine,
+                         ::testing::Values(Refused{{"--bogus"}, "bogus", kOptions},
+                                           Refused{{"-p", "COM3"}, "'p'", kOptions},
+                                           Refused{{"--baud"}, "--baud", kOptions},
+                                           Refused{{"--open", "COM3"}, "COM3", kOptions}));
+
+TEST(CommandLine, HelpListsEveryOptionAndVersionIsTheProjects)
+{
+    const CommandLine help = Parse({"--baud", "abc", "--help"});
+    ASSERT_EQ(help.action, CommandLineAction::ShowHelp);
+    for (const char* option : {"--port <NAME>", "--baud <N>", "--framing <FRAMING>", "--address <N>", "--open",
+                               "--poll", "--rs485", "--monitor", "--traffic-log <FILE>", "--trend",
+                               "--record <FILE>", "--help", "--version", "Usage: lq-modbus-rtu [options]"})
+        EXPECT_TRUE(help.message.contains(QLatin1String(option))) << option;
+
+    const CommandLine version = Parse({"--version"});
+    ASSERT_EQ(version.action, CommandLineAction::ShowVersion);
+    EXPECT_EQ(version.message, QStringLiteral("lq-modbus-rtu " LQ_EXPECTED_VERSION "\n"));
+}
+
+} // namespace
+} // namespace lq

@@ -1,0 +1,73 @@
+// The installed program started as a technician starts it: a refused command line ends with status 2
+// before any window or port, and a good one polls the controller with no operator action.
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include "modbus/request_frames.h"
+#include "tests/serial/pty_pair.h"
+
+namespace {
+
+struct Finished {
+    QProcess::ExitStatus how;
+    int status;
+    QString out, err;
+};
+
+// A platform that does not exist: creating the application object would abort the program, so a status
+// of 2 shows that nothing got as far as a window.
+Finished RunWithoutDisplay(const QStringList& arguments)
+{
+    QProcess panel;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("lq-no-such-platform"));
+    panel.setProcessEnvironment(env);
+    panel.start(QStringLiteral(LQ_PANEL_PATH), arguments);
+    EXPECT_TRUE(panel.waitForFinished(10000));
+    return {panel.exitStatus(), panel.exitCode(), QString::fromLocal8Bit(panel.readAllStandardOutput()),
+            QString::fromLocal8Bit(panel.readAllStandardError())};
+}
+
+TEST(Program, RefusesABadCommandLineWithStatus2AndNoWindow)
+{
+    const std::pair<QStringList, const char*> refused[] = {
+        {{"--baud", "abc"}, "--baud"},       {{"--address", "300"}, "--address"},
+        {{"--framing", "8_X_1"}, "--framing"}, {{"--bogus", "--open"}, "bogus"},
+    };
+    for (const auto& [arguments, option] : refused) {
+        const Finished f = RunWithoutDisplay(arguments);
+        EXPECT_EQ(f.how, QProcess::NormalExit) << option;
+        EXPECT_EQ(f.status, 2) << option;
+        EXPECT_TRUE(f.err.contains(QLatin1String(option))) << f.err.toStdString();
+        EXPECT_TRUE(f.out.isEmpty()) << f.out.toStdString();
+    }
+    // The same environment with a good command line does try to make a window, and fails on the platform.
+    const Finished good = RunWithoutDisplay({"--baud", "9600"});
+    EXPECT_FALSE(good.how == QProcess::NormalExit && (good.status == 0 || good.status == 2));
+}
+
+TEST(Program, StartsPollingTheGivenSlaveAtTheGivenRate)
+{
+    lq::test::PtyPair line;
+    QProcess panel;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    panel.setProcessEnvironment(env);
+    panel.start(QStringLiteral(LQ_PANEL_PATH), {"--port", QString::fromStdString(line.SlavePath()), "--baud",
+                                                "9600", "--framing", "8_E_1", "--address", "17", "--open", "--poll"});
+    ASSERT_TRUE(panel.waitForStarted());
+
+    // The first poll tick comes 500 ms after start; nothing else sends.
+    const std::vector<std::uint8_t> frame = line.Read(8, std::chrono::seconds(10));
+    const lq::RequestFrame expected = lq::BuildReadRequest(17, 0, 10);
+    EXPECT_EQ(frame, std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    termios settings{};
+    ASSERT_EQ(tcgetattr(line.MasterFd(), &settings), 0);
+    EXPECT_EQ(cfgetospeed(&settings), speed_t(B9600));
+
+    panel.kill();
+    panel.waitForFinished();
+}
+
+} // namespace

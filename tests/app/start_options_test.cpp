@@ -1,0 +1,110 @@
+// The real main window started with options, its port on a pseudo-terminal whose far side reads every
+// frame: the options fill the boxes and click the controls as the operator would.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QtTest>
+#include <termios.h>
+#include <unistd.h>
+
+#include "app/start_options.h"
+#include "modbus/request_frames.h"
+#include "panel_on_line.h"
+
+using namespace lq;
+
+namespace {
+
+// What the operator sees and what the port is set to.
+QStringList PanelState(TForm1& form)
+{
+    return {form.ComboBox4->currentText(), form.ComboBox5->currentText(), form.ComboBox6->currentText(),
+            form.ComboBox1->currentText(), form.BitBtn7->text(), QString::number(form.CheckBox2->isChecked()),
+            QString::fromStdString(form.Comm1->CommName), QString::number(form.Comm1->BaudRate()),
+            QString::number(int(form.Comm1->Parity)), QString::number(int(form.Comm1->RtsControl())),
+            QString::number(form.Comm1->Connected())};
+}
+
+} // namespace
+
+class StartOptionsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::PanelOnLine> rig_;
+    TForm1& Form() { return rig_->Form(); }
+
+private slots:
+    void init()
+    {
+        rig_ = std::make_unique<test::PanelOnLine>();
+        QVERIFY(rig_->Activate());
+    }
+
+    void cleanup() { rig_.reset(); }
+
+    void noOptionLeavesThePanelAsItStarts()
+    {
+        const QStringList before = PanelState(Form());
+        ApplySerialStart(Form(), {});
+        QCOMPARE(PanelState(Form()), before);
+    }
+
+    void startedWithOptionsTheFirstFrameGoesOutWithNoOperatorAction()
+    {
+        std::vector<std::uint8_t> received;
+        QSocketNotifier farSide(rig_->Line().MasterFd(), QSocketNotifier::Read);
+        connect(&farSide, &QSocketNotifier::activated, [&] {
+            std::uint8_t buffer[64];
+            const ssize_t n = ::read(rig_->Line().MasterFd(), buffer, sizeof buffer);
+            if (n > 0) received.insert(received.end(), buffer, buffer + n);
+        });
+        SerialStart start;
+        start.port = QString::fromStdString(rig_->Line().SlavePath());
+        start.baud = 9600;
+        start.framing = QStringLiteral("8_E_1");
+        start.address = 17;
+        start.open = true;
+        start.poll = true;
+        start.rs485 = true;
+        ApplySerialStart(Form(), start);
+        // The boxes show what was given, as if typed.
+        QCOMPARE(Form().ComboBox4->currentText(), *start.port);
+        QCOMPARE(Form().ComboBox5->currentText(), QString::number(*start.baud));
+        QCOMPARE(Form().ComboBox6->currentText(), *start.framing);
+        QCOMPARE(Form().ComboBox1->currentText(), QString::number(*start.address));
+        QVERIFY(Form().Comm1->Connected());
+        QCOMPARE(Form().BitBtn7->text(), QStringLiteral("关闭串口"));
+        QVERIFY(Form().CheckBox2->isChecked());
+
+        // The poll timer runs from the window's creation in the program; the test rig stopped it.
+        Form().Timer1->start();
+        QTRY_VERIFY_WITH_TIMEOUT(received.size() >= 8, 5000);
+        const RequestFrame expected = BuildReadRequest(17, 0, 10);
+        QCOMPARE(received, std::vector<std::uint8_t>(expected.begin(), expected.end()));
+        termios line{};
+        QCOMPARE(tcgetattr(rig_->Line().SlaveFd(), &line), 0);
+        QCOMPARE(cfgetospeed(&line), speed_t(B9600));
+        // The control block written at the open already had the parity and the RS-485 mode.
+        const Dcb& atOpen = rig_->Backend().statesWritten.front();
+        QCOMPARE(atOpen.Parity, std::uint8_t(TParity::Even));
+        QCOMPARE(dcb::RtsControl(atOpen.Flags), RtsDeviceValue(TRtsControl::RtsTransmissionAvailable));
+    }
+
+    void aPortThatDoesNotOpenGetsTheOperatorsMessage()
+    {
+        SerialStart start;
+        start.port = QStringLiteral("/nonexistent/ttyUSB0");
+        start.open = true;
+        start.poll = true;
+        ApplySerialStart(Form(), start);
+        QCOMPARE(rig_->messages, QStringList{QStringLiteral("打开串口错误")});
+        QCOMPARE(Form().BitBtn7->text(), QStringLiteral("打开串口"));
+        QVERIFY(!Form().Comm1->Connected());
+        QVERIFY(Form().CheckBox2->isChecked());
+    }
+};
+
+QTEST_MAIN(StartOptionsTest)
+#include "start_options_test.moc"
