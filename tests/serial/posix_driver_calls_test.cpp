@@ -1,0 +1,108 @@
+// The POSIX back end over driver calls scripted below it: a line check that hangs, and the kernel's
+// RS-485 mode of an adapter this machine does not have.
+#include "tests/serial/comm_fixture.h"
+#include "tests/serial/pty_pair.h"
+#include "tests/serial/scripted_ioctls.h"
+
+#include <future>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace lq::test {
+namespace {
+
+class ScriptedDriver : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        port.comm->CommName = pty.SlavePath();
+        port.comm->SetOutx_XonXoffFlow(false);
+        port.comm->SetInx_XonXoffFlow(false);
+    }
+
+    PtyPair pty;
+    std::shared_ptr<ScriptedIoctls> driver = std::make_shared<ScriptedIoctls>();
+    CommUnderTest port{MakePosixBackend(driver)};
+};
+
+TEST_F(ScriptedDriver, OwnerThreadGoesOnWhileALineCheckHangs) {
+    port.comm->OpenPort();
+    // The open and the receive thread's start each read the counters once, its first line check once more.
+    ASSERT_TRUE(driver->WaitForCounterCalls(3, 5s));
+    driver->Wedge();
+    // The receive thread looks at the lines every 100 ms; its next look now hangs in the driver.
+    ASSERT_TRUE(driver->WaitUntilWedged(5s));
+
+    // A watchdog frees the driver if the calls below wait for it, so a failure ends instead of hanging.
+    std::promise<void> finished;
+    std::future<void> done = finished.get_future();
+    bool watchdogFreedDriver = false;
+    std::thread watchdog([&] {
+        if (done.wait_for(10s) != std::future_status::ready) {
+            watchdogFreedDriver = true;
+            driver->Release();
+        }
+    });
+    port.comm->SetBaudRate(9600);
+    port.comm->SetRtsControl(TRtsControl::RtsDisable);
+    const std::vector<std::uint8_t> frame{1, 3, 0, 0, 0, 10, 0xC5, 0xCD};
+    const bool queued = port.comm->SendData(frame.data(), static_cast<std::uint16_t>(frame.size()));
+    const auto sent = pty.Read(frame.size(), 5s);
+    finished.set_value();
+    watchdog.join();
+
+    EXPECT_FALSE(watchdogFreedDriver) << "a setter or SendData waited for the hanging driver call";
+    EXPECT_TRUE(queued);
+    EXPECT_EQ(sent, frame) << "the transmit thread waited for the hanging driver call";
+    driver->Release();
+    port.comm->ClosePort();
+}
+
+TEST_F(ScriptedDriver, Rs485ModeKeepsTheDriversOtherSettingsAndIsRestored) {
+    driver->rs485.flags = SER_RS485_RTS_AFTER_SEND | SER_RS485_RX_DURING_TX;
+    driver->rs485.delay_rts_after_send = 2;
+    driver->rs485.addr_recv = 7; // a field this program never sets
+    port.comm->SetRtsControl(TRtsControl::RtsTransmissionAvailable);
+    port.comm->OpenPort();
+    ASSERT_EQ(driver->rs485Written.size(), 1u);
+    const serial_rs485 on = driver->rs485Written[0];
+    EXPECT_EQ(on.flags, static_cast<__u32>(SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND));
+    EXPECT_EQ(on.delay_rts_after_send, 2u);
+    EXPECT_EQ(on.addr_recv, 7);
+
+    port.comm->ClosePort();
+    ASSERT_EQ(driver->rs485Written.size(), 2u);
+    EXPECT_EQ(driver->rs485Written[1].flags,
+              static_cast<__u32>(SER_RS485_RTS_AFTER_SEND | SER_RS485_RX_DURING_TX));
+}
+
+struct RefusalCase {
+    const char* name;
+    int error;    // what the driver answers
+    bool drops;   // accepts, then drops the mode
+    int reported; // the error the open reports
+};
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Rs485Refusal : public ScriptedDriver, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(Rs485Refusal, OpenFailsWithTheDriversReason) {
+    driver->rs485Error = GetParam().error;
+    driver->dropsRs485 = GetParam().drops;
+    port.comm->SetRtsControl(TRtsControl::RtsTransmissionAvailable);
+    const std::size_t descriptors = OpenDescriptorCount();
+    EXPECT_THROW(port.comm->OpenPort(), ECommsError);
+    EXPECT_FALSE(port.comm->Connected());
+    EXPECT_EQ(port.comm->LastOpenError().Step, TOpenStep::Rs485);
+    EXPECT_EQ(port.comm->LastOpenError().Errno, GetParam().reported);
+    EXPECT_EQ(OpenDescriptorCount(), descriptors);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, Rs485Refusal,
+                         ::testing::Values(RefusalCase{"NoRs485Mode", ENOTTY, false, ENOTTY},
+                                           RefusalCase{"BadSettings", EINVAL, false, EINVAL},
+                                           RefusalCase{"DropsTheMode", 0, true, EINVAL}));
+
+} // namespace
+} // namespace lq::test
