@@ -3,6 +3,8 @@
 #include "serial/port_names.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace lq {
 
@@ -69,7 +71,10 @@ void TComm::OpenPort() {
         FailOpen(TOpenStep::Resources, 0, "Unable to create write thread");
     }
     openedName_ = CommName;
-    openedPath_ = lastOpenError_.Path;
+    // The device behind an alias or a by-id link: its node may be gone by the time anyone asks.
+    std::error_code ec;
+    const std::filesystem::path node = std::filesystem::weakly_canonical(lastOpenError_.Path, ec);
+    openedPath_ = ec ? lastOpenError_.Path : node.string();
     readThread_->Resume();
     writeThread_->Resume();
 }

@@ -50,7 +50,7 @@ class TComm {
     bool SendData(const std::uint8_t* data, std::uint16_t count);
     bool Connected() const { return static_cast<bool>(device_); }
     const TOpenError& LastOpenError() const { return lastOpenError_; }
-    // CommName and its device path as they were when the open port was opened; empty while closed.
+    // CommName and the device it led to when the open port was opened; empty while closed.
     const std::string& OpenedName() const { return openedName_; }
     const std::string& OpenedPath() const { return openedPath_; }
 

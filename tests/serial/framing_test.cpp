@@ -67,7 +67,9 @@ TEST_P(FramingGap, PauseInsideAFrameSplitsItOnlyWhenLongerThanTheInterval) {
 
     EXPECT_EQ(port.frames.size(), GetParam().deliveries);
     EXPECT_EQ(port.Joined(), frame);
-    if (GetParam().deliveries == 2) EXPECT_EQ(port.frames[0].size(), 3u) << "the split is at the pause";
+    if (GetParam().deliveries == 2) {
+        EXPECT_EQ(port.frames[0].size(), 3u) << "the split is at the pause";
+    }
     // A read completes only after the silence: never sooner than the interval after the last byte.
     ASSERT_FALSE(deliveredAt.empty());
     EXPECT_GE(deliveredAt.back() - lastWriteStarted, kInterval);
