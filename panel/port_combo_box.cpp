@@ -86,7 +86,7 @@ void PortComboBox::RefreshList()
     for (int i = 0; i < count(); ++i) {
         QStyleOptionViewItem option;
         option.initFrom(view());
-        widest = std::max(widest, itemDelegate()->sizeHint(option, model()->index(i, 0)).width() + 24);
+        widest = std::max(widest, itemDelegate()->sizeHint(option, model()->index(i, 0)).width() + 40);
     }
     view()->setMinimumWidth(widest);
 }

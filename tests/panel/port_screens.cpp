@@ -1,5 +1,6 @@
 // Renders the port box's list on a machine with a by-id device (a folder laid out like sysfs and /dev),
-// an open failure with its reason, and the notice after a port was lost, into PNGs for the docs.
+// an open failure with its reason, and the notice after a port was lost, into PNGs for the docs:
+//   xvfb-run -a -s "-screen 0 1600x900x24" env QT_QPA_PLATFORM=xcb build/tests/panel/panel_port_screens docs
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
