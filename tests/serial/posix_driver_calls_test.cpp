@@ -87,5 +87,17 @@ TEST_F(ScriptedDriver, DriverThatDropsTheModeIsARefusalAndKeepsItsSettings) {
     EXPECT_EQ(OpenDescriptorCount(), descriptors);
 }
 
+TEST(KernelRs485, PseudoTerminalHasNoRs485ModeAndTheOpenSaysSo) {
+    PtyPair pty;
+    CommUnderTest port;
+    port.comm->CommName = pty.SlavePath();
+    port.comm->SetRtsControl(TRtsControl::RtsTransmissionAvailable);
+    EXPECT_THROW(port.comm->OpenPort(), ECommsError);
+    EXPECT_EQ(port.comm->LastOpenError().Step, TOpenStep::Rs485);
+    EXPECT_EQ(port.comm->LastOpenError().Errno, ENOTTY);
+    port.comm->SetRtsControl(TRtsControl::RtsDisable);
+    EXPECT_NO_THROW(port.comm->OpenPort()) << "the failed open left nothing behind";
+}
+
 } // namespace
 } // namespace lq::test
