@@ -79,6 +79,8 @@ public:
     void ComboBox5Change();
     void ComboBox6Change();
     void BitBtn7Click();
+    // The open port went away (unplugged, hung up): closed state, and a notice that says which port.
+    void Comm1RequestHangup();
 
     ModbusMaster& Master() { return *master_; }
     const ModbusMaster& Master() const { return *master_; }

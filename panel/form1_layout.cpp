@@ -10,6 +10,7 @@
 #include "panel/lamp_icons.h"
 #include "panel/panel_colors.h"
 #include "panel/panel_fonts.h"
+#include "panel/port_combo_box.h"
 #include "panel/up_down_control.h"
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
@@ -62,9 +63,10 @@ QLabel* MakeImage(QWidget* parent, QRect geometry, const QPixmap& icon)
     return image;
 }
 
-QComboBox* MakeCombo(QWidget* parent, QRect geometry, const QStringList& items, const QString& text)
+QComboBox* MakeCombo(QWidget* parent, QRect geometry, const QStringList& items, const QString& text,
+                     QComboBox* box = nullptr)
 {
-    auto* box = new QComboBox(parent);
+    if (box == nullptr) box = new QComboBox(parent);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->addItems(items);
@@ -223,7 +225,8 @@ void TForm1::CreatePortSettings()
 
     QStringList ports;
     for (int n = 1; n <= 9; ++n) ports << QString("COM%1").arg(n);
-    ComboBox4 = MakeCombo(Panel3, {106, 2, 97, 21}, ports, "COM4");
+    ComboBox4 = MakeCombo(Panel3, {106, 2, 97, 21}, ports, "COM4",
+                          new PortComboBox(Panel3, PortComboBox::MachineLister()));
     ComboBox5 = MakeCombo(Panel3, {106, 34, 97, 21}, {"4800", "9600", "19200", "38400"}, "19200");
     ComboBox6 = MakeCombo(Panel3, {106, 66, 97, 21}, {"8_N_2", "8_E_1", "8_O_1"}, "8_N_2");
 

@@ -6,6 +6,8 @@
 #include "modbus/text_helpers.h"
 #include "panel/form1.h"
 #include "panel/knob_seeds.h"
+#include "panel/open_failure_reason.h"
+#include "panel/port_lost_notice.h"
 
 namespace lq {
 
@@ -13,6 +15,13 @@ namespace {
 
 const QString kOpenCaption = QStringLiteral("打开串口");
 const QString kCloseCaption = QStringLiteral("关闭串口");
+
+// The box keeps its first line; the reason follows it.
+QString OpenFailureMessage(const TComm& comm)
+{
+    const std::string reason = OpenFailureReason(GatherOpenFailureFacts(comm.LastOpenError()));
+    return QStringLiteral("打开串口错误\n") + QString::fromStdString(reason);
+}
 
 } // namespace
 
@@ -51,6 +60,8 @@ void TForm1::BitBtn7Click()
         BitBtn7->setText(kCloseCaption);
         Image9->hide();
         Image20->show();
+        // A device that goes away while open is reported by either I/O thread.
+        Comm1->OnRequestHangup = [this](TComm*) { Comm1RequestHangup(); };
         try {
             Comm1->OpenPort();
             knobSeeds_->PortOpened();
@@ -60,7 +71,7 @@ void TForm1::BitBtn7Click()
             BitBtn7->setText(kOpenCaption);
             Image20->hide();
             Image9->show();
-            setup_.showMessage(this, QStringLiteral("打开串口错误"));
+            setup_.showMessage(this, OpenFailureMessage(*Comm1));
         }
         return;
     }
@@ -69,6 +80,21 @@ void TForm1::BitBtn7Click()
     master_->PortClosed();
     Image20->hide();
     Image9->show();
+}
+
+void TForm1::Comm1RequestHangup()
+{
+    // Both threads may report one loss; the first report closes the port, a later one finds it closed.
+    if (!Comm1->Connected()) return;
+    const QString name = QString::fromStdString(Comm1->OpenedName());
+    const QString path = QString::fromStdString(Comm1->OpenedPath());
+    // Closing at once releases the descriptor, so a re-plugged adapter gets its old number back.
+    BitBtn7->setText(kOpenCaption);
+    Comm1->ClosePort();
+    master_->PortClosed();
+    Image20->hide();
+    Image9->show();
+    ShowPortLostNotice(this, name, path);
 }
 
 } // namespace lq

@@ -1,6 +1,10 @@
 #include "serial/comm.h"
 
+#include "serial/port_names.h"
+
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace lq {
 
@@ -18,41 +22,59 @@ TIoThreadContext TComm::ThreadContext() {
     return TIoThreadContext{*backend_, device_.Get(), stopEvent_.Get(), *window_};
 }
 
+void TComm::FailOpen(TOpenStep step, int error, const char* text) {
+    lastOpenError_.Step = step;
+    lastOpenError_.Errno = error;
+    throw ECommsError(text);
+}
+
 void TComm::OpenPort() {
     if (device_) throw ECommsError("This serial port already opened");
+    lastOpenError_ = TOpenError{ResolvePortName(CommName), 0, TOpenStep::None};
     UniqueHandle device(*backend_, backend_->CreateFile(CommName));
-    if (!device) throw ECommsError("Error opening serial port");
+    if (!device) FailOpen(TOpenStep::Open, backend_->GetLastError(), "Error opening serial port");
     if (backend_->GetFileType(device.Get()) != FILE_TYPE_CHAR)
-        throw ECommsError("File handle is not a comm handle ");
+        FailOpen(TOpenStep::NotCharDevice, 0, "File handle is not a comm handle ");
     if (!backend_->SetupComm(device.Get(), kCommQueueSize, kCommQueueSize))
-        throw ECommsError("Cannot setup comm buffer");
+        FailOpen(TOpenStep::SetupComm, backend_->GetLastError(), "Cannot setup comm buffer");
 
     device_ = std::move(device);
     backend_->PurgeComm(device_.Get(), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
     ApplyCommTimeouts();
     ApplyCommState();
+    // A line whose direction nobody switches would stay silent: better no open than a dead port.
+    if (rtsControl_ == TRtsControl::RtsTransmissionAvailable && !rs485Active_) {
+        const int refusal = rs485Refusal_;
+        ReleaseDevice();
+        FailOpen(TOpenStep::Rs485, refusal, "Cannot set RS-485 mode");
+    }
 
     stopEvent_ = UniqueHandle(*backend_, backend_->CreateEvent(true, false, "Comm.Stop"));
     if (!stopEvent_) {
-        device_.Reset();
-        throw ECommsError("Unable to create event");
+        ReleaseDevice();
+        FailOpen(TOpenStep::Resources, 0, "Unable to create event");
     }
 
     readThread_ = std::make_unique<TReadThread>(ThreadContext());
     if (!readThread_->Create()) {
         readThread_.reset();
         stopEvent_.Reset();
-        device_.Reset();
-        throw ECommsError("Unable to create read thread");
+        ReleaseDevice();
+        FailOpen(TOpenStep::Resources, 0, "Unable to create read thread");
     }
     writeThread_ = std::make_unique<TWriteThread>(ThreadContext());
     if (!writeThread_->Create()) {
         StopReadThread();
         writeThread_.reset();
         stopEvent_.Reset();
-        device_.Reset();
-        throw ECommsError("Unable to create write thread");
+        ReleaseDevice();
+        FailOpen(TOpenStep::Resources, 0, "Unable to create write thread");
     }
+    openedName_ = CommName;
+    // The device behind an alias or a by-id link: its node may be gone by the time anyone asks.
+    std::error_code ec;
+    const std::filesystem::path node = std::filesystem::weakly_canonical(lastOpenError_.Path, ec);
+    openedPath_ = ec ? lastOpenError_.Path : node.string();
     readThread_->Resume();
     writeThread_->Resume();
 }
@@ -62,6 +84,13 @@ void TComm::ClosePort() {
     StopReadThread();
     StopWriteThread();
     stopEvent_.Reset();
+    ReleaseDevice();
+    openedName_.clear();
+    openedPath_.clear();
+}
+
+void TComm::ReleaseDevice() {
+    LeaveRs485Mode();
     device_.Reset();
 }
 
@@ -126,6 +155,39 @@ void TComm::ApplyCommState() {
     block.ErrorChar = replacedChar_;
     // A refused setting is not reported: the device keeps what it had.
     backend_->SetCommState(device_.Get(), block);
+    ApplyRs485();
+}
+
+void TComm::ApplyRs485() {
+    const bool wanted = rtsControl_ == TRtsControl::RtsTransmissionAvailable;
+    if (wanted == rs485Active_) return;
+    if (!wanted) {
+        LeaveRs485Mode();
+        return;
+    }
+    Rs485Settings current;
+    if (!backend_->GetRs485(device_.Get(), current)) {
+        rs485Refusal_ = backend_->GetLastError();
+        return;
+    }
+    // RTS high while sending, low after it; no reception of our own transmission.
+    Rs485Settings mode = current;
+    mode.Flags = (current.Flags | rs485::Enabled | rs485::RtsOnSend) &
+                 ~(rs485::RtsAfterSend | rs485::RxDuringTx);
+    if (!backend_->SetRs485(device_.Get(), mode)) {
+        rs485Refusal_ = backend_->GetLastError();
+        return;
+    }
+    savedRs485_ = current;
+    rs485Active_ = true;
+    rs485Refusal_ = 0;
+}
+
+void TComm::LeaveRs485Mode() {
+    if (!rs485Active_) return;
+    rs485Active_ = false;
+    // An adapter that is gone refuses; there is nothing left to restore then.
+    backend_->SetRs485(device_.Get(), savedRs485_);
 }
 
 void TComm::ApplyCommTimeouts() {

@@ -16,6 +16,17 @@ namespace lq {
 
 class TComm;
 
+// The open step that failed, so that a caller can say more than the exception text.
+enum class TOpenStep { None, Open, NotCharDevice, SetupComm, Rs485, Resources };
+
+// Why the last OpenPort failed: the device path tried and the system's error number (0 when the step has
+// none, such as a path that is no character device).
+struct TOpenError {
+    std::string Path;
+    int Errno = 0;
+    TOpenStep Step = TOpenStep::None;
+};
+
 using TReceiveDataEvent =
     std::function<void(TComm* Sender, const std::uint8_t* Buffer, std::uint16_t BufferLength)>;
 using TReceiveErrorEvent = std::function<void(TComm* Sender, std::uint32_t EventMask)>;
@@ -38,6 +49,10 @@ class TComm {
     void ClosePort();
     bool SendData(const std::uint8_t* data, std::uint16_t count);
     bool Connected() const { return static_cast<bool>(device_); }
+    const TOpenError& LastOpenError() const { return lastOpenError_; }
+    // CommName and the device it led to when the open port was opened; empty while closed.
+    const std::string& OpenedName() const { return openedName_; }
+    const std::string& OpenedPath() const { return openedPath_; }
 
     // Used by the next OpenPort.
     std::string CommName = "COM2";
@@ -126,6 +141,12 @@ class TComm {
 
     void ApplyCommState();
     void ApplyCommTimeouts();
+    // RtsTransmissionAvailable is the kernel's RS-485 mode; any other RTS mode puts back what the device had.
+    void ApplyRs485();
+    void LeaveRs485Mode();
+    // Undoes the device part of an open that cannot complete.
+    void ReleaseDevice();
+    [[noreturn]] void FailOpen(TOpenStep step, int error, const char* text);
     std::uint32_t ControlFlags() const;
     void StopReadThread();
     void StopWriteThread();
@@ -156,6 +177,12 @@ class TComm {
     std::shared_ptr<ISerialBackend> backend_;
     std::unique_ptr<INotificationWindow> window_;
     UniqueHandle device_;
+    TOpenError lastOpenError_;
+    std::string openedName_;
+    std::string openedPath_;
+    bool rs485Active_ = false;
+    Rs485Settings savedRs485_;
+    int rs485Refusal_ = 0;
     UniqueHandle stopEvent_;
     std::unique_ptr<TReadThread> readThread_;
     std::unique_ptr<TWriteThread> writeThread_;

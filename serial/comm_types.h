@@ -121,4 +121,19 @@ constexpr std::uint32_t FILE_TYPE_PIPE = 3;
 
 constexpr std::uint32_t kCommQueueSize = 4096;
 
+// The kernel's RS-485 direction control of a device: the flag bits and delays of struct serial_rs485.
+struct Rs485Settings {
+    std::uint32_t Flags = 0;
+    std::uint32_t DelayRtsBeforeSend = 0; // ms
+    std::uint32_t DelayRtsAfterSend = 0;  // ms
+    bool operator==(const Rs485Settings&) const = default;
+};
+
+namespace rs485 {
+constexpr std::uint32_t Enabled = 1u << 0;
+constexpr std::uint32_t RtsOnSend = 1u << 1;
+constexpr std::uint32_t RtsAfterSend = 1u << 2;
+constexpr std::uint32_t RxDuringTx = 1u << 4;
+} // namespace rs485
+
 } // namespace lq

@@ -1,5 +1,6 @@
 #include "serial/io_thread.h"
 #include "serial/port_names.h"
+#include "serial/posix_device_ioctls.h"
 #include "serial/posix_io_objects.h"
 #include "serial/posix_termios.h"
 #include "serial/serial_backend.h"
@@ -44,8 +45,18 @@ IoResult ToResult(OpStatus status) {
     }
 }
 
+// errno of this thread's last failed open step or RS-485 call.
+thread_local int tLastError = 0;
+
+int Fail(int error) {
+    tLastError = error;
+    return error;
+}
+
 class PosixBackend final : public ISerialBackend {
   public:
+    explicit PosixBackend(std::shared_ptr<IDeviceIoctls> ioctls) : ioctls_(std::move(ioctls)) {}
+
     THandle CreateFile(const std::string& name) override;
     std::uint32_t GetFileType(THandle device) override;
     bool SetupComm(THandle device, std::uint32_t inQueue, std::uint32_t outQueue) override;
@@ -64,6 +75,9 @@ class PosixBackend final : public ISerialBackend {
                                  bool wait) override;
     IoResult ClearCommError(THandle device, std::uint32_t& errors) override;
     bool CloseHandle(THandle handle) override;
+    int GetLastError() override { return tLastError; }
+    bool GetRs485(THandle device, Rs485Settings& settings) override;
+    bool SetRs485(THandle device, const Rs485Settings& settings) override;
     THandle CreateEvent(bool manualReset, bool initialState, std::string_view label) override;
     bool SetEvent(THandle event) override;
     bool ResetEvent(THandle event) override;
@@ -78,9 +92,16 @@ class PosixBackend final : public ISerialBackend {
     THandle Insert(Object object);
     std::shared_ptr<Device> FindDevice(THandle h);
     std::shared_ptr<Event> FindEvent(THandle h);
+    // FindDevice under the lock, for calls made outside it; sets the last error when there is none.
+    std::shared_ptr<Device> FindOpenDevice(THandle h);
     IoResult Start(const std::shared_ptr<Device>& device, const std::shared_ptr<Event>& event,
                    std::shared_ptr<Operation> op, std::shared_ptr<Operation>& slot);
+    // Looks at the lines of every pending line-event wait among the events whose check is due.
+    void CheckLines(const std::vector<std::shared_ptr<Event>>& events);
+    // The device and a reading of its lines, taken without holding the lock across the driver calls.
+    std::shared_ptr<Device> ReadDeviceLines(THandle h, bool lines, LineReading& reading);
 
+    const std::shared_ptr<IDeviceIoctls> ioctls_;
     std::mutex mutex_;
     std::map<THandle, Object> objects_;
     THandle next_ = 1;
@@ -108,13 +129,21 @@ std::shared_ptr<Event> PosixBackend::FindEvent(THandle h) {
 
 THandle PosixBackend::CreateFile(const std::string& name) {
     const std::string path = ResolvePortName(name);
-    if (path.empty()) return kNoHandle;
+    if (path.empty()) {
+        Fail(ENOENT);
+        return kNoHandle;
+    }
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     // A folder cannot be opened for writing; open it anyway so the caller can tell it is no port.
     if (fd < 0 && errno == EISDIR) fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return kNoHandle;
+    if (fd < 0) {
+        Fail(errno);
+        return kNoHandle;
+    }
     // TIOCEXCL keeps other openers out, but root ignores it; the lock holds for everyone.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // Held by another opener: the same as a terminal in exclusive use, so report it as busy.
+        Fail(errno == EWOULDBLOCK ? EBUSY : errno);
         ::close(fd);
         return kNoHandle;
     }
@@ -123,8 +152,10 @@ THandle PosixBackend::CreateFile(const std::string& name) {
     device->shadow.Flags = dcb::fBinary | (1u << dcb::DtrControlShift) | (1u << dcb::RtsControlShift);
     device->shadow.XonLim = 2048;
     device->shadow.XoffLim = 512;
-    device->eventBase = CurrentLineState(*device);
-    device->errorBase = device->eventBase.counts;
+    const LineReading reading = ReadLine(*ioctls_, fd, true, true);
+    NoteCapabilities(*device, reading);
+    device->eventBase = reading.state;
+    device->errorBase = reading.state.counts;
     std::lock_guard lock(mutex_);
     return Insert(std::move(device));
 }
@@ -145,7 +176,10 @@ bool PosixBackend::SetupComm(THandle h, std::uint32_t, std::uint32_t) {
     std::lock_guard lock(mutex_);
     const auto device = FindDevice(h);
     termios t{};
-    return device && tcgetattr(device->fd, &t) == 0;
+    if (!device) return false;
+    if (tcgetattr(device->fd, &t) == 0) return true;
+    Fail(errno);
+    return false;
 }
 
 bool PosixBackend::PurgeComm(THandle h, std::uint32_t flags) {
@@ -190,12 +224,29 @@ bool PosixBackend::SetCommTimeouts(THandle h, const CommTimeouts& timeouts) {
     return true;
 }
 
+std::shared_ptr<Device> PosixBackend::ReadDeviceLines(THandle h, bool lines, LineReading& reading) {
+    std::shared_ptr<Device> device;
+    bool counters = false;
+    {
+        std::lock_guard lock(mutex_);
+        device = FindDevice(h);
+        if (!device) return nullptr;
+        counters = device->hasCounters;
+        lines = lines && device->hasModemLines;
+    }
+    // The device object keeps the descriptor open while the driver is asked.
+    reading = ReadLine(*ioctls_, device->fd, counters, lines);
+    return device;
+}
+
 bool PosixBackend::SetCommMask(THandle h, std::uint32_t mask) {
+    LineReading reading;
+    const auto device = ReadDeviceLines(h, true, reading);
     std::lock_guard lock(mutex_);
-    const auto device = FindDevice(h);
-    if (!device) return false;
+    if (!device || device->closed) return false;
+    NoteCapabilities(*device, reading);
     device->commMask = mask;
-    device->eventBase = CurrentLineState(*device);
+    device->eventBase = reading.state;
     // A new mask ends a pending line-event wait with no event.
     if (device->lineEvent) Complete(*device->lineEvent, OpStatus::Done);
     return true;
@@ -305,11 +356,52 @@ IoResult PosixBackend::GetOverlappedResult(THandle, Overlapped& ov, std::uint32_
 }
 
 IoResult PosixBackend::ClearCommError(THandle h, std::uint32_t& errors) {
+    LineReading reading;
+    const auto device = ReadDeviceLines(h, false, reading);
     std::lock_guard lock(mutex_);
-    const auto device = FindDevice(h);
-    if (!device) return IoResult::DeviceClosed;
-    errors = TakeLineErrors(*device);
+    if (!device || device->closed) return IoResult::DeviceClosed;
+    NoteCapabilities(*device, reading);
+    const bool counted = reading.askedCounters && reading.countersError == 0;
+    errors = counted ? TakeLineErrors(*device, reading.state.counts) : 0;
     return IoResult::Done;
+}
+
+static_assert(rs485::Enabled == SER_RS485_ENABLED && rs485::RtsOnSend == SER_RS485_RTS_ON_SEND &&
+              rs485::RtsAfterSend == SER_RS485_RTS_AFTER_SEND && rs485::RxDuringTx == SER_RS485_RX_DURING_TX);
+
+std::shared_ptr<Device> PosixBackend::FindOpenDevice(THandle h) {
+    std::lock_guard lock(mutex_);
+    auto device = FindDevice(h);
+    if (!device) Fail(EBADF);
+    return device;
+}
+
+bool PosixBackend::GetRs485(THandle h, Rs485Settings& settings) {
+    const auto device = FindOpenDevice(h);
+    if (!device) return false;
+    serial_rs485 kernel{};
+    if (Fail(ioctls_->GetRs485(device->fd, kernel)) != 0) return false;
+    settings = Rs485Settings{kernel.flags, kernel.delay_rts_before_send, kernel.delay_rts_after_send};
+    return true;
+}
+
+bool PosixBackend::SetRs485(THandle h, const Rs485Settings& settings) {
+    const auto device = FindOpenDevice(h);
+    if (!device) return false;
+    // Fields this program does not set (addresses of newer kernels) keep the device's values.
+    serial_rs485 kernel{};
+    if (Fail(ioctls_->GetRs485(device->fd, kernel)) != 0) return false;
+    serial_rs485 previous = kernel;
+    kernel.flags = settings.Flags;
+    kernel.delay_rts_before_send = settings.DelayRtsBeforeSend;
+    kernel.delay_rts_after_send = settings.DelayRtsAfterSend;
+    if (Fail(ioctls_->SetRs485(device->fd, kernel)) != 0) return false;
+    // A driver may accept the call and still drop the mode; that is a refusal too.
+    const std::uint32_t wanted = settings.Flags & (rs485::Enabled | rs485::RtsOnSend);
+    if ((kernel.flags & wanted) == wanted) return true;
+    ioctls_->SetRs485(device->fd, previous);
+    Fail(EINVAL);
+    return false;
 }
 
 bool PosixBackend::CloseHandle(THandle h) {
@@ -357,6 +449,7 @@ std::uint32_t PosixBackend::WaitForMultipleObjects(std::span<const THandle> hand
     std::vector<pollfd> fds;
     std::vector<std::shared_ptr<Operation>> ops;
     for (;;) {
+        CheckLines(events);
         std::optional<Clock::time_point> deadline = callerDeadline;
         fds.clear();
         ops.clear();
@@ -391,6 +484,40 @@ std::uint32_t PosixBackend::WaitForMultipleObjects(std::span<const THandle> hand
                           : static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
         }
         if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) return kWaitFailed;
+    }
+}
+
+void PosixBackend::CheckLines(const std::vector<std::shared_ptr<Event>>& events) {
+    struct Check {
+        std::shared_ptr<Operation> op;
+        bool counters;
+        bool lines;
+        LineReading reading;
+    };
+    std::vector<Check> due;
+    {
+        std::lock_guard lock(mutex_);
+        const auto now = Clock::now();
+        for (const auto& event : events) {
+            const auto& op = event->op;
+            if (!op || op->kind != OpKind::LineEvent || op->status != OpStatus::Pending) continue;
+            const Device& d = *op->device;
+            if (now < op->nextLineCheck || !(d.hasCounters || d.hasModemLines)) continue;
+            op->nextLineCheck = now + kLineCheckPeriod;
+            due.push_back(Check{op, d.hasCounters, d.hasModemLines, {}});
+        }
+    }
+    if (due.empty()) return;
+    // A wedged adapter can hold these calls for seconds; the lock stays free for everybody else meanwhile.
+    for (Check& c : due)
+        c.reading = ReadLine(*ioctls_, c.op->device->fd, c.counters, c.lines);
+    std::lock_guard lock(mutex_);
+    for (Check& c : due) {
+        Device& d = *c.op->device;
+        NoteCapabilities(d, c.reading);
+        if (c.op->status != OpStatus::Pending || d.closed) continue;
+        c.op->mask = TakeLineEvents(d, c.reading.state);
+        if (c.op->mask != 0) Complete(*c.op, OpStatus::Done);
     }
 }
 
@@ -441,7 +568,11 @@ std::unique_ptr<std::uint8_t[]> PosixBackend::AllocateBlock(std::size_t bytes) {
 } // namespace
 
 std::shared_ptr<ISerialBackend> MakePosixBackend() {
-    return std::make_shared<PosixBackend>();
+    return std::make_shared<PosixBackend>(posix::KernelIoctls());
+}
+
+std::shared_ptr<ISerialBackend> MakePosixBackend(std::shared_ptr<posix::IDeviceIoctls> ioctls) {
+    return std::make_shared<PosixBackend>(std::move(ioctls));
 }
 
 } // namespace lq

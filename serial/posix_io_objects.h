@@ -47,6 +47,17 @@ struct LineState {
     int modemLines = 0;
 };
 
+class IDeviceIoctls;
+
+// One look at the driver's counters and modem lines, taken without the back end's lock.
+struct LineReading {
+    LineState state;
+    bool askedCounters = false;
+    bool askedLines = false;
+    int countersError = 0; // errno, 0 when the driver answered
+    int linesError = 0;
+};
+
 struct Device {
     explicit Device(int descriptor) : fd(descriptor) {}
     ~Device() {
@@ -89,8 +100,8 @@ struct Operation {
 
 // Marks a pending operation finished, detaches it from its device and sets its record's event.
 void Complete(Operation& op, OpStatus status);
-// Moves a pending operation on without blocking: reads or writes what the line allows, ends it on its
-// time-outs, looks for line events when a check is due.
+// Moves a pending read or write on without blocking: reads or writes what the line allows, ends it on its
+// time-outs. Line-event waits are moved on by the line checks, which run outside the lock.
 void Progress(Operation& op, Clock::time_point now);
 // When the operation must next be looked at even if its descriptor stays quiet; none means never.
 std::optional<Clock::time_point> NextDeadline(const Operation& op);
@@ -101,10 +112,13 @@ std::uint32_t ErrorFlags(const serial_icounter_struct& now, const serial_icounte
 std::uint32_t ModemEvents(const serial_icounter_struct& now, const serial_icounter_struct& before,
                           int linesNow, int linesBefore);
 
-LineState CurrentLineState(Device& d);
-// Events since the last call, filtered by the device's mask; moves the baseline on.
-std::uint32_t TakeLineEvents(Device& d);
-// CE_ flags of the errors counted since the last call; moves the baseline on.
-std::uint32_t TakeLineErrors(Device& d);
+// Asks the driver for what it is known to have; may block on a slow adapter, so never under the lock.
+LineReading ReadLine(IDeviceIoctls& io, int fd, bool counters, bool lines);
+// Under the lock: a driver that answered no once (a pseudo-terminal, for one) is not asked again.
+void NoteCapabilities(Device& d, const LineReading& r);
+// Events since the last reading, filtered by the device's mask; moves the baseline on.
+std::uint32_t TakeLineEvents(Device& d, const LineState& now);
+// CE_ flags of the errors counted since the last reading; moves the baseline on.
+std::uint32_t TakeLineErrors(Device& d, const serial_icounter_struct& now);
 
 } // namespace lq::posix

@@ -1,25 +1,10 @@
+#include "serial/posix_device_ioctls.h"
 #include "serial/posix_io_objects.h"
 
-#include <sys/ioctl.h>
 
 namespace lq::posix {
 
 namespace {
-
-bool ReadCounters(Device& d, serial_icounter_struct& counts) {
-    if (!d.hasCounters) return false;
-    if (ioctl(d.fd, TIOCGICOUNT, &counts) == 0) return true;
-    // ENOTTY/EINVAL: the driver keeps no counters (a pseudo-terminal, for one); stop asking.
-    d.hasCounters = false;
-    return false;
-}
-
-bool ReadModemLines(Device& d, int& lines) {
-    if (!d.hasModemLines) return false;
-    if (ioctl(d.fd, TIOCMGET, &lines) == 0) return true;
-    d.hasModemLines = false;
-    return false;
-}
 
 int ErrorCount(const serial_icounter_struct& c) {
     return c.frame + c.overrun + c.parity + c.brk + c.buf_overrun;
@@ -46,15 +31,24 @@ std::uint32_t ModemEvents(const serial_icounter_struct& now, const serial_icount
     return events;
 }
 
-LineState CurrentLineState(Device& d) {
-    LineState s;
-    ReadCounters(d, s.counts);
-    ReadModemLines(d, s.modemLines);
-    return s;
+LineReading ReadLine(IDeviceIoctls& io, int fd, bool counters, bool lines) {
+    LineReading r;
+    r.askedCounters = counters;
+    r.askedLines = lines;
+    if (counters) r.countersError = io.GetCounters(fd, r.state.counts);
+    if (lines) r.linesError = io.GetModemLines(fd, r.state.modemLines);
+    if (r.countersError != 0) r.state.counts = {};
+    if (r.linesError != 0) r.state.modemLines = 0;
+    return r;
 }
 
-std::uint32_t TakeLineEvents(Device& d) {
-    const LineState now = CurrentLineState(d);
+void NoteCapabilities(Device& d, const LineReading& r) {
+    // ENOTTY/EINVAL: the driver keeps no counters or has no modem lines; stop asking.
+    if (r.askedCounters && r.countersError != 0) d.hasCounters = false;
+    if (r.askedLines && r.linesError != 0) d.hasModemLines = false;
+}
+
+std::uint32_t TakeLineEvents(Device& d, const LineState& now) {
     std::uint32_t events =
         ModemEvents(now.counts, d.eventBase.counts, now.modemLines, d.eventBase.modemLines);
     if (ErrorCount(now.counts) != ErrorCount(d.eventBase.counts)) events |= EV_ERR;
@@ -62,9 +56,7 @@ std::uint32_t TakeLineEvents(Device& d) {
     return events & d.commMask;
 }
 
-std::uint32_t TakeLineErrors(Device& d) {
-    serial_icounter_struct now{};
-    if (!ReadCounters(d, now)) return 0;
+std::uint32_t TakeLineErrors(Device& d, const serial_icounter_struct& now) {
     const std::uint32_t flags = ErrorFlags(now, d.errorBase);
     d.errorBase = now;
     return flags;

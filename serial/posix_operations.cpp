@@ -58,10 +58,6 @@ void Progress(Operation& op, Clock::time_point now) {
             Complete(op, OpStatus::Done);
         return;
     case OpKind::LineEvent:
-        if (now < op.nextLineCheck) return;
-        op.nextLineCheck = now + kLineCheckPeriod;
-        op.mask = TakeLineEvents(d);
-        if (op.mask != 0) Complete(op, OpStatus::Done);
         return;
     }
 }

@@ -155,10 +155,11 @@ bool WriteControlBlock(int fd, const Dcb& block) {
         }
     }
 
-    // Handshake modes leave the line to the driver; DTR handshake has no Linux counterpart and keeps DTR up.
+    // Handshake and RS-485 modes leave RTS to the driver; DTR handshake has no Linux counterpart and keeps
+    // DTR up.
     const std::uint32_t dtr = dcb::DtrControl(block.Flags);
     SetModemLine(fd, TIOCM_DTR, dtr != 0);
-    if (rts != 2) SetModemLine(fd, TIOCM_RTS, rts == 1);
+    if (rts == 0 || rts == 1) SetModemLine(fd, TIOCM_RTS, rts == 1);
     return allApplied;
 }
 

@@ -65,6 +65,12 @@ class ISerialBackend {
                                          bool wait) = 0;
     virtual IoResult ClearCommError(THandle device, std::uint32_t& errors) = 0;
     virtual bool CloseHandle(THandle handle) = 0;
+    // The system's error number (errno) of this thread's last failed CreateFile, SetupComm, GetRs485 or
+    // SetRs485; 0 when that failure had none.
+    virtual int GetLastError() = 0;
+    // The device's RS-485 direction control. False when the driver has none or refuses the settings.
+    virtual bool GetRs485(THandle device, Rs485Settings& settings) = 0;
+    virtual bool SetRs485(THandle device, const Rs485Settings& settings) = 0;
 
     // Events. The label names the event's purpose for diagnostics and test scripts; it does not share it.
     virtual THandle CreateEvent(bool manualReset, bool initialState, std::string_view label) = 0;

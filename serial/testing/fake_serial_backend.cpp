@@ -23,6 +23,41 @@ void FakeSerialBackend::Script(const std::string& op, IoResult outcome, int time
     rules_.push_back(Rule{op, thread, outcome, times, skip});
 }
 
+void FakeSerialBackend::ScriptError(const std::string& op, int error) {
+    std::lock_guard lock(mutex_);
+    rules_.push_back(Rule{op, {}, IoResult::Failed, 1, 0, error});
+}
+
+void FakeSerialBackend::SetDeviceRs485(const Rs485Settings& settings) {
+    std::lock_guard lock(mutex_);
+    rs485_ = settings;
+}
+
+std::vector<Rs485Settings> FakeSerialBackend::Rs485Writes() const {
+    std::lock_guard lock(mutex_);
+    return rs485Writes_;
+}
+
+int FakeSerialBackend::GetLastError() {
+    std::lock_guard lock(mutex_);
+    return lastError_;
+}
+
+bool FakeSerialBackend::GetRs485(THandle device, Rs485Settings& settings) {
+    std::lock_guard lock(mutex_);
+    if (Enter("GetRs485") || !DeviceOpen(device)) return false;
+    settings = rs485_;
+    return true;
+}
+
+bool FakeSerialBackend::SetRs485(THandle device, const Rs485Settings& settings) {
+    std::lock_guard lock(mutex_);
+    if (Enter("SetRs485") || !DeviceOpen(device)) return false;
+    rs485Writes_.push_back(settings);
+    rs485_ = settings;
+    return true;
+}
+
 std::optional<IoResult> FakeSerialBackend::Enter(const std::string& op, const std::string& alias) {
     const std::string thread = CurrentThreadName();
     calls_.push_back(Call{op, thread});
@@ -35,6 +70,7 @@ std::optional<IoResult> FakeSerialBackend::Enter(const std::string& op, const st
             return std::nullopt;
         }
         --rule.Times;
+        lastError_ = rule.Error;
         return rule.Outcome;
     }
     return std::nullopt;

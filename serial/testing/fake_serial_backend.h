@@ -30,6 +30,11 @@ class FakeSerialBackend final : public ISerialBackend {
     // The first `skip` matching calls behave normally, the next `times` answer the outcome.
     void Script(const std::string& op, IoResult outcome, int times = 1, const std::string& thread = {},
                 int skip = 0);
+    // The next call of op fails and GetLastError then answers the error number.
+    void ScriptError(const std::string& op, int error);
+    // The RS-485 settings the device has before anybody sets them.
+    void SetDeviceRs485(const Rs485Settings& settings);
+    std::vector<Rs485Settings> Rs485Writes() const;
     // Bytes arriving on the line; a pending read completes with them.
     void Feed(const std::vector<std::uint8_t>& bytes);
     // Completes the pending read with no bytes.
@@ -72,6 +77,9 @@ class FakeSerialBackend final : public ISerialBackend {
                                  bool wait) override;
     IoResult ClearCommError(THandle device, std::uint32_t& errors) override;
     bool CloseHandle(THandle handle) override;
+    int GetLastError() override;
+    bool GetRs485(THandle device, Rs485Settings& settings) override;
+    bool SetRs485(THandle device, const Rs485Settings& settings) override;
     THandle CreateEvent(bool manualReset, bool initialState, std::string_view label) override;
     bool SetEvent(THandle event) override;
     bool ResetEvent(THandle event) override;
@@ -103,6 +111,7 @@ class FakeSerialBackend final : public ISerialBackend {
         IoResult Outcome;
         int Times;
         int Skip;
+        int Error = 0;
     };
 
     // Logs the call and answers a scripted outcome if one matches; the lock must be held.
@@ -136,6 +145,9 @@ class FakeSerialBackend final : public ISerialBackend {
     std::vector<Dcb> commStates_;
     std::optional<CommTimeouts> timeouts_;
     std::vector<std::uint32_t> purges_;
+    int lastError_ = 0;
+    Rs485Settings rs485_;
+    std::vector<Rs485Settings> rs485Writes_;
 };
 
 } // namespace lq::serial_testing

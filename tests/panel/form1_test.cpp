@@ -387,7 +387,8 @@ private slots:
     {
         Form().ComboBox4->setEditText("/nonexistent/ttyX");
         QTest::mouseClick(Form().BitBtn7, Qt::LeftButton);
-        QCOMPARE(rig_->messages, QStringList{QStringLiteral("打开串口错误")});
+        QCOMPARE(rig_->messages.size(), 1);
+        QCOMPARE(rig_->messages[0].section('\n', 0, 0), QStringLiteral("打开串口错误"));
         QCOMPARE(Form().BitBtn7->text(), QStringLiteral("打开串口"));
         QVERIFY(Form().Image20->isHidden());
         QVERIFY(!Form().Image9->isHidden());

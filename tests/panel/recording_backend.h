@@ -43,6 +43,9 @@ public:
     }
     IoResult ClearCommError(THandle d, std::uint32_t& errors) override { return real_->ClearCommError(d, errors); }
     bool CloseHandle(THandle h) override { return real_->CloseHandle(h); }
+    int GetLastError() override { return real_->GetLastError(); }
+    bool GetRs485(THandle d, Rs485Settings& s) override { return real_->GetRs485(d, s); }
+    bool SetRs485(THandle d, const Rs485Settings& s) override { return real_->SetRs485(d, s); }
     THandle CreateEvent(bool manual, bool initial, std::string_view label) override
     {
         return real_->CreateEvent(manual, initial, label);

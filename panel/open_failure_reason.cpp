@@ -1,0 +1,109 @@
+#include "panel/open_failure_reason.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace lq {
+
+namespace {
+
+std::string ErrorText(int error)
+{
+    const char* name = strerrorname_np(error);
+    return std::system_category().message(error) + " (" + (name != nullptr ? name : std::to_string(error)) + ")";
+}
+
+std::string DeviceName(const OpenFailureFacts& f)
+{
+    const std::string& path = f.linkTarget.empty() ? f.error.Path : f.linkTarget;
+    return std::filesystem::path(path).filename().string();
+}
+
+std::string Holders(const std::vector<PortHolder>& holders)
+{
+    std::string text;
+    for (const PortHolder& h : holders)
+        text += (text.empty() ? "" : ", ") + h.Command + " (pid " + std::to_string(h.Pid) + ")";
+    return text;
+}
+
+std::string BusyHint(const OpenFailureFacts& f)
+{
+    std::string hint = f.holders.empty() ? "串口正被其他程序占用（看不到是哪个程序）。"
+                                         : "串口正被其他程序占用：" + Holders(f.holders) + "。";
+    if (DeviceName(f).rfind("ttyACM", 0) == 0)
+        hint += "\nModemManager 会在 ttyACM 设备插上后探测它几秒钟：稍等再试，或用 udev 规则让 ModemManager "
+                "不碰这个适配器 (ID_MM_DEVICE_IGNORE)。";
+    return hint;
+}
+
+std::string MissingHint(const OpenFailureFacts& f)
+{
+    std::string names;
+    for (const SerialPortEntry& e : f.present)
+        names += (names.empty() ? "" : ", ") + e.Name;
+    return "设备不存在。现有串口：" + (names.empty() ? std::string("无（适配器插好了吗？）") : names);
+}
+
+std::string Hint(const OpenFailureFacts& f)
+{
+    switch (f.error.Errno) {
+    case EACCES:
+    case EPERM:
+        return "没有读写权限：把用户加入 dialout 组，重新登录后生效：\nsudo usermod -aG dialout $USER";
+    case EBUSY:
+        return BusyHint(f);
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return MissingHint(f);
+    case EIO:
+        return "设备没有响应：这个 ttyS 端口后面没有 UART，或者适配器正在被拔出。";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+OpenFailureFacts GatherOpenFailureFacts(const TOpenError& error, const std::string& root, const std::string& procRoot)
+{
+    OpenFailureFacts facts;
+    facts.error = error;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(error.Path, ec)) {
+        const std::filesystem::path target = std::filesystem::read_symlink(error.Path, ec);
+        facts.linkTarget = (std::filesystem::path(error.Path).parent_path() / target).lexically_normal().string();
+    }
+    if (error.Errno == EBUSY) facts.holders = FindPortHolders(error.Path, procRoot);
+    if (error.Errno == ENOENT || error.Errno == ENODEV || error.Errno == ENXIO) facts.present = FindSerialDevices(root);
+    return facts;
+}
+
+std::string OpenFailureReason(const OpenFailureFacts& f)
+{
+    const TOpenError& e = f.error;
+    std::string where = e.Path.empty() ? std::string("（端口名为空）") : e.Path;
+    if (!f.linkTarget.empty()) where += " → " + f.linkTarget;
+    switch (e.Step) {
+    case TOpenStep::NotCharDevice:
+        return where + ": 不是串口设备 (not a character device)";
+    case TOpenStep::SetupComm:
+        return where + ": " + ErrorText(e.Errno) + "\n这个设备不是终端 (tty)，不能当串口用。";
+    case TOpenStep::Rs485:
+        return where + ": 驱动拒绝 RS-485 模式 (TIOCSRS485): " + ErrorText(e.Errno) +
+               "\n自动切换方向的 USB–RS-485 适配器不需要 --rs485；去掉它再打开。";
+    case TOpenStep::Resources:
+        return "系统资源不足（线程或事件）。";
+    case TOpenStep::Open:
+    case TOpenStep::None:
+        break;
+    }
+    if (e.Errno == 0) return where;
+    const std::string hint = Hint(f);
+    return where + ": " + ErrorText(e.Errno) + (hint.empty() ? "" : "\n" + hint);
+}
+
+} // namespace lq
