@@ -29,7 +29,7 @@ TEST_P(RegisterValues, RoundToEvenAndOnlyWhatARegisterHolds)
 INSTANTIATE_TEST_SUITE_P(Table, RegisterValues,
                          ::testing::Values(ValueCase{2.5, 2}, ValueCase{3.5, 4}, ValueCase{-0.5, 0},
                                            ValueCase{999.5, 1000}, ValueCase{998.5, 998}, ValueCase{0.0, 0},
-                                           ValueCase{65535.0, 65535}, ValueCase{65535.5, 65535},
+                                           ValueCase{65535.0, 65535}, ValueCase{65534.5, 65534}, ValueCase{65535.5, -1},
                                            ValueCase{65536.0, -1}, ValueCase{-1.0, -1}, ValueCase{-0.6, -1},
                                            ValueCase{1e12, -1}, ValueCase{-1e12, -1},
                                            ValueCase{std::numeric_limits<double>::infinity(), -1},
