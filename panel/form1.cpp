@@ -16,6 +16,7 @@
 #include "panel/knob_seeds.h"
 #include "panel/qt_notification_window.h"
 #include "panel/screen_fit.h"
+#include "panel/tools_menu.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_knob.h"
 #include "widgets/ti_switch_led.h"
@@ -57,6 +58,7 @@ TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std
     knobSeeds_ = std::make_unique<KnobSeeds>(
         master_->Registers(), std::vector<KnobSeeds::Knob>{{iKnob1, 0}, {iKnob2, 4}, {iKnob3, 5}});
     master_->AddObserver(*knobSeeds_);
+    tools_ = new ToolsMenu(this, {Panel5, Image7, Image14});
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(500);

@@ -30,6 +30,7 @@ class TiSwitchLed;
 class TiThermometer;
 class UpDownControl;
 class KnobSeeds;
+class ToolsMenu;
 
 // What the main window takes from outside; the defaults are the real ones.
 struct TForm1Setup {
@@ -85,6 +86,8 @@ public:
     ModbusMaster& Master() { return *master_; }
     const ModbusMaster& Master() const { return *master_; }
     const KnobSeeds& Seeds() const { return *knobSeeds_; }
+    // The context menu of the status strip and the link lamp, where the extra windows are opened.
+    ToolsMenu& Tools() { return *tools_; }
 
     // Components, named as laid out.
     QLabel* Label1 = nullptr;
@@ -224,6 +227,7 @@ private:
     TForm1Setup setup_;
     std::unique_ptr<ModbusMaster> master_;
     std::unique_ptr<KnobSeeds> knobSeeds_;
+    ToolsMenu* tools_ = nullptr;
     bool placed_ = false;
 };
 
