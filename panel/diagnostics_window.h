@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+class QTabWidget;
+
+namespace lq {
+
+class ControllerSearchPage;
+class LinkStatisticsView;
+class TForm1;
+class TrafficPage;
+class TrafficTableModel;
+
+// "通讯监视": the traffic record beside the link's statistics, and the controller search, in an ordinary
+// window beside the panel. It watches the master from its creation to its destruction and refreshes the
+// statistics once a second while shown; a search still running when it closes is ended and the port set back.
+class DiagnosticsWindow final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds kStatisticsInterval{1000};
+
+    explicit DiagnosticsWindow(TForm1& form);
+    ~DiagnosticsWindow() override;
+
+    TrafficTableModel& Traffic() { return *traffic_; }
+    TrafficPage& TrafficView() { return *trafficPage_; }
+    LinkStatisticsView& Statistics() { return *statistics_; }
+    ControllerSearchPage& Search() { return *search_; }
+    QTabWidget* Tabs() const { return tabs_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    TForm1& form_;
+    TrafficTableModel* traffic_;
+    TrafficPage* trafficPage_;
+    LinkStatisticsView* statistics_;
+    ControllerSearchPage* search_;
+    QTabWidget* tabs_;
+    QTimer refresh_;
+};
+
+} // namespace lq
