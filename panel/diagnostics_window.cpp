@@ -33,8 +33,8 @@ DiagnosticsWindow::DiagnosticsWindow(TForm1& form)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
 
-    refresh_.setInterval(kStatisticsInterval);
-    connect(&refresh_, &QTimer::timeout, statistics_, &LinkStatisticsView::Refresh);
+    refresh_.setInterval(kRefreshInterval);
+    connect(&refresh_, &QTimer::timeout, this, &DiagnosticsWindow::Refresh);
     form_.Master().AddObserver(*traffic_);
 }
 
@@ -43,10 +43,16 @@ DiagnosticsWindow::~DiagnosticsWindow()
     form_.Master().RemoveObserver(*traffic_);
 }
 
+void DiagnosticsWindow::Refresh()
+{
+    traffic_->Flush();
+    statistics_->Refresh();
+}
+
 void DiagnosticsWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    statistics_->Refresh();
+    Refresh();
     refresh_.start();
 }
 

@@ -14,12 +14,14 @@ class TrafficPage;
 class TrafficTableModel;
 
 // "通讯监视": the traffic record beside the link's statistics, and the controller search, in an ordinary
-// window beside the panel. It watches the master from its creation to its destruction and refreshes the
-// statistics once a second while shown; a search still running when it closes is ended and the port set back.
+// window beside the panel. It watches the master from its creation to its destruction and, once a second
+// while shown, moves the new rows into the table and refreshes the statistics; a search still running when it
+// closes is ended and the port set back.
 class DiagnosticsWindow final : public QWidget {
     Q_OBJECT
 public:
-    static constexpr std::chrono::milliseconds kStatisticsInterval{1000};
+    // New rows and the counters reach the screen together at this pace.
+    static constexpr std::chrono::milliseconds kRefreshInterval{2000};
 
     explicit DiagnosticsWindow(TForm1& form);
     ~DiagnosticsWindow() override;
@@ -35,6 +37,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void Refresh();
+
     TForm1& form_;
     TrafficTableModel* traffic_;
     TrafficPage* trafficPage_;

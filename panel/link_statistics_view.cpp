@@ -47,6 +47,9 @@ void LinkStatisticsView::Rebuild(const std::vector<QString>& labels)
     for (const QString& text : labels) {
         Line line{new QLabel(text, this), new QLabel(this)};
         line.value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // A fixed size: a new value repaints its own label, not the layout around it.
+        line.value->setFixedSize(line.value->fontMetrics().horizontalAdvance(QStringLiteral("000000000 秒前")),
+                                 line.value->fontMetrics().height());
         const int row = static_cast<int>(lines_.size());
         grid_->addWidget(line.label, row, 0);
         grid_->addWidget(line.value, row, 1);
@@ -67,8 +70,12 @@ void LinkStatisticsView::Refresh()
         // Unchanged texts are left alone, so a refresh repaints only what moved.
         const QString value = Text(items[i].value);
         if (lines_[i].value->text() != value) lines_[i].value->setText(value);
-        const QString style = items[i].fault ? QStringLiteral("color: #a00000; font-weight: bold;") : QString();
-        if (lines_[i].value->styleSheet() != style) lines_[i].value->setStyleSheet(style);
+        if (lines_[i].value->property("fault").toBool() != items[i].fault) {
+            lines_[i].value->setProperty("fault", items[i].fault);
+            QPalette palette = lines_[i].label->palette();
+            if (items[i].fault) palette.setColor(QPalette::WindowText, QColor(0xA0, 0, 0));
+            lines_[i].value->setPalette(palette);
+        }
     }
 }
 

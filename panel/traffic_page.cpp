@@ -9,7 +9,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "panel/traffic_cell_delegate.h"
 #include "panel/traffic_filter_model.h"
+#include "panel/traffic_table_view.h"
 #include "panel/traffic_table_model.h"
 #include "recording/traffic_log_writer.h"
 
@@ -24,6 +26,7 @@ TrafficPage::TrafficPage(TrafficTableModel& model, QWidget* parent)
     filter_->setSourceModel(&model_);
     follow_->setChecked(true);
     CreateView();
+    ShowScrollBarUnlessFollowing();
 
     auto* controls = new QHBoxLayout;
     for (QWidget* control : {static_cast<QWidget*>(pause_), static_cast<QWidget*>(faultsOnly_),
@@ -42,7 +45,10 @@ TrafficPage::TrafficPage(TrafficTableModel& model, QWidget* parent)
         filter_->SetFaultsOnly(on);
         FollowNewest();
     });
-    connect(follow_, &QCheckBox::toggled, this, [this] { FollowNewest(); });
+    connect(follow_, &QCheckBox::toggled, this, [this] {
+        ShowScrollBarUnlessFollowing();
+        FollowNewest();
+    });
     connect(clear_, &QPushButton::clicked, this, [this] { model_.Clear(); });
     connect(save_, &QPushButton::clicked, this, &TrafficPage::AskAndSave);
     connect(filter_, &QAbstractItemModel::rowsInserted, this, &TrafficPage::FollowNewest);
@@ -50,10 +56,13 @@ TrafficPage::TrafficPage(TrafficTableModel& model, QWidget* parent)
 
 void TrafficPage::CreateView()
 {
-    view_ = new QTableView(this);
+    view_ = new TrafficTableView(this);
     view_->setModel(filter_);
+    view_->setItemDelegate(new TrafficCellDelegate(view_));
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setWordWrap(false);
+    // Rows are told apart by their own background; a grid costs more to draw than the cells.
+    view_->setShowGrid(false);
     view_->setTextElideMode(Qt::ElideRight);
     view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     // Fixed row heights: with ten thousand rows nothing is measured row by row.
@@ -74,6 +83,13 @@ void TrafficPage::CreateView()
 void TrafficPage::FollowNewest()
 {
     if (follow_->isChecked()) view_->scrollToBottom();
+}
+
+void TrafficPage::ShowScrollBarUnlessFollowing()
+{
+    // While following, the view always shows the newest rows, and a scroll bar redrawn at every new batch
+    // would cost about as much as the rows themselves.
+    view_->setVerticalScrollBarPolicy(follow_->isChecked() ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
 }
 
 QString TrafficPage::SaveTo(const QString& path) const

@@ -33,6 +33,7 @@ private:
     void CreateView();
     void AskAndSave();
     void FollowNewest();
+    void ShowScrollBarUnlessFollowing();
 
     TrafficTableModel& model_;
     TrafficFilterModel* filter_;

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <algorithm>
 
 #include "modbus/traffic_line.h"
 
@@ -22,9 +23,6 @@ QString Text(const std::string& text)
 TrafficTableModel::TrafficTableModel(std::size_t capacity, QObject* parent)
     : QAbstractTableModel(parent), rows_(capacity)
 {
-    batch_.setSingleShot(true);
-    batch_.setInterval(kBatchInterval);
-    connect(&batch_, &QTimer::timeout, this, &TrafficTableModel::Flush);
 }
 
 int TrafficTableModel::rowCount(const QModelIndex& parent) const
@@ -88,14 +86,13 @@ void TrafficTableModel::AddRow(TrafficRow row)
     // More than a full table held back: the oldest of them could never be shown.
     if (pending_.size() == rows_.Capacity()) pending_.pop_front();
     pending_.push_back(std::move(row));
-    if (!paused_ && !batch_.isActive()) batch_.start();
 }
 
 void TrafficTableModel::Flush()
 {
-    batch_.stop();
-    if (pending_.empty() || rows_.Capacity() == 0) return;
-    if (const std::size_t drop = rows_.OverflowFor(pending_.size()); drop > 0) {
+    if (paused_ || pending_.empty() || rows_.Capacity() == 0) return;
+    if (std::size_t drop = rows_.OverflowFor(pending_.size()); drop > 0) {
+        drop = std::min(std::max(drop, rows_.Capacity() / 10), rows_.Size());
         beginRemoveRows({}, 0, static_cast<int>(drop) - 1);
         rows_.DropOldest(drop);
         endRemoveRows();
@@ -110,11 +107,7 @@ void TrafficTableModel::Flush()
 void TrafficTableModel::SetPaused(bool paused)
 {
     paused_ = paused;
-    if (paused) {
-        batch_.stop();
-    } else {
-        Flush();
-    }
+    Flush();
 }
 
 void TrafficTableModel::Clear()

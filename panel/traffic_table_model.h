@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QTimer>
 #include <deque>
 
 #include "modbus/traffic_row.h"
@@ -10,15 +9,17 @@
 namespace lq {
 
 // The traffic record as a table: one row per frame sent, per delivery and per missing reply, the newest
-// 10 000 kept. Rows reach the table in batches (a few per poll tick would otherwise each repaint the view);
-// while paused they are held back, bounded the same way, and appear when the pause ends.
+// 10 000 at most. Rows are held back until the owner flushes them in, once a second, so that the view is
+// touched once for a batch instead of once for each of a few rows per poll tick; while paused they stay held
+// back, bounded the same way, and appear when the pause ends. When the table is full, the oldest tenth makes
+// room at once: removing rows from the top makes the view repaint everything, which should not happen at
+// every flush.
 class TrafficTableModel final : public QAbstractTableModel, public TrafficObserver {
     Q_OBJECT
 public:
     // The meaning before the bytes: a reply's 25 bytes in hex are wider than the rest together.
     enum Column { TimeColumn, DirectionColumn, MeaningColumn, RoundTripColumn, BytesColumn, ColumnCount };
     static constexpr int kFaultRole = Qt::UserRole;
-    static constexpr std::chrono::milliseconds kBatchInterval{300};
 
     explicit TrafficTableModel(std::size_t capacity = TrafficRows::kDefaultCapacity, QObject* parent = nullptr);
 
@@ -27,7 +28,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // Moves the rows held back into the table now (the batch timer does it on its own).
+    // Moves the rows held back into the table, unless paused.
     void Flush();
     void SetPaused(bool paused);
     bool Paused() const { return paused_; }
@@ -44,7 +45,6 @@ private:
 
     TrafficRows rows_;
     std::deque<TrafficRow> pending_;
-    QTimer batch_;
     bool paused_ = false;
 };
 
