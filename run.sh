@@ -59,7 +59,7 @@ if ! read -r -t 10 -u 3 device; then
   echo "The simulator did not start (no device path within 10 s)." >&2
   exit 1
 fi
-echo "Simulated controller on $device as COM4 (slave 1, 19200 8N1). Click \"打开串口\", tick \"通讯\"."
+echo "Simulated controller on $device as COM4 (slave 1, 19200 8N2). Click \"打开串口\", tick \"通讯\"."
 
 # In the background, so that a signal to this script is handled at once rather than after the panel ends.
 "$root/build/lq-modbus-rtu" "${panel_args[@]}" &
