@@ -52,29 +52,8 @@ void TiEditCustom::ApplyColors() {
     editor_->setPalette(pal);
 }
 
-void TiEditCustom::SetErrorActive(bool on) {
-    error_.active = on;
-    editor_->setVisible(!on);
-    update();
-}
-
-void TiEditCustom::SetErrorText(const QString& text) {
-    error_.text = text;
-    update();
-}
-
-void TiEditCustom::SetErrorFont(const QFont& f) {
-    error_.font = f;
-    update();
-}
-
-void TiEditCustom::SetErrorFontColor(TColor c) {
-    error_.fontColor = c;
-    update();
-}
-
-void TiEditCustom::SetErrorBackGroundColor(TColor c) {
-    error_.backGroundColor = c;
+void TiEditCustom::ErrorActiveChanged() {
+    editor_->setVisible(!ErrorActive());
     update();
 }
 
@@ -209,12 +188,13 @@ void TiEditCustom::resizeEvent(QResizeEvent* e) {
 }
 
 void TiEditCustom::paintEvent(QPaintEvent*) {
-    if (!error_.active) return;
+    const TiErrorLook& error = ErrorLook();
+    if (!error.active) return;
     QPainter p(this);
-    p.fillRect(rect(), ToQColor(error_.backGroundColor));
-    p.setFont(error_.font);
-    p.setPen(ToQColor(error_.fontColor));
-    p.drawText(rect(), int(editor_->alignment()) | Qt::AlignVCenter, error_.text);
+    p.fillRect(rect(), ToQColor(error.backGroundColor));
+    p.setFont(error.font);
+    p.setPen(ToQColor(error.fontColor));
+    p.drawText(rect(), int(editor_->alignment()) | Qt::AlignVCenter, error.text);
 }
 
 } // namespace lq

@@ -170,48 +170,62 @@ void TiKnob::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     const QPointF c = Centre();
-    const double outer = std::min(width(), height()) / 2.0 - 1;
-    const double start = rotationStartDegrees_;
-    const double sweep = rotationMaxDegrees_;
-    const QColor scale = ToQColor(ScaleColor());
+    PaintTrack(p, c);
+    PaintScale(p, c);
+    PaintGripShadow(p, c);
+    PaintKnurledRim(p, c);
+    PaintCap(p, c);
+    PaintPointer(p, c);
+    if (showPostionDisplay_) PaintPositionDisplay(p, c);
+    if (hasFocus()) PaintFocusRing(p, c);
+}
 
-    // Travel track with the covered part lit.
-    const double trackRadius = knobRadius_ + 4.5;
+double TiKnob::TrackRadius() const {
+    return knobRadius_ + 4.5;
+}
+
+double TiKnob::CapRadius() const {
+    return knobRadius_ * 0.80;
+}
+
+// The travel arc, with the part up to the position lit.
+void TiKnob::PaintTrack(QPainter& p, QPointF c) const {
+    const double trackRadius = TrackRadius();
     const QRectF track(c.x() - trackRadius, c.y() - trackRadius, 2 * trackRadius, 2 * trackRadius);
     p.setPen(QPen(QColor(0, 0, 0, 60), 3, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(track, int(start * 16), int(-sweep * 16));
+    p.drawArc(track, int(rotationStartDegrees_ * 16.0), int(-rotationMaxDegrees_ * 16.0));
     p.setPen(QPen(ToQColor(indicatorColor_), 3, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(track, int(start * 16), int(-sweep * RelativePosition() * 16));
+    p.drawArc(track, int(rotationStartDegrees_ * 16.0),
+              int(-rotationMaxDegrees_ * RelativePosition() * 16));
+}
 
-    // Ticks and labels outside the track.
-    const int majors = TickMajorCount();
-    const int minors = TickMinorCount();
-    const double tickIn = trackRadius + 3.5;
+// Ticks and their labels outside the track. The label font stays set for the position display.
+void TiKnob::PaintScale(QPainter& p, QPointF c) const {
+    const double start = rotationStartDegrees_;
+    const double outer = std::min(width(), height()) / 2.0 - 1;
+    const double tickIn = TrackRadius() + 3.5;
     const double majorLen = std::max(4.0, (outer - tickIn) * 0.22);
-    p.setPen(QPen(scale, 1.2));
-    const int totalSteps = (majors - 1) * (minors + 1);
-    for (int s = 0; s <= totalSteps; ++s) {
-        const double a = start - sweep * s / totalSteps;
-        const bool major = s % (minors + 1) == 0;
+    p.setPen(QPen(ToQColor(ScaleColor()), 1.2));
+    ForEachTick(rotationMaxDegrees_, [&](double offset, bool major) {
+        const double a = start - offset;
         p.drawLine(Polar(c, tickIn, a), Polar(c, tickIn + (major ? majorLen : majorLen * 0.55), a));
-    }
-    if (ShowTickLabels()) {
-        QFont f = font();
-        f.setPixelSize(std::clamp(int(outer * 0.15), 8, 12));
-        p.setFont(f);
-        const QFontMetricsF fm(f);
-        const double labelRadius = tickIn + majorLen + 2 + fm.height() * 0.55;
-        for (int i = 0; i < majors; ++i) {
-            const double a = start - sweep * i / (majors - 1);
-            const QString text = MajorTickLabel(i);
-            const QPointF at =
-                Polar(c, labelRadius + fm.horizontalAdvance(text) * 0.25 * std::abs(std::cos(Radians(a))), a);
-            const QRectF box(at.x() - 40, at.y() - fm.height() / 2, 80, fm.height());
-            p.drawText(box, Qt::AlignCenter, text);
-        }
-    }
+    });
+    if (!ShowTickLabels()) return;
+    QFont f = font();
+    f.setPixelSize(std::clamp(int(outer * 0.15), 8, 12));
+    p.setFont(f);
+    const QFontMetricsF fm(f);
+    const double labelRadius = tickIn + majorLen + 2 + fm.height() * 0.55;
+    ForEachMajorTick(rotationMaxDegrees_, [&](double offset, int i) {
+        const double a = start - offset;
+        const QString text = MajorTickLabel(i);
+        const QPointF at =
+            Polar(c, labelRadius + fm.horizontalAdvance(text) * 0.25 * std::abs(std::cos(Radians(a))), a);
+        p.drawText(QRectF(at.x() - 40, at.y() - fm.height() / 2, 80, fm.height()), Qt::AlignCenter, text);
+    });
+}
 
-    // Grip: drop shadow, knurled rim, brushed cap, pointer groove.
+void TiKnob::PaintGripShadow(QPainter& p, QPointF c) const {
     const double r = knobRadius_;
     QRadialGradient shadow(c + QPointF(1.5, 2.5), r + 3);
     shadow.setColorAt(0.85, QColor(0, 0, 0, 90));
@@ -219,9 +233,12 @@ void TiKnob::paintEvent(QPaintEvent*) {
     p.setPen(Qt::NoPen);
     p.setBrush(shadow);
     p.drawEllipse(c + QPointF(1.5, 2.5), r + 3, r + 3);
+}
 
+// A shaded ring with fine grooves, lit from the upper left like the cap.
+void TiKnob::PaintKnurledRim(QPainter& p, QPointF c) const {
+    const double r = knobRadius_;
     const QColor body = ToQColor(knobColor_);
-    // Knurled rim: a shaded ring with fine grooves, lit from the upper left like the cap.
     QLinearGradient rim(c - QPointF(r, r), c + QPointF(r, r));
     rim.setColorAt(0, body.lighter(115));
     rim.setColorAt(1, body.darker(165));
@@ -236,7 +253,11 @@ void TiKnob::paintEvent(QPaintEvent*) {
         p.setPen(QPen(QColor(255, 255, 255, 60), 1));
         p.drawLine(Polar(c, r * 0.84, a + 180.0 / grooves), Polar(c, r - 1, a + 180.0 / grooves));
     }
-    const double capR = r * 0.80;
+}
+
+void TiKnob::PaintCap(QPainter& p, QPointF c) const {
+    const double capR = CapRadius();
+    const QColor body = ToQColor(knobColor_);
     QRadialGradient cap(c + QPointF(-capR * 0.35, -capR * 0.45), capR * 1.5);
     cap.setColorAt(0, body.lighter(150));
     cap.setColorAt(0.6, body);
@@ -244,24 +265,31 @@ void TiKnob::paintEvent(QPaintEvent*) {
     p.setBrush(cap);
     p.setPen(QPen(body.darker(200), 1));
     p.drawEllipse(c, capR, capR);
+}
 
-    const double pointerAngle = start - sweep * RelativePosition();
+// A groove across the cap with a coloured dot near its outer end.
+void TiKnob::PaintPointer(QPainter& p, QPointF c) const {
+    const double r = knobRadius_;
+    const double capR = CapRadius();
+    const double angle = rotationStartDegrees_ - rotationMaxDegrees_ * RelativePosition();
     p.setPen(QPen(QColor(30, 30, 30), std::max(2.0, r * 0.09), Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(Polar(c, capR * 0.35, pointerAngle), Polar(c, capR * 0.92, pointerAngle));
+    p.drawLine(Polar(c, capR * 0.35, angle), Polar(c, capR * 0.92, angle));
     p.setPen(Qt::NoPen);
     p.setBrush(ToQColor(indicatorColor_));
-    p.drawEllipse(Polar(c, capR * 0.78, pointerAngle), r * 0.06 + 0.8, r * 0.06 + 0.8);
+    p.drawEllipse(Polar(c, capR * 0.78, angle), r * 0.06 + 0.8, r * 0.06 + 0.8);
+}
 
-    if (showPostionDisplay_) {
-        p.setPen(QColor(20, 20, 20));
-        p.drawText(QRectF(c.x() - r, c.y() - r * 0.3, 2 * r, r * 0.6), Qt::AlignCenter,
-                   PositionDisplayText());
-    }
-    if (hasFocus()) {
-        p.setPen(QPen(QColor(0, 90, 200, 150), 1, Qt::DotLine));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(c, r + 2, r + 2);
-    }
+void TiKnob::PaintPositionDisplay(QPainter& p, QPointF c) const {
+    const double r = knobRadius_;
+    p.setPen(QColor(20, 20, 20));
+    p.drawText(QRectF(c.x() - r, c.y() - r * 0.3, 2 * r, r * 0.6), Qt::AlignCenter, PositionDisplayText());
+}
+
+void TiKnob::PaintFocusRing(QPainter& p, QPointF c) const {
+    const double r = knobRadius_;
+    p.setPen(QPen(QColor(0, 90, 200, 150), 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, r + 2, r + 2);
 }
 
 } // namespace lq

@@ -2,6 +2,8 @@
 
 #include "widgets/ti_position_component.h"
 
+class QPainter;
+
 namespace lq {
 
 // A rotary knob. A drag that starts on the grip turns it by the change of the mouse angle around the
@@ -53,6 +55,18 @@ class TiKnob : public TiScaleComponent {
   private:
     QPointF Centre() const;
     double MouseAngle(QPoint pos) const;
+
+    // The artwork, back to front.
+    double TrackRadius() const;
+    double CapRadius() const;
+    void PaintTrack(QPainter& p, QPointF c) const;
+    void PaintScale(QPainter& p, QPointF c) const;
+    void PaintGripShadow(QPainter& p, QPointF c) const;
+    void PaintKnurledRim(QPainter& p, QPointF c) const;
+    void PaintCap(QPainter& p, QPointF c) const;
+    void PaintPointer(QPainter& p, QPointF c) const;
+    void PaintPositionDisplay(QPainter& p, QPointF c) const;
+    void PaintFocusRing(QPainter& p, QPointF c) const;
 
     int rotationStartDegrees_ = 225;
     int rotationMaxDegrees_ = 270;
