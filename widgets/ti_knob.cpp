@@ -17,6 +17,7 @@ namespace lq {
 namespace {
 
 constexpr double kWheelNotchFilterMs = 30;
+constexpr int kWheelUnitsPerNotch = 120; // a mouse wheel's click; touchpads send fractions of it
 
 double Radians(double degrees) {
     return degrees * std::numbers::pi / 180.0;
@@ -152,16 +153,27 @@ void TiKnob::KeyUpReaction(QKeyEvent* e) {
     Fire(OnPositionChangeFinished);
 }
 
+bool TiKnob::TakesWheel() const {
+    return useKeyboard_ && hasFocus();
+}
+
 void TiKnob::WheelReaction(QWheelEvent* e) {
     const QPoint delta = e->angleDelta();
-    const int steps = delta.y() != 0 ? delta.y() : delta.x();
-    if (steps == 0) return;
+    const int units = delta.y() != 0 ? delta.y() : delta.x();
+    if (units == 0) return;
+    // Turning the other way starts afresh instead of first paying back what the last turn left over.
+    if (wheelUnits_ != 0 && (units > 0) != (wheelUnits_ > 0)) wheelUnits_ = 0;
+    wheelUnits_ += units;
+    if (std::abs(wheelUnits_) < kWheelUnitsPerNotch) return;
+    const bool up = wheelUnits_ > 0;
+    // Several notches in one event arrive at one moment, so the filter below lets one of them through.
+    wheelUnits_ %= kWheelUnitsPerNotch;
     const quint64 now = e->timestamp();
     if (wheelNotchSeen_ && now - lastWheelNotchMs_ < kWheelNotchFilterMs) return;
     wheelNotchSeen_ = true;
     lastWheelNotchMs_ = now;
     const double before = Position();
-    SetPosition(Position() + (steps > 0 ? mouseWheelStepSize_ : -mouseWheelStepSize_));
+    SetPosition(Position() + (up ? mouseWheelStepSize_ : -mouseWheelStepSize_));
     if (Position() != before) Fire(OnPositionChangeFinished);
 }
 
