@@ -92,7 +92,8 @@ double TiKnob::MouseAngle(QPoint pos) const {
 void TiKnob::MouseDownReaction(QMouseEvent* e, QPoint pos) {
     if (e->button() != Qt::LeftButton) return;
     const QPointF d = QPointF(pos) - Centre();
-    if (std::lround(std::hypot(d.x(), d.y())) >= knobRadius_) return;
+    // Whole pixels, ties to even like every rounding of a real here (the floating-point default mode).
+    if (std::nearbyint(std::hypot(d.x(), d.y())) >= knobRadius_) return;
     dragging_ = true;
     dragPreviousAngle_ = MouseAngle(pos);
     dragStartPosition_ = Position();

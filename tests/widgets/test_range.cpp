@@ -199,6 +199,31 @@ class RangeTest : public QObject {
         QCOMPARE(clicks_, 1);
     }
 
+    // With an odd height the centre sits on a half pixel, so a press straight below it can be exactly
+    // x.5 pixels away; the distance rounds to even before it is compared with the grip radius.
+    void gripDistanceTiesToEven_data() {
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<double>("distance");
+        QTest::addColumn<bool>("drags");
+        QTest::newRow("34.5 -> 34 inside 35") << 35 << 34.5 << true;
+        QTest::newRow("33.5 -> 34 inside 35") << 35 << 33.5 << true;
+        QTest::newRow("35.5 -> 36 outside 35") << 35 << 35.5 << false;
+        QTest::newRow("22.5 -> 22 inside 23") << 23 << 22.5 << true;
+        QTest::newRow("23.5 -> 24 outside 24") << 24 << 23.5 << false;
+    }
+    void gripDistanceTiesToEven() {
+        QFETCH(int, radius);
+        QFETCH(double, distance);
+        QFETCH(bool, drags);
+        knob_->resize(150, 151);
+        knob_->SetKnobRadius(radius);
+        const QPoint press(75, int(75.5 + distance));
+        QCOMPARE(press.y() - 75.5, distance);
+        QTest::mousePress(knob_, Qt::LeftButton, {}, press);
+        QCOMPARE(knob_->Dragging(), drags);
+        QTest::mouseRelease(knob_, Qt::LeftButton, {}, press);
+    }
+
     void keySteps_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<double>("expected");
