@@ -1,5 +1,6 @@
 #include "widgets/ti_edit_custom.h"
 
+#include "widgets/ti_entry_filter.h"
 #include "widgets/ti_line_editor.h"
 
 #include <QApplication>
@@ -13,7 +14,13 @@
 namespace lq {
 
 TiEditCustom::TiEditCustom(QWidget* parent)
-    : TiCustomComponent(parent), editor_(new TiLineEditor(this)), entryMenu_(new QMenu(this)) {
+    : TiCustomComponent(parent), editor_(new TiLineEditor(this)),
+      filter_(new TiEntryFilter([this](QChar ch) { return CharAllowed(ch); }, [this] { Beep(); }, this)),
+      entryMenu_(new QMenu(this)) {
+    // Typed keys are filtered on the way in (KeyCharReaction); everything else that adds text passes the
+    // editor's validator.
+    editor_->setValidator(filter_);
+    connect(editor_, &QLineEdit::textChanged, filter_, &TiEntryFilter::TextChanged);
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(editor_);
     editor_->setAlignment(Qt::AlignCenter);
@@ -57,8 +64,13 @@ void TiEditCustom::ErrorActiveChanged() {
     update();
 }
 
-void TiEditCustom::ShowAcceptedText(const QString& text) {
+void TiEditCustom::SetEditorText(const QString& text) {
+    const TiEntryFilter::Unfiltered own(*filter_);
     editor_->setText(text);
+}
+
+void TiEditCustom::ShowAcceptedText(const QString& text) {
+    SetEditorText(text);
     lastAcceptedText_ = text;
 }
 
@@ -68,7 +80,7 @@ void TiEditCustom::Accept() {
 }
 
 void TiEditCustom::Undo() {
-    editor_->setText(lastAcceptedText_);
+    SetEditorText(lastAcceptedText_);
     SelectNumber();
 }
 

@@ -9,6 +9,7 @@
 
 namespace lq {
 
+class TiEntryFilter;
 class TiLineEditor;
 
 // A one-line entry field with a last accepted text: Enter (or losing the focus) accepts what was typed,
@@ -57,6 +58,8 @@ class TiEditCustom : public TiCustomComponent, public TiErrorLookProperties {
 
     // Puts a new text in the editor and makes it the last accepted one.
     void ShowAcceptedText(const QString& text);
+    // Puts a text of the field's own in the editor, past the character filter.
+    void SetEditorText(const QString& text);
     void Beep() const;
 
     void MouseDownReaction(QMouseEvent* e, QPoint pos) override;
@@ -80,6 +83,7 @@ class TiEditCustom : public TiCustomComponent, public TiErrorLookProperties {
     void ApplyColors();
 
     TiLineEditor* editor_;
+    TiEntryFilter* filter_;
     QMenu* entryMenu_;
     QPointer<QMenu> popupMenu_;
     QString lastAcceptedText_;
