@@ -323,37 +323,6 @@ class RangeTest : public QObject {
         QCOMPARE(finished_, taken ? 1 : 0);
     }
 
-    void scaleTicks_data() {
-        QTest::addColumn<int>("majors");
-        QTest::addColumn<int>("minors");
-        QTest::newRow("defaults") << 6 << 4;
-        QTest::newRow("no minors") << 3 << 0;
-        QTest::newRow("ends only") << 2 << 1;
-    }
-    void scaleTicks() {
-        QFETCH(int, majors);
-        QFETCH(int, minors);
-        TiThermometer t;
-        t.SetTickMajorCount(majors);
-        t.SetTickMinorCount(minors);
-        QList<double> tickOffsets, majorOffsets, labelOffsets;
-        t.ForEachTick(270, [&](double offset, bool major) {
-            tickOffsets << offset;
-            if (major) majorOffsets << offset;
-        });
-        t.ForEachMajorTick(270, [&](double offset, int i) {
-            QCOMPARE(i, labelOffsets.size());
-            labelOffsets << offset;
-        });
-        QCOMPARE(tickOffsets.size(), (majors - 1) * (minors + 1) + 1);
-        QCOMPARE(majorOffsets, labelOffsets);
-        QCOMPARE(labelOffsets.size(), majors);
-        QCOMPARE(labelOffsets.front(), 0.0);
-        QCOMPARE(labelOffsets.back(), 270.0);
-        for (int k = 1; k < tickOffsets.size(); ++k)
-            QVERIFY(qFuzzyCompare(tickOffsets[k] - tickOffsets[k - 1], 270.0 / (tickOffsets.size() - 1)));
-    }
-
     void positionDisplayText() {
         knob_->SetPosition(12.34);
         knob_->SetPositionDisplayUnits("V");
