@@ -8,8 +8,11 @@
 #include <map>
 
 #include "tests/e2e/panel_on_sim.h"
+#include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_knob.h"
+#include "widgets/ti_label.h"
+#include "widgets/ti_led.h"
 #include "widgets/ti_line_editor.h"
 #include "widgets/ti_switch_led.h"
 
@@ -145,6 +148,16 @@ class PanelOnSimTest : public QObject {
         for (const auto& write : panel_->Log().writes) QCOMPARE(int(write.outcome), int(WriteOutcome::Confirmed));
         for (int reg : written) QCOMPARE(SimRegister(*panel_, reg), before[reg]);
         QCOMPARE(panel_->ImageMismatch(), QString());
+    }
+
+    // A lost phase T lights the lamp captioned "T" (the fourth) and no other, and "T_C" reads 0.0.
+    void aLostPhaseLightsItsOwnLamp() {
+        StartPolling({"--fault", "phase-loss", "--seed", "16"});
+        TForm1& f = panel_->Form();
+        for (std::size_t lamp = 0; lamp < f.iLedRound.size(); ++lamp)
+            QCOMPARE(f.iLedRound[lamp]->ActiveColor(), lamp == 3 ? clRed : clLime);
+        QCOMPARE(f.iLabelAlarm[3]->Caption(), QStringLiteral("T"));
+        QCOMPARE(f.iAnalogDisplay3->Text(), QStringLiteral("0.0"));
     }
 
     void damagedRepliesNeverReachTheImage() {

@@ -117,35 +117,6 @@ private slots:
         QCOMPARE(Form().iLinearGauge1->PositionMax(), 0.0);
     }
 
-    void refreshShowsTheRegisterImage()
-    {
-        RegisterImage& r = Form().Master().Registers();
-        r.Set(0, 12345);
-        r.Set(20, 65535);
-        r.Set(12, 150);
-        r.Set(13, 257);
-        r.Set(11, 487);
-        r.Set(15, 2000);
-        r.Set(23, 2300);
-        r.Set(41, 240);
-        r.Set(36, 600);
-        Form().Timer2Timer();
-        QCOMPARE(Form().iAnalogOutput2->Text(), QStringLiteral("123.45"));
-        QCOMPARE(Form().iAnalogDisplay1->Value(), 6553.5);
-        QCOMPARE(Form().iAnalogDisplay1->Text(), QStringLiteral("6553.5"));
-        QCOMPARE(Form().iThermometer1->Position(), 100.0);
-        QCOMPARE(Form().iAnalogOutput1->Text(), QStringLiteral("150'C"));
-        for (std::size_t n = 0; n < 9; ++n)
-            QCOMPARE(Form().iLedRound[n]->ActiveColor(), (n == 0 || n == 8) ? clRed : clLime);
-        QCOMPARE(Form().iAnalogOutput4->Text(), QStringLiteral("48.7"));
-        QCOMPARE(Form().iLedBar2->Position(), 48.7);
-        QCOMPARE(Form().iLinearGauge1->PositionMax(), 200.0);
-        QCOMPARE(Form().iLinearGauge1->Position(), 200.0);
-        QCOMPARE(Form().iAnalogDisplay4->Text(), QStringLiteral("230.0"));
-        QCOMPARE(Form().iAnalogDisplay11->Text(), QStringLiteral("240"));
-        QCOMPARE(Form().iAnalogDisplay8->Text(), QStringLiteral("60.0"));
-    }
-
     void alarmBitsAboveEightShowNothing()
     {
         Form().Master().Registers().Set(13, 0xFE00);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,12 @@ public:
     bool Activate();
     // Types the terminal's path into the port box, clicks "打开串口" and ticks "通讯"; true when open.
     bool OpenLine();
+    // Every 8-byte frame the panel has handed to its open port so far, in order, read at the far end up
+    // to a marker the test sends after them through the same port. Ends early, with what it has, if the
+    // marker does not come within two seconds.
+    std::vector<std::vector<std::uint8_t>> FramesSentSoFar();
+    // The reply to a read of ten registers: slave 1, function 3, the values, and the CRC (good or not).
+    static std::vector<std::uint8_t> ReadReply(const std::array<std::uint16_t, 10>& values, bool goodCrc = true);
 
     TForm1& Form() { return *form_; }
     PtyPair& Line() { return line_; }
