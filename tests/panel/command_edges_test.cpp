@@ -19,9 +19,7 @@ namespace {
 
 Bytes WriteFrame(std::uint8_t reg, std::uint16_t value)
 {
-    const RequestFrame f =
-        BuildWriteRequest(1, reg, static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF));
-    return Bytes(f.begin(), f.end());
+    return test::PanelOnLine::WriteFrame(1, reg, value);
 }
 
 void TurnByWheel(TiKnob* knob)

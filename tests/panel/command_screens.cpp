@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QtTest>
 
-#include "modbus/crc16.h"
 #include "panel/form1.h"
 #include "panel_on_line.h"
 #include "widgets/ti_analog_output.h"
@@ -13,7 +12,6 @@
 #include "widgets/ti_switch_led.h"
 
 using namespace lq;
-using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
@@ -26,19 +24,7 @@ void PollRound(test::PanelOnLine& rig)
 {
     for (int tick = 0; tick < 4; ++tick) {
         rig.Form().Timer1Timer();
-        const Bytes request = rig.Line().Read(8, std::chrono::seconds(2));
-        if (request.size() != 8) return;
-        Bytes reply{0x01, 0x03, 20};
-        for (int k = 0; k < 10; ++k) {
-            const auto it = kRegisters.find(request[3] + k);
-            const std::uint16_t v = it == kRegisters.end() ? 0 : it->second;
-            reply.insert(reply.end(), {std::uint8_t(v >> 8), std::uint8_t(v & 0xFF)});
-        }
-        const std::uint16_t crc = CalcCRC16(reply.data(), 23);
-        reply.insert(reply.end(), {std::uint8_t(crc >> 8), std::uint8_t(crc & 0xFF)});
-        const std::uint64_t before = rig.Form().Master().Statistics().repliesAccepted;
-        rig.Line().Write(reply);
-        QTest::qWaitFor([&] { return rig.Form().Master().Statistics().repliesAccepted > before; }, 2000);
+        rig.AnswerRead(kRegisters);
     }
     rig.Form().Timer2Timer();
 }

@@ -29,12 +29,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value)
-{
-    const RequestFrame f = BuildWriteRequest(slave, reg, static_cast<std::uint8_t>(value >> 8),
-                                             static_cast<std::uint8_t>(value & 0xFF));
-    return Bytes(f.begin(), f.end());
-}
+using test::PanelOnLine;
+constexpr auto WriteFrame = &PanelOnLine::WriteFrame;
 
 Bytes ReadFrame(std::uint8_t slave, std::uint8_t start)
 {

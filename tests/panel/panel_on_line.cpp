@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "modbus/crc16.h"
+#include "modbus/request_frames.h"
 
 namespace lq::test {
 
@@ -57,6 +58,25 @@ std::vector<std::uint8_t> PanelOnLine::ReadReply(const std::array<std::uint16_t,
     if (!goodCrc) crc ^= 0x0101;
     reply.insert(reply.end(), {std::uint8_t(crc >> 8), std::uint8_t(crc & 0xFF)});
     return reply;
+}
+
+std::vector<std::uint8_t> PanelOnLine::WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value)
+{
+    const RequestFrame f = BuildWriteRequest(slave, reg, static_cast<std::uint8_t>(value >> 8),
+                                             static_cast<std::uint8_t>(value & 0xFF));
+    return {f.begin(), f.end()};
+}
+
+bool PanelOnLine::AnswerRead(const std::map<int, std::uint16_t>& registers)
+{
+    const std::vector<std::uint8_t> request = line_.Read(8, std::chrono::seconds(2));
+    if (request.size() != 8 || request[1] != 0x03) return false;
+    std::array<std::uint16_t, 10> values{};
+    for (int k = 0; k < 10; ++k)
+        if (const auto it = registers.find(request[3] + k); it != registers.end()) values[k] = it->second;
+    const std::uint64_t accepted = form_->Master().Statistics().repliesAccepted;
+    line_.Write(ReadReply(values));
+    return QTest::qWaitFor([&] { return form_->Master().Statistics().repliesAccepted > accepted; });
 }
 
 } // namespace lq::test

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <array>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,11 @@ public:
     std::vector<std::vector<std::uint8_t>> FramesSentSoFar();
     // The reply to a read of ten registers: slave 1, function 3, the values, and the CRC (good or not).
     static std::vector<std::uint8_t> ReadReply(const std::array<std::uint16_t, 10>& values, bool goodCrc = true);
+    // A write of value to reg at the slave as the panel sends it, and as its echo comes back.
+    static std::vector<std::uint8_t> WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value);
+    // Plays the controller for the read the panel just sent: answers it from these registers (others 0) and
+    // waits until the master has taken the reply. False if no read came or the reply was not taken.
+    bool AnswerRead(const std::map<int, std::uint16_t>& registers);
 
     TForm1& Form() { return *form_; }
     PtyPair& Line() { return line_; }
