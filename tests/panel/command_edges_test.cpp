@@ -22,14 +22,6 @@ Bytes WriteFrame(std::uint8_t reg, std::uint16_t value)
     return test::PanelOnLine::WriteFrame(1, reg, value);
 }
 
-void TurnByWheel(TiKnob* knob)
-{
-    const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
-    QWheelEvent e(at, knob->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(knob, &e);
-}
-
 } // namespace
 
 class CommandEdgesTest : public QObject {
@@ -39,13 +31,6 @@ private:
     std::unique_ptr<test::PanelOnLine> rig_;
 
     TForm1& Form() { return rig_->Form(); }
-
-    void TypeInto(TiAnalogOutput* field, const QString& text)
-    {
-        QTest::mouseClick(field->Editor(), Qt::LeftButton);
-        QTest::keyClick(field->Editor(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(field->Editor(), text);
-    }
 
 private slots:
     void init()
@@ -80,7 +65,7 @@ private slots:
         else if (how == "page")
             QTest::keyClick(knob, Qt::Key_PageUp);
         else
-            TurnByWheel(knob);
+            test::PanelOnLine::TurnByWheel(knob);
         QVERIFY(knob->Position() > 500);
         QVERIFY(rig_->FramesSentSoFar().empty());
         QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
@@ -93,8 +78,8 @@ private slots:
         QTest::mouseClick(Form().iSwitchLed2, Qt::LeftButton);
         QTest::mouseClick(Form().iSwitchLed3, Qt::LeftButton);
         QVERIFY(!Form().iAnalogOutput3->isHidden() && !Form().iAnalogOutput5->isHidden());
-        TypeInto(Form().iAnalogOutput3, "61.5");
-        TypeInto(Form().iAnalogOutput5, "85");
+        test::PanelOnLine::TypeInto(Form().iAnalogOutput3, "61.5");
+        test::PanelOnLine::TypeInto(Form().iAnalogOutput5, "85");
 
         QTest::mouseClick(Form().iSwitchLed3, Qt::LeftButton);
         QCOMPARE(Form().iSwitchLed3->Caption(), QStringLiteral("SET"));

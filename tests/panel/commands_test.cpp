@@ -130,10 +130,7 @@ private slots:
         TiKnob* knob = Form().iKnob2;
         knob->setFocus();
         if (byWheel) {
-            const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
-            QWheelEvent notch(at, knob->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase,
-                              false);
-            QApplication::sendEvent(knob, &notch);
+            PanelOnLine::TurnByWheel(knob);
         } else {
             for (int k = 0; k < 5; ++k) QTest::keyClick(knob, Qt::Key_Up); // two steps of 0.1 per key press
         }

@@ -58,13 +58,6 @@ private:
     void OpenLine() { QVERIFY(rig_->OpenLine()); }
     Bytes NextFrame() { return rig_->Line().Read(8, std::chrono::seconds(2)); }
 
-    void TypeInto(TiAnalogOutput* field, const QString& text)
-    {
-        QTest::mouseClick(field->Editor(), Qt::LeftButton);
-        QTest::keyClick(field->Editor(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(field->Editor(), text);
-    }
-
 private slots:
     void init()
     {
@@ -154,7 +147,7 @@ private slots:
     void typedTextInARefreshedFieldIsReplaced()
     {
         Form().Master().Registers().Set(12, 36);
-        TypeInto(Form().iAnalogOutput1, "99");
+        PanelOnLine::TypeInto(Form().iAnalogOutput1, "99");
         Form().Timer2Timer();
         QCOMPARE(Form().iAnalogOutput1->Text(), QStringLiteral("36'C"));
     }
@@ -248,7 +241,7 @@ private slots:
         QVERIFY(!entry->isHidden());
         QVERIFY(rig_->Pause().pauses.empty());
 
-        TypeInto(entry, typed);
+        PanelOnLine::TypeInto(entry, typed);
         QTest::mouseClick(sw, Qt::LeftButton);
         QCOMPARE(sw->Caption(), QStringLiteral("SET"));
         QVERIFY(entry->isHidden());

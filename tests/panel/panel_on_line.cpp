@@ -4,10 +4,14 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "modbus/crc16.h"
 #include "modbus/request_frames.h"
+#include "widgets/ti_analog_output.h"
+#include "widgets/ti_knob.h"
+#include "widgets/ti_line_editor.h"
 
 namespace lq::test {
 
@@ -65,6 +69,21 @@ std::vector<std::uint8_t> PanelOnLine::WriteFrame(std::uint8_t slave, std::uint8
     const RequestFrame f = BuildWriteRequest(slave, reg, static_cast<std::uint8_t>(value >> 8),
                                              static_cast<std::uint8_t>(value & 0xFF));
     return {f.begin(), f.end()};
+}
+
+void PanelOnLine::TypeInto(TiAnalogOutput* field, const QString& text)
+{
+    QTest::mouseClick(field->Editor(), Qt::LeftButton);
+    QTest::keyClick(field->Editor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field->Editor(), text);
+}
+
+void PanelOnLine::TurnByWheel(TiKnob* knob)
+{
+    const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
+    QWheelEvent notch(at, knob->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(knob, &notch);
 }
 
 bool PanelOnLine::AnswerRead(const std::map<int, std::uint16_t>& registers)

@@ -12,6 +12,11 @@
 #include "recording_backend.h"
 #include "tests/modbus/master_fakes.h"
 
+namespace lq {
+class TiAnalogOutput;
+class TiKnob;
+}
+
 namespace lq::test {
 
 // The real main window, shown and active, with a pseudo-terminal ready for its port: the far side reads
@@ -33,6 +38,9 @@ public:
     static std::vector<std::uint8_t> ReadReply(const std::array<std::uint16_t, 10>& values, bool goodCrc = true);
     // A write of value to reg at the slave as the panel sends it, and as its echo comes back.
     static std::vector<std::uint8_t> WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value);
+    // What an operator does to a field and a knob: click into it, select all and type; one wheel notch.
+    static void TypeInto(TiAnalogOutput* field, const QString& text);
+    static void TurnByWheel(TiKnob* knob);
     // Plays the controller for the read the panel just sent: answers it from these registers (others 0) and
     // waits until the master has taken the reply. False if no read came or the reply was not taken.
     bool AnswerRead(const std::map<int, std::uint16_t>& registers);
