@@ -1,7 +1,6 @@
 #include "recording/trend_plot_points.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace lq {
@@ -22,7 +21,7 @@ std::size_t FirstAtOrAfter(const TrendRing<TrendPoint>& series, double at)
     return low;
 }
 
-// Keeps first, lowest, highest and last of each column's points, in time order.
+// Keeps the lowest and the highest of each column's points, in time order.
 class ColumnThinner {
 public:
     ColumnThinner(double from, double width) : from_(from), width_(width) {}
@@ -33,20 +32,18 @@ public:
         if (count_ > 0 && column != column_) Flush(out);
         column_ = column;
         const PlotPoint point{p.timeMs, p.value};
-        if (count_ == 0) first_ = low_ = high_ = point;
+        if (count_ == 0) low_ = high_ = point;
         if (point.y < low_.y) low_ = point;
         if (point.y > high_.y) high_ = point;
-        last_ = point;
         ++count_;
     }
 
     void Flush(std::vector<PlotPoint>& out)
     {
         if (count_ == 0) return;
-        std::array<PlotPoint, 4> kept{first_, low_, high_, last_};
-        std::sort(kept.begin(), kept.end(), [](const PlotPoint& a, const PlotPoint& b) { return a.x < b.x; });
-        for (const PlotPoint& p : kept)
-            if (out.empty() || out.back().x != p.x) out.push_back(p);
+        const bool lowFirst = low_.x <= high_.x;
+        out.push_back(lowFirst ? low_ : high_);
+        if (low_.x != high_.x) out.push_back(lowFirst ? high_ : low_);
         count_ = 0;
     }
 
@@ -54,7 +51,7 @@ private:
     double from_, width_;
     long column_ = 0;
     int count_ = 0;
-    PlotPoint first_{}, low_{}, high_{}, last_{};
+    PlotPoint low_{}, high_{};
 };
 
 } // namespace
@@ -68,7 +65,7 @@ std::vector<std::vector<PlotPoint>> PlotLines(const TrendRing<TrendPoint>& serie
     std::size_t end = FirstAtOrAfter(series, to);
     if (begin > 0) --begin;
     if (end < series.Size()) ++end;
-    const bool thin = end - begin > static_cast<std::size_t>(4 * columns);
+    const bool thin = end - begin > static_cast<std::size_t>(2 * columns);
     ColumnThinner thinner(from, (to - from) / columns);
     for (std::size_t i = begin; i < end; ++i) {
         const TrendPoint& p = series[i];

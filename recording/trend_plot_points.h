@@ -14,8 +14,8 @@ struct PlotPoint {
 
 // The lines one series needs for a plot from `from` to `to` that is `columns` pixels wide: one line per
 // stretch of a live link, each reaching one point beyond either edge so it leaves the plot instead of
-// stopping short. Where more than four points fall into one pixel column, only the first, the lowest, the
-// highest and the last of them are kept, which draws the same picture from at most four points a column.
+// stopping short. When there are more than two points to a pixel column, each column keeps only its lowest
+// and its highest point, in time order: the same envelope from at most two points a column.
 std::vector<std::vector<PlotPoint>> PlotLines(const TrendRing<TrendPoint>& series, double from, double to,
                                               int columns);
 
