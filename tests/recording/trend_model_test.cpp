@@ -71,6 +71,12 @@ TEST_F(TrendModelTest, NoSeriesHoldsMoreThanItsCapacityNorOlderThanTwoHours)
     EXPECT_LE(sv.Size(), TrendModel::kCapacity);
     EXPECT_GE(sv.Size(), TrendModel::kCapacity - 1);
     EXPECT_LE(sv.Back().timeMs - sv.Front().timeMs, 2 * 3600 * 1000.0);
+
+    // At the panel's own pace, a block every 2 s, three hours fit the ring; only the last two are kept.
+    TrendModel paced(image_);
+    for (int n = 0; n < 5400; ++n) paced.DeliveryJudged(Accepted(3, n * 2000LL));
+    const auto& pvPaced = paced.Series(QuantityOf(35));
+    EXPECT_EQ(pvPaced.Back().timeMs - pvPaced.Front().timeMs, 2 * 3600 * 1000.0);
 }
 
 TEST_F(TrendModelTest, TheLineBreaksOnlyWhereNoReplyWasAcceptedForLongerThanTheLinkDownTime)
