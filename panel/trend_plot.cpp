@@ -30,11 +30,13 @@ struct Range {
     bool Empty() const { return low > high; }
 };
 
-void SetNiceRange(QValueAxis* axis, Range range, double emptyHigh)
+// The values with a margin, over at least `minSpan`, so that a few tenths of noise do not fill the plot.
+void SetNiceRange(QValueAxis* axis, Range range, double emptyHigh, double minSpan)
 {
     if (range.Empty()) range = {0, emptyHigh};
-    const double margin = std::max((range.high - range.low) * 0.08, 1.0);
+    const double margin = std::max({(range.high - range.low) * 0.08, (minSpan - (range.high - range.low)) / 2, 1.0});
     axis->setRange(std::floor(range.low - margin), std::ceil(range.high + margin));
+    axis->applyNiceNumbers(); // ticks on round values
 }
 
 } // namespace
@@ -121,8 +123,8 @@ void TrendPlot::ScaleValueAxes(const TrendModel& model, double from, double to)
             (q == kVolt ? volt : left).Take(range->high);
         }
     }
-    SetNiceRange(leftAxis_, left, 100);
-    SetNiceRange(voltAxis_, volt, 400);
+    SetNiceRange(leftAxis_, left, 100, 10);
+    SetNiceRange(voltAxis_, volt, 400, 40);
 }
 
 void TrendPlot::SetQuantityVisible(std::size_t quantity, bool visible)
