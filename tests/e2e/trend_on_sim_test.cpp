@@ -86,12 +86,14 @@ private slots:
         tool.StopRecording();
         panel.Sim().Stop();
 
-        CheckRowsAgainstHistory(path, panel.Sim().HistoryPath(), target);
+        CheckRowsAgainstHistory(path, panel.Sim().HistoryPath(), panel.Log().blocks, target);
         CheckMarkerThenPvMovesTowardsIt(tool.Model(), target / 10.0);
     }
 
 private:
-    void CheckRowsAgainstHistory(const QString& path, const std::string& historyPath, int target)
+    // `accepted`: the master's own account of each accepted reply, from its observer.
+    void CheckRowsAgainstHistory(const QString& path, const std::string& historyPath,
+                                 const std::vector<e2e::AcceptedBlock>& accepted, int target)
     {
         std::ifstream history(historyPath);
         const sim::RegisterHistory states = sim::RegisterHistory::Parse(history);
@@ -117,12 +119,16 @@ private:
             std::vector<std::uint16_t> values;
             for (int k = 0; k < RegisterImage::KeptCount(block); ++k)
                 values.push_back(static_cast<std::uint16_t>(std::stoi(fields[columns.at(kPollBlockStarts[block] + k)])));
-            // Each block as the simulator held it, no earlier than the block before it.
+            // The reply that arrived, as the simulator held it, no earlier than the block before it.
+            QVERIFY2(reads < int(accepted.size()), line.c_str());
+            QCOMPARE(block, accepted[reads].block);
+            QCOMPARE(values, accepted[reads].values);
             const auto at = states.FindBlock(from, kPollBlockStarts[block], values);
             QVERIFY2(at, line.c_str());
             from = *at;
             ++reads;
         }
+        QCOMPARE(reads, int(accepted.size()));
         QCOMPARE(writes, std::vector<std::string>{"36 " + std::to_string(target) + " confirmed"});
         // One reply per 500 ms poll tick, less the odd tick taken by the write.
         QVERIFY2(reads >= kRecordMs / 500 - 10, qPrintable(QString::number(reads)));
