@@ -4,6 +4,7 @@
 #include "app/start_options.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
+#include "panel/trend_tool.h"
 
 int main(int argc, char* argv[])
 {
@@ -23,5 +24,8 @@ int main(int argc, char* argv[])
     lq::ApplySerialStart(Form1, options.serial);
     // options.diagnostics and options.trend are for the communication monitor and the trend window,
     // which start here, after the port settings, once they exist.
+
+    lq::TrendTool trend(Form1); // destroyed before the panel, whose master it listens to
+    trend.Start(options.trend.trend, options.trend.record);
     return app.exec();
 }
