@@ -4,18 +4,20 @@
 # those after "--" go to the panel, e.g. ./run.sh --fault phase-loss -- --open --poll
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
 
+# Before installing and building, which take minutes for a window that could not be shown.
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   cat >&2 <<'MSG'
 No display: neither DISPLAY nor WAYLAND_DISPLAY is set, so the panel's window has nowhere to appear.
 Run it on a virtual X server instead:
-  xvfb-run -s "-screen 0 1024x768x24" ./run.sh
+  xvfb-run -a -s "-screen 0 1024x768x24" ./run.sh
 (scripts/screenshot.sh does that and saves a picture of the running panel.)
 MSG
   exit 2
 fi
+
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh"
 
 sim_args=()
 panel_args=()
@@ -59,7 +61,7 @@ if ! read -r -t 10 -u 3 device; then
   echo "The simulator did not start (no device path within 10 s)." >&2
   exit 1
 fi
-echo "Simulated controller on $device as COM4 (slave 1, 19200 8N1). Click \"打开串口\", tick \"通讯\"."
+echo "Simulated controller on $device as COM4 (slave 1, 19200 8N2). Click \"打开串口\", tick \"通讯\"."
 
 # In the background, so that a signal to this script is handled at once rather than after the panel ends.
 "$root/build/lq-modbus-rtu" "${panel_args[@]}" &

@@ -5,6 +5,7 @@
 #include "app/start_options.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
+#include "panel/trend_tool.h"
 
 int main(int argc, char* argv[])
 {
@@ -22,9 +23,9 @@ int main(int argc, char* argv[])
     lq::TForm2 Form2;
     Form1.show();
     lq::ApplySerialStart(Form1, options.serial);
-    // options.diagnostics and options.trend are for the communication monitor and the trend window,
-    // which start here, after the port settings, once they exist.
     // The communication monitor "通讯监视" (F12, --monitor) and the traffic log (--traffic-log).
     lq::DiagnosticsStartup diagnostics(Form1, options.diagnostics);
+    lq::TrendTool trend(Form1); // destroyed before the panel, whose master it listens to
+    trend.Start(options.trend.trend, options.trend.record);
     return app.exec();
 }

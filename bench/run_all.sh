@@ -12,6 +12,8 @@ paint_runs=${LQ_BENCH_PAINT_RUNS:-5}
 
 cmake -S "$root" -B "$build" >/dev/null
 cmake --build "$build" -j 2 --target pw5-sim panel_poll exchange_latency serial_latency >/dev/null
+# The trend window and the CSV recording.
+cmake --build "$build" -j 2 --target trend_record >/dev/null
 
 work=$(mktemp -d)
 sim_pid=
@@ -111,3 +113,16 @@ awk -v s="$seconds" -v pc="$panel_cpu" -v pt="$panel_total" -v pr="$panel_rss" -
     printf "| mbpoll: peak resident memory | %.1f MB | reference |\n", mr / 1024
     printf "| mbpoll: polls, CPU per exchange | %d, %.2f ms | reference |\n", mp, (mp > 0 ? 1000 * (mu + ms) / mp : 0)
 }'
+
+# 5. The trend window and the CSV recording (no simulator: a feed at the panel's cadence), printed as rows
+# of the same table.
+echo "trend and recording: $seconds s per live phase ..." >&2
+QT_QPA_PLATFORM=offscreen "$build/bench/trend_record" "$seconds" 2>/dev/null >"$work/trend.txt"
+awk '{ v[$1] = $2 } END {
+    printf "| recording: CPU per CSV row (%d rows) | %.1f us | |\n", v["record_rows"], v["record_cpu_per_row_us"]
+    printf "| recording at 2 rows per s (one per poll tick) | %.4f %% of one core | < 0.05 %% |\n", v["record_share_pct"]
+    printf "| trend: 2 h of all 8 quantities at 2 Hz (%d points): model | %.1f MB (resident: +%.1f MB) | < 20 MB |\n", v["trend_points"], v["trend_model_mb"], v["trend_model_rss_mb"]
+    printf "| trend: the same with the window open on it | resident +%.1f MB | < 20 MB |\n", v["trend_with_window_rss_mb"]
+    printf "| trend window open, following, 2 h span over 2 h of data | +%.2f %% of one core | < 0.5 %% |\n", v["trend_window_2h_pct"]
+    printf "| trend window open, following, 10 min span (the default) | +%.2f %% of one core | |\n", v["trend_window_10min_pct"]
+}' "$work/trend.txt"

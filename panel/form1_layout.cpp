@@ -1,5 +1,6 @@
 // The main window's design-time layout: every component at its place, size, text, font and colour.
 #include <QCheckBox>
+#include <QEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -117,14 +118,36 @@ TiAnalogDisplay* MakeDisplay(QWidget* parent, int left, int top, int precision)
     return display;
 }
 
-TiAnalogOutput* MakeOutput(QWidget* parent, int left, int top, int width, int precision)
+// The fields the refresh writes are bold; the SET/ENT entries keep the window's font.
+TiAnalogOutput* MakeOutput(QWidget* parent, int left, int top, int width, int precision, bool bold)
 {
     auto* field = new TiAnalogOutput(parent);
     field->setGeometry(left, top, width, field->height());
     field->SetPrecision(precision);
-    field->setFont(BoldWidgetFont(field));
+    if (bold) field->setFont(BoldWidgetFont(field));
     return field;
 }
+
+// Keeps a strip on its parent's top edge and as wide as the parent, as a control aligned to the top is.
+class TopEdgeAlignment final : public QObject {
+public:
+    explicit TopEdgeAlignment(QWidget* strip) : QObject(strip), strip_(strip)
+    {
+        strip_->parentWidget()->installEventFilter(this);
+        Follow();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == strip_->parentWidget() && event->type() == QEvent::Resize) Follow();
+        return false;
+    }
+
+private:
+    void Follow() { strip_->setGeometry(0, 0, strip_->parentWidget()->width(), strip_->height()); }
+
+    QWidget* strip_;
+};
 
 TiKnob* MakeKnob(QWidget* parent, QRect geometry, double maximum, int knobRadius, double arrowStep)
 {
@@ -156,6 +179,7 @@ void TForm1::CreateComponents()
 {
     Label1 = new QLabel(QStringLiteral("PW5_三相控制界面  "), this);
     Label1->setGeometry(0, 0, width(), 24);
+    new TopEdgeAlignment(Label1);
     Label1->setAlignment(Qt::AlignCenter);
     QFont titleFont = SansFont(20, true);
     titleFont.setItalic(true);
@@ -278,7 +302,7 @@ void TForm1::CreateTemperaturePanel()
     iThermometer1->SetPositionMax(100);
     iThermometer1->SetPosition(25);
     iThermometer1->EndLoading();
-    iAnalogOutput1 = MakeOutput(Panel4, 8, 40, 49, 0);
+    iAnalogOutput1 = MakeOutput(Panel4, 8, 40, 49, 0, true);
     iAnalogOutput1->SetUnitsText("'C");
 }
 
@@ -288,13 +312,13 @@ void TForm1::CreateInputOutputPanel()
     iLabel13 = MakeTiLabel(Panel6, QStringLiteral("输入："), 16, 8);
     iKnob1 = MakeKnob(Panel6, {}, 10000, 27, 0.1);
     iKnob1->move(88, 16);
-    iAnalogOutput2 = MakeOutput(Panel6, 16, 40, 57, 2);
+    iAnalogOutput2 = MakeOutput(Panel6, 16, 40, 57, 2, true);
     UpDown1 = new UpDownControl(Panel6);
     UpDown1->setGeometry(73, 40, 15, 21);
     UpDown1->SetAssociate(iAnalogOutput2);
 
     iLabel15 = MakeTiLabel(Panel6, QStringLiteral("输出量："), 488, 16);
-    iAnalogOutput4 = MakeOutput(Panel6, 488, 40, 57, 1);
+    iAnalogOutput4 = MakeOutput(Panel6, 488, 40, 57, 1, true);
     iLedBar2 = new TiLedBar(Panel6);
     iLedBar2->setGeometry(560, 16, 25, 153);
     iLedBar2->SetPositionMax(100);
@@ -329,7 +353,7 @@ void TForm1::CreateTemperatureControlBlock()
     for (const Row& row : rows) {
         row.label = MakeTiLabel(Panel9, QString::fromUtf16(row.caption), 32, labelTop);
         row.display = MakeDisplay(Panel9, 62, labelTop - 3, row.precision);
-        row.entry = MakeOutput(Panel9, 128, labelTop, 49, row.precision);
+        row.entry = MakeOutput(Panel9, 128, labelTop, 49, row.precision, false);
         row.sw = MakeSetSwitch(Panel9, 184, labelTop);
         labelTop += 24;
     }

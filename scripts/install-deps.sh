@@ -7,8 +7,9 @@ packages=("$@")
 ((${#packages[@]})) || packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-charts-dev libqt6opengl6-dev
   libgtest-dev googletest
-  fonts-wqy-zenhei
+  fonts-wqy-zenhei tzdata
   xvfb xauth
   libmodbus-dev mbpoll
   clang libclang-rt-14-dev

@@ -21,11 +21,34 @@ constexpr int kOverCurrent = 480;          // 48.0 A
 constexpr int kNominalVoltage = 3800;      // 380.0 V
 constexpr int kPhaseImbalance[3] = {0, -3, 2};
 
+struct NamedFault {
+    std::string_view name;
+    std::uint16_t alarm;
+};
+
+constexpr NamedFault kFaults[] = {
+    {"power", kAlarmPower},          {"phase-loss-r", kAlarmPhaseR},        {"phase-loss-s", kAlarmPhaseS},
+    {"phase-loss-t", kAlarmPhaseT},  {"phase-loss", kAlarmPhaseT},          {"temp-loa", kAlarmTemperatureLoa},
+    {"current-plo", kAlarmCurrentPlo}, {"current-sho", kAlarmCurrentSho}};
+
 std::uint16_t ToRegister(double value) {
     return static_cast<std::uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
 }
 
 } // namespace
+
+bool AddFault(std::string_view name, ModelFaults& faults) {
+    for (const NamedFault& fault : kFaults)
+        if (fault.name == name) {
+            faults.alarms |= fault.alarm;
+            return true;
+        }
+    return false;
+}
+
+std::string_view FaultNames() {
+    return "power, phase-loss-r, phase-loss-s, phase-loss (T), temp-loa, current-plo, current-sho";
+}
 
 ControllerModel::ControllerModel(ModelFaults faults)
     : faults_(faults), heatSink_(kAmbient), processTemp_(kAmbient), lastProcessTemp_(kAmbient) {
@@ -135,7 +158,7 @@ void ControllerModel::PublishElectrical(RandomSource* noise) {
     const int output = regs_[kOutputAmount];
     for (int phase = 0; phase < 3; ++phase) {
         int current = 0;
-        if (Running() && output > 0 && !(faults_.phaseLoss && phase == 2)) {
+        if (Running() && output > 0 && !faults_.PhaseLost(phase)) {
             current = kRatedCurrent * output / kFullOutput + kPhaseImbalance[phase];
             if (noise != nullptr) current += noise->Between(-2, 2);
         }
@@ -147,11 +170,10 @@ void ControllerModel::PublishElectrical(RandomSource* noise) {
 }
 
 void ControllerModel::PublishAlarms() {
-    std::uint16_t bits = 0;
-    if (regs_[kProcessValue] > regs_[kAlarm1]) bits |= kAlarmOverTemperature;
+    std::uint16_t bits = faults_.alarms;
+    if (regs_[kProcessValue] > regs_[kAlarm1]) bits |= kAlarmTemperatureMax;
     if (std::max({regs_[kCurrentR], regs_[kCurrentS], regs_[kCurrentT]}) > kOverCurrent)
-        bits |= kAlarmOverCurrent;
-    if (faults_.phaseLoss) bits |= kAlarmPhaseLoss;
+        bits |= kAlarmCurrentMax;
     regs_[kAlarmBits] = bits;
 }
 

@@ -5,12 +5,22 @@
 #include "sim/sim_clock.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace lq::sim {
 
+// Alarms the model cannot reach by itself, forced on from the start (AlarmBit values). A lost phase
+// also carries no current.
 struct ModelFaults {
-    bool phaseLoss = false; // phase T carries no current and the phase-loss alarm is set
+    std::uint16_t alarms = 0;
+
+    bool PhaseLost(int phase) const { return (alarms & (kAlarmPhaseR << phase)) != 0; }
 };
+
+// Adds the fault named as on the command line ("phase-loss" is phase T); false for an unknown name.
+bool AddFault(std::string_view name, ModelFaults& faults);
+// The fault names, for the usage text.
+std::string_view FaultNames();
 
 // The process behind the registers: a three-phase power controller whose output ramps towards the
 // input level between its limits, a heat sink warming with the output, phase currents and line voltage,

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -25,6 +27,26 @@ bool IsSimulatorAlias(const std::string& path) {
     return LinkTarget(path).rfind("/dev/pts/", 0) == 0;
 }
 
+// Locks <alias>.lock for this process and writes its id there; the kernel drops the lock when the
+// process ends, however it ends, so a lock is never stale.
+UniqueFd LockAlias(const std::string& path, const std::string& name) {
+    const std::string lockPath = path + ".lock";
+    UniqueFd lock(open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!lock.Valid()) Throw(errno, "open " + lockPath);
+    if (flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) Throw(errno, "flock " + lockPath);
+        char holder[32] = {};
+        const ssize_t n = pread(lock.Get(), holder, sizeof holder - 1, 0);
+        const std::string pid = n > 0 ? std::string(holder, static_cast<std::size_t>(n)) : "unknown";
+        throw AliasInUse(name + " is in use by another running pw5-sim (process " + pid + ", alias " + path +
+                         "); stop that one first, or give this one another name with --port");
+    }
+    const std::string pid = std::to_string(getpid());
+    if (ftruncate(lock.Get(), 0) != 0 || pwrite(lock.Get(), pid.data(), pid.size(), 0) < 0)
+        Throw(errno, "write " + lockPath);
+    return lock;
+}
+
 } // namespace
 
 PortAlias::PortAlias(const std::string& folder, const std::string& name, const std::string& device)
@@ -37,6 +59,7 @@ PortAlias::PortAlias(const std::string& folder, const std::string& name, const s
     if (st.st_uid != geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
         Throw(EPERM, "unsafe alias folder " + folder);
 
+    lock_ = LockAlias(path_, name);
     if (lstat(path_.c_str(), &st) == 0) {
         // A stale link from a simulator that died without cleaning up; a regular file is someone else's.
         if (!S_ISLNK(st.st_mode) || !IsSimulatorAlias(path_)) Throw(EEXIST, path_);
@@ -46,6 +69,7 @@ PortAlias::PortAlias(const std::string& folder, const std::string& name, const s
 }
 
 PortAlias::~PortAlias() {
+    // Before the lock goes with lock_, so that the next simulator finds the name free.
     if (LinkTarget(path_) == device_) unlink(path_.c_str());
 }
 

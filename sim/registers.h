@@ -34,11 +34,17 @@ enum Register : int {
     kDerivativeTime = 42,   // s
 };
 
-// Bits of kAlarmBits, in the order of the panel's alarm lamps.
+// Bits of kAlarmBits: bit n is the panel's alarm lamp n + 1, named here after its caption.
 enum AlarmBit : std::uint16_t {
-    kAlarmOverTemperature = 1u << 0,
-    kAlarmOverCurrent = 1u << 1,
-    kAlarmPhaseLoss = 1u << 2,
+    kAlarmPower = 1u << 0,          // PWER
+    kAlarmPhaseR = 1u << 1,         // R: phase R lost
+    kAlarmPhaseS = 1u << 2,         // S: phase S lost
+    kAlarmPhaseT = 1u << 3,         // T: phase T lost
+    kAlarmTemperatureMax = 1u << 4, // TEMP MAX: PV above AL1
+    kAlarmTemperatureLoa = 1u << 5, // TEMP LOA
+    kAlarmCurrentMax = 1u << 6,     // CUUR MAX: a phase above the current limit
+    kAlarmCurrentPlo = 1u << 7,     // CUUR PLO
+    kAlarmCurrentSho = 1u << 8,     // CUUR SHO
 };
 
 } // namespace lq::sim

@@ -91,8 +91,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
             ok = ParseInteger<std::uint64_t>(value, seed, 0, UINT64_MAX);
             options.seed = seed;
         } else if (name == "--fault") {
-            ok = value == "phase-loss";
-            options.engine.modelFaults.phaseLoss = true;
+            ok = AddFault(value, options.engine.modelFaults);
         } else if (name == "--dump-file") {
             ok = !value.empty();
             options.dumpFile = value;
@@ -131,7 +130,8 @@ std::string SimUsage() {
            "  --refuse-block N    answer reads starting at register N with exception 02\n"
            "  --exception         answer every read with exception 04\n"
            "  --seed N            seed for faults and noise (default: random)\n"
-           "  --fault phase-loss  phase T lost\n"
+           "  --fault NAME        light an alarm lamp the model cannot reach by itself, repeatable:\n"
+           "                      " + std::string(FaultNames()) + "\n"
            "  --dump-file PATH    rewrite PATH with all registers after each change\n"
            "  --history-file PATH append every register change to PATH\n"
            "  --counters-file PATH rewrite PATH with what was heard, answered, dropped, damaged\n"

@@ -1,6 +1,7 @@
 #include "widgets/ti_analog_display.h"
 
 #include "widgets/ti_number.h"
+#include "widgets/ti_paint.h"
 
 #include <QPainter>
 
@@ -45,49 +46,19 @@ void TiAnalogDisplay::SetBackGroundColor(TColor c) {
     update();
 }
 
-void TiAnalogDisplay::SetErrorActive(bool on) {
-    error_.active = on;
-    update();
-}
-
-void TiAnalogDisplay::SetErrorText(const QString& text) {
-    error_.text = text;
-    update();
-}
-
-void TiAnalogDisplay::SetErrorFont(const QFont& f) {
-    error_.font = f;
-    update();
-}
-
-void TiAnalogDisplay::SetErrorFontColor(TColor c) {
-    error_.fontColor = c;
-    update();
-}
-
-void TiAnalogDisplay::SetErrorBackGroundColor(TColor c) {
-    error_.backGroundColor = c;
-    update();
-}
-
 QString TiAnalogDisplay::Text() const {
-    return error_.active ? error_.text : FormatNumber(value_, precision_, unitsText_);
+    return ErrorActive() ? ErrorText() : FormatNumber(value_, precision_, unitsText_);
 }
 
 void TiAnalogDisplay::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect r = rect();
-    p.fillRect(r, ToQColor(error_.active ? error_.backGroundColor : backGroundColor_));
-    // A sunken rim: dark above and left, light below and right.
-    p.setPen(QColor(90, 90, 90));
-    p.drawLine(r.topLeft(), r.topRight());
-    p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(QColor(220, 220, 220));
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomRight());
+    const TiErrorLook& error = ErrorLook();
+    p.fillRect(r, ToQColor(error.active ? error.backGroundColor : backGroundColor_));
+    PaintBevelEdges(p, r, 1, QColor(90, 90, 90), QColor(220, 220, 220));
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.setFont(error_.active ? error_.font : font());
-    p.setPen(ToQColor(error_.active ? error_.fontColor : fontColor_));
+    p.setFont(error.active ? error.font : font());
+    p.setPen(ToQColor(error.active ? error.fontColor : fontColor_));
     p.drawText(r.adjusted(3, 1, -3, -1), int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter,
                Text());
 }

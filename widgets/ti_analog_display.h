@@ -7,7 +7,7 @@
 namespace lq {
 
 // A read-only number on a dark face: bold aqua text on black unless told otherwise.
-class TiAnalogDisplay : public TiCustomComponent {
+class TiAnalogDisplay : public TiCustomComponent, public TiErrorLookProperties {
     Q_OBJECT
   public:
     explicit TiAnalogDisplay(QWidget* parent = nullptr);
@@ -25,17 +25,6 @@ class TiAnalogDisplay : public TiCustomComponent {
     TColor BackGroundColor() const { return backGroundColor_; }
     void SetBackGroundColor(TColor c);
 
-    bool ErrorActive() const { return error_.active; }
-    void SetErrorActive(bool on);
-    QString ErrorText() const { return error_.text; }
-    void SetErrorText(const QString& text);
-    QFont ErrorFont() const { return error_.font; }
-    void SetErrorFont(const QFont& f);
-    TColor ErrorFontColor() const { return error_.fontColor; }
-    void SetErrorFontColor(TColor c);
-    TColor ErrorBackGroundColor() const { return error_.backGroundColor; }
-    void SetErrorBackGroundColor(TColor c);
-
     // What the display shows right now.
     QString Text() const;
 
@@ -43,6 +32,7 @@ class TiAnalogDisplay : public TiCustomComponent {
 
   protected:
     void paintEvent(QPaintEvent*) override;
+    void ErrorLookChanged() override { update(); }
 
   private:
     double value_ = 0;
@@ -51,7 +41,6 @@ class TiAnalogDisplay : public TiCustomComponent {
     Qt::Alignment alignment_ = Qt::AlignCenter;
     TColor fontColor_ = clAqua;
     TColor backGroundColor_ = clBlack;
-    TiErrorLook error_;
 };
 
 } // namespace lq

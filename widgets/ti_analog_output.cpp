@@ -63,7 +63,7 @@ void TiAnalogOutput::AcceptTyped(const QString& text) {
         Beep();
         if (!undoOnError_)
             throw EConvertError(QStringLiteral("'%1' is not a valid number").arg(text).toStdString());
-        Editor()->setText(LastAcceptedText());
+        SetEditorText(LastAcceptedText());
         return;
     }
     Store(*parsed, true);
@@ -71,7 +71,8 @@ void TiAnalogOutput::AcceptTyped(const QString& text) {
 
 bool TiAnalogOutput::CharAllowed(QChar ch) const {
     if (filterStyle_ == ifisNone) return true;
-    if (ch == '-' || ch.isDigit()) return true;
+    // ASCII only: full-width and other scripts' digits are digits to Unicode but not to the conversion.
+    if (ch == u'-' || (ch >= u'0' && ch <= u'9')) return true;
     if (ch == DecimalSeparator() && precision_ != 0) return true;
     return unitsText_.contains(ch, Qt::CaseInsensitive);
 }

@@ -118,6 +118,10 @@ void TiComponent::keyReleaseEvent(QKeyEvent* e) {
 }
 
 void TiComponent::wheelEvent(QWheelEvent* e) {
+    if (!TakesWheel()) {
+        e->ignore();
+        return;
+    }
     HandleWheel(e);
     e->accept();
 }

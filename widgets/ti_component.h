@@ -60,6 +60,8 @@ class TiComponent : public QWidget {
     virtual void KeyCharReaction(QKeyEvent*) {}
     virtual void KeyUpReaction(QKeyEvent*) {}
     virtual void WheelReaction(QWheelEvent*) {}
+    // Whether the wheel is the widget's own right now; if not, it goes on to the parent.
+    virtual bool TakesWheel() const { return false; }
     virtual void FocusOutReaction(QFocusEvent*) {}
 
     // Runs a bound handler unless it is empty or design values are loading.

@@ -1,5 +1,6 @@
 #include "widgets/ti_edit_custom.h"
 
+#include "widgets/ti_entry_filter.h"
 #include "widgets/ti_line_editor.h"
 
 #include <QApplication>
@@ -13,7 +14,13 @@
 namespace lq {
 
 TiEditCustom::TiEditCustom(QWidget* parent)
-    : TiCustomComponent(parent), editor_(new TiLineEditor(this)), entryMenu_(new QMenu(this)) {
+    : TiCustomComponent(parent), editor_(new TiLineEditor(this)),
+      filter_(new TiEntryFilter([this](QChar ch) { return CharAllowed(ch); }, [this] { Beep(); }, this)),
+      entryMenu_(new QMenu(this)) {
+    // Typed keys are filtered on the way in (KeyCharReaction); everything else that adds text passes the
+    // editor's validator.
+    editor_->setValidator(filter_);
+    connect(editor_, &QLineEdit::textChanged, filter_, &TiEntryFilter::TextChanged);
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(editor_);
     editor_->setAlignment(Qt::AlignCenter);
@@ -52,34 +59,18 @@ void TiEditCustom::ApplyColors() {
     editor_->setPalette(pal);
 }
 
-void TiEditCustom::SetErrorActive(bool on) {
-    error_.active = on;
-    editor_->setVisible(!on);
+void TiEditCustom::ErrorActiveChanged() {
+    editor_->setVisible(!ErrorActive());
     update();
 }
 
-void TiEditCustom::SetErrorText(const QString& text) {
-    error_.text = text;
-    update();
-}
-
-void TiEditCustom::SetErrorFont(const QFont& f) {
-    error_.font = f;
-    update();
-}
-
-void TiEditCustom::SetErrorFontColor(TColor c) {
-    error_.fontColor = c;
-    update();
-}
-
-void TiEditCustom::SetErrorBackGroundColor(TColor c) {
-    error_.backGroundColor = c;
-    update();
+void TiEditCustom::SetEditorText(const QString& text) {
+    const TiEntryFilter::Unfiltered own(*filter_);
+    editor_->setText(text);
 }
 
 void TiEditCustom::ShowAcceptedText(const QString& text) {
-    editor_->setText(text);
+    SetEditorText(text);
     lastAcceptedText_ = text;
 }
 
@@ -89,7 +80,7 @@ void TiEditCustom::Accept() {
 }
 
 void TiEditCustom::Undo() {
-    editor_->setText(lastAcceptedText_);
+    SetEditorText(lastAcceptedText_);
     SelectNumber();
 }
 
@@ -209,12 +200,13 @@ void TiEditCustom::resizeEvent(QResizeEvent* e) {
 }
 
 void TiEditCustom::paintEvent(QPaintEvent*) {
-    if (!error_.active) return;
+    const TiErrorLook& error = ErrorLook();
+    if (!error.active) return;
     QPainter p(this);
-    p.fillRect(rect(), ToQColor(error_.backGroundColor));
-    p.setFont(error_.font);
-    p.setPen(ToQColor(error_.fontColor));
-    p.drawText(rect(), int(editor_->alignment()) | Qt::AlignVCenter, error_.text);
+    p.fillRect(rect(), ToQColor(error.backGroundColor));
+    p.setFont(error.font);
+    p.setPen(ToQColor(error.fontColor));
+    p.drawText(rect(), int(editor_->alignment()) | Qt::AlignVCenter, error.text);
 }
 
 } // namespace lq

@@ -9,11 +9,12 @@
 
 namespace lq {
 
+class TiEntryFilter;
 class TiLineEditor;
 
 // A one-line entry field with a last accepted text: Enter (or losing the focus) accepts what was typed,
 // Escape and Ctrl+Z go back to the last accepted text. What accepting means is up to the subclass.
-class TiEditCustom : public TiCustomComponent {
+class TiEditCustom : public TiCustomComponent, public TiErrorLookProperties {
     Q_OBJECT
   public:
     explicit TiEditCustom(QWidget* parent = nullptr);
@@ -39,17 +40,6 @@ class TiEditCustom : public TiCustomComponent {
     TColor BackGroundColor() const { return backGroundColor_; }
     void SetBackGroundColor(TColor c);
 
-    bool ErrorActive() const { return error_.active; }
-    void SetErrorActive(bool on);
-    QString ErrorText() const { return error_.text; }
-    void SetErrorText(const QString& text);
-    QFont ErrorFont() const { return error_.font; }
-    void SetErrorFont(const QFont& f);
-    TColor ErrorFontColor() const { return error_.fontColor; }
-    void SetErrorFontColor(TColor c);
-    TColor ErrorBackGroundColor() const { return error_.backGroundColor; }
-    void SetErrorBackGroundColor(TColor c);
-
     // A menu of the caller's for the right button; without one the field opens its own.
     void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
     QMenu* PopupMenu() const { return popupMenu_; }
@@ -68,6 +58,8 @@ class TiEditCustom : public TiCustomComponent {
 
     // Puts a new text in the editor and makes it the last accepted one.
     void ShowAcceptedText(const QString& text);
+    // Puts a text of the field's own in the editor, past the character filter.
+    void SetEditorText(const QString& text);
     void Beep() const;
 
     void MouseDownReaction(QMouseEvent* e, QPoint pos) override;
@@ -79,6 +71,9 @@ class TiEditCustom : public TiCustomComponent {
     void KeyUpReaction(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent*) override;
+    void ErrorLookChanged() override { update(); }
+    // The error text is painted by the field itself, in the editor's place.
+    void ErrorActiveChanged() override;
 
   private:
     friend class TiLineEditor;
@@ -88,6 +83,7 @@ class TiEditCustom : public TiCustomComponent {
     void ApplyColors();
 
     TiLineEditor* editor_;
+    TiEntryFilter* filter_;
     QMenu* entryMenu_;
     QPointer<QMenu> popupMenu_;
     QString lastAcceptedText_;
@@ -97,7 +93,6 @@ class TiEditCustom : public TiCustomComponent {
     bool keyConsumed_ = false;
     TColor fontColor_ = clBlack;
     TColor backGroundColor_ = clWindow;
-    TiErrorLook error_;
 };
 
 } // namespace lq

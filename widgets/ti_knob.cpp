@@ -17,6 +17,7 @@ namespace lq {
 namespace {
 
 constexpr double kWheelNotchFilterMs = 30;
+constexpr int kWheelUnitsPerNotch = 120; // a mouse wheel's click; touchpads send fractions of it
 
 double Radians(double degrees) {
     return degrees * std::numbers::pi / 180.0;
@@ -91,7 +92,8 @@ double TiKnob::MouseAngle(QPoint pos) const {
 void TiKnob::MouseDownReaction(QMouseEvent* e, QPoint pos) {
     if (e->button() != Qt::LeftButton) return;
     const QPointF d = QPointF(pos) - Centre();
-    if (std::lround(std::hypot(d.x(), d.y())) >= knobRadius_) return;
+    // Whole pixels, ties to even like every rounding of a real here (the floating-point default mode).
+    if (std::nearbyint(std::hypot(d.x(), d.y())) >= knobRadius_) return;
     dragging_ = true;
     dragPreviousAngle_ = MouseAngle(pos);
     dragStartPosition_ = Position();
@@ -152,16 +154,27 @@ void TiKnob::KeyUpReaction(QKeyEvent* e) {
     Fire(OnPositionChangeFinished);
 }
 
+bool TiKnob::TakesWheel() const {
+    return useKeyboard_ && hasFocus();
+}
+
 void TiKnob::WheelReaction(QWheelEvent* e) {
     const QPoint delta = e->angleDelta();
-    const int steps = delta.y() != 0 ? delta.y() : delta.x();
-    if (steps == 0) return;
+    const int units = delta.y() != 0 ? delta.y() : delta.x();
+    if (units == 0) return;
+    // Turning the other way starts afresh instead of first paying back what the last turn left over.
+    if (wheelUnits_ != 0 && (units > 0) != (wheelUnits_ > 0)) wheelUnits_ = 0;
+    wheelUnits_ += units;
+    if (std::abs(wheelUnits_) < kWheelUnitsPerNotch) return;
+    const bool up = wheelUnits_ > 0;
+    // Several notches in one event arrive at one moment, so the filter below lets one of them through.
+    wheelUnits_ %= kWheelUnitsPerNotch;
     const quint64 now = e->timestamp();
     if (wheelNotchSeen_ && now - lastWheelNotchMs_ < kWheelNotchFilterMs) return;
     wheelNotchSeen_ = true;
     lastWheelNotchMs_ = now;
     const double before = Position();
-    SetPosition(Position() + (steps > 0 ? mouseWheelStepSize_ : -mouseWheelStepSize_));
+    SetPosition(Position() + (up ? mouseWheelStepSize_ : -mouseWheelStepSize_));
     if (Position() != before) Fire(OnPositionChangeFinished);
 }
 
@@ -170,48 +183,62 @@ void TiKnob::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     const QPointF c = Centre();
-    const double outer = std::min(width(), height()) / 2.0 - 1;
-    const double start = rotationStartDegrees_;
-    const double sweep = rotationMaxDegrees_;
-    const QColor scale = ToQColor(ScaleColor());
+    PaintTrack(p, c);
+    PaintScale(p, c);
+    PaintGripShadow(p, c);
+    PaintKnurledRim(p, c);
+    PaintCap(p, c);
+    PaintPointer(p, c);
+    if (showPostionDisplay_) PaintPositionDisplay(p, c);
+    if (hasFocus()) PaintFocusRing(p, c);
+}
 
-    // Travel track with the covered part lit.
-    const double trackRadius = knobRadius_ + 4.5;
+double TiKnob::TrackRadius() const {
+    return knobRadius_ + 4.5;
+}
+
+double TiKnob::CapRadius() const {
+    return knobRadius_ * 0.80;
+}
+
+// The travel arc, with the part up to the position lit.
+void TiKnob::PaintTrack(QPainter& p, QPointF c) const {
+    const double trackRadius = TrackRadius();
     const QRectF track(c.x() - trackRadius, c.y() - trackRadius, 2 * trackRadius, 2 * trackRadius);
     p.setPen(QPen(QColor(0, 0, 0, 60), 3, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(track, int(start * 16), int(-sweep * 16));
+    p.drawArc(track, int(rotationStartDegrees_ * 16.0), int(-rotationMaxDegrees_ * 16.0));
     p.setPen(QPen(ToQColor(indicatorColor_), 3, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(track, int(start * 16), int(-sweep * RelativePosition() * 16));
+    p.drawArc(track, int(rotationStartDegrees_ * 16.0),
+              int(-rotationMaxDegrees_ * RelativePosition() * 16));
+}
 
-    // Ticks and labels outside the track.
-    const int majors = TickMajorCount();
-    const int minors = TickMinorCount();
-    const double tickIn = trackRadius + 3.5;
+// Ticks and their labels outside the track. The label font stays set for the position display.
+void TiKnob::PaintScale(QPainter& p, QPointF c) const {
+    const double start = rotationStartDegrees_;
+    const double outer = std::min(width(), height()) / 2.0 - 1;
+    const double tickIn = TrackRadius() + 3.5;
     const double majorLen = std::max(4.0, (outer - tickIn) * 0.22);
-    p.setPen(QPen(scale, 1.2));
-    const int totalSteps = (majors - 1) * (minors + 1);
-    for (int s = 0; s <= totalSteps; ++s) {
-        const double a = start - sweep * s / totalSteps;
-        const bool major = s % (minors + 1) == 0;
+    p.setPen(QPen(ToQColor(ScaleColor()), 1.2));
+    ForEachTick(rotationMaxDegrees_, [&](double offset, bool major) {
+        const double a = start - offset;
         p.drawLine(Polar(c, tickIn, a), Polar(c, tickIn + (major ? majorLen : majorLen * 0.55), a));
-    }
-    if (ShowTickLabels()) {
-        QFont f = font();
-        f.setPixelSize(std::clamp(int(outer * 0.15), 8, 12));
-        p.setFont(f);
-        const QFontMetricsF fm(f);
-        const double labelRadius = tickIn + majorLen + 2 + fm.height() * 0.55;
-        for (int i = 0; i < majors; ++i) {
-            const double a = start - sweep * i / (majors - 1);
-            const QString text = MajorTickLabel(i);
-            const QPointF at =
-                Polar(c, labelRadius + fm.horizontalAdvance(text) * 0.25 * std::abs(std::cos(Radians(a))), a);
-            const QRectF box(at.x() - 40, at.y() - fm.height() / 2, 80, fm.height());
-            p.drawText(box, Qt::AlignCenter, text);
-        }
-    }
+    });
+    if (!ShowTickLabels()) return;
+    QFont f = font();
+    f.setPixelSize(std::clamp(int(outer * 0.15), 8, 12));
+    p.setFont(f);
+    const QFontMetricsF fm(f);
+    const double labelRadius = tickIn + majorLen + 2 + fm.height() * 0.55;
+    ForEachMajorTick(rotationMaxDegrees_, [&](double offset, int i) {
+        const double a = start - offset;
+        const QString text = MajorTickLabel(i);
+        const QPointF at =
+            Polar(c, labelRadius + fm.horizontalAdvance(text) * 0.25 * std::abs(std::cos(Radians(a))), a);
+        p.drawText(QRectF(at.x() - 40, at.y() - fm.height() / 2, 80, fm.height()), Qt::AlignCenter, text);
+    });
+}
 
-    // Grip: drop shadow, knurled rim, brushed cap, pointer groove.
+void TiKnob::PaintGripShadow(QPainter& p, QPointF c) const {
     const double r = knobRadius_;
     QRadialGradient shadow(c + QPointF(1.5, 2.5), r + 3);
     shadow.setColorAt(0.85, QColor(0, 0, 0, 90));
@@ -219,9 +246,12 @@ void TiKnob::paintEvent(QPaintEvent*) {
     p.setPen(Qt::NoPen);
     p.setBrush(shadow);
     p.drawEllipse(c + QPointF(1.5, 2.5), r + 3, r + 3);
+}
 
+// A shaded ring with fine grooves, lit from the upper left like the cap.
+void TiKnob::PaintKnurledRim(QPainter& p, QPointF c) const {
+    const double r = knobRadius_;
     const QColor body = ToQColor(knobColor_);
-    // Knurled rim: a shaded ring with fine grooves, lit from the upper left like the cap.
     QLinearGradient rim(c - QPointF(r, r), c + QPointF(r, r));
     rim.setColorAt(0, body.lighter(115));
     rim.setColorAt(1, body.darker(165));
@@ -236,7 +266,11 @@ void TiKnob::paintEvent(QPaintEvent*) {
         p.setPen(QPen(QColor(255, 255, 255, 60), 1));
         p.drawLine(Polar(c, r * 0.84, a + 180.0 / grooves), Polar(c, r - 1, a + 180.0 / grooves));
     }
-    const double capR = r * 0.80;
+}
+
+void TiKnob::PaintCap(QPainter& p, QPointF c) const {
+    const double capR = CapRadius();
+    const QColor body = ToQColor(knobColor_);
     QRadialGradient cap(c + QPointF(-capR * 0.35, -capR * 0.45), capR * 1.5);
     cap.setColorAt(0, body.lighter(150));
     cap.setColorAt(0.6, body);
@@ -244,24 +278,31 @@ void TiKnob::paintEvent(QPaintEvent*) {
     p.setBrush(cap);
     p.setPen(QPen(body.darker(200), 1));
     p.drawEllipse(c, capR, capR);
+}
 
-    const double pointerAngle = start - sweep * RelativePosition();
+// A groove across the cap with a coloured dot near its outer end.
+void TiKnob::PaintPointer(QPainter& p, QPointF c) const {
+    const double r = knobRadius_;
+    const double capR = CapRadius();
+    const double angle = rotationStartDegrees_ - rotationMaxDegrees_ * RelativePosition();
     p.setPen(QPen(QColor(30, 30, 30), std::max(2.0, r * 0.09), Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(Polar(c, capR * 0.35, pointerAngle), Polar(c, capR * 0.92, pointerAngle));
+    p.drawLine(Polar(c, capR * 0.35, angle), Polar(c, capR * 0.92, angle));
     p.setPen(Qt::NoPen);
     p.setBrush(ToQColor(indicatorColor_));
-    p.drawEllipse(Polar(c, capR * 0.78, pointerAngle), r * 0.06 + 0.8, r * 0.06 + 0.8);
+    p.drawEllipse(Polar(c, capR * 0.78, angle), r * 0.06 + 0.8, r * 0.06 + 0.8);
+}
 
-    if (showPostionDisplay_) {
-        p.setPen(QColor(20, 20, 20));
-        p.drawText(QRectF(c.x() - r, c.y() - r * 0.3, 2 * r, r * 0.6), Qt::AlignCenter,
-                   PositionDisplayText());
-    }
-    if (hasFocus()) {
-        p.setPen(QPen(QColor(0, 90, 200, 150), 1, Qt::DotLine));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(c, r + 2, r + 2);
-    }
+void TiKnob::PaintPositionDisplay(QPainter& p, QPointF c) const {
+    const double r = knobRadius_;
+    p.setPen(QColor(20, 20, 20));
+    p.drawText(QRectF(c.x() - r, c.y() - r * 0.3, 2 * r, r * 0.6), Qt::AlignCenter, PositionDisplayText());
+}
+
+void TiKnob::PaintFocusRing(QPainter& p, QPointF c) const {
+    const double r = knobRadius_;
+    p.setPen(QPen(QColor(0, 90, 200, 150), 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, r + 2, r + 2);
 }
 
 } // namespace lq

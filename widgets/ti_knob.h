@@ -2,11 +2,14 @@
 
 #include "widgets/ti_position_component.h"
 
+class QPainter;
+
 namespace lq {
 
 // A rotary knob. A drag that starts on the grip turns it by the change of the mouse angle around the
 // centre; focused, it steps with the arrow and page keys and jumps with Home/End; the wheel steps once
-// per notch, ignoring notches that follow the last accepted one by less than 30 ms.
+// per notch of 120 units of angle, ignoring notches that follow the last accepted one by less than 30 ms,
+// and only while it has the focus and UseKeyboard is on: scrolling past it leaves it where it is.
 class TiKnob : public TiScaleComponent {
     Q_OBJECT
   public:
@@ -48,11 +51,24 @@ class TiKnob : public TiScaleComponent {
     void KeyDownReaction(QKeyEvent* e) override;
     void KeyUpReaction(QKeyEvent* e) override;
     void WheelReaction(QWheelEvent* e) override;
+    bool TakesWheel() const override;
     void paintEvent(QPaintEvent*) override;
 
   private:
     QPointF Centre() const;
     double MouseAngle(QPoint pos) const;
+
+    // The artwork, back to front.
+    double TrackRadius() const;
+    double CapRadius() const;
+    void PaintTrack(QPainter& p, QPointF c) const;
+    void PaintScale(QPainter& p, QPointF c) const;
+    void PaintGripShadow(QPainter& p, QPointF c) const;
+    void PaintKnurledRim(QPainter& p, QPointF c) const;
+    void PaintCap(QPainter& p, QPointF c) const;
+    void PaintPointer(QPainter& p, QPointF c) const;
+    void PaintPositionDisplay(QPainter& p, QPointF c) const;
+    void PaintFocusRing(QPainter& p, QPointF c) const;
 
     int rotationStartDegrees_ = 225;
     int rotationMaxDegrees_ = 270;
@@ -71,6 +87,7 @@ class TiKnob : public TiScaleComponent {
     double dragPreviousAngle_ = 0;
     double dragStartPosition_ = 0;
     bool keyChangedPosition_ = false;
+    int wheelUnits_ = 0; // angle delta not yet making up a notch, signed
     bool wheelNotchSeen_ = false;
     quint64 lastWheelNotchMs_ = 0;
 };

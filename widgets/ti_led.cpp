@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace lq {
 
@@ -52,15 +53,25 @@ void TiLed::PaintLamp(QPainter& p, const QColor& body) {
 
 TiLedRound::TiLedRound(QWidget* parent) : TiLed(parent) {}
 
+QSize TiLedRound::Squared(QSize wanted, QSize before) const {
+    if (Loading() || wanted.width() == wanted.height()) return wanted;
+    int side = std::max(wanted.width(), wanted.height());
+    if (before.isValid()) side = wanted.width() != before.width() ? wanted.width() : wanted.height();
+    return {side, side};
+}
+
+void TiLedRound::resize(const QSize& size) {
+    TiLed::resize(Squared(size, this->size()));
+}
+
+void TiLedRound::setGeometry(const QRect& geometry) {
+    TiLed::setGeometry(QRect(geometry.topLeft(), Squared(geometry.size(), size())));
+}
+
 void TiLedRound::resizeEvent(QResizeEvent* e) {
     TiLed::resizeEvent(e);
-    if (Loading()) return;
-    const QSize now = e->size();
-    if (now.width() == now.height()) return;
-    if (now.width() != e->oldSize().width())
-        resize(now.width(), now.width());
-    else
-        resize(now.height(), now.height());
+    const QSize square = Squared(e->size(), e->oldSize());
+    if (square != e->size()) TiLed::resize(square);
 }
 
 void TiLedRound::PaintLamp(QPainter& p, const QColor& body) {

@@ -1,6 +1,7 @@
 #include "widgets/ti_line_editor.h"
 
 #include "widgets/ti_edit_custom.h"
+#include "widgets/ti_paint.h"
 
 #include <QFocusEvent>
 #include <QMouseEvent>
@@ -54,13 +55,7 @@ void TiLineEditor::focusOutEvent(QFocusEvent* e) {
 void TiLineEditor::paintEvent(QPaintEvent* e) {
     QLineEdit::paintEvent(e);
     QPainter p(this);
-    const QRect r = rect().adjusted(0, 0, -1, -1);
-    p.setPen(QColor(128, 128, 128));
-    p.drawLine(r.topLeft(), r.topRight());
-    p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(QColor(235, 235, 235));
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomRight());
+    PaintBevelEdges(p, rect().adjusted(0, 0, -1, -1), 1, QColor(128, 128, 128), QColor(235, 235, 235));
 }
 
 } // namespace lq

@@ -29,23 +29,19 @@ void TiLinearGauge::paintEvent(QPaintEvent*) {
     const double bottom = height() - top - 1;
     const double lineX = std::round(width() * 0.58) + 0.5;
     const QColor ink = ToQColor(ScaleColor());
-    const int majors = TickMajorCount();
-    const int minors = TickMinorCount();
-    const int totalSteps = (majors - 1) * (minors + 1);
 
     p.setPen(QPen(ink, 1));
     p.drawLine(QPointF(lineX, top), QPointF(lineX, bottom));
-    for (int s = 0; s <= totalSteps; ++s) {
-        const double y = std::round(bottom - (bottom - top) * s / totalSteps) + 0.5;
-        const bool major = s % (minors + 1) == 0;
+    ForEachTick(bottom - top, [&](double offset, bool major) {
+        const double y = std::round(bottom - offset) + 0.5;
         p.drawLine(QPointF(lineX - (major ? 7 : 4), y), QPointF(lineX, y));
-    }
+    });
     if (ShowTickLabels()) {
-        for (int i = 0; i < majors; ++i) {
-            const double y = bottom - (bottom - top) * i / (majors - 1);
-            p.drawText(QRectF(0, y - fm.height() / 2, lineX - 9, fm.height()),
-                       Qt::AlignRight | Qt::AlignVCenter, MajorTickLabel(i));
-        }
+        ForEachMajorTick(bottom - top, [&](double offset, int i) {
+            const double y = bottom - offset;
+            p.drawText(QRectF(0, y - fm.height() / 2, lineX - 9, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
+                       MajorTickLabel(i));
+        });
     }
 
     // The pointer's tip touches the scale line at the position; an empty span leaves it at the bottom.

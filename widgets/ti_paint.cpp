@@ -70,13 +70,20 @@ void PaintBevel(QPainter& p, const QRectF& r, int border, bool sunken, const QCo
     p.fillRect(r, fill);
     const QColor light = sunken ? face.darker(170) : QColor(255, 255, 255);
     const QColor dark = sunken ? QColor(255, 255, 255) : face.darker(190);
-    const QRect ri = r.toRect();
+    PaintBevelEdges(p, r.toRect().adjusted(0, 0, -1, -1), border, light, dark);
+    p.restore();
+}
+
+void PaintBevelEdges(QPainter& p, const QRect& outline, int border, const QColor& topLeft,
+                     const QColor& bottomRight) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
     for (int i = 0; i < border; ++i) {
-        const QRect b = ri.adjusted(i, i, -i - 1, -i - 1);
-        p.setPen(light);
+        const QRect b = outline.adjusted(i, i, -i, -i);
+        p.setPen(topLeft);
         p.drawLine(b.topLeft(), b.topRight());
         p.drawLine(b.topLeft(), b.bottomLeft());
-        p.setPen(dark);
+        p.setPen(bottomRight);
         p.drawLine(b.bottomLeft(), b.bottomRight());
         p.drawLine(b.topRight(), b.bottomRight());
     }

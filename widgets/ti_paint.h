@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QRectF>
 
 class QPainter;
@@ -18,6 +19,11 @@ void PaintRectLamp(QPainter& p, const QRectF& r, const QColor& body, qreal radiu
 
 // A raised (or, pressed, sunken) bevelled face of `border` pixels.
 void PaintBevel(QPainter& p, const QRectF& r, int border, bool sunken, const QColor& face);
+
+// The edges of a bevel alone: `border` one-pixel outlines from `outline` inwards, top and left in
+// `topLeft`, bottom and right in `bottomRight` (dark above and light below make a sunken rim).
+void PaintBevelEdges(QPainter& p, const QRect& outline, int border, const QColor& topLeft,
+                     const QColor& bottomRight);
 
 // Shortens a double for a tick label: no trailing zeros after the chosen precision.
 QString TickText(double v, int precision);

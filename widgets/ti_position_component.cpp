@@ -76,4 +76,15 @@ QString TiScaleComponent::MajorTickLabel(int i) const {
     return TickText(MajorTickValue(i), tickLabelPrecision_);
 }
 
+void TiScaleComponent::ForEachTick(double span, const std::function<void(double, bool)>& draw) const {
+    const int steps = (tickMajorCount_ - 1) * (tickMinorCount_ + 1);
+    for (int s = 0; s <= steps; ++s)
+        draw(span * s / steps, s % (tickMinorCount_ + 1) == 0);
+}
+
+void TiScaleComponent::ForEachMajorTick(double span, const std::function<void(double, int)>& draw) const {
+    for (int i = 0; i < tickMajorCount_; ++i)
+        draw(span * i / (tickMajorCount_ - 1), i);
+}
+
 } // namespace lq

@@ -3,6 +3,8 @@
 #include "widgets/ti_color.h"
 #include "widgets/ti_component.h"
 
+#include <functional>
+
 namespace lq {
 
 // A value within PositionMin..PositionMax. Every set is clamped (a NaN goes to the minimum); moving
@@ -56,6 +58,13 @@ class TiScaleComponent : public TiPositionComponent {
     // Value of major tick i, 0 at the minimum.
     double MajorTickValue(int i) const;
     QString MajorTickLabel(int i) const;
+
+    // The scale drawn along a line or an arc of length `span` (pixels or degrees): `draw(offset, major)`
+    // for every tick from the minimum (offset 0) to the maximum (offset span); the first tick and every
+    // (TickMinorCount + 1)-th after it are major.
+    void ForEachTick(double span, const std::function<void(double offset, bool major)>& draw) const;
+    // `draw(offset, i)` for each major tick i, offset as above: where its label goes.
+    void ForEachMajorTick(double span, const std::function<void(double offset, int i)>& draw) const;
 
   private:
     int tickMajorCount_ = 6;

@@ -2,6 +2,9 @@
 
 #include "widgets/ti_position_component.h"
 
+class QFontMetricsF;
+class QPainter;
+
 namespace lq {
 
 // A glass thermometer: bulb, tube with a mercury column rising from the minimum, and a scale beside it.
@@ -17,6 +20,12 @@ class TiThermometer : public TiScaleComponent {
     void paintEvent(QPaintEvent*) override;
 
   private:
+    struct Geometry;
+    Geometry Measure(const QFontMetricsF& fm) const;
+    void PaintGlass(QPainter& p, const Geometry& g) const;
+    void PaintMercury(QPainter& p, const Geometry& g) const;
+    void PaintScale(QPainter& p, const Geometry& g, const QFontMetricsF& fm) const;
+
     TColor indicatorColor_ = clRed;
 };
 

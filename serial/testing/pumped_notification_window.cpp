@@ -9,6 +9,7 @@ void PumpedNotificationWindow::SetHandler(Handler handler) {
 bool PumpedNotificationWindow::Post(Notification notification) {
     {
         std::lock_guard lock(mutex_);
+        ++attempts_[notification.Message];
         if (postedCount_ >= acceptLimit_) return false;
         ++postedCount_;
         queue_.push_back(std::move(notification));
@@ -65,6 +66,12 @@ void PumpedNotificationWindow::RefusePostsAfter(std::size_t accepted) {
 std::size_t PumpedNotificationWindow::Posted() const {
     std::lock_guard lock(mutex_);
     return postedCount_;
+}
+
+std::size_t PumpedNotificationWindow::Attempts(std::uint32_t message) const {
+    std::lock_guard lock(mutex_);
+    const auto found = attempts_.find(message);
+    return found == attempts_.end() ? 0 : found->second;
 }
 
 } // namespace lq::serial_testing

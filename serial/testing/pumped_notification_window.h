@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <limits>
+#include <map>
 #include <mutex>
 
 namespace lq::serial_testing {
@@ -26,7 +27,10 @@ class PumpedNotificationWindow final : public INotificationWindow {
     void PumpFor(std::chrono::milliseconds duration);
     // Posts after the first `accepted` ones fail, as a full queue would.
     void RefusePostsAfter(std::size_t accepted);
+    // Posts accepted so far.
     std::size_t Posted() const;
+    // Posts of one message tried so far, refused ones included.
+    std::size_t Attempts(std::uint32_t message) const;
 
   private:
     bool HandleOne(std::unique_lock<std::mutex>& lock);
@@ -36,6 +40,7 @@ class PumpedNotificationWindow final : public INotificationWindow {
     std::condition_variable posted_;
     std::deque<Notification> queue_;
     std::size_t postedCount_ = 0;
+    std::map<std::uint32_t, std::size_t> attempts_;
     std::size_t acceptLimit_ = std::numeric_limits<std::size_t>::max();
 };
 

@@ -5,10 +5,14 @@
 #include <QLabel>
 #include <QTextEdit>
 #include <QtTest>
+#include <map>
 
 #include "tests/e2e/panel_on_sim.h"
+#include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_knob.h"
+#include "widgets/ti_label.h"
+#include "widgets/ti_led.h"
 #include "widgets/ti_line_editor.h"
 #include "widgets/ti_switch_led.h"
 
@@ -115,6 +119,45 @@ class PanelOnSimTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(SimRegister(*panel_, 36), std::uint16_t(target), 2000);
         QTRY_COMPARE_WITH_TIMEOUT(panel_->DisplayMismatch(), QString(), kRoundTripMs);
         QCOMPARE(f.Master().Registers()[36], target);
+    }
+
+    void plainClicksAndUntypedEntriesWriteBackWhatTheControllerHas() {
+        StartPolling({"--seed", "16"});
+        TForm1& f = panel_->Form();
+        const std::vector<int> written{0, 4, 5, 36, 39, 40, 41, 42};
+        std::map<int, std::uint16_t> before;
+        for (int reg : written) before[reg] = SimRegister(*panel_, reg);
+        const auto endOfNextWrite = [&] {
+            const std::size_t ended = panel_->Log().writes.size();
+            return [this, ended] { return panel_->Log().writes.size() > ended; };
+        };
+        for (TiKnob* knob : {f.iKnob1, f.iKnob2, f.iKnob3}) {
+            WaitForQuietLine();
+            const auto done = endOfNextWrite();
+            QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
+            QTRY_VERIFY_WITH_TIMEOUT(done(), 3000);
+        }
+        for (TiSwitchLed* pair : {f.iSwitchLed2, f.iSwitchLed3, f.iSwitchLed4, f.iSwitchLed5, f.iSwitchLed6}) {
+            WaitForQuietLine();
+            const auto done = endOfNextWrite();
+            QTest::mouseClick(pair, Qt::LeftButton); // SET: the controller's value
+            QTest::mouseClick(pair, Qt::LeftButton); // ENT, nothing typed
+            QTRY_VERIFY_WITH_TIMEOUT(done(), 3000);
+        }
+        QCOMPARE(int(panel_->Log().writes.size()), 8);
+        for (const auto& write : panel_->Log().writes) QCOMPARE(int(write.outcome), int(WriteOutcome::Confirmed));
+        for (int reg : written) QCOMPARE(SimRegister(*panel_, reg), before[reg]);
+        QCOMPARE(panel_->ImageMismatch(), QString());
+    }
+
+    // A lost phase T lights the lamp captioned "T" (the fourth) and no other, and "T_C" reads 0.0.
+    void aLostPhaseLightsItsOwnLamp() {
+        StartPolling({"--fault", "phase-loss", "--seed", "16"});
+        TForm1& f = panel_->Form();
+        for (std::size_t lamp = 0; lamp < f.iLedRound.size(); ++lamp)
+            QCOMPARE(f.iLedRound[lamp]->ActiveColor(), lamp == 3 ? clRed : clLime);
+        QCOMPARE(f.iLabelAlarm[3]->Caption(), QStringLiteral("T"));
+        QCOMPARE(f.iAnalogDisplay3->Text(), QStringLiteral("0.0"));
     }
 
     void damagedRepliesNeverReachTheImage() {

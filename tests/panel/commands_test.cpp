@@ -10,7 +10,6 @@
 #include <cmath>
 #include <termios.h>
 
-#include "modbus/crc16.h"
 #include "modbus/request_frames.h"
 #include "panel/form1.h"
 #include "panel/knob_seeds.h"
@@ -26,21 +25,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value)
-{
-    const RequestFrame f = BuildWriteRequest(slave, reg, static_cast<std::uint8_t>(value >> 8),
-                                             static_cast<std::uint8_t>(value & 0xFF));
-    return Bytes(f.begin(), f.end());
-}
-
-Bytes ReadReply(const std::array<std::uint16_t, 10>& values)
-{
-    Bytes reply{0x01, 0x03, 20};
-    for (std::uint16_t v : values) reply.insert(reply.end(), {std::uint8_t(v >> 8), std::uint8_t(v & 0xFF)});
-    const std::uint16_t crc = CalcCRC16(reply.data(), 23);
-    reply.insert(reply.end(), {std::uint8_t(crc >> 8), std::uint8_t(crc & 0xFF)});
-    return reply;
-}
+using test::PanelOnLine;
+constexpr auto WriteFrame = &PanelOnLine::WriteFrame;
 
 bool TwoStopBits(int fd)
 {
@@ -70,14 +56,7 @@ class CommandsTest : public QObject {
     void Poll(const std::map<int, std::uint16_t>& registers)
     {
         Form().Timer1Timer();
-        const Bytes request = NextFrame();
-        QCOMPARE(request.size(), 8u);
-        std::array<std::uint16_t, 10> values{};
-        for (int k = 0; k < 10; ++k)
-            if (const auto it = registers.find(request[3] + k); it != registers.end()) values[k] = it->second;
-        const std::uint64_t accepted = Form().Master().Statistics().repliesAccepted;
-        rig_->Line().Write(ReadReply(values));
-        QTRY_VERIFY(Form().Master().Statistics().repliesAccepted > accepted);
+        QVERIFY(rig_->AnswerRead(registers));
         Form().Timer2Timer();
     }
 
@@ -151,10 +130,7 @@ private slots:
         TiKnob* knob = Form().iKnob2;
         knob->setFocus();
         if (byWheel) {
-            const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
-            QWheelEvent notch(at, knob->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase,
-                              false);
-            QApplication::sendEvent(knob, &notch);
+            PanelOnLine::TurnByWheel(knob);
         } else {
             for (int k = 0; k < 5; ++k) QTest::keyClick(knob, Qt::Key_Up); // two steps of 0.1 per key press
         }

@@ -29,12 +29,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value)
-{
-    const RequestFrame f = BuildWriteRequest(slave, reg, static_cast<std::uint8_t>(value >> 8),
-                                             static_cast<std::uint8_t>(value & 0xFF));
-    return Bytes(f.begin(), f.end());
-}
+using test::PanelOnLine;
+constexpr auto WriteFrame = &PanelOnLine::WriteFrame;
 
 Bytes ReadFrame(std::uint8_t slave, std::uint8_t start)
 {
@@ -61,13 +57,6 @@ private:
     TForm1& Form() { return rig_->Form(); }
     void OpenLine() { QVERIFY(rig_->OpenLine()); }
     Bytes NextFrame() { return rig_->Line().Read(8, std::chrono::seconds(2)); }
-
-    void TypeInto(TiAnalogOutput* field, const QString& text)
-    {
-        QTest::mouseClick(field->Editor(), Qt::LeftButton);
-        QTest::keyClick(field->Editor(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(field->Editor(), text);
-    }
 
 private slots:
     void init()
@@ -117,35 +106,6 @@ private slots:
         QCOMPARE(Form().iLinearGauge1->PositionMax(), 0.0);
     }
 
-    void refreshShowsTheRegisterImage()
-    {
-        RegisterImage& r = Form().Master().Registers();
-        r.Set(0, 12345);
-        r.Set(20, 65535);
-        r.Set(12, 150);
-        r.Set(13, 257);
-        r.Set(11, 487);
-        r.Set(15, 2000);
-        r.Set(23, 2300);
-        r.Set(41, 240);
-        r.Set(36, 600);
-        Form().Timer2Timer();
-        QCOMPARE(Form().iAnalogOutput2->Text(), QStringLiteral("123.45"));
-        QCOMPARE(Form().iAnalogDisplay1->Value(), 6553.5);
-        QCOMPARE(Form().iAnalogDisplay1->Text(), QStringLiteral("6553.5"));
-        QCOMPARE(Form().iThermometer1->Position(), 100.0);
-        QCOMPARE(Form().iAnalogOutput1->Text(), QStringLiteral("150'C"));
-        for (std::size_t n = 0; n < 9; ++n)
-            QCOMPARE(Form().iLedRound[n]->ActiveColor(), (n == 0 || n == 8) ? clRed : clLime);
-        QCOMPARE(Form().iAnalogOutput4->Text(), QStringLiteral("48.7"));
-        QCOMPARE(Form().iLedBar2->Position(), 48.7);
-        QCOMPARE(Form().iLinearGauge1->PositionMax(), 200.0);
-        QCOMPARE(Form().iLinearGauge1->Position(), 200.0);
-        QCOMPARE(Form().iAnalogDisplay4->Text(), QStringLiteral("230.0"));
-        QCOMPARE(Form().iAnalogDisplay11->Text(), QStringLiteral("240"));
-        QCOMPARE(Form().iAnalogDisplay8->Text(), QStringLiteral("60.0"));
-    }
-
     void alarmBitsAboveEightShowNothing()
     {
         Form().Master().Registers().Set(13, 0xFE00);
@@ -187,7 +147,7 @@ private slots:
     void typedTextInARefreshedFieldIsReplaced()
     {
         Form().Master().Registers().Set(12, 36);
-        TypeInto(Form().iAnalogOutput1, "99");
+        PanelOnLine::TypeInto(Form().iAnalogOutput1, "99");
         Form().Timer2Timer();
         QCOMPARE(Form().iAnalogOutput1->Text(), QStringLiteral("36'C"));
     }
@@ -281,7 +241,7 @@ private slots:
         QVERIFY(!entry->isHidden());
         QVERIFY(rig_->Pause().pauses.empty());
 
-        TypeInto(entry, typed);
+        PanelOnLine::TypeInto(entry, typed);
         QTest::mouseClick(sw, Qt::LeftButton);
         QCOMPARE(sw->Caption(), QStringLiteral("SET"));
         QVERIFY(entry->isHidden());

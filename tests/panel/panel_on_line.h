@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QStringList>
+#include <array>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -9,6 +11,11 @@
 #include "pty_pair.h"
 #include "recording_backend.h"
 #include "tests/modbus/master_fakes.h"
+
+namespace lq {
+class TiAnalogOutput;
+class TiKnob;
+}
 
 namespace lq::test {
 
@@ -23,6 +30,20 @@ public:
     bool Activate();
     // Types the terminal's path into the port box, clicks "打开串口" and ticks "通讯"; true when open.
     bool OpenLine();
+    // Every 8-byte frame the panel has handed to its open port so far, in order, read at the far end up
+    // to a marker the test sends after them through the same port. Ends early, with what it has, if the
+    // marker does not come within two seconds.
+    std::vector<std::vector<std::uint8_t>> FramesSentSoFar();
+    // The reply to a read of ten registers: slave 1, function 3, the values, and the CRC (good or not).
+    static std::vector<std::uint8_t> ReadReply(const std::array<std::uint16_t, 10>& values, bool goodCrc = true);
+    // A write of value to reg at the slave as the panel sends it, and as its echo comes back.
+    static std::vector<std::uint8_t> WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value);
+    // What an operator does to a field and a knob: click into it, select all and type; one wheel notch.
+    static void TypeInto(TiAnalogOutput* field, const QString& text);
+    static void TurnByWheel(TiKnob* knob);
+    // Plays the controller for the read the panel just sent: answers it from these registers (others 0) and
+    // waits until the master has taken the reply. False if no read came or the reply was not taken.
+    bool AnswerRead(const std::map<int, std::uint16_t>& registers);
 
     TForm1& Form() { return *form_; }
     PtyPair& Line() { return line_; }

@@ -1,4 +1,5 @@
-// Renders the main window into a PNG: at start, or showing a register image set here, for the docs.
+// Renders the main window into a PNG for the docs: at start; "live": showing a register image set here;
+// "entries": as live, with the five SET/ENT entry fields open; "wide": at start, 1000 pixels wide.
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
@@ -22,14 +23,22 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const QString out = argc > 1 ? argv[1] : "panel.png";
-    const bool live = argc > 2 && QString(argv[2]) == "live";
+    const QString mode = argc > 2 ? argv[2] : "";
     lq::TForm1 form;
     form.show();
-    if (live) {
+    if (mode == "live" || mode == "entries") {
         FillLiveRegisters(form.Master().Registers());
         form.Timer2Timer();
         form.Master().Comm1ReceiveData(nullptr, 0);
     }
+    if (mode == "entries") {
+        form.iSwitchLed2Click(nullptr);
+        form.iSwitchLed3Click(nullptr);
+        form.iSwitchLed4Click(nullptr);
+        form.iSwitchLed5Click(nullptr);
+        form.iSwitchLed6Click(nullptr);
+    }
+    if (mode == "wide") form.resize(1000, form.height());
     QTimer::singleShot(50, [&] {
         form.grab().save(out);
         app.quit();

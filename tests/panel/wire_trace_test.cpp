@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QtTest>
 
-#include "modbus/crc16.h"
 #include "panel/form1.h"
 #include "panel_on_line.h"
 #include "widgets/ti_analog_output.h"
@@ -24,13 +23,7 @@ namespace {
 Bytes Answer(const Bytes& request)
 {
     if (request.size() != 8) return {};
-    if (request[1] == 0x06) return request;
-    Bytes reply{request[0], 0x03, 20};
-    reply.resize(23, 0);
-    const std::uint16_t crc = CalcCRC16(reply.data(), 23);
-    reply.push_back(static_cast<std::uint8_t>(crc >> 8));
-    reply.push_back(static_cast<std::uint8_t>(crc & 0xFF));
-    return reply;
+    return request[1] == 0x06 ? request : test::PanelOnLine::ReadReply({});
 }
 
 QString Hex(const Bytes& frame)

@@ -74,7 +74,8 @@ struct ThreadCase {
     std::function<void(FakeSerialBackend&, CommUnderTest&)> before;  // scripts, before OpenPort
     std::function<void(FakeSerialBackend&, CommUnderTest&)> trigger; // after OpenPort
     const char* endedThread;
-    int hangups;
+    int hangups;               // hang-up notices the threads try to post
+    bool postsRefused = false; // the window refuses them, so none is delivered
 };
 void PrintTo(const ThreadCase& c, std::ostream* os) {
     *os << c.name;
@@ -117,7 +118,8 @@ TEST_P(ThreadFailureRow, EndsTheThreadWithOrWithoutHangup) {
     // Each thread purges its side as the last thing it does.
     ASSERT_TRUE(fake->WaitForCallOn("PurgeComm", c.endedThread, 5s));
     port.window->Pump();
-    EXPECT_EQ(port.hangups, c.hangups);
+    EXPECT_EQ(port.window->Attempts(NOTIFY_REQUEST_HANGUP), static_cast<std::size_t>(c.hangups));
+    EXPECT_EQ(port.hangups, c.postsRefused ? 0 : c.hangups) << "hang-ups delivered";
     EXPECT_TRUE(port.comm->Connected()) << "a stopped thread leaves the port open";
     if (std::string(c.endedThread) == kTx) {
         EXPECT_FALSE(port.comm->SendData(kByte, 1)) << "the ended transmit thread must refuse requests";
@@ -228,12 +230,12 @@ INSTANTIATE_TEST_SUITE_P(FailureTable, ThreadFailureRow,
                                                    p.PumpUntilEmpties(1);
                                                    FeedByte(f, p);
                                                },
-                                               kRx, 0},
+                                               kRx, 1, true},
                                     ThreadCase{"EmptyNoticeRefused",
                                                [](FakeSerialBackend&, CommUnderTest& p) {
                                                    p.window->RefusePostsAfter(0);
                                                },
-                                               Nothing, kTx, 0}),
+                                               Nothing, kTx, 1, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ThreadFailure, RefusedPostStillAttemptsHangup) {
@@ -245,7 +247,10 @@ TEST(ThreadFailure, RefusedPostStillAttemptsHangup) {
     WaitArmed(*fake);
     fake->Feed({1});
     ASSERT_TRUE(fake->WaitForCallOn("PurgeComm", kRx, 5s));
-    // Transmit: the empty notice and then the hang-up; receive: the data and then the hang-up.
+    // Transmit: the empty notice and then the hang-up; receive: the data and then the hang-up. All refused.
+    EXPECT_EQ(port.window->Attempts(NOTIFY_SEND_DATA_EMPTY), 1u);
+    EXPECT_EQ(port.window->Attempts(NOTIFY_RECEIVE_DATA), 1u);
+    EXPECT_EQ(port.window->Attempts(NOTIFY_REQUEST_HANGUP), 2u);
     EXPECT_EQ(port.window->Posted(), 0u);
     port.comm->ClosePort();
 }

@@ -96,46 +96,98 @@ INSTANTIATE_TEST_SUITE_P(Limits, OutputLimitTest,
                                            LimitCase{3000, 100, 400}, LimitCase{0, 0, 0},
                                            LimitCase{65535, 1000, 0}, LimitCase{1234, 1000, 0}));
 
-TEST_F(ModelTest, OverTemperatureAlarmFollowsPvAgainstAl1) {
+// The panel's nine alarm lamps from left to right; lamp n shows bit n of register 13. Each condition the
+// model has sets the bit of the lamp that names it.
+enum Lamp { PWER, R, S, T, TEMP_MAX, TEMP_LOA, CUUR_MAX, CUUR_PLO, CUUR_SHO };
+int LampBit(Lamp lamp) {
+    return 1 << lamp;
+}
+
+TEST_F(ModelTest, PvAboveAl1LightsTempMax) {
     Run(60);
-    ASSERT_EQ(Reg(kAlarmBits) & kAlarmOverTemperature, 0);
+    ASSERT_EQ(Reg(kAlarmBits), 0);
     model.Write(kAlarm1, static_cast<std::uint16_t>(Reg(kProcessValue) - 50));
     model.Step(noise);
-    EXPECT_NE(Reg(kAlarmBits) & kAlarmOverTemperature, 0);
+    EXPECT_EQ(Reg(kAlarmBits), LampBit(TEMP_MAX));
     model.Write(kAlarm1, static_cast<std::uint16_t>(Reg(kProcessValue) + 50));
     model.Step(noise);
-    EXPECT_EQ(Reg(kAlarmBits) & kAlarmOverTemperature, 0);
+    EXPECT_EQ(Reg(kAlarmBits), 0);
 }
 
-TEST_F(ModelTest, OverCurrentAlarmAtFullOutputOnly) {
+TEST_F(ModelTest, APhaseAboveTheCurrentLimitLightsCuurMaxAtFullOutputOnly) {
     Run(1);
-    EXPECT_EQ(Reg(kAlarmBits) & kAlarmOverCurrent, 0);
+    EXPECT_EQ(Reg(kAlarmBits), 0);
     model.Write(kInputLevel, 10000);
     Run(10);
-    EXPECT_NE(Reg(kAlarmBits) & kAlarmOverCurrent, 0);
+    EXPECT_EQ(Reg(kAlarmBits), LampBit(CUUR_MAX));
     model.Write(kRunState, 1);
     model.Step(noise);
-    EXPECT_EQ(Reg(kAlarmBits) & kAlarmOverCurrent, 0);
+    EXPECT_EQ(Reg(kAlarmBits), 0);
 }
 
-TEST(ModelPhaseLoss, LostPhaseCarriesNoCurrentAndRaisesItsAlarm) {
-    ControllerModel healthy;
-    ControllerModel faulty({.phaseLoss = true});
+struct FaultCase {
+    const char* name;
+    Lamp lamp;
+    int deadPhase; // -1: every phase carries current
+};
+
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FaultLampTest : public ::testing::TestWithParam<FaultCase> {};
+
+// Each --fault lights exactly its lamp from the first step on, running or not; a lost phase carries no
+// current while the others do.
+TEST_P(FaultLampTest, LightsItsLampOnly) {
+    const FaultCase& c = GetParam();
+    ModelFaults faults;
+    ASSERT_TRUE(AddFault(c.name, faults));
+    ControllerModel model(faults);
     RandomSource noise(3);
-    for (int i = 0; i < 20; ++i) {
-        healthy.Step(noise);
-        faulty.Step(noise);
+    EXPECT_EQ(model.Get(kAlarmBits), LampBit(c.lamp));
+    for (int i = 0; i < 20; ++i)
+        model.Step(noise);
+    EXPECT_EQ(model.Get(kAlarmBits), LampBit(c.lamp));
+    for (int phase = 0; phase < 3; ++phase) {
+        if (phase == c.deadPhase)
+            EXPECT_EQ(model.Get(kCurrentR + phase), 0) << "phase " << phase;
+        else
+            EXPECT_GT(model.Get(kCurrentR + phase), 0) << "phase " << phase;
     }
-    EXPECT_EQ(healthy.Get(kAlarmBits) & kAlarmPhaseLoss, 0);
-    EXPECT_NE(faulty.Get(kAlarmBits) & kAlarmPhaseLoss, 0);
-    EXPECT_GT(healthy.Get(kCurrentT), 0);
-    EXPECT_EQ(faulty.Get(kCurrentT), 0);
-    EXPECT_GT(faulty.Get(kCurrentR), 0);
-    EXPECT_GT(faulty.Get(kCurrentS), 0);
+    model.Write(kRunState, 1);
+    model.Step(noise);
+    EXPECT_EQ(model.Get(kAlarmBits), LampBit(c.lamp)) << "stopped";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFault, FaultLampTest,
+                         ::testing::Values(FaultCase{"power", PWER, -1}, FaultCase{"phase-loss-r", R, 0},
+                                           FaultCase{"phase-loss-s", S, 1}, FaultCase{"phase-loss-t", T, 2},
+                                           FaultCase{"phase-loss", T, 2}, FaultCase{"temp-loa", TEMP_LOA, -1},
+                                           FaultCase{"current-plo", CUUR_PLO, -1},
+                                           FaultCase{"current-sho", CUUR_SHO, -1}),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+TEST(ModelFaultNames, UnknownNamesAreRefusedAndFaultsAddUp) {
+    ModelFaults faults;
+    EXPECT_FALSE(AddFault("fire", faults));
+    EXPECT_FALSE(AddFault("", faults));
+    EXPECT_FALSE(AddFault("Phase-Loss", faults));
+    ASSERT_TRUE(AddFault("phase-loss-r", faults));
+    ASSERT_TRUE(AddFault("current-sho", faults));
+    ControllerModel model(faults);
+    EXPECT_EQ(model.Get(kAlarmBits), LampBit(R) | LampBit(CUUR_SHO));
 }
 
 TEST(ModelAlarms, OnlyTheLampBitsAreEverSet) {
-    ControllerModel model({.phaseLoss = true});
+    ModelFaults faults;
+    for (const char* name : {"power", "phase-loss", "temp-loa", "current-plo", "current-sho"})
+        ASSERT_TRUE(AddFault(name, faults));
+    ControllerModel model(faults);
     RandomSource noise(5);
     model.Write(kInputLevel, 10000);
     model.Write(kAlarm1, 0);

@@ -103,5 +103,28 @@ INSTANTIATE_TEST_SUITE_P(
                               false}),
     [](const testing::TestParamInfo<AliasCase>& info) { return std::string(info.param.name); });
 
+// The lock beside the alias keeps a second simulator from taking a live one's alias (and from removing it
+// when it ends); once the first has ended, the name is free again.
+TEST(PortAliasLock, ASecondSimulatorIsRefusedWhileTheFirstRuns) {
+    TempFolder folder;
+    const std::string alias = folder.Path() + "/COM4";
+    {
+        PortAlias first(folder.Path(), "COM4", "/dev/pts/4242");
+        try {
+            PortAlias second(folder.Path(), "COM4", "/dev/pts/4243");
+            FAIL() << "the second simulator took the alias";
+        } catch (const AliasInUse& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find("COM4"), std::string::npos) << message;
+            EXPECT_NE(message.find("process " + std::to_string(getpid())), std::string::npos) << message;
+        }
+        EXPECT_EQ(LinkTarget(alias), "/dev/pts/4242");
+        PortAlias otherName(folder.Path(), "COM5", "/dev/pts/4243");
+        EXPECT_EQ(LinkTarget(folder.Path() + "/COM5"), "/dev/pts/4243");
+    }
+    PortAlias next(folder.Path(), "COM4", "/dev/pts/4244");
+    EXPECT_EQ(LinkTarget(alias), "/dev/pts/4244");
+}
+
 } // namespace
 } // namespace lq::sim

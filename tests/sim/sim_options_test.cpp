@@ -34,6 +34,8 @@ TEST(SimOptions, EveryOptionReachesItsSetting) {
                                                   "18446744073709551615",
                                                   "--fault",
                                                   "phase-loss",
+                                                  "--fault",
+                                                  "power",
                                                   "--dump-file",
                                                   "/tmp/d",
                                                   "--history-file",
@@ -55,7 +57,11 @@ TEST(SimOptions, EveryOptionReachesItsSetting) {
     EXPECT_EQ(o.engine.faults.delay, milliseconds(40));
     EXPECT_TRUE(o.engine.slave.failEveryRead);
     EXPECT_EQ(o.seed, UINT64_MAX);
-    EXPECT_TRUE(o.engine.modelFaults.phaseLoss);
+    ModelFaults expected;
+    AddFault("phase-loss", expected);
+    AddFault("power", expected);
+    EXPECT_EQ(o.engine.modelFaults.alarms, expected.alarms);
+    EXPECT_NE(expected.alarms, 0);
     EXPECT_EQ(o.dumpFile, "/tmp/d");
     EXPECT_EQ(o.historyFile, "/tmp/h");
     EXPECT_DOUBLE_EQ(o.engine.faults.loseRequest, 0.1);

@@ -16,8 +16,11 @@ struct SoakConfig {
     long writeEveryTicks = 0;              // an operator write every so many ticks; 0 for none
     std::uint8_t writeRegister = 38;       // kept in block 3, and the controller model leaves it alone
     std::uint64_t writePhaseSeed = 1;      // where in its tick each write falls
-    // The master's patience, scaled to the short tick: a read is given up after this long, a write repeated.
-    std::chrono::milliseconds responseTimeout{100};
+    // The master's patience: a write is repeated after repeatAfter, a read given up after responseTimeout. The
+    // time-out is ten ticks rather than the panel's two and a half: a simulator starved of the CPU on a busy
+    // machine answers late, and a reply that comes after its read was given up and the poll has moved on
+    // could not be told from the next block's (no controller answers that late at the panel's cadence).
+    std::chrono::milliseconds responseTimeout{250};
     std::chrono::milliseconds repeatAfter{12};
 };
 

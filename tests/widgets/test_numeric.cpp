@@ -1,13 +1,18 @@
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
+#include "widgets/ti_entry_filter.h"
 #include "widgets/ti_line_editor.h"
 #include "widgets/ti_switch_led.h"
 
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <limits>
 
 using namespace lq;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -163,6 +168,104 @@ class NumericTest : public QObject {
         Type(typed);
         QCOMPARE(field_->Text(), shown);
         QCOMPARE(field_->Value(), 0.0);
+    }
+
+    // Every way text gets into the field meets the same filter as typed keys.
+    void everyWayInIsFiltered_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const struct {
+            const char* name;
+            QString text;
+            QString shown;
+        } texts[] = {{"full-width digits", u"１２3"_s, "73"},
+                     {"other script's digits", u"٣4"_s, "74"},
+                     {"letters", "2a.5b", "72.5"},
+                     {"full-width minus", u"－1"_s, "71"},
+                     {"nothing allowed", u"abc"_s, "7"}};
+        for (const char* way : {"typed", "ctrl+v", "menu paste", "input method", "drop"})
+            for (const auto& t : texts)
+                QTest::addRow("%s, %s", way, t.name) << QString(way) << t.text << t.shown;
+    }
+    void everyWayInIsFiltered() {
+        QFETCH(QString, way);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        Type("7");
+        if (way == "typed") {
+            // One key per character, carrying the character as its text (as a keyboard layout would).
+            for (QChar ch : text)
+                QTest::sendKeyEvent(QTest::Click, field_->Editor(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        } else if (way == "ctrl+v") {
+            QApplication::clipboard()->setText(text);
+            QTest::keyClick(field_->Editor(), Qt::Key_V, Qt::ControlModifier);
+        } else if (way == "menu paste") {
+            QApplication::clipboard()->setText(text);
+            QTest::mousePress(field_->Editor(), Qt::RightButton);
+            QMenu* menu = field_->OpenEntryMenu();
+            QVERIFY(menu);
+            EntryAction(menu, "Paste")->trigger();
+            menu->hide();
+            QTest::mouseRelease(field_->Editor(), Qt::RightButton);
+        } else if (way == "input method") {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QApplication::sendEvent(field_->Editor(), &commit);
+        } else {
+            QMimeData data;
+            data.setText(text);
+            // A drag enters before it drops; Qt delivers a drop only to the widget the drag entered.
+            const QPoint end(field_->Editor()->width() - 3, 10);
+            QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(field_->Editor(), &enter);
+            QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(field_->Editor(), &drop);
+        }
+        QCOMPARE(field_->Text(), shown);
+        QTest::keyClick(field_->Editor(), Qt::Key_Return);
+        QCOMPARE(field_->Value(), shown.toDouble());
+    }
+
+    // Only what an edit inserted is filtered; the cursor stays after the kept characters; an edit whose
+    // every new character is refused leaves the text as it was (a refused paste keeps the selection).
+    void filterInsertion_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<int>("keptCursor");
+        QTest::addColumn<int>("refused");
+        QTest::newRow("appended") << "12" << "12a3" << 4 << "123" << 3 << 1;
+        QTest::newRow("in the middle") << "15" << "1x2y5" << 4 << "125" << 2 << 2;
+        QTest::newRow("selection replaced") << "12.5" << "9z" << 2 << "9" << 1 << 1;
+        QTest::newRow("all refused") << "12.5" << "zz" << 2 << "12.5" << 0 << 2;
+        QTest::newRow("deleted") << "1e5" << "15" << 1 << "15" << 1 << 0;
+        QTest::newRow("old text kept") << "1e5" << "1ee5" << 3 << "1e5" << 2 << 1;
+    }
+    void filterInsertion() {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(int, cursor);
+        QFETCH(QString, kept);
+        QFETCH(int, keptCursor);
+        QFETCH(int, refused);
+        const auto digitsAndPoint = [](QChar ch) { return ch == u'.' || (ch >= u'0' && ch <= u'9'); };
+        QCOMPARE(FilterInsertion(before, after, cursor, digitsAndPoint), refused);
+        QCOMPARE(after, kept);
+        QCOMPARE(cursor, keptCursor);
+    }
+
+    // Text the field puts there itself is not filtered: a general-format value keeps its exponent, and
+    // typing into it later filters only what is typed.
+    void ownTextPassesTheFilter() {
+        field_->SetPrecision(-1);
+        field_->SetValue(1234567);
+        QCOMPARE(field_->Text(), QString("1.23457e+06"));
+        field_->Editor()->setCursorPosition(0);
+        QApplication::clipboard()->setText("x9");
+        QTest::keyClick(field_->Editor(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field_->Text(), QString("91.23457e+06"));
     }
 
     void enterAcceptsAndSelectsNumber() {

@@ -42,12 +42,14 @@ class RangeTest : public QObject {
     int clicks_ = 0;
     int finished_ = 0;
 
-    void SendWheel(int delta, quint64 timestampMs) {
+    // True when the knob took the event; one it leaves unaccepted goes on to its parent.
+    bool SendWheel(int delta, quint64 timestampMs) {
         const QPointF at(75, 75);
         QWheelEvent e(at, knob_->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
         e.setTimestamp(timestampMs);
         QApplication::sendEvent(knob_, &e);
+        return e.isAccepted();
     }
 
   private slots:
@@ -197,6 +199,31 @@ class RangeTest : public QObject {
         QCOMPARE(clicks_, 1);
     }
 
+    // With an odd height the centre sits on a half pixel, so a press straight below it can be exactly
+    // x.5 pixels away; the distance rounds to even before it is compared with the grip radius.
+    void gripDistanceTiesToEven_data() {
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<double>("distance");
+        QTest::addColumn<bool>("drags");
+        QTest::newRow("34.5 -> 34 inside 35") << 35 << 34.5 << true;
+        QTest::newRow("33.5 -> 34 inside 35") << 35 << 33.5 << true;
+        QTest::newRow("35.5 -> 36 outside 35") << 35 << 35.5 << false;
+        QTest::newRow("22.5 -> 22 inside 23") << 23 << 22.5 << true;
+        QTest::newRow("23.5 -> 24 outside 24") << 24 << 23.5 << false;
+    }
+    void gripDistanceTiesToEven() {
+        QFETCH(int, radius);
+        QFETCH(double, distance);
+        QFETCH(bool, drags);
+        knob_->resize(150, 151);
+        knob_->SetKnobRadius(radius);
+        const QPoint press(75, int(75.5 + distance));
+        QCOMPARE(press.y() - 75.5, distance);
+        QTest::mousePress(knob_, Qt::LeftButton, {}, press);
+        QCOMPARE(knob_->Dragging(), drags);
+        QTest::mouseRelease(knob_, Qt::LeftButton, {}, press);
+    }
+
     void keySteps_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<double>("expected");
@@ -249,18 +276,51 @@ class RangeTest : public QObject {
                                << 52.0;
         QTest::newRow("from last accepted")
             << QList<int>{120, 120, 120} << QList<int>{1000, 1020, 1040} << 52.0;
-        QTest::newRow("down") << QList<int>{-120, -15} << QList<int>{1000, 2000} << 48.0;
+        QTest::newRow("down, part of a notch") << QList<int>{-120, -15} << QList<int>{1000, 2000} << 49.0;
         QTest::newRow("no delta") << QList<int>{0, 120} << QList<int>{1000, 1001} << 51.0;
+        QTest::newRow("touchpad steps add up")
+            << QList<int>{15, 15, 15, 15, 15, 15, 15, 15} << QList<int>{1000, 1050, 1100, 1150, 1200, 1250, 1300, 1350}
+            << 51.0;
+        QTest::newRow("remainder carries") << QList<int>{90, 90, 60} << QList<int>{1000, 1100, 1200} << 52.0;
+        QTest::newRow("reversal starts afresh") << QList<int>{90, -120} << QList<int>{1000, 1100} << 49.0;
+        QTest::newRow("two notches at once") << QList<int>{240} << QList<int>{1000} << 51.0;
     }
     void wheelNotchFilter() {
         QFETCH(QList<int>, deltas);
         QFETCH(QList<int>, times);
         QFETCH(double, expected);
         knob_->SetPosition(50);
+        knob_->setFocus();
         for (int i = 0; i < deltas.size(); ++i)
-            SendWheel(deltas[i], quint64(times[i]));
+            QVERIFY(SendWheel(deltas[i], quint64(times[i])));
         QCOMPARE(knob_->Position(), expected);
         QCOMPARE(finished_, int(std::abs(expected - 50)));
+    }
+
+    // The wheel belongs to a knob only while it has the focus and its keys are on; otherwise the event is
+    // left unaccepted, which sends it on to the parent, and the knob does not move.
+    void wheelNeedsFocusAndKeyboard_data() {
+        QTest::addColumn<bool>("focused");
+        QTest::addColumn<bool>("useKeyboard");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("focused") << true << true << true;
+        QTest::newRow("pointer passing over") << false << true << false;
+        QTest::newRow("keys off") << true << false << false;
+    }
+    void wheelNeedsFocusAndKeyboard() {
+        QFETCH(bool, focused);
+        QFETCH(bool, useKeyboard);
+        QFETCH(bool, taken);
+        knob_->SetPosition(50);
+        knob_->SetUseKeyboard(useKeyboard);
+        if (focused)
+            knob_->setFocus();
+        else
+            knob_->clearFocus();
+        QCOMPARE(knob_->hasFocus(), focused);
+        QCOMPARE(SendWheel(120, 1000), taken);
+        QCOMPARE(knob_->Position(), taken ? 51.0 : 50.0);
+        QCOMPARE(finished_, taken ? 1 : 0);
     }
 
     void positionDisplayText() {

@@ -229,22 +229,40 @@ class SwitchLampTest : public QObject {
     }
 
     void roundLampStaysSquare_data() {
+        QTest::addColumn<bool>("shown");
         QTest::addColumn<QSize>("request");
         QTest::addColumn<QSize>("result");
-        QTest::newRow("wider") << QSize(30, 20) << QSize(30, 30);
-        QTest::newRow("taller") << QSize(20, 26) << QSize(26, 26);
-        QTest::newRow("both") << QSize(24, 18) << QSize(24, 24);
+        for (const bool shown : {true, false}) {
+            const char* when = shown ? "shown" : "not yet shown";
+            QTest::addRow("%s, wider", when) << shown << QSize(30, 20) << QSize(30, 30);
+            QTest::addRow("%s, taller", when) << shown << QSize(20, 26) << QSize(26, 26);
+            QTest::addRow("%s, both", when) << shown << QSize(24, 18) << QSize(24, 24);
+        }
     }
     void roundLampStaysSquare() {
+        QFETCH(bool, shown);
         QFETCH(QSize, request);
         QFETCH(QSize, result);
         TiLedRound lamp(host_);
-        lamp.show();
+        if (shown) lamp.show();
         lamp.resize(request);
+        QCOMPARE(lamp.size(), result);
+        lamp.show();
         QCOMPARE(lamp.size(), result);
         lamp.BeginLoading();
         lamp.resize(40, 10);
         QCOMPARE(lamp.size(), QSize(40, 10));
+    }
+
+    // Resized as a plain widget (as a layout does) before it is shown, the lamp learns of it only when
+    // shown, without the size it had before: it takes the larger side.
+    void plainResizeBeforeShowIsSquaredWhenShown() {
+        TiLedRound lamp(host_);
+        QWidget& plain = lamp;
+        plain.setGeometry(5, 5, 20, 36);
+        lamp.show();
+        QCOMPARE(lamp.size(), QSize(36, 36));
+        QCOMPARE(lamp.pos(), QPoint(5, 5));
     }
 };
 

@@ -1,0 +1,167 @@
+// The costs of the trend and the recording, for the performance table:
+// - recording: CPU per CSV row through the real append-only file, and what that is at one row per poll tick;
+// - memory: two hours of every quantity at 2 Hz (the ring full), in the model and with the window showing it;
+// - the trend window open on those two hours and following new data at the panel's cadence, against the same
+//   feed with no window.
+//
+// Usage: trend_record [SECONDS]   (each of the two live phases; default 30). Run it offscreen.
+#include "panel/trend_window.h"
+#include "recording/csv_recording.h"
+#include "recording/trend_model.h"
+#include "modbus/register_image.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace lq::bench {
+namespace {
+
+using namespace std::chrono;
+
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
+    return s(usage.ru_utime) + s(usage.ru_stime);
+}
+
+// Resident memory now (not the peak), in KiB.
+long ResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(256, '\n');
+    }
+    return 0;
+}
+
+// Plausible, changing register values, so the plot has lines to draw.
+void Wiggle(RegisterImage& image, double s)
+{
+    image.Set(35, static_cast<std::uint16_t>(600 + 100 * std::sin(s / 300)));
+    image.Set(36, static_cast<std::uint16_t>(650));
+    image.Set(12, static_cast<std::uint16_t>(40 + 5 * std::sin(s / 200)));
+    image.Set(11, static_cast<std::uint16_t>(500 + 300 * std::sin(s / 50)));
+    for (int r = 20; r <= 22; ++r) image.Set(r, static_cast<std::uint16_t>(250 + 150 * std::sin(s / 50) + r % 3));
+    image.Set(23, static_cast<std::uint16_t>(3800 + 40 * std::sin(s * 7)));
+}
+
+Delivery AcceptedAt(std::uint8_t block, LinkTime at)
+{
+    return {{}, DeliveryVerdict::Accepted, block, 0, std::nullopt, at};
+}
+
+LinkTime Now()
+{
+    return {steady_clock::now(), system_clock::now()};
+}
+
+void MeasureRecording()
+{
+    RegisterImage image;
+    Wiggle(image, 1);
+    const std::string path = "/tmp/lq-bench-record-" + std::to_string(::getpid()) + ".csv";
+    constexpr int kRows = 20000;
+    double cpu = 0;
+    {
+        CsvRecording recording(path, image);
+        const double before = CpuSeconds();
+        for (int n = 0; n < kRows; ++n) recording.Recorder().DeliveryJudged(AcceptedAt(n % 4, Now()));
+        cpu = CpuSeconds() - before;
+    }
+    ::unlink(path.c_str());
+    const double perRow = cpu / kRows;
+    // The panel accepts at most one reply per 500 ms poll tick: two rows a second.
+    std::printf("record_rows %d\nrecord_cpu_per_row_us %.2f\nrecord_share_pct %.4f\n", kRows, perRow * 1e6,
+                100 * perRow * 2);
+}
+
+// Two hours of every quantity at 2 Hz, ending now: the ring full.
+void FillTwoHours(TrendModel& model, RegisterImage& image)
+{
+    const LinkTime end = Now();
+    const int ticks = static_cast<int>(TrendModel::kCapacity);
+    for (int n = 0; n < ticks; ++n) {
+        const auto ago = milliseconds(500LL * (ticks - 1 - n));
+        Wiggle(image, n * 0.5);
+        for (std::uint8_t block = 1; block <= 3; ++block) {
+            const auto offset = milliseconds(block) - ago;
+            model.DeliveryJudged(AcceptedAt(block, {end.steady + offset, end.wall + offset}));
+        }
+        if (n % 1200 == 0) model.WriteEnded({36, 650, WriteOutcome::Confirmed, 0, 1, {end.steady - ago, end.wall - ago}});
+    }
+}
+
+// Runs the event loop for `seconds` with a reply accepted every 500 ms, blocks in turn; returns the CPU used.
+double LiveFeed(TrendModel& model, RegisterImage& image, int seconds)
+{
+    QTimer poll;
+    std::uint8_t block = 0;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        Wiggle(image, duration<double>(steady_clock::now().time_since_epoch()).count());
+        model.DeliveryJudged(AcceptedAt(block, Now()));
+        block = static_cast<std::uint8_t>((block + 1) % 4);
+    });
+    poll.start(500);
+    QEventLoop loop;
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    const double before = CpuSeconds();
+    loop.exec();
+    return CpuSeconds() - before;
+}
+
+int Run(int seconds)
+{
+    MeasureRecording();
+
+    const long baseKiB = ResidentKiB();
+    RegisterImage image;
+    auto model = std::make_unique<TrendModel>(image);
+    FillTwoHours(*model, image);
+    std::size_t points = 0;
+    for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q) points += model->Series(q).Size();
+    const double modelBytes = TrendModel::kQuantityCount * TrendModel::kCapacity * sizeof(TrendPoint) +
+                              TrendModel::kMarkerCapacity * sizeof(WriteMarker);
+    std::printf("trend_points %zu\ntrend_model_mb %.2f\ntrend_model_rss_mb %.2f\n", points, modelBytes / 1e6,
+                (ResidentKiB() - baseKiB) / 1024.0);
+
+    const double withoutWindow = LiveFeed(*model, image, seconds);
+    TrendWindow window(*model, [&] { return model->ChartTime(Now()); });
+    window.SetSpanMinutes(120);
+    window.show();
+    QApplication::processEvents();
+    std::printf("trend_with_window_rss_mb %.2f\n", (ResidentKiB() - baseKiB) / 1024.0);
+    const double twoHours = LiveFeed(*model, image, seconds);
+    window.SetSpanMinutes(10);
+    const double tenMinutes = LiveFeed(*model, image, seconds);
+    std::printf("trend_feed_only_pct %.3f\ntrend_window_2h_pct %.3f\ntrend_window_10min_pct %.3f\n",
+                100 * withoutWindow / seconds, 100 * (twoHours - withoutWindow) / seconds,
+                100 * (tenMinutes - withoutWindow) / seconds);
+    return 0;
+}
+
+} // namespace
+} // namespace lq::bench
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+    return lq::bench::Run(seconds > 0 ? seconds : 30);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+namespace lq {
+
+class TrendChartView;
+class TrendModel;
+class TrendPlot;
+
+// "趋势": the trend model plotted against time. It follows the newest data over the chosen span (1 min to
+// 2 h) until paused; paused, the scroll bar goes back through everything held. The record button starts and
+// stops the CSV recording, which is kept by its owner; the window only shows its state.
+class TrendWindow final : public QWidget {
+    Q_OBJECT
+public:
+    // `now` gives the present chart time, so the plot moves on while no data comes.
+    TrendWindow(const TrendModel& model, std::function<double()> now, QWidget* parent = nullptr);
+
+    // Redraws from the model now.
+    void Refresh();
+    void SetSpanMinutes(int minutes);
+    int SpanMinutes() const;
+    void SetPaused(bool paused);
+    bool Paused() const;
+    // The time range on the plot (chart time, ms).
+    double ViewFrom() const { return viewTo_ - SpanMs(); }
+    double ViewTo() const { return viewTo_; }
+
+    // Saves the chart as a PNG; false with the reason in the status line when it cannot.
+    bool ExportPng(const QString& path);
+
+    // The record button's state and the line beside it; `failed` shows the text in red.
+    void ShowRecording(bool recording, const QString& text, bool failed);
+    // Told when the operator clicks the record button: true to start, false to stop.
+    std::function<void(bool start)> onRecordClicked;
+    // Asks where to save a PNG; a dialog unless replaced.
+    std::function<QString()> askPngPath;
+
+    TrendChartView* ChartView() const { return view_; }
+    TrendPlot* Plot() const { return plot_; }
+    QPushButton* RecordButton() const { return record_; }
+    QPushButton* ExportButton() const { return export_; }
+    QCheckBox* PauseBox() const { return pause_; }
+    QComboBox* SpanBox() const { return span_; }
+    QScrollBar* ScrollBar() const { return scroll_; }
+    QLabel* StatusLine() const { return status_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void CreateControls();
+    // The refresh timer: follows the newest data, redrawing only once the view has moved on by a pixel
+    // column or by one round of the poll (2 s), whichever is longer; a two-hour view moves by one column
+    // in eight seconds.
+    void Tick();
+    double SpanMs() const;
+    int Columns() const; // the plot's width in pixels
+    void UpdateScrollBar(double earliest, double latest);
+    void ScrollTo(int value);
+    void ExportClicked();
+    QStringList ReadOut(double timeMs) const;
+    std::optional<double> Earliest() const;
+
+    const TrendModel& model_;
+    std::function<double()> now_;
+    TrendChartView* view_ = nullptr;
+    TrendPlot* plot_ = nullptr;
+    QComboBox* span_ = nullptr;
+    QCheckBox* pause_ = nullptr;
+    QPushButton* export_ = nullptr;
+    QPushButton* record_ = nullptr;
+    QLabel* recordText_ = nullptr;
+    QLabel* status_ = nullptr;
+    QScrollBar* scroll_ = nullptr;
+    QTimer* timer_ = nullptr;
+    double viewTo_ = 0;
+    double drawnTo_ = 0; // viewTo_ at the last redraw
+    bool updatingScroll_ = false;
+};
+
+} // namespace lq

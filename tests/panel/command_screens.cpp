@@ -1,0 +1,63 @@
+// Renders what an operator sees of the safe commands into PNGs for the docs: an entry just opened with the
+// controller's value, an entry refused as out of range, and an address no controller can have.
+//   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb build/tests/panel/panel_command_screens docs
+#include <QApplication>
+#include <QComboBox>
+#include <QtTest>
+
+#include "panel/form1.h"
+#include "panel_on_line.h"
+#include "widgets/ti_analog_output.h"
+#include "widgets/ti_line_editor.h"
+#include "widgets/ti_switch_led.h"
+
+using namespace lq;
+
+namespace {
+
+// A controller at work: SV 72.5, PV 68.3, AL1 80.0, P 1.5, I 240, D 30, limits 100.0 and 5.0.
+const std::map<int, std::uint16_t> kRegisters{{0, 5000}, {3, 1},    {4, 1000}, {5, 50},  {11, 620}, {12, 41},
+                                              {15, 4000}, {20, 252}, {21, 249}, {22, 251}, {23, 3794},
+                                              {35, 683}, {36, 725}, {39, 800}, {40, 15}, {41, 240}, {42, 30}};
+
+void PollRound(test::PanelOnLine& rig)
+{
+    for (int tick = 0; tick < 4; ++tick) {
+        rig.Form().Timer1Timer();
+        rig.AnswerRead(kRegisters);
+    }
+    rig.Form().Timer2Timer();
+}
+
+void Save(QWidget& window, const QString& path)
+{
+    QApplication::processEvents();
+    window.grab().save(path);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    test::PanelOnLine rig;
+    if (!rig.Activate() || !rig.OpenLine()) return 1;
+    PollRound(rig);
+    TForm1& f = rig.Form();
+
+    QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton);
+    Save(f, folder + "/entry-opened.png");
+
+    QTest::keyClicks(f.iAnalogOutput3->Editor(), "-5");
+    QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton);
+    Save(f, folder + "/entry-refused.png");
+
+    QTest::mouseClick(f.iAnalogOutput3, Qt::LeftButton);
+    QTest::keyClicks(f.iAnalogOutput3->Editor(), "72.5");
+    QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton);
+    f.ComboBox1->setEditText(QStringLiteral("257"));
+    f.Timer1Timer();
+    Save(f, folder + "/address-red.png");
+    return 0;
+}
