@@ -2,9 +2,14 @@
 // - recording: CPU per CSV row through the real append-only file, and what that is at one row per poll tick;
 // - memory: two hours of every quantity at 2 Hz (the ring full), in the model and with the window showing it;
 // - the trend window open on those two hours and following new data at the panel's cadence, against the same
-//   feed with no window.
+//   feed with no window, for every span the window offers.
 //
-// Usage: trend_record [SECONDS]   (each of the two live phases; default 30). Run it offscreen.
+// The window moves on a page at a time: its time axis stands still for a tenth of the span, then jumps. A live
+// phase of a few seconds sees a fair share of the jumps of a short span but none of a long one (a 2 h span
+// jumps every 12 min), so each span's figure is the cost between jumps, measured live with the jumps that
+// fell into the phase taken out, plus the cost of one jump, measured apart, spread over its page.
+//
+// Usage: trend_record [SECONDS]   (each live phase; default 30). Run it offscreen.
 #include "panel/trend_window.h"
 #include "recording/csv_recording.h"
 #include "recording/trend_model.h"
@@ -12,6 +17,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <cmath>
@@ -126,6 +132,47 @@ double LiveFeed(TrendModel& model, RegisterImage& image, int seconds)
     return CpuSeconds() - before;
 }
 
+// Runs what a change left to do: the scene's updates, then the repaint they asked for.
+void Settle()
+{
+    QApplication::processEvents();
+    QApplication::processEvents();
+}
+
+// The CPU of one jump: the view moved back by a tenth of the span (paused there), then following again, each
+// one page of new points on moved axes, painted. Seconds per page.
+double PageCpu(TrendWindow& window)
+{
+    constexpr int kPairs = 10;
+    const int tenth = window.SpanMinutes() * 6; // seconds, the scroll bar's unit
+    const double before = CpuSeconds();
+    for (int n = 0; n < kPairs; ++n) {
+        window.ScrollBar()->setValue(window.ScrollBar()->maximum() - tenth);
+        Settle();
+        window.SetPaused(false);
+        Settle();
+    }
+    return (CpuSeconds() - before) / (2 * kPairs);
+}
+
+// One span: prints the cost between jumps, of one jump, and both together, in % of one core.
+void MeasureSpan(TrendWindow& window, TrendModel& model, RegisterImage& image, int minutes, int seconds,
+                 double feedOnly)
+{
+    window.SetSpanMinutes(minutes);
+    Settle();
+    const double page = PageCpu(window);
+    const std::uint64_t pagesBefore = window.Pages();
+    const double live = LiveFeed(model, image, seconds);
+    const auto jumps = static_cast<double>(window.Pages() - pagesBefore);
+    const double between = 100 * (live - jumps * page - feedOnly) / seconds;
+    const double spread = 100 * page / (minutes * 6.0);
+    std::printf("trend_window_%dmin_jumps %.0f\ntrend_window_%dmin_page_ms %.2f\n", minutes, jumps, minutes,
+                page * 1000);
+    std::printf("trend_window_%dmin_between_pct %.3f\ntrend_window_%dmin_pct %.3f\n", minutes, between, minutes,
+                between + spread);
+}
+
 int Run(int seconds)
 {
     MeasureRecording();
@@ -142,17 +189,18 @@ int Run(int seconds)
                 (ResidentKiB() - baseKiB) / 1024.0);
 
     const double withoutWindow = LiveFeed(*model, image, seconds);
+    std::printf("trend_feed_only_pct %.3f\n", 100 * withoutWindow / seconds);
     TrendWindow window(*model, [&] { return model->ChartTime(Now()); });
     window.SetSpanMinutes(120);
     window.show();
-    QApplication::processEvents();
-    std::printf("trend_with_window_rss_mb %.2f\n", (ResidentKiB() - baseKiB) / 1024.0);
-    const double twoHours = LiveFeed(*model, image, seconds);
-    window.SetSpanMinutes(10);
-    const double tenMinutes = LiveFeed(*model, image, seconds);
-    std::printf("trend_feed_only_pct %.3f\ntrend_window_2h_pct %.3f\ntrend_window_10min_pct %.3f\n",
-                100 * withoutWindow / seconds, 100 * (twoHours - withoutWindow) / seconds,
-                100 * (tenMinutes - withoutWindow) / seconds);
+    Settle();
+    for (int minutes : {120, 60, 30, 10, 5, 2, 1}) {
+        MeasureSpan(window, *model, image, minutes, seconds, withoutWindow);
+        // The window showing all of the two hours and following them, as the memory row has always been.
+        if (minutes == 120) std::printf("trend_with_window_rss_mb %.2f\n", (ResidentKiB() - baseKiB) / 1024.0);
+    }
+    // Once every span has been shown: each leaves the series its lines needed.
+    std::printf("trend_after_all_spans_rss_mb %.2f\n", (ResidentKiB() - baseKiB) / 1024.0);
     return 0;
 }
 

@@ -21,6 +21,7 @@ TrendChartView::TrendChartView(QChart* chart, QWidget* parent) : QChartView(char
 
 void TrendChartView::SetMarkers(std::vector<Marker> markers)
 {
+    if (markers == markers_) return;
     markers_ = std::move(markers);
     viewport()->update();
 }

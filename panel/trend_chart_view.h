@@ -16,10 +16,12 @@ public:
     struct Marker {
         double timeMs;
         QString text;
+        bool operator==(const Marker&) const = default;
     };
 
     explicit TrendChartView(QChart* chart, QWidget* parent = nullptr);
 
+    // Repaints only when they differ from those shown.
     void SetMarkers(std::vector<Marker> markers);
     // The read-out for a chart time under the cross-hair, one line each.
     std::function<QStringList(double timeMs)> readOut;

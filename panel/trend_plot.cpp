@@ -11,8 +11,6 @@
 #include <cmath>
 #include <limits>
 
-#include "recording/trend_plot_points.h"
-
 namespace lq {
 
 namespace {
@@ -30,13 +28,32 @@ struct Range {
     bool Empty() const { return low > high; }
 };
 
-// The values with a margin, over at least `minSpan`, so that a few tenths of noise do not fill the plot.
-void SetNiceRange(QValueAxis* axis, Range range, double emptyHigh, double minSpan)
+AxisScale CurrentScale(const QValueAxis* axis)
+{
+    return {axis->min(), axis->max(), axis->tickCount()};
+}
+
+// The axis for the values in view; between pages it stays as it is while it holds them.
+AxisScale PlanScale(const QValueAxis* axis, Range range, double emptyHigh, double minSpan, bool newPage)
 {
     if (range.Empty()) range = {0, emptyHigh};
-    const double margin = std::max({(range.high - range.low) * 0.08, (minSpan - (range.high - range.low)) / 2, 1.0});
-    axis->setRange(std::floor(range.low - margin), std::ceil(range.high + margin));
-    axis->applyNiceNumbers(); // ticks on round values
+    const AxisScale current = CurrentScale(axis);
+    if (!newPage && current.Holds(range.low, range.high)) return current;
+    return RoundAxisScale(range.low, range.high, minSpan);
+}
+
+void ApplyScale(QValueAxis* axis, const AxisScale& scale)
+{
+    if (axis->min() != scale.min || axis->max() != scale.max) axis->setRange(scale.min, scale.max);
+    if (axis->tickCount() != scale.ticks) axis->setTickCount(scale.ticks);
+}
+
+QList<QPointF> ToQt(const std::vector<PlotPoint>& points)
+{
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    for (const PlotPoint& p : points) list.append(QPointF(p.x, p.y));
+    return list;
 }
 
 } // namespace
@@ -63,7 +80,10 @@ TrendPlot::TrendPlot(QChart* chart)
         lead->setName(QString::fromUtf8(quantity.name.data(), static_cast<qsizetype>(quantity.name.size())));
         used_[q] = 1;
         QLegendMarker* marker = chart_->legend()->markers(lead).value(0);
-        connect(marker, &QLegendMarker::clicked, this, [this, q] { SetQuantityVisible(q, !visible_[q]); });
+        connect(marker, &QLegendMarker::clicked, this, [this, q] {
+            SetQuantityVisible(q, !visible_[q]);
+            if (onQuantityToggled) onQuantityToggled();
+        });
     }
 }
 
@@ -90,30 +110,56 @@ QLineSeries* TrendPlot::AddSeries(std::size_t quantity)
     if (!lines_[quantity].empty())
         for (QLegendMarker* marker : chart_->legend()->markers(series)) marker->setVisible(false);
     lines_[quantity].push_back(series);
+    shown_[quantity].emplace_back();
     return series;
 }
 
-void TrendPlot::Show(const TrendModel& model, double from, double to, int columns)
+void TrendPlot::ShowPage(const TrendModel& model, double from, double to, int columns, double settled)
 {
-    for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q) {
-        const auto lines = PlotLines(model.Series(q), from, to, columns);
-        while (lines_[q].size() < lines.size()) AddSeries(q);
-        for (std::size_t n = 0; n < lines_[q].size(); ++n) {
-            QList<QPointF> points;
-            if (n < lines.size()) {
-                points.reserve(static_cast<qsizetype>(lines[n].size()));
-                for (const PlotPoint& p : lines[n]) points.append(QPointF(p.x, p.y));
-            }
-            if (!points.isEmpty() || lines_[q][n]->count() != 0) lines_[q][n]->replace(points);
-        }
-        used_[q] = std::max<std::size_t>(1, lines.size());
-    }
-    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(from)),
-                        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(to)));
-    ScaleValueAxes(model, from, to);
+    cut_ = ColumnEdgeAtOrBefore(from, to, columns, settled);
+    Draw(model, from, to, columns, true);
 }
 
-void TrendPlot::ScaleValueAxes(const TrendModel& model, double from, double to)
+void TrendPlot::ShowNewPoints(const TrendModel& model, double from, double to, int columns)
+{
+    Draw(model, from, to, columns, false);
+}
+
+void TrendPlot::Draw(const TrendModel& model, double from, double to, int columns, bool newPage)
+{
+    Pieces pieces = PlanPieces(model, from, to, columns);
+    const Scales scales = PlanScales(model, from, to, newPage);
+    // A moving axis redraws every series: those about to change are emptied first, so each is drawn once.
+    const bool moves = Moves(scales, from, to, newPage);
+    for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q)
+        for (std::size_t n = 0; n < lines_[q].size(); ++n)
+            if (moves && pieces[q][n] != shown_[q][n] && !shown_[q][n].empty()) {
+                lines_[q][n]->replace(QList<QPointF>{});
+                shown_[q][n].clear();
+            }
+    ApplyAxes(scales, from, to, newPage);
+    for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q)
+        for (std::size_t n = 0; n < lines_[q].size(); ++n)
+            if (pieces[q][n] != shown_[q][n]) {
+                lines_[q][n]->replace(ToQt(pieces[q][n]));
+                shown_[q][n] = std::move(pieces[q][n]);
+            }
+}
+
+TrendPlot::Pieces TrendPlot::PlanPieces(const TrendModel& model, double from, double to, int columns)
+{
+    Pieces pieces;
+    for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q) {
+        const auto lines = PlotLines(model.Series(q), from, to, columns);
+        used_[q] = std::max<std::size_t>(1, lines.size());
+        pieces[q] = SplitAt(lines, cut_);
+        while (lines_[q].size() < pieces[q].size()) AddSeries(q);
+        pieces[q].resize(lines_[q].size()); // the spare series are left empty
+    }
+    return pieces;
+}
+
+TrendPlot::Scales TrendPlot::PlanScales(const TrendModel& model, double from, double to, bool newPage) const
 {
     Range left, volt;
     for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q) {
@@ -123,8 +169,30 @@ void TrendPlot::ScaleValueAxes(const TrendModel& model, double from, double to)
             (q == kVolt ? volt : left).Take(range->high);
         }
     }
-    SetNiceRange(leftAxis_, left, 100, 10);
-    SetNiceRange(voltAxis_, volt, 400, 40);
+    return {PlanScale(leftAxis_, left, 100, 10, newPage), PlanScale(voltAxis_, volt, 400, 40, newPage)};
+}
+
+bool TrendPlot::Moves(const Scales& scales, double from, double to, bool newPage) const
+{
+    const auto moves = [](const QValueAxis* axis, const AxisScale& scale) {
+        return axis->min() != scale.min || axis->max() != scale.max;
+    };
+    return (newPage && TimeMoves(from, to)) || moves(leftAxis_, scales.left) || moves(voltAxis_, scales.volt);
+}
+
+bool TrendPlot::TimeMoves(double from, double to) const
+{
+    return timeAxis_->min().toMSecsSinceEpoch() != static_cast<qint64>(from) ||
+           timeAxis_->max().toMSecsSinceEpoch() != static_cast<qint64>(to);
+}
+
+void TrendPlot::ApplyAxes(const Scales& scales, double from, double to, bool newPage)
+{
+    if (newPage && TimeMoves(from, to))
+        timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(from)),
+                            QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(to)));
+    ApplyScale(leftAxis_, scales.left);
+    ApplyScale(voltAxis_, scales.volt);
 }
 
 void TrendPlot::SetQuantityVisible(std::size_t quantity, bool visible)

@@ -17,6 +17,7 @@
 
 #include "panel/trend_chart_view.h"
 #include "panel/trend_plot.h"
+#include "recording/trend_follow.h"
 #include "recording/trend_model.h"
 #include "recording/trend_plot_points.h"
 
@@ -27,8 +28,6 @@ namespace {
 constexpr std::array<int, 7> kSpanMinutes{1, 2, 5, 10, 30, 60, 120};
 constexpr int kDefaultSpanMinutes = 10;
 constexpr int kRefreshMs = 500; // the poll tick: nothing new can come faster
-// Each quantity is read once a round of the four blocks, every 2 s: redrawing more often would only scroll.
-constexpr double kRedrawAfterMs = 2000;
 
 QString SpanText(int minutes)
 {
@@ -57,6 +56,7 @@ TrendWindow::TrendWindow(const TrendModel& model, std::function<double()> now, Q
     auto* chart = new QChart;
     view_ = new TrendChartView(chart, this);
     plot_ = new TrendPlot(chart);
+    plot_->onQuantityToggled = [this] { DrawPage(); }; // the value axes fit what is shown
     view_->readOut = [this](double timeMs) { return ReadOut(timeMs); };
     askPngPath = [this] {
         const QString name =
@@ -66,7 +66,7 @@ TrendWindow::TrendWindow(const TrendModel& model, std::function<double()> now, Q
     CreateControls();
     timer_ = new QTimer(this);
     timer_->setInterval(kRefreshMs);
-    connect(timer_, &QTimer::timeout, this, [this] { Tick(); });
+    connect(timer_, &QTimer::timeout, this, [this] { Follow(); });
 }
 
 void TrendWindow::CreateControls()
@@ -145,35 +145,65 @@ int TrendWindow::Columns() const
     return std::max(100, static_cast<int>(view_->chart()->plotArea().width()));
 }
 
-void TrendWindow::Tick()
+double TrendWindow::Now() const
+{
+    return std::max(now_(), model_.Latest().value_or(0));
+}
+
+void TrendWindow::Follow()
 {
     if (Paused()) return;
-    const double now = std::max(now_(), model_.Latest().value_or(0));
-    if (now - drawnTo_ < std::max(kRedrawAfterMs, SpanMs() / Columns())) return;
-    Refresh();
+    const bool newData = model_.Revision() != drawnRevision_;
+    switch (TrendFollow::Next(Now(), viewTo_, drawnAt_, newData, SpanMs(), Columns())) {
+    case FollowStep::NewPage: Refresh(); break;
+    case FollowStep::NewPoints: DrawNewPoints(); break;
+    case FollowStep::Nothing: break;
+    }
 }
 
 void TrendWindow::Refresh()
 {
-    const double latest = std::max(now_(), model_.Latest().value_or(0));
-    if (!Paused() || viewTo_ == 0) viewTo_ = latest;
-    plot_->Show(model_, ViewFrom(), viewTo_, Columns());
-    drawnTo_ = viewTo_;
+    if (!Paused() || viewTo_ == 0) {
+        viewTo_ = TrendFollow::PageEnd(Now(), SpanMs());
+        ++pages_;
+    }
+    DrawPage();
+}
+
+void TrendWindow::DrawPage()
+{
+    const double now = Now();
+    plot_->ShowPage(model_, ViewFrom(), viewTo_, Columns(), now);
+    Drawn(now);
+}
+
+void TrendWindow::DrawNewPoints()
+{
+    const double now = Now();
+    plot_->ShowNewPoints(model_, ViewFrom(), viewTo_, Columns());
+    Drawn(now);
+}
+
+void TrendWindow::Drawn(double now)
+{
+    drawnAt_ = now;
+    drawnRevision_ = model_.Revision();
     std::vector<TrendChartView::Marker> markers;
     const TrendRing<WriteMarker>& held = model_.Markers();
     for (std::size_t i = 0; i < held.Size(); ++i)
         if (held[i].timeMs >= ViewFrom() && held[i].timeMs <= viewTo_)
             markers.push_back({held[i].timeMs, QString::fromStdString(held[i].text)});
     view_->SetMarkers(std::move(markers));
-    UpdateScrollBar(Earliest().value_or(latest), latest);
+    // While following, the page reaches ahead of the newest data; the scroll bar ends with it.
+    UpdateScrollBar(Earliest().value_or(now), std::max(now, viewTo_));
 }
 
-void TrendWindow::UpdateScrollBar(double earliest, double latest)
+void TrendWindow::UpdateScrollBar(double earliest, double last)
 {
     // In seconds from the oldest point; the value is the right-hand edge of the view.
     updatingScroll_ = true;
     const int span = static_cast<int>(SpanMs() / 1000);
-    const int end = static_cast<int>(std::ceil((latest - earliest) / 1000));
+    const int end = static_cast<int>(std::ceil((last - earliest) / 1000));
     scroll_->setRange(std::min(span, end), std::max(span, end));
     scroll_->setPageStep(span);
     scroll_->setSingleStep(std::max(1, span / 10));

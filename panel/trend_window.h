@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -19,16 +20,22 @@ class TrendModel;
 class TrendPlot;
 
 // "趋势": the trend model plotted against time. It follows the newest data over the chosen span (1 min to
-// 2 h) until paused; paused, the scroll bar goes back through everything held. The record button starts and
-// stops the CSV recording, which is kept by its owner; the window only shows its state.
+// 2 h) a page at a time until paused (see TrendFollow); paused, the scroll bar goes back through everything
+// held. The record button starts and stops the CSV recording, which is kept by its owner; the window only
+// shows its state.
 class TrendWindow final : public QWidget {
     Q_OBJECT
 public:
     // `now` gives the present chart time, so the plot moves on while no data comes.
     TrendWindow(const TrendModel& model, std::function<double()> now, QWidget* parent = nullptr);
 
-    // Redraws from the model now.
+    // Redraws from the model now; while following, on a new page that starts at the present time.
     void Refresh();
+    // What the refresh timer does every poll tick while following: a new page once the present time reaches
+    // the right-hand edge, otherwise only the points that came since the last redraw, once a round of the poll.
+    void Follow();
+    // How many pages the view has started while following (for the benchmark and tests).
+    std::uint64_t Pages() const { return pages_; }
     void SetSpanMinutes(int minutes);
     int SpanMinutes() const;
     void SetPaused(bool paused);
@@ -62,13 +69,14 @@ protected:
 
 private:
     void CreateControls();
-    // The refresh timer: follows the newest data, redrawing only once the view has moved on by a pixel
-    // column or by one round of the poll (2 s), whichever is longer; a two-hour view moves by one column
-    // in eight seconds.
-    void Tick();
+    // The present chart time: the clock, or the newest data if that is ahead of it.
+    double Now() const;
+    void DrawPage();
+    void DrawNewPoints();
+    void Drawn(double now);
     double SpanMs() const;
     int Columns() const; // the plot's width in pixels
-    void UpdateScrollBar(double earliest, double latest);
+    void UpdateScrollBar(double earliest, double last); // the times the scroll bar spans
     void ScrollTo(int value);
     void ExportClicked();
     QStringList ReadOut(double timeMs) const;
@@ -87,7 +95,9 @@ private:
     QScrollBar* scroll_ = nullptr;
     QTimer* timer_ = nullptr;
     double viewTo_ = 0;
-    double drawnTo_ = 0; // viewTo_ at the last redraw
+    double drawnAt_ = 0; // Now() at the last redraw
+    std::uint64_t drawnRevision_ = 0; // the model's revision at the last redraw
+    std::uint64_t pages_ = 0;
     bool updatingScroll_ = false;
 };
 

@@ -82,6 +82,28 @@ std::vector<std::vector<PlotPoint>> PlotLines(const TrendRing<TrendPoint>& serie
     return lines;
 }
 
+std::vector<std::vector<PlotPoint>> SplitAt(const std::vector<std::vector<PlotPoint>>& lines, double cut)
+{
+    std::vector<std::vector<PlotPoint>> pieces;
+    for (const std::vector<PlotPoint>& line : lines) {
+        const auto after = std::find_if(line.begin(), line.end(), [cut](const PlotPoint& p) { return p.x >= cut; });
+        if (after == line.begin() || after == line.end()) {
+            pieces.push_back(line);
+            continue;
+        }
+        pieces.emplace_back(line.begin(), after);
+        pieces.emplace_back(after - 1, line.end()); // from the last point before the cut: no break in the line
+    }
+    return pieces;
+}
+
+double ColumnEdgeAtOrBefore(double from, double to, int columns, double at)
+{
+    if (to <= from || columns <= 0) return from;
+    const double column = (to - from) / columns;
+    return from + std::floor((std::clamp(at, from, to) - from) / column) * column;
+}
+
 std::optional<ValueSpan> ValueRange(const TrendRing<TrendPoint>& series, double from, double to)
 {
     std::optional<ValueSpan> range;

@@ -6,9 +6,11 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QValueAxis>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "modbus/crc16.h"
 #include "panel/form1.h"
@@ -164,6 +166,68 @@ private slots:
         window.Refresh();
         shot = view->viewport()->grab().toImage();
         QVERIFY2(!HasColor(shot, at(30).x(), at(30).y() - 2, at(30).y() + 2, pv), "hidden, yet drawn");
+    }
+
+    // Between jumps a new point redraws only the newest piece of its line, on axes that stay where they are
+    // while they hold the values; when the present time reaches the page's right-hand edge, the view jumps.
+    void followingDrawsOnlyWhatIsNewAndJumpsAtThePageEdge()
+    {
+        RegisterImage image;
+        TrendModel model(image);
+        image.Set(35, 500); // PV and SV 50.0 'C
+        image.Set(36, 500);
+        for (double s = 0; s <= 120; s += 2) model.DeliveryJudged({{}, DeliveryVerdict::Accepted, 3, 0, {}, AtSeconds(s)});
+        const double t0 = model.ChartTime(AtSeconds(0));
+        double clock = t0 + 120000;
+        TrendWindow window(model, [&clock] { return clock; });
+        window.SetSpanMinutes(1);
+        window.resize(1000, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const double pageEnd = window.ViewTo();
+        QCOMPARE(pageEnd, clock + 6000); // a tenth of the span ahead
+        const std::vector<QLineSeries*> pv = window.Plot()->SeriesOf(QuantityOf(35));
+        std::map<QLineSeries*, int> replaced;
+        for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q)
+            for (QLineSeries* series : window.Plot()->SeriesOf(q))
+                connect(series, &QXYSeries::pointsReplaced, this, [&replaced, series] { ++replaced[series]; });
+        const auto* left = qobject_cast<QValueAxis*>(window.Plot()->LeadSeries(QuantityOf(35))->attachedAxes().value(1));
+        QVERIFY(left != nullptr);
+        const std::pair<double, double> axis{left->min(), left->max()};
+
+        struct Step {
+            std::uint16_t pv;
+            bool axisMoves;
+        };
+        double s = 120;
+        for (const Step& step : {Step{520, false}, Step{2000, true}}) { // 52.0 within the axis, 200.0 above it
+            replaced.clear();
+            s += 2;
+            clock = t0 + s * 1000;
+            image.Set(35, step.pv);
+            model.DeliveryJudged({{}, DeliveryVerdict::Accepted, 3, 0, {}, AtSeconds(s)});
+            window.Follow();
+            QCOMPARE(window.ViewTo(), pageEnd);
+            QCOMPARE(std::make_pair(left->min(), left->max()) != axis, step.axisMoves);
+            QVERIFY(left->max() >= step.pv / 10.0);
+            QCOMPARE(replaced[pv.front()], 0); // the older piece of the line
+            const auto newest = std::find_if(pv.begin(), pv.end(), [&](QLineSeries* l) { return replaced[l] > 0; });
+            QVERIFY(newest != pv.end());
+            QCOMPARE((*newest)->points().back(), QPointF(clock, step.pv / 10.0));
+            QCOMPARE((*newest)->points().front(), (*(newest - 1))->points().back()); // the line goes on
+            for (QLineSeries* series : window.Plot()->SeriesOf(QuantityOf(23))) QCOMPARE(replaced[series], 0);
+        }
+
+        replaced.clear();
+        clock += 1900; // nothing new, the edge not reached
+        window.Follow();
+        QCOMPARE(window.ViewTo(), pageEnd);
+        QVERIFY(std::all_of(replaced.begin(), replaced.end(), [](auto& r) { return r.second == 0; }));
+        const std::uint64_t pages = window.Pages();
+        clock = pageEnd;
+        window.Follow();
+        QCOMPARE(window.Pages(), pages + 1);
+        QCOMPARE(window.ViewTo(), clock + 6000);
     }
 
     void f11OpensTheTrendWindow()
