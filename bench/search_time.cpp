@@ -38,13 +38,15 @@ int main(int argc, char* argv[])
     lq::ControllerSearchPage& search = entry.Window()->Search();
 
     QElapsedTimer took;
-    QObject::connect(&search, &lq::ControllerSearchPage::SearchEnded, &app, &QApplication::quit);
+    // exit(), not quit(): quit() closes every window first, and the figures below read the open one.
+    const auto stop = [&app] { app.exit(0); };
+    QObject::connect(&search, &lq::ControllerSearchPage::SearchEnded, &app, stop);
     // A second of polling first, so the search meets a read in flight as it would in use.
     QTimer::singleShot(1000, &app, [&] {
         took.start();
         search.StartSearch();
     });
-    QTimer::singleShot(120000, &app, &QApplication::quit);
+    QTimer::singleShot(120000, &app, stop);
     app.exec();
 
     std::printf("search_s %.2f\n", took.elapsed() / 1000.0);
