@@ -8,36 +8,12 @@
 #include <unistd.h>
 
 #include "modbus/traffic_line.h"
+#include "recording_fakes.h"
 
 namespace lq {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A disk that fills up after a number of lines.
-class FillingSink final : public ILineSink {
-public:
-    explicit FillingSink(int room) : room_(room) {}
-    std::vector<std::string> lines;
-    int appendsAfterFailure = 0;
-
-    bool Append(std::string_view line) override
-    {
-        if (Failed()) ++appendsAfterFailure;
-        if (room_-- <= 0) {
-            error_ = "No space left on device";
-            return false;
-        }
-        lines.emplace_back(line);
-        return true;
-    }
-    bool Failed() const override { return !error_.empty(); }
-    const std::string& Error() const override { return error_; }
-
-private:
-    int room_;
-    std::string error_;
-};
 
 std::vector<std::string> Lines(const fs::path& path)
 {
@@ -55,8 +31,8 @@ NoReply Missing(std::uint8_t block)
 
 TEST(TrafficLogWriter, WritesALinePerRowUntilTheFirstFailureThenReportsItOnceAndStops)
 {
-    auto sink = std::make_unique<FillingSink>(2);
-    FillingSink& disk = *sink;
+    auto sink = std::make_unique<testing::MemorySink>(3); // room for two lines
+    testing::MemorySink& disk = *sink;
     std::vector<std::string> reports;
     TrafficLogWriter writer(std::move(sink), [&](const std::string& reason) { reports.push_back(reason); });
     for (std::uint8_t block = 0; block < 5; ++block) writer.ReadUnanswered(Missing(block));
