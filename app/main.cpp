@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "app/diagnostics_start.h"
 #include "app/start_options.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
@@ -22,9 +23,8 @@ int main(int argc, char* argv[])
     lq::TForm2 Form2;
     Form1.show();
     lq::ApplySerialStart(Form1, options.serial);
-    // options.diagnostics and options.trend are for the communication monitor and the trend window,
-    // which start here, after the port settings, once they exist.
-
+    // The communication monitor "通讯监视" (F12, --monitor) and the traffic log (--traffic-log).
+    lq::DiagnosticsStartup diagnostics(Form1, options.diagnostics);
     lq::TrendTool trend(Form1); // destroyed before the panel, whose master it listens to
     trend.Start(options.trend.trend, options.trend.record);
     return app.exec();

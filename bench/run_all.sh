@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs and measures, in one run, the figures of the performance table:
 # the panel polling the simulator (CPU, peak memory), start to first painted window (offscreen and a real X
-# server), the serial and end-to-end reply latency, and mbpoll doing the same poll as a reference.
+# server), the serial and end-to-end reply latency, and mbpoll doing the same poll as a reference; then the
+# trend window and the recording, and the communication monitor.
 #
 # Usage: bench/run_all.sh [POLL_SECONDS]      (default 60; BUILD_DIR overrides build/)
 set -euo pipefail
@@ -133,3 +134,38 @@ awk '{ v[$1] = $2 } END {
         printf "| trend window open and following, %s span over 2 h of data | +%.2f %% of one core (between jumps %.2f %%, a jump %.1f ms every %g s) | < 0.5 %% |\n", names[i], v["trend_window_" m "min_pct"], v["trend_window_" m "min_between_pct"], v["trend_window_" m "min_page_ms"], m * 6
     }
 }' "$work/trend.txt"
+
+# 6. The communication monitor: the panel with "通讯监视" open and following beside the panel alone, at the
+# same time against two simulators so that both see the same machine; the rows' memory and save time; the
+# default controller search against a simulator that answers only at 9600 8E1 as slave 7.
+cmake --build "$build" -j 2 --target monitor_poll traffic_rows search_time >/dev/null
+echo "monitor: polling for $seconds s with and without the window ..." >&2
+"$build/pw5-sim" --seed 1 --port COM5 >/dev/null 2>&1 &
+alone_sim=$!
+"$build/pw5-sim" --seed 1 --port COM6 >/dev/null 2>&1 &
+monitor_sim=$!
+sleep 1
+QT_QPA_PLATFORM=offscreen "$build/bench/monitor_poll" COM5 "$seconds" >"$work/alone.txt" 2>/dev/null &
+alone_pid=$!
+QT_QPA_PLATFORM=offscreen "$build/bench/monitor_poll" COM6 "$seconds" --monitor >"$work/monitor.txt" 2>/dev/null
+wait "$alone_pid"
+kill "$alone_sim" "$monitor_sim"
+wait "$alone_sim" "$monitor_sim" 2>/dev/null || true
+QT_QPA_PLATFORM=offscreen "$build/bench/traffic_rows" "$work" >"$work/rows.txt" 2>/dev/null
+echo "monitor: the default search ..." >&2
+"$build/pw5-sim" --port COM7 --baud 9600 --framing 8E1 --slave 7 --line-check >/dev/null 2>&1 &
+search_sim=$!
+sleep 1
+QT_QPA_PLATFORM=offscreen "$build/bench/search_time" COM7 >"$work/search.txt" 2>/dev/null
+kill "$search_sim"
+wait "$search_sim" 2>/dev/null || true
+awk -v s="$seconds" -v a="$(value cpu_polling_s "$work/alone.txt")" -v m="$(value cpu_polling_s "$work/monitor.txt")" \
+    -v rows="$(value rows "$work/rows.txt")" -v heap="$(value heap_bytes "$work/rows.txt")" \
+    -v save="$(value save_ms_median "$work/rows.txt")" -v savemax="$(value save_ms_max "$work/rows.txt")" \
+    -v search="$(value search_s "$work/search.txt")" -v found="$(value found "$work/search.txt")" \
+    -v invalid="$(value invalid "$work/search.txt")" 'BEGIN {
+    printf "| monitor: panel polling %d s alone, and with the window open and following | %.2f %%, %.2f %% of one core: +%.3f %% | < 0.1 %% |\n", s, 100 * a / s, 100 * m / s, 100 * (m - a) / s
+    printf "| monitor: %d traffic rows held | %.1f MB | < 10 MB |\n", rows, heap / 1048576
+    printf "| monitor: saving %d rows (median of 5, slowest) | %.1f ms, %.1f ms | < 200 ms |\n", rows, save, savemax
+    printf "| monitor: default controller search, 120 tries | %.1f s (found %d, data but no valid reply %d) | < 30 s |\n", search, found, invalid
+}'

@@ -171,7 +171,21 @@ void TForm1::CheckBox2Click()
 
 void TForm1::Comm1ReceiveData(TComm*, const std::uint8_t* Buffer, std::uint16_t BufferLength)
 {
+    if (lineBorrower_) {
+        lineBorrower_(Buffer, BufferLength);
+        return;
+    }
     master_->Comm1ReceiveData(Buffer, BufferLength);
+}
+
+void TForm1::LendLine(LineReceiver receiver)
+{
+    lineBorrower_ = std::move(receiver);
+}
+
+void TForm1::ReturnLine()
+{
+    lineBorrower_ = nullptr;
 }
 
 std::string TForm1::AddressText() const
@@ -197,6 +211,7 @@ void TForm1::SetMemo12Text(const std::string& text)
 
 bool TForm1::SendData(const std::uint8_t* data, std::uint16_t count)
 {
+    if (lineBorrower_) return false;
     return Comm1->SendData(data, count);
 }
 

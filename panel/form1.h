@@ -89,6 +89,14 @@ public:
     // The context menu of the status strip and the link lamp, where the extra windows are opened.
     ToolsMenu& Tools() { return *tools_; }
 
+    // The open port lent to another user of the line (the controller search): until ReturnLine, the master's
+    // frames are held back, so it finds the line unavailable as on a closed port and its link lamp goes dark,
+    // and every delivery goes to `receiver` instead of the master.
+    using LineReceiver = std::function<void(const std::uint8_t* buffer, std::uint16_t length)>;
+    void LendLine(LineReceiver receiver);
+    void ReturnLine();
+    bool LineLent() const { return static_cast<bool>(lineBorrower_); }
+
     // Components, named as laid out.
     QLabel* Label1 = nullptr;
     QFrame* Panel2 = nullptr;
@@ -229,6 +237,7 @@ private:
     std::unique_ptr<KnobSeeds> knobSeeds_;
     ToolsMenu* tools_ = nullptr;
     bool placed_ = false;
+    LineReceiver lineBorrower_;
 };
 
 } // namespace lq

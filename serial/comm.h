@@ -61,6 +61,11 @@ class TComm {
     // The stop bits the same way: stored, and written with the next applied control block, unlike
     // SetStopBits, which applies an open port's settings at once.
     void StageStopBits(TStopBits value) { stopBits_ = value; }
+    // Writes every stored setting, Parity and staged stop bits included, to an open port now; for a caller
+    // that switches the line's framing while it is open. Nothing while closed.
+    void ApplyLineSettings() {
+        if (Connected()) ApplyCommState();
+    }
 
     std::uint32_t BaudRate() const { return baudRate_; }
     bool ParityCheck() const { return parityCheck_; }

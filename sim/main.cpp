@@ -82,6 +82,14 @@ int Run(const SimOptions& options) {
     config.seed = options.seed ? *options.seed : std::random_device{}();
     SteadyClock clock;
     SimEngine engine(config, clock);
+    if (options.lineCheck) {
+        // The master's settings, as the terminal keeps them (read through our side of it).
+        engine.CheckMasterLine([fd = pty.MasterFd()]() -> std::optional<LineSettings> {
+            termios terminal{};
+            if (tcgetattr(fd, &terminal) != 0) return std::nullopt;
+            return SettingsOfTerminal(terminal);
+        });
+    }
     RegisterRecorder recorder(options.dumpFile, options.historyFile);
     recorder.Record(engine.Model().Registers());
 

@@ -21,7 +21,8 @@ constexpr std::uint64_t kNoiseStream = 0x9E3779B97F4A7C15ull;
 SimEngine::SimEngine(const EngineConfig& config, const SimClock& clock)
     : clock_(clock), model_(config.modelFaults), slave_(config.slave, model_),
       faults_(config.faults, config.seed), noise_(config.seed ^ kNoiseStream),
-      assembler_(InterFrameSilence(config.baud)), nextStep_(clock.Now() + ControllerModel::kStep) {}
+      assembler_(InterFrameSilence(config.baud)), nextStep_(clock.Now() + ControllerModel::kStep),
+      line_{config.baud, config.framing} {}
 
 void SimEngine::Receive(std::span<const std::uint8_t> bytes) {
     assembler_.Add(bytes, clock_.Now());
@@ -45,15 +46,26 @@ void SimEngine::Answer(const ReceivedFrame& request) {
         ++counters_.requestsLost;
         return;
     }
-    Frame reply = slave_.HandleFrame(request.bytes);
+    std::optional<LineSettings> master;
+    const Hearing hearing = HearMaster(master);
+    Frame reply = hearing == Hearing::Noise ? Frame{} : slave_.HandleFrame(request.bytes);
     if (reply.empty()) {
         ++counters_.ignored;
         return;
     }
     const Frame made = reply;
+    if (hearing == Hearing::Misframed) Misread(reply, line_.framing, master->framing);
     auto chunks = faults_.Plan(std::move(reply));
-    Count(made, faults_.LastFate());
+    // A misread reply reaches the master damaged, as a corrupted one does.
+    const bool misread = hearing == Hearing::Misframed && faults_.LastFate() == ReplyFate::Whole;
+    Count(made, misread ? ReplyFate::Corrupted : faults_.LastFate());
     Schedule(request.end, std::move(chunks));
+}
+
+Hearing SimEngine::HearMaster(std::optional<LineSettings>& master) const {
+    if (!masterLine_) return Hearing::Clear;
+    master = masterLine_();
+    return master ? Hear(line_, *master) : Hearing::Clear;
 }
 
 void SimEngine::Count(const Frame& reply, ReplyFate fate) {

@@ -3,12 +3,15 @@
 #include "sim/controller_model.h"
 #include "sim/fault_injector.h"
 #include "sim/frame_assembler.h"
+#include "sim/line_framing.h"
 #include "sim/random_source.h"
 #include "sim/sim_counters.h"
 #include "sim/sim_clock.h"
 #include "sim/slave_protocol.h"
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <span>
 
 namespace lq::sim {
@@ -19,7 +22,11 @@ struct EngineConfig {
     ModelFaults modelFaults;
     std::uint64_t seed = 1;
     int baud = 19200;
+    LineFraming framing = LineFraming::N2; // matters only when the master's line settings are checked
 };
+
+// The master's line settings at this moment, or none when they cannot be read.
+using MasterLineProbe = std::function<std::optional<LineSettings>()>;
 
 // Everything the simulator does between the bytes it reads and the bytes it writes, driven by an
 // injected clock: frames end at the inter-frame silence, replies go out when their (possibly delayed or
@@ -40,9 +47,14 @@ class SimEngine {
     const ControllerModel& Model() const { return model_; }
     const SimCounters& Counters() const { return counters_; }
 
+    // From now on each request is heard as the master's line settings, read at its end, allow: at another
+    // rate not at all, at another framing answered but misread on the way back.
+    void CheckMasterLine(MasterLineProbe probe) { masterLine_ = std::move(probe); }
+
   private:
     void StepModelUntil(SimTime now);
     void Answer(const ReceivedFrame& request);
+    Hearing HearMaster(std::optional<LineSettings>& master) const;
     void Count(const Frame& reply, ReplyFate fate);
     void Schedule(SimTime requestEnd, std::vector<ReplyChunk> chunks);
 
@@ -60,6 +72,8 @@ class SimEngine {
     std::deque<Scheduled> outbox_;
     SimTime nextStep_;
     SimCounters counters_;
+    LineSettings line_;
+    MasterLineProbe masterLine_;
 };
 
 } // namespace lq::sim

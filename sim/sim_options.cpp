@@ -51,10 +51,14 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
             options.engine.slave.failEveryRead = true;
             continue;
         }
+        if (name == "--line-check") {
+            options.lineCheck = true;
+            continue;
+        }
         static const char* const kWithValue[] = {
             "--port",  "--slave", "--baud",      "--drop",         "--corrupt",          "--split",
             "--delay", "--seed",  "--fault",     "--dump-file",    "--history-file",     "--lose-requests",
-            "--refuse-block",     "--counters-file"};
+            "--refuse-block",     "--counters-file", "--framing"};
         bool known = false;
         for (const char* option : kWithValue)
             known = known || name == option;
@@ -99,6 +103,10 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
             options.countersFile = value;
         } else if (name == "--lose-requests") {
             ok = ParseProbability(value, options.engine.faults.loseRequest);
+        } else if (name == "--framing") {
+            const auto framing = ParseLineFraming(value);
+            ok = framing.has_value();
+            if (ok) options.engine.framing = *framing;
         } else if (name == "--refuse-block") {
             ok = ParseInteger(value, options.engine.slave.refusedReadStart, 0, 63);
         }
@@ -112,6 +120,8 @@ std::string SimUsage() {
            "  --port NAME         alias name in the port folder (default COM4)\n"
            "  --slave N           slave address 1..247 (default 1)\n"
            "  --baud N            rate used for the inter-frame silence (default 19200)\n"
+           "  --framing F         8N2, 8E1 or 8O1 (default 8N2); matters with --line-check\n"
+           "  --line-check        answer only at the master's --baud and --framing, as a real line would\n"
            "  --drop P            probability of sending no reply\n"
            "  --corrupt P         probability of damaging one byte of a reply\n"
            "  --split P           probability of a 150 ms pause inside a reply\n"

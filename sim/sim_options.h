@@ -15,6 +15,7 @@ struct SimOptions {
     std::string dumpFile;
     std::string historyFile;
     std::string countersFile;
+    bool lineCheck = false; // compare the master's line settings with the controller's on each request
     bool help = false;
     bool version = false;
 };

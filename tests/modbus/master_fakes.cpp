@@ -5,8 +5,6 @@
 
 namespace lq::testing {
 
-namespace {
-
 Bytes WithCrc(Bytes frame)
 {
     const std::uint16_t crc = CalcCRC16(frame.data(), static_cast<std::int32_t>(frame.size()));
@@ -14,8 +12,6 @@ Bytes WithCrc(Bytes frame)
     frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
     return frame;
 }
-
-} // namespace
 
 void MasterRig::PollAt(std::uint8_t index)
 {

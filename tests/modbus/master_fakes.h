@@ -81,6 +81,8 @@ struct MasterRig {
     void PollAt(std::uint8_t index);
 };
 
+// The frame with its CRC appended, high byte of CalcCRC16 first.
+Bytes WithCrc(Bytes frame);
 // A 25-byte read reply from slave 1 carrying the given ten register values, with its CRC.
 Bytes ReadReply(const std::vector<std::uint16_t>& values);
 // The exception reply of slave 1 to a request of the given function.

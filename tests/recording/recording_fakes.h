@@ -17,7 +17,10 @@ public:
     explicit MemorySink(std::size_t failAt = 0) : failAt_(failAt) {}
     bool Append(std::string_view line) override
     {
-        if (!error_.empty()) return false;
+        if (!error_.empty()) {
+            ++appendsAfterFailure;
+            return false;
+        }
         if (failAt_ != 0 && lines.size() + 1 >= failAt_) {
             error_ = "No space left on device";
             return false;
@@ -28,6 +31,7 @@ public:
     bool Failed() const override { return !error_.empty(); }
     const std::string& Error() const override { return error_; }
     std::vector<std::string> lines;
+    int appendsAfterFailure = 0; // a writer should stop at the first failure
 
 private:
     std::size_t failAt_;

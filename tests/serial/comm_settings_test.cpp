@@ -176,6 +176,18 @@ TEST_F(FakeComm, ParityWaitsForTheNextApply) {
     EXPECT_EQ(LastState().Parity, 4);
 }
 
+TEST_F(FakeComm, ApplyLineSettingsWritesStagedParityAndStopBitsToAnOpenPortOnly) {
+    port.comm->Parity = TParity::Odd;
+    port.comm->ApplyLineSettings();
+    EXPECT_TRUE(fake->CommStates().empty()) << "a closed port must not be touched";
+    port.comm->OpenPort();
+    port.comm->Parity = TParity::Even;
+    port.comm->StageStopBits(TStopBits::_2);
+    port.comm->ApplyLineSettings();
+    EXPECT_EQ(LastState().Parity, 2);
+    EXPECT_EQ(LastState().StopBits, 2);
+}
+
 TEST_F(FakeComm, CommNameChangeWaitsForReopen) {
     port.comm->CommName = "COM3";
     port.comm->OpenPort();

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+
+#include "app/command_line.h"
+#include "panel/diagnostics_entry.h"
+#include "panel/traffic_log_recording.h"
+
+namespace lq {
+
+class TForm1;
+
+// The communication monitor's place in the program: its entry in the tools menu (F12) always, the window
+// opened at start with --monitor, and the traffic log of --traffic-log. Made after the panel is shown and
+// destroyed before it.
+class DiagnosticsStartup {
+public:
+    DiagnosticsStartup(TForm1& form, const DiagnosticsStart& start);
+
+    DiagnosticsEntry& Entry() { return entry_; }
+
+private:
+    DiagnosticsEntry entry_;
+    std::unique_ptr<TrafficLogRecording> log_;
+};
+
+} // namespace lq

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "modbus/request_frames.h"
+
+namespace lq {
+
+// The character framings the panel offers, as its framing box names them.
+enum class Framing : std::uint8_t { N2, E1, O1 };
+inline constexpr std::array<Framing, 3> kFramings{Framing::N2, Framing::E1, Framing::O1};
+std::string_view FramingName(Framing framing); // "8_N_2", "8_E_1", "8_O_1"
+
+// The baud rates the panel offers.
+inline constexpr std::array<std::uint32_t, 4> kSearchBauds{4800, 9600, 19200, 38400};
+
+struct LineSetting {
+    std::uint32_t baud = 0;
+    Framing framing = Framing::N2;
+    std::uint8_t slave = 1;
+
+    bool operator==(const LineSetting&) const = default;
+};
+
+// Every rate × framing × address from 1 to lastSlave, the address changing fastest, so that the line needs new
+// settings only when rate or framing changes.
+std::vector<LineSetting> SearchPlan(std::uint8_t lastSlave);
+
+// How long one try waits at this rate: the request and a whole read reply on the line, the serial component's
+// end-of-delivery silence and a margin for the controller's own turnaround.
+std::chrono::milliseconds TryTimeout(std::uint32_t baud, std::chrono::milliseconds deliverySilence);
+
+// Strictly a controller's answer to the search's read: exactly 25 bytes, the asked address, function 3, a byte
+// count of 20 and a CRC that matches. A stray byte, line noise or an exception is none.
+bool IsValidFind(std::span<const std::uint8_t> bytes, std::uint8_t slave);
+
+// A setting where bytes came back but no valid reply: likely the right line at the wrong rate or parity.
+struct DataButInvalid {
+    LineSetting setting;
+    std::vector<std::uint8_t> bytes; // what came back during the try, at most kKeptBytes of it
+    std::size_t count = 0;           // how many bytes came back
+};
+
+// The search's progress through its plan: which setting is tried, what came back, and the results.
+class ControllerSearch {
+public:
+    static constexpr std::size_t kKeptBytes = 32;
+
+    explicit ControllerSearch(std::vector<LineSetting> plan);
+
+    bool Finished() const { return next_ >= plan_.size(); }
+    std::size_t TriesDone() const { return next_; }
+    std::size_t TriesPlanned() const { return plan_.size(); }
+    // The setting being tried; only while not finished.
+    const LineSetting& Current() const { return plan_[next_]; }
+    // The read of block 0 sent at the current setting.
+    RequestFrame Request() const;
+
+    // Bytes that came back during the current try. True when everything that came back in this try is a
+    // valid find, which ends the try at once.
+    bool Received(std::span<const std::uint8_t> bytes);
+    // Ends the current try (its time is up, or it found) and keeps its result.
+    void EndTry();
+
+    const std::vector<LineSetting>& Found() const { return found_; }
+    const std::vector<DataButInvalid>& Invalid() const { return invalid_; }
+
+private:
+    std::vector<LineSetting> plan_;
+    std::size_t next_ = 0;
+    std::vector<std::uint8_t> heard_; // this try's bytes, up to a read reply and one more
+    std::size_t heardCount_ = 0;
+    std::vector<LineSetting> found_;
+    std::vector<DataButInvalid> invalid_;
+};
+
+} // namespace lq

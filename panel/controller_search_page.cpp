@@ -1,0 +1,195 @@
+#include "panel/controller_search_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "modbus/traffic_line.h"
+#include "panel/controller_search_runner.h"
+#include "panel/form1.h"
+
+namespace lq {
+
+namespace {
+
+constexpr std::uint8_t kUsualLastSlave = 10;
+constexpr std::uint8_t kLastSlave = 247;
+
+QString FramingText(Framing framing)
+{
+    const std::string_view name = FramingName(framing);
+    return QString::fromLatin1(name.data(), static_cast<int>(name.size()));
+}
+
+QTableWidget* MakeTable(QWidget* parent, const QStringList& headers)
+{
+    auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+    table->setHorizontalHeaderLabels(headers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
+}
+
+void SetRow(QTableWidget* table, int row, const LineSetting& setting)
+{
+    table->setItem(row, 0, new QTableWidgetItem(QString::number(setting.baud)));
+    table->setItem(row, 1, new QTableWidgetItem(FramingText(setting.framing)));
+    table->setItem(row, 2, new QTableWidgetItem(QString::number(setting.slave)));
+}
+
+QString SettingText(const LineSetting& setting)
+{
+    return QStringLiteral("%1 %2 从站 %3")
+        .arg(setting.baud)
+        .arg(FramingText(setting.framing))
+        .arg(setting.slave);
+}
+
+} // namespace
+
+ControllerSearchPage::ControllerSearchPage(TForm1& form, QWidget* parent)
+    : QWidget(parent), form_(form),
+      allAddresses_(new QCheckBox(QStringLiteral("搜索全部地址 1–247（平常 1–10）"), this)),
+      start_(new QPushButton(QStringLiteral("搜索控制器"), this)), cancel_(new QPushButton(QStringLiteral("取消"), this)),
+      apply_(new QPushButton(QStringLiteral("应用"), this)), progress_(new QProgressBar(this)), status_(new QLabel(this)),
+      found_(MakeTable(this, {QStringLiteral("波特率"), QStringLiteral("格式"), QStringLiteral("地址")})),
+      invalid_(MakeTable(this, {QStringLiteral("波特率"), QStringLiteral("格式"), QStringLiteral("地址"),
+                                QStringLiteral("收到的字节")}))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(CreateControls());
+    layout->addWidget(new QLabel(QStringLiteral("找到的控制器（有效应答）"), this));
+    layout->addWidget(found_, 2);
+    auto* applyRow = new QHBoxLayout;
+    applyRow->addWidget(new QLabel(QStringLiteral("“应用”把选中的波特率、格式和地址填入面板"), this), 1);
+    applyRow->addWidget(apply_);
+    layout->addLayout(applyRow);
+    layout->addWidget(new QLabel(QStringLiteral("有数据但无效 (data but no valid reply)：多半是线路对而波特率或校验不对"), this));
+    layout->addWidget(invalid_, 3);
+
+    connect(start_, &QPushButton::clicked, this, &ControllerSearchPage::StartSearch);
+    connect(cancel_, &QPushButton::clicked, this, &ControllerSearchPage::CancelSearch);
+    connect(apply_, &QPushButton::clicked, this, &ControllerSearchPage::ApplyFind);
+    SetSearching(false);
+    apply_->setEnabled(false);
+    status_->setText(QStringLiteral("在打开的串口上依次试 4 种波特率 × 3 种格式 × 各个地址，每次读块 0。"));
+}
+
+ControllerSearchPage::~ControllerSearchPage() = default;
+
+QLayout* ControllerSearchPage::CreateControls()
+{
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(allAddresses_, 1);
+    buttons->addWidget(start_);
+    buttons->addWidget(cancel_);
+    auto* controls = new QVBoxLayout;
+    controls->addLayout(buttons);
+    controls->addWidget(progress_);
+    controls->addWidget(status_);
+    status_->setWordWrap(true);
+    return controls;
+}
+
+bool ControllerSearchPage::Searching() const
+{
+    return runner_ && runner_->Running();
+}
+
+void ControllerSearchPage::SetSearching(bool searching)
+{
+    start_->setEnabled(!searching);
+    allAddresses_->setEnabled(!searching);
+    cancel_->setEnabled(searching);
+}
+
+void ControllerSearchPage::StartSearch()
+{
+    if (Searching()) return;
+    runner_ = std::make_unique<ControllerSearchRunner>(form_, allAddresses_->isChecked() ? kLastSlave : kUsualLastSlave);
+    connect(runner_.get(), &ControllerSearchRunner::Progress, this, &ControllerSearchPage::ShowProgress);
+    connect(runner_.get(), &ControllerSearchRunner::Finished, this, &ControllerSearchPage::ShowResults);
+    found_->setRowCount(0);
+    invalid_->setRowCount(0);
+    apply_->setEnabled(false);
+    if (!runner_->Start()) {
+        status_->setText(QStringLiteral("请先打开串口 (port not open)。"));
+        return;
+    }
+    took_.start();
+    SetSearching(true);
+}
+
+void ControllerSearchPage::CancelSearch()
+{
+    if (runner_) runner_->Cancel();
+}
+
+void ControllerSearchPage::ShowProgress(int done, int total)
+{
+    progress_->setRange(0, total);
+    progress_->setValue(done);
+    const ControllerSearch& search = runner_->Search();
+    if (!search.Finished())
+        status_->setText(QStringLiteral("正在搜索：%1（%2 / %3）").arg(SettingText(search.Current())).arg(done + 1).arg(total));
+    for (int row = found_->rowCount(); row < static_cast<int>(search.Found().size()); ++row) {
+        found_->insertRow(row);
+        SetRow(found_, row, search.Found()[static_cast<std::size_t>(row)]);
+    }
+    for (int row = invalid_->rowCount(); row < static_cast<int>(search.Invalid().size()); ++row) {
+        const DataButInvalid& invalid = search.Invalid()[static_cast<std::size_t>(row)];
+        invalid_->insertRow(row);
+        SetRow(invalid_, row, invalid.setting);
+        QString bytes = QString::fromStdString(HexText(invalid.bytes));
+        if (invalid.count > invalid.bytes.size()) bytes += QStringLiteral(" …");
+        invalid_->setItem(row, 3, new QTableWidgetItem(QStringLiteral("%1 字节：%2").arg(invalid.count).arg(bytes)));
+    }
+}
+
+void ControllerSearchPage::ShowResults(bool completed)
+{
+    SetSearching(false);
+    const ControllerSearch& search = runner_->Search();
+    const QString counts = QStringLiteral("找到 %1 处，有数据但无效 %2 处").arg(search.Found().size()).arg(search.Invalid().size());
+    const QString after = QStringLiteral("用时 %1 s；串口已恢复原设置，轮询继续。").arg(took_.elapsed() / 1000.0, 0, 'f', 1);
+    if (completed) {
+        status_->setText(QStringLiteral("搜索完成，试了 %1 种设置：%2，%3").arg(search.TriesDone()).arg(counts, after));
+    } else if (!form_.Comm1->Connected()) {
+        status_->setText(QStringLiteral("串口已关闭，搜索中止：%1。").arg(counts));
+    } else {
+        status_->setText(QStringLiteral("已取消（试了 %1 / %2）：%3，%4")
+                             .arg(search.TriesDone())
+                             .arg(search.TriesPlanned())
+                             .arg(counts, after));
+    }
+    apply_->setEnabled(!search.Found().empty());
+    if (!search.Found().empty() && found_->currentRow() < 0) found_->selectRow(0);
+    emit SearchEnded();
+}
+
+void ControllerSearchPage::ApplyFind()
+{
+    if (!runner_ || Searching() || runner_->Search().Found().empty()) return;
+    const auto& found = runner_->Search().Found();
+    const int row = found_->currentRow();
+    const LineSetting& setting = found[row >= 0 && row < static_cast<int>(found.size()) ? static_cast<std::size_t>(row) : 0];
+    // Typed into the boxes as an operator would, framing before rate; then the framing goes onto the open port
+    // at once (typed by hand it waits for the next open).
+    form_.ComboBox6->setEditText(FramingText(setting.framing));
+    form_.ComboBox5->setEditText(QString::number(setting.baud));
+    form_.ComboBox1->setEditText(QString::number(setting.slave));
+    form_.Comm1->ApplyLineSettings();
+    status_->setText(QStringLiteral("已应用：%1。").arg(SettingText(setting)));
+}
+
+} // namespace lq

@@ -1,0 +1,60 @@
+#include "panel/diagnostics_entry.h"
+
+#include <QAction>
+#include <QScreen>
+
+#include "panel/diagnostics_window.h"
+#include "panel/form1.h"
+#include "panel/screen_fit.h"
+#include "panel/tools_menu.h"
+
+namespace lq {
+
+DiagnosticsEntry::DiagnosticsEntry(TForm1& form)
+    : form_(form), action_(new QAction(QStringLiteral("通讯监视…"), &form))
+{
+    action_->setObjectName(QStringLiteral("openDiagnostics"));
+    action_->setShortcut(Qt::Key_F12);
+    connect(action_, &QAction::triggered, this, &DiagnosticsEntry::Open);
+    form_.Tools().Add(action_);
+}
+
+DiagnosticsEntry::~DiagnosticsEntry()
+{
+    delete window_;
+    delete action_;
+}
+
+DiagnosticsWindow* DiagnosticsEntry::Window() const
+{
+    return window_;
+}
+
+QAction* DiagnosticsEntry::Action() const
+{
+    return action_;
+}
+
+void DiagnosticsEntry::Open()
+{
+    if (!window_) {
+        window_ = new DiagnosticsWindow(form_);
+        window_->setAttribute(Qt::WA_DeleteOnClose);
+        PlaceBesidePanel();
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void DiagnosticsEntry::PlaceBesidePanel()
+{
+    // To the right of the panel where the screen has room, else as far right as it fits.
+    const QScreen* screen = form_.screen();
+    if (screen == nullptr) return;
+    const QRect panel = form_.frameGeometry();
+    QRect frame(QPoint(panel.right() + 8, panel.top()), window_->size());
+    window_->move(PlaceInside(frame, screen->availableGeometry()));
+}
+
+} // namespace lq

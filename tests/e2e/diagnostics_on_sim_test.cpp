@@ -1,0 +1,116 @@
+// The communication monitor on the real panel against the real simulator: the search finds a controller that
+// is not at the panel's settings, and the window's counters agree with the simulator's own.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "panel/controller_search_page.h"
+#include "panel/diagnostics_entry.h"
+#include "panel/diagnostics_window.h"
+#include "panel/link_statistics_view.h"
+#include "sim/sim_counters.h"
+#include "tests/e2e/panel_on_sim.h"
+
+using namespace lq;
+using lq::e2e::PanelOnSim;
+
+namespace {
+
+QStringList Rows(const QTableWidget* table)
+{
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row)
+        rows << QStringLiteral("%1 %2 %3").arg(table->item(row, 0)->text(), table->item(row, 1)->text(),
+                                               table->item(row, 2)->text());
+    return rows;
+}
+
+} // namespace
+
+class DiagnosticsOnSimTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PanelOnSim> panel_;
+    std::unique_ptr<DiagnosticsEntry> entry_;
+
+    TForm1& Form() { return panel_->Form(); }
+
+    void Start(std::vector<std::string> simOptions)
+    {
+        panel_ = std::make_unique<PanelOnSim>(std::move(simOptions));
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        QVERIFY(panel_->OpenAndTick());
+        entry_ = std::make_unique<DiagnosticsEntry>(Form());
+        entry_->Open();
+    }
+
+private slots:
+    void cleanup()
+    {
+        entry_.reset();
+        panel_.reset();
+    }
+
+    void theSearchFindsTheControllerAndApplyMakesThePanelPollIt()
+    {
+        Start({"--baud", "9600", "--framing", "8E1", "--slave", "7", "--line-check", "--seed", "3"});
+        ControllerSearchPage& search = entry_->Window()->Search();
+        QSignalSpy ended(&search, &ControllerSearchPage::SearchEnded);
+        QTest::mouseClick(search.StartButton(), Qt::LeftButton);
+        QVERIFY(ended.wait(60000));
+
+        QCOMPARE(Rows(search.FoundTable()), QStringList{QStringLiteral("9600 8_E_1 7")});
+        QCOMPARE(Rows(search.InvalidTable()), (QStringList{QStringLiteral("9600 8_N_2 7"), QStringLiteral("9600 8_O_1 7")}));
+        // The port is back at the panel's settings, and the master has the line again.
+        QCOMPARE(Form().Comm1->BaudRate(), 19200u);
+        QCOMPARE(Form().Comm1->Parity, TParity::None);
+        QCOMPARE(Form().Comm1->StopBits(), TStopBits::_2);
+        QVERIFY(!Form().LineLent());
+
+        QTest::mouseClick(search.ApplyButton(), Qt::LeftButton);
+        QCOMPARE(Form().ComboBox5->currentText(), QStringLiteral("9600"));
+        QCOMPARE(Form().ComboBox6->currentText(), QStringLiteral("8_E_1"));
+        QCOMPARE(Form().ComboBox1->currentText(), QStringLiteral("7"));
+        const std::uint64_t accepted = Form().Master().Statistics().repliesAccepted;
+        QTRY_VERIFY_WITH_TIMEOUT(Form().Master().Statistics().repliesAccepted >= accepted + 4, 6000);
+        QVERIFY(!Form().Image14->isHidden());
+    }
+
+    // Without split replies or lost requests every request the panel sends is heard, and each reply the
+    // simulator makes ends up exactly once on one side of the panel's ledger: sent whole, it is accepted;
+    // damaged (one byte, always caught by the CRC), it is a CRC error; dropped, the read is reported unanswered
+    // at the next tick. (A split reply would come as two short deliveries, which is why --split is not used.)
+    void theWindowsCountersEqualTheSimulatorsOwnCounts()
+    {
+        QTemporaryDir dir;
+        const std::string counters = dir.filePath(QStringLiteral("counters")).toStdString();
+        Start({"--corrupt", "0.2", "--drop", "0.1", "--seed", "12", "--counters-file", counters});
+        QTest::qWait(60000);
+        QTest::mouseClick(Form().CheckBox2, Qt::LeftButton);
+        // The last read is settled at a tick after its reply or its response time-out.
+        QTRY_VERIFY_WITH_TIMEOUT(!Form().Master().ReadInFlight(), 3000);
+
+        const std::optional<sim::SimCounters> sim = sim::ReadSimCounters(counters);
+        QVERIFY(sim.has_value());
+        LinkStatisticsView& window = entry_->Window()->Statistics();
+        window.Refresh();
+        const auto shown = [&](const char* label) { return window.ValueOf(QString::fromUtf8(label)).toULongLong(); };
+        qInfo("simulator: heard %llu, whole %llu, corrupted %llu, dropped %llu",
+              static_cast<unsigned long long>(sim->requests), static_cast<unsigned long long>(sim->sentWhole),
+              static_cast<unsigned long long>(sim->corrupted), static_cast<unsigned long long>(sim->dropped));
+        QVERIFY(sim->corrupted > 0 && sim->dropped > 0);
+        QCOMPARE(shown("读请求"), sim->requests);
+        QCOMPARE(shown("正常应答"), sim->sentWhole);
+        QCOMPARE(shown("CRC 错误 (CRC error)"), sim->corrupted);
+        QCOMPARE(shown("无应答 (no reply)"), sim->dropped);
+        QCOMPARE(shown("短帧或分段 (short/split)"), sim->split);
+        QCOMPARE(shown("异常应答 (exception)"), sim->exceptions);
+    }
+};
+
+QTEST_MAIN(DiagnosticsOnSimTest)
+#include "diagnostics_on_sim_test.moc"

@@ -1,0 +1,121 @@
+// The controller search's plan, its strict idea of a find, and how it keeps what came back.
+#include "modbus/controller_search.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <tuple>
+
+#include "master_fakes.h"
+
+namespace lq {
+namespace {
+
+using testing::Bytes;
+using namespace std::chrono;
+
+Bytes ReplyFrom(std::uint8_t slave)
+{
+    Bytes body = testing::ReadReply(std::vector<std::uint16_t>(10, 0x0102));
+    body.resize(body.size() - 2);
+    body[0] = slave;
+    return testing::WithCrc(body);
+}
+
+TEST(SearchPlan, TriesEveryRateFramingAndAddressOnceTheAddressChangingFastest)
+{
+    const std::vector<LineSetting> plan = SearchPlan(10);
+    ASSERT_EQ(plan.size(), 4u * 3u * 10u);
+    std::set<std::tuple<std::uint32_t, Framing, int>> distinct;
+    for (const LineSetting& s : plan) distinct.insert({s.baud, s.framing, s.slave});
+    EXPECT_EQ(distinct.size(), plan.size());
+    int lineChanges = 0;
+    for (std::size_t i = 1; i < plan.size(); ++i)
+        lineChanges += plan[i].baud != plan[i - 1].baud || plan[i].framing != plan[i - 1].framing;
+    EXPECT_EQ(lineChanges, 11) << "the line is set anew only for each of the 12 rate and framing pairs";
+    EXPECT_EQ(SearchPlan(247).size(), 4u * 3u * 247u);
+    EXPECT_EQ(SearchPlan(247).back().slave, 247);
+}
+
+TEST(SearchPlan, EachTryOutlastsARepliesWayAndTheDefaultSearchFitsIn30Seconds)
+{
+    const milliseconds silence(100);
+    milliseconds worstCase(0);
+    for (const LineSetting& s : SearchPlan(10)) {
+        const milliseconds timeout = TryTimeout(s.baud, silence);
+        // Request and reply on the line, 11 bits a character, then the silence that ends the delivery.
+        const auto needed = milliseconds((8 + 25) * 11 * 1000 / s.baud) + silence;
+        EXPECT_GT(timeout, needed) << s.baud;
+        worstCase += timeout;
+    }
+    EXPECT_LT(worstCase, seconds(30));
+}
+
+TEST(ValidFind, OnlyAWholeReadReplyFromTheAskedAddressCounts)
+{
+    const Bytes good = ReplyFrom(7);
+    Bytes function4 = good;
+    function4[1] = 4;
+    Bytes count18 = good;
+    count18[2] = 18;
+    Bytes badCrc = good;
+    badCrc[10] ^= 0x01;
+    Bytes longer = good;
+    longer.push_back(0x00);
+    const struct {
+        const char* name;
+        Bytes bytes;
+        bool valid;
+    } cases[] = {
+        {"read reply of slave 7", good, true},
+        {"another slave's reply", ReplyFrom(8), false},
+        {"function 4 with its own CRC", testing::WithCrc(Bytes(function4.begin(), function4.end() - 2)), false},
+        {"byte count 18 with its own CRC", testing::WithCrc(Bytes(count18.begin(), count18.end() - 2)), false},
+        {"a damaged byte", badCrc, false},
+        {"a stray byte after it", longer, false},
+        {"cut short", Bytes(good.begin(), good.end() - 1), false},
+        {"an exception of slave 7", testing::WithCrc({7, 0x83, 0x02}), false},
+        {"one byte of noise", {0xFF}, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsValidFind(c.bytes, 7), c.valid) << c.name;
+}
+
+TEST(ControllerSearch, KeepsFindsAndSettingsWhereOnlyInvalidBytesCameBack)
+{
+    const std::vector<LineSetting> plan{{9600, Framing::N2, 7}, {9600, Framing::E1, 6}, {9600, Framing::E1, 7},
+                                        {9600, Framing::E1, 8}, {19200, Framing::O1, 7}};
+    ControllerSearch search(plan);
+    EXPECT_EQ(search.Request(), BuildReadRequest(7, 0, 10));
+    // 1: bytes, but not a reply (as at the wrong framing).
+    Bytes misread = ReplyFrom(7);
+    misread[1] = 0;
+    EXPECT_FALSE(search.Received(misread));
+    search.EndTry();
+    // 2: silence.
+    search.EndTry();
+    // 3: a reply split in two deliveries is found when its second half comes.
+    const Bytes reply = ReplyFrom(7);
+    EXPECT_FALSE(search.Received(std::span(reply).first(10)));
+    EXPECT_TRUE(search.Received(std::span(reply).subspan(10)));
+    search.EndTry();
+    // 4: the asked address's reply with a stray byte after it, then noise.
+    Bytes withStray = ReplyFrom(8);
+    withStray.push_back(0x00);
+    EXPECT_FALSE(search.Received(withStray));
+    EXPECT_FALSE(search.Received(Bytes(40, 0x55)));
+    search.EndTry();
+    EXPECT_EQ(search.TriesDone(), 4u);
+    search.EndTry();
+    EXPECT_TRUE(search.Finished());
+
+    EXPECT_EQ(search.Found(), (std::vector<LineSetting>{plan[2]}));
+    ASSERT_EQ(search.Invalid().size(), 2u);
+    EXPECT_EQ(search.Invalid()[0].setting, plan[0]);
+    EXPECT_EQ(search.Invalid()[0].bytes, misread);
+    EXPECT_EQ(search.Invalid()[1].setting, plan[3]);
+    EXPECT_EQ(search.Invalid()[1].count, 26u + 40u);
+    EXPECT_EQ(search.Invalid()[1].bytes.size(), ControllerSearch::kKeptBytes);
+}
+
+} // namespace
+} // namespace lq
