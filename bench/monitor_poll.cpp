@@ -3,33 +3,18 @@
 // run_all.sh runs both at the same time against two simulators, so both see the same machine load.
 //
 // Usage: monitor_poll PORT SECONDS [--monitor]
+#include "bench/panel_bench.h"
 #include "panel/diagnostics_entry.h"
 #include "panel/diagnostics_window.h"
 #include "panel/form1.h"
 #include "panel/traffic_table_model.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/resource.h>
-
-namespace {
-
-double CpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -45,23 +30,17 @@ int main(int argc, char* argv[])
     lq::DiagnosticsEntry entry(form);
     if (monitor) entry.Open();
 
-    form.ComboBox4->setEditText(QString::fromLocal8Bit(argv[1]));
-    form.BitBtn7->click();
-    if (!form.Comm1->Connected()) {
-        std::fprintf(stderr, "monitor_poll: port %s did not open\n", argv[1]);
-        return 1;
-    }
-    form.CheckBox2->click();
+    if (!lq::bench::OpenAndPoll(form, argv[1], "monitor_poll")) return 1;
 
     // Start-up is left out: the first paint, and the fonts of the first rows' texts, loaded when the first
     // rows reach the table a refresh after the window opens. The figure is what polling costs while it runs.
     constexpr int kWarmUpS = 6;
     double start = 0;
-    QTimer::singleShot(kWarmUpS * 1000, &app, [&] { start = CpuSeconds(); });
+    QTimer::singleShot(kWarmUpS * 1000, &app, [&] { start = lq::bench::CpuSeconds(); });
     // exit(), not quit(): quit() closes every window first, and the figures below read the open one.
     QTimer::singleShot((seconds + kWarmUpS) * 1000, &app, [&app] { app.exit(0); });
     app.exec();
-    const double cpu = CpuSeconds() - start;
+    const double cpu = lq::bench::CpuSeconds() - start;
 
     std::printf("monitor %d\n", monitor ? 1 : 0);
     std::printf("cpu_polling_s %.4f\n", cpu);

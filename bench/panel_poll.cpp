@@ -6,6 +6,7 @@
 // Usage: panel_poll PORT SECONDS [--first-paint-only]
 // Process start is $LQ_BENCH_T0_NS (CLOCK_REALTIME nanoseconds taken by the caller just before exec) when
 // set, else the start time in /proc/self/stat (10 ms resolution).
+#include "bench/panel_bench.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
 
@@ -64,8 +65,7 @@ struct Usage {
 Usage UsageNow() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
-    return {seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};
+    return {CpuSeconds(), usage.ru_maxrss};
 }
 
 class FirstPaintWatch final : public QObject {
@@ -88,7 +88,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: panel_poll PORT SECONDS [--first-paint-only]\n");
         return 2;
     }
-    const QString port = QString::fromLocal8Bit(argv[1]);
     const int seconds = std::atoi(argv[2]);
     const bool firstPaintOnly = argc > 3 && std::string(argv[3]) == "--first-paint-only";
 
@@ -111,13 +110,7 @@ int main(int argc, char* argv[]) {
         return paint.seconds >= 0 ? 0 : 1;
     }
 
-    Form1.ComboBox4->setEditText(port);
-    Form1.BitBtn7->click();
-    if (!Form1.Comm1->Connected()) {
-        std::fprintf(stderr, "panel_poll: port %s did not open\n", argv[1]);
-        return 1;
-    }
-    Form1.CheckBox2->click();
+    if (!OpenAndPoll(Form1, argv[1], "panel_poll")) return 1;
 
     // Counted on the way to the panel's own handler, which still gets every delivery.
     long deliveries = 0;

@@ -2,16 +2,14 @@
 // monitor's "搜索控制器" clicked, timed until it has tried every setting and given the line back.
 //
 // Usage: search_time PORT      (run_all.sh starts pw5-sim at 9600 8E1 as slave 7 with --line-check)
+#include "bench/panel_bench.h"
 #include "panel/controller_search_page.h"
 #include "panel/diagnostics_entry.h"
 #include "panel/diagnostics_window.h"
 #include "panel/form1.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -27,13 +25,7 @@ int main(int argc, char* argv[])
     lq::TForm1 form;
     form.show();
     lq::DiagnosticsEntry entry(form);
-    form.ComboBox4->setEditText(QString::fromLocal8Bit(argv[1]));
-    form.BitBtn7->click();
-    if (!form.Comm1->Connected()) {
-        std::fprintf(stderr, "search_time: port %s did not open\n", argv[1]);
-        return 1;
-    }
-    form.CheckBox2->click();
+    if (!lq::bench::OpenAndPoll(form, argv[1], "search_time")) return 1;
     entry.Open();
     lq::ControllerSearchPage& search = entry.Window()->Search();
 

@@ -10,6 +10,7 @@
 // fell into the phase taken out, plus the cost of one jump, measured apart, spread over its page.
 //
 // Usage: trend_record [SECONDS]   (each live phase; default 30). Run it offscreen.
+#include "bench/panel_bench.h"
 #include "panel/trend_window.h"
 #include "recording/csv_recording.h"
 #include "recording/trend_model.h"
@@ -25,21 +26,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace lq::bench {
 namespace {
 
 using namespace std::chrono;
-
-double CpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
-    return s(usage.ru_utime) + s(usage.ru_stime);
-}
 
 // Resident memory now (not the peak), in KiB.
 long ResidentKiB()

@@ -1,13 +1,13 @@
 #include "modbus/frame_meaning.h"
 
 #include <array>
-#include <cstdio>
 #include <span>
 
 #include "modbus/crc16.h"
 #include "modbus/register_image.h"
 #include "modbus/reply_shape.h"
 #include "modbus/request_frames.h"
+#include "modbus/traffic_line.h"
 
 namespace lq {
 
@@ -16,13 +16,6 @@ namespace {
 std::string Number(unsigned value)
 {
     return std::to_string(value);
-}
-
-std::string TwoHexDigits(std::uint8_t value)
-{
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", value);
-    return text;
 }
 
 unsigned Word(std::span<const std::uint8_t> bytes, std::size_t at)
@@ -38,7 +31,7 @@ std::string WriteText(std::span<const std::uint8_t> frame)
 
 std::string ExceptionText(std::uint8_t code)
 {
-    return "异常 " + TwoHexDigits(code) + " " + ExceptionName(code);
+    return "异常 " + HexText(std::span(&code, 1)) + " " + ExceptionName(code);
 }
 
 std::string ByteCount(std::size_t n)
@@ -50,8 +43,9 @@ std::string ByteCount(std::size_t n)
 std::string CrcMismatchText(std::span<const std::uint8_t> bytes)
 {
     const std::uint16_t crc = CalcCRC16(bytes.data(), static_cast<std::int32_t>(kReadReplyLength - 2));
-    return "CRC 错误 (CRC error)：校验 " + TwoHexDigits(bytes[23]) + " " + TwoHexDigits(bytes[24]) + "，应为 " +
-           TwoHexDigits(static_cast<std::uint8_t>(crc >> 8)) + " " + TwoHexDigits(static_cast<std::uint8_t>(crc));
+    const std::array<std::uint8_t, 2> expected{static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)};
+    return "CRC 错误 (CRC error)：校验 " + HexText(bytes.subspan(kReadReplyLength - 2, 2)) + "，应为 " +
+           HexText(expected);
 }
 
 std::string BlockReplyText(const Delivery& delivery)

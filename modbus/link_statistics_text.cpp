@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "modbus/frame_meaning.h"
+#include "modbus/traffic_line.h"
 
 namespace lq {
 
@@ -15,10 +16,7 @@ std::string Count(std::uint64_t value)
 
 std::string Milliseconds(const std::optional<std::chrono::microseconds>& value)
 {
-    if (!value) return "—";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f ms", static_cast<double>(value->count()) / 1000.0);
-    return text;
+    return value ? RoundTripMilliseconds(value) + " ms" : "—";
 }
 
 std::string Share(const std::optional<double>& share)
@@ -60,10 +58,8 @@ std::vector<StatisticsItem> DescribeStatistics(const LinkStatistics& s, std::chr
     };
     for (unsigned code = 0; code < s.exceptionsByCode.size(); ++code) {
         if (s.exceptionsByCode[code] == 0) continue;
-        char number[8];
-        std::snprintf(number, sizeof number, "%02X", code);
-        items.push_back(Fault(std::string("　") + number + " " + ExceptionName(static_cast<std::uint8_t>(code)),
-                              s.exceptionsByCode[code]));
+        const auto byte = static_cast<std::uint8_t>(code);
+        items.push_back(Fault("　" + HexText(std::span(&byte, 1)) + " " + ExceptionName(byte), s.exceptionsByCode[code]));
     }
     items.insert(items.end(), {
         {"写入已确认", Count(s.writesConfirmed)},

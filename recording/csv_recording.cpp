@@ -1,6 +1,6 @@
 #include "recording/csv_recording.h"
 
-#include "recording/local_time_text.h"
+#include "modbus/local_time_text.h"
 
 namespace lq {
 
@@ -12,7 +12,7 @@ CsvRecording::CsvRecording(std::string path, const RegisterImage& registers, Csv
 
 CsvRecorder::TimeText CsvRecording::DefaultTimeText()
 {
-    return LocalTimeText;
+    return IsoTimeText;
 }
 
 } // namespace lq

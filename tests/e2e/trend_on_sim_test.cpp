@@ -10,6 +10,7 @@
 #include "panel/trend_tool.h"
 #include "recording/csv_recorder.h"
 #include "tests/e2e/panel_on_sim.h"
+#include "tests/recording/csv_fields.h"
 #include "tests/sim/register_history.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_line_editor.h"
@@ -22,16 +23,6 @@ namespace {
 
 constexpr int kRecordMs = 60000;
 constexpr int kStepAfterMs = 15000;
-
-std::vector<std::string> Fields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ',')) fields.push_back(field);
-    if (!line.empty() && line.back() == ',') fields.emplace_back();
-    return fields;
-}
 
 // The column of each kept register in a row.
 std::map<int, std::size_t> RegisterColumns()
@@ -107,7 +98,7 @@ private:
         std::vector<std::string> writes;
         std::string lastTime;
         while (std::getline(csv, line)) {
-            const std::vector<std::string> fields = Fields(line);
+            const std::vector<std::string> fields = testing::CsvFields(line);
             QCOMPARE(fields.size(), 37u);
             QVERIFY2(fields[0] >= lastTime, line.c_str()); // ISO 8601 in one zone sorts as text
             lastTime = fields[0];

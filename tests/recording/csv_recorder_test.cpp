@@ -1,7 +1,8 @@
 #include "recording/csv_recorder.h"
 #include "recording/csv_recording.h"
-#include "recording/local_time_text.h"
+#include "modbus/local_time_text.h"
 #include "recording_fakes.h"
+#include "csv_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -41,16 +42,16 @@ protected:
 
 TEST_F(CsvTest, TimesAreLocalIso8601WithMillisecondsAndTheZoneOffset)
 {
-    EXPECT_EQ(LocalTimeText(testing::At(42).wall), "2026-03-05T14:07:09.042+08:00");
+    EXPECT_EQ(IsoTimeText(testing::At(42).wall), "2026-03-05T14:07:09.042+08:00");
     ::setenv("TZ", "America/St_Johns", 1); // a zone half an hour off, west of UTC
     ::tzset();
-    EXPECT_EQ(LocalTimeText(testing::At(999).wall), "2026-03-05T02:37:09.999-03:30");
+    EXPECT_EQ(IsoTimeText(testing::At(999).wall), "2026-03-05T02:37:09.999-03:30");
 }
 
 TEST_F(CsvTest, HeaderThenOneRowPerAcceptedReplyAndOnePerEndedWrite)
 {
     MemorySink sink;
-    CsvRecorder recorder(sink, image_, LocalTimeText);
+    CsvRecorder recorder(sink, image_, IsoTimeText);
     recorder.WriteHeader();
     StoreCounting(image_, 0, 100);
     recorder.DeliveryJudged(Accepted(0, 0));
@@ -82,7 +83,7 @@ TEST_F(CsvTest, HeaderThenOneRowPerAcceptedReplyAndOnePerEndedWrite)
 TEST_F(CsvTest, AFullDiskStopsTheRecorderOnceWithItsReason)
 {
     MemorySink sink(3);
-    CsvRecorder recorder(sink, image_, LocalTimeText);
+    CsvRecorder recorder(sink, image_, IsoTimeText);
     std::vector<std::string> reasons;
     recorder.onStopped = [&](const std::string& reason) { reasons.push_back(reason); };
     recorder.WriteHeader();
@@ -91,16 +92,6 @@ TEST_F(CsvTest, AFullDiskStopsTheRecorderOnceWithItsReason)
     EXPECT_TRUE(recorder.Stopped());
     EXPECT_EQ(reasons, std::vector<std::string>{"No space left on device"});
     EXPECT_EQ(sink.lines.size(), 2u);
-}
-
-std::vector<std::string> Fields(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ',')) fields.push_back(field);
-    if (!line.empty() && line.back() == ',') fields.emplace_back();
-    return fields;
 }
 
 class CsvFileTest : public CsvTest {
@@ -187,7 +178,7 @@ TEST_F(CsvFileTest, AKillMidRunLeavesEveryRowWrittenWhole)
     EXPECT_EQ(line, kHeader);
     int rows = 0;
     while (std::getline(lines, line)) {
-        const std::vector<std::string> fields = Fields(line);
+        const std::vector<std::string> fields = testing::CsvFields(line);
         ASSERT_EQ(fields.size(), 37u) << line;
         // Column r0 counts the rows, r9 is r0 + 9: a row cut short or run into the next one breaks either.
         EXPECT_EQ(fields[6], std::to_string(rows)) << line;
