@@ -31,6 +31,55 @@ bool ValidPortName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
+// Takes the value of an option that has one; false when the value is not one the option accepts.
+bool ApplyValueOption(const std::string& name, const std::string& value, SimOptions& options) {
+    bool ok = true;
+    if (name == "--port") {
+        ok = ValidPortName(value);
+        options.port = value;
+    } else if (name == "--slave") {
+        int address = 0;
+        ok = ParseInteger(value, address, 1, 247);
+        options.engine.slave.address = static_cast<std::uint8_t>(address);
+    } else if (name == "--baud") {
+        ok = ParseInteger(value, options.engine.baud, 50, 4'000'000);
+    } else if (name == "--drop") {
+        ok = ParseProbability(value, options.engine.faults.drop);
+    } else if (name == "--corrupt") {
+        ok = ParseProbability(value, options.engine.faults.corrupt);
+    } else if (name == "--split") {
+        ok = ParseProbability(value, options.engine.faults.split);
+    } else if (name == "--delay") {
+        int ms = 0;
+        ok = ParseInteger(value, ms, 0, 60'000);
+        options.engine.faults.delay = milliseconds(ms);
+    } else if (name == "--seed") {
+        std::uint64_t seed = 0;
+        ok = ParseInteger<std::uint64_t>(value, seed, 0, UINT64_MAX);
+        options.seed = seed;
+    } else if (name == "--fault") {
+        ok = AddFault(value, options.engine.modelFaults);
+    } else if (name == "--dump-file") {
+        ok = !value.empty();
+        options.dumpFile = value;
+    } else if (name == "--history-file") {
+        ok = !value.empty();
+        options.historyFile = value;
+    } else if (name == "--counters-file") {
+        ok = !value.empty();
+        options.countersFile = value;
+    } else if (name == "--lose-requests") {
+        ok = ParseProbability(value, options.engine.faults.loseRequest);
+    } else if (name == "--framing") {
+        const auto framing = ParseLineFraming(value);
+        ok = framing.has_value();
+        if (ok) options.engine.framing = *framing;
+    } else if (name == "--refuse-block") {
+        ok = ParseInteger(value, options.engine.slave.refusedReadStart, 0, 63);
+    }
+    return ok;
+}
+
 } // namespace
 
 ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
@@ -66,50 +115,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         if (i + 1 >= args.size()) return fail(name + " needs a value");
         const std::string& value = args[++i];
 
-        bool ok = true;
-        if (name == "--port") {
-            ok = ValidPortName(value);
-            options.port = value;
-        } else if (name == "--slave") {
-            int address = 0;
-            ok = ParseInteger(value, address, 1, 247);
-            options.engine.slave.address = static_cast<std::uint8_t>(address);
-        } else if (name == "--baud") {
-            ok = ParseInteger(value, options.engine.baud, 50, 4'000'000);
-        } else if (name == "--drop") {
-            ok = ParseProbability(value, options.engine.faults.drop);
-        } else if (name == "--corrupt") {
-            ok = ParseProbability(value, options.engine.faults.corrupt);
-        } else if (name == "--split") {
-            ok = ParseProbability(value, options.engine.faults.split);
-        } else if (name == "--delay") {
-            int ms = 0;
-            ok = ParseInteger(value, ms, 0, 60'000);
-            options.engine.faults.delay = milliseconds(ms);
-        } else if (name == "--seed") {
-            std::uint64_t seed = 0;
-            ok = ParseInteger<std::uint64_t>(value, seed, 0, UINT64_MAX);
-            options.seed = seed;
-        } else if (name == "--fault") {
-            ok = AddFault(value, options.engine.modelFaults);
-        } else if (name == "--dump-file") {
-            ok = !value.empty();
-            options.dumpFile = value;
-        } else if (name == "--history-file") {
-            ok = !value.empty();
-            options.historyFile = value;
-        } else if (name == "--counters-file") {
-            ok = !value.empty();
-            options.countersFile = value;
-        } else if (name == "--lose-requests") {
-            ok = ParseProbability(value, options.engine.faults.loseRequest);
-        } else if (name == "--framing") {
-            const auto framing = ParseLineFraming(value);
-            ok = framing.has_value();
-            if (ok) options.engine.framing = *framing;
-        } else if (name == "--refuse-block") {
-            ok = ParseInteger(value, options.engine.slave.refusedReadStart, 0, 63);
-        }
+        const bool ok = ApplyValueOption(name, value, options);
         if (!ok) return fail("bad value for " + name + ": " + value);
     }
     return ParsedOptions{std::move(options), {}};
