@@ -1,6 +1,7 @@
 #include "panel/controller_search_runner.h"
 
 #include "panel/form1.h"
+#include "panel/line_framing.h"
 
 namespace lq {
 
@@ -92,10 +93,7 @@ void ControllerSearchRunner::TryTimedOut()
 void ControllerSearchRunner::Apply(const LineSetting& setting)
 {
     TComm& comm = *form_.Comm1;
-    comm.Parity = setting.framing == Framing::E1   ? TParity::Even
-                  : setting.framing == Framing::O1 ? TParity::Odd
-                                                   : TParity::None;
-    comm.StageStopBits(setting.framing == Framing::N2 ? TStopBits::_2 : TStopBits::_1);
+    StageFraming(comm, setting.framing);
     comm.SetBaudRate(setting.baud);
     comm.ApplyLineSettings();
     applied_ = setting;

@@ -6,6 +6,7 @@
 #include "modbus/text_helpers.h"
 #include "panel/form1.h"
 #include "panel/knob_seeds.h"
+#include "panel/line_framing.h"
 #include "panel/open_failure_reason.h"
 #include "panel/port_lost_notice.h"
 
@@ -39,19 +40,8 @@ void TForm1::ComboBox5Change()
 
 void TForm1::ComboBox6Change()
 {
-    // Parity and stop bits follow the text (a character without parity gets a second stop bit), and reach an
-    // open port at the next apply of the line settings.
-    const QString text = ComboBox6->currentText();
-    if (text == QLatin1String("8_N_2")) {
-        Comm1->Parity = TParity::None;
-        Comm1->StageStopBits(TStopBits::_2);
-    } else if (text == QLatin1String("8_E_1")) {
-        Comm1->Parity = TParity::Even;
-        Comm1->StageStopBits(TStopBits::_1);
-    } else if (text == QLatin1String("8_O_1")) {
-        Comm1->Parity = TParity::Odd;
-        Comm1->StageStopBits(TStopBits::_1);
-    }
+    // Text that names no framing (typed, not picked) leaves the port's settings as they are.
+    if (const std::optional<Framing> framing = FramingNamed(ComboBox6->currentText())) StageFraming(*Comm1, *framing);
 }
 
 void TForm1::BitBtn7Click()
