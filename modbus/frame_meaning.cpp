@@ -124,6 +124,10 @@ std::string DescribeDelivery(const Delivery& delivery)
         return "过期的回显 (stray echo)：" + WriteText(bytes);
     case DeliveryVerdict::Unasked:
         return UnaskedText(bytes);
+    case DeliveryVerdict::FramesRunTogether:
+        return "多帧粘连 (frames run together)：" + ByteCount(bytes.size());
+    case DeliveryVerdict::BeforeRequest:
+        return "请求前到达 (arrived before its request)：" + ByteCount(bytes.size());
     }
     return {};
 }

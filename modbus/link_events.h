@@ -38,6 +38,8 @@ enum class DeliveryVerdict : std::uint8_t {
     ShortOrSplit,   // shorter than a read reply and no frame of its own: a split or cut-off reply, or noise
     StrayEcho,      // the echo of a write that is no longer pending, such as a repeat's second echo
     Unasked,        // a well-formed reply or exception that no request in flight can have asked for
+    FramesRunTogether, // longer than one frame: two transmissions run together, an answer to nothing
+    BeforeRequest,     // its first byte came before the request in flight went on the line
 };
 
 struct Delivery {
@@ -45,8 +47,12 @@ struct Delivery {
     DeliveryVerdict verdict;
     std::uint8_t block;         // Accepted, ReadRefused: the poll index of the read it answered
     std::uint8_t exceptionCode; // WriteRefused, ReadRefused
-    std::optional<std::chrono::microseconds> roundTrip; // from its request's send, where it answers one
-    LinkTime at;
+    // From the send of the request it followed to the frame's end (the end-of-frame silence included).
+    std::optional<std::chrono::microseconds> roundTrip;
+    LinkTime at; // when the delivery was complete
+    // From that send to the delivery's first byte: how long the controller took to answer. Empty where the
+    // port does not say when the first byte came.
+    std::optional<std::chrono::microseconds> answerTime{};
 };
 
 // A read that had no delivery by the poll tick after it was sent.
@@ -60,6 +66,7 @@ enum class WriteOutcome : std::uint8_t {
     Refused,     // the controller answered with an exception
     Unconfirmed, // it expired without an echo (or was never sent)
     Superseded,  // a new command took its place before its echo came
+    NotSent,     // refused before sending: no valid address, "通讯" unticked or the port closed
 };
 
 struct WriteEnd {

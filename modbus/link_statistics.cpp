@@ -21,6 +21,12 @@ std::optional<std::chrono::microseconds> LinkStatistics::MeanRoundTrip() const
     return roundTripSum_ / static_cast<std::int64_t>(roundTrips_);
 }
 
+std::optional<std::chrono::microseconds> LinkStatistics::MeanAnswerTime() const
+{
+    if (answerTimes_ == 0) return std::nullopt;
+    return answerTimeSum_ / static_cast<std::int64_t>(answerTimes_);
+}
+
 void LinkStatistics::RequestSent(const SentRequest& request)
 {
     ++(request.kind == RequestKind::Read ? readsSent : writesSent);
@@ -49,6 +55,12 @@ void LinkStatistics::DeliveryJudged(const Delivery& delivery)
     case DeliveryVerdict::Unasked:
         ++strayOrUnasked;
         break;
+    case DeliveryVerdict::FramesRunTogether:
+        ++framesRunTogether;
+        break;
+    case DeliveryVerdict::BeforeRequest:
+        ++beforeRequest;
+        break;
     }
     const bool answered = delivery.verdict == DeliveryVerdict::Accepted ||
                           delivery.verdict == DeliveryVerdict::WriteConfirmed;
@@ -56,6 +68,11 @@ void LinkStatistics::DeliveryJudged(const Delivery& delivery)
         lastRoundTrip = delivery.roundTrip;
         roundTripSum_ += *delivery.roundTrip;
         ++roundTrips_;
+    }
+    if (answered && delivery.answerTime) {
+        lastAnswerTime = delivery.answerTime;
+        answerTimeSum_ += *delivery.answerTime;
+        ++answerTimes_;
     }
 }
 
@@ -73,6 +90,9 @@ void LinkStatistics::WriteEnded(const WriteEnd& end)
         break;
     case WriteOutcome::Superseded:
         ++writesSuperseded;
+        break;
+    case WriteOutcome::NotSent:
+        ++writesNotSent;
         break;
     }
 }

@@ -20,12 +20,16 @@ public:
     std::uint64_t shortOrSplit = 0;
     std::uint64_t unanswered = 0;    // reads with no delivery by the next poll tick
     std::uint64_t strayOrUnasked = 0; // echoes of writes no longer pending, replies nothing asked for
+    std::uint64_t framesRunTogether = 0; // deliveries longer than one frame
+    std::uint64_t beforeRequest = 0;     // deliveries whose first byte came before their request was sent
     std::array<std::uint64_t, 256> exceptionsByCode{};
     std::uint64_t writesConfirmed = 0;
     std::uint64_t writesRefused = 0;
     std::uint64_t writesUnconfirmed = 0;
     std::uint64_t writesSuperseded = 0;
+    std::uint64_t writesNotSent = 0; // refused before sending: nothing went on the line
     std::optional<std::chrono::microseconds> lastRoundTrip;
+    std::optional<std::chrono::microseconds> lastAnswerTime;
     std::optional<LinkTime> lastAccepted;
 
     std::uint64_t RequestsSent() const { return readsSent + writesSent; }
@@ -33,6 +37,7 @@ public:
     // Accepted replies per read request, 0..1; empty before the first read.
     std::optional<double> GoodReplyShare() const;
     std::optional<std::chrono::microseconds> MeanRoundTrip() const;
+    std::optional<std::chrono::microseconds> MeanAnswerTime() const;
 
     void Reset() { *this = LinkStatistics(); }
 
@@ -44,6 +49,8 @@ public:
 private:
     std::chrono::microseconds roundTripSum_{0};
     std::uint64_t roundTrips_ = 0;
+    std::chrono::microseconds answerTimeSum_{0};
+    std::uint64_t answerTimes_ = 0;
 };
 
 } // namespace lq

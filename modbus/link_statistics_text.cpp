@@ -54,6 +54,8 @@ std::vector<StatisticsItem> DescribeStatistics(const LinkStatistics& s, std::chr
         Fault("短帧或分段 (short/split)", s.shortOrSplit),
         Fault("无应答 (no reply)", s.unanswered),
         Fault("多余或未请求的帧", s.strayOrUnasked),
+        Fault("多帧粘连 (frames run together)", s.framesRunTogether),
+        Fault("请求前到达 (before request)", s.beforeRequest),
         Fault("异常应答 (exception)", s.Exceptions()),
     };
     for (unsigned code = 0; code < s.exceptionsByCode.size(); ++code) {
@@ -66,6 +68,9 @@ std::vector<StatisticsItem> DescribeStatistics(const LinkStatistics& s, std::chr
         Fault("写入被拒绝", s.writesRefused),
         Fault("写入未确认", s.writesUnconfirmed),
         {"写入被取代", Count(s.writesSuperseded)},
+        {"写入未发送 (not sent)", Count(s.writesNotSent)},
+        {"上次应答用时 (answer time)", Milliseconds(s.lastAnswerTime)},
+        {"平均应答用时", Milliseconds(s.MeanAnswerTime())},
         {"正常应答率", Share(s.GoodReplyShare())},
         {"上次往返", Milliseconds(s.lastRoundTrip)},
         {"平均往返", Milliseconds(s.MeanRoundTrip())},

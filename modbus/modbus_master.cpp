@@ -48,6 +48,12 @@ void ModbusMaster::SendWriteRequest()
     SendWrite(RequestKind::Write);
 }
 
+void ModbusMaster::NoteRequestStart(std::chrono::steady_clock::time_point at)
+{
+    previousRequestStart_ = requestStart_;
+    requestStart_ = at;
+}
+
 void ModbusMaster::SendRead()
 {
     const auto slave = SlaveAddress();
@@ -61,24 +67,33 @@ void ModbusMaster::SendRead()
         SetLinkLamp(false);
         return;
     }
+    NoteRequestStart(now.steady);
     Notify(&ILinkObserver::RequestSent, SentRequest{RequestKind::Read, frame, pollIndex_, 0, 0, now});
 }
 
-void ModbusMaster::SendWrite(RequestKind kind)
+bool ModbusMaster::SendWrite(RequestKind kind)
 {
     if (kind == RequestKind::Write) {
         const auto slave = SlaveAddress();
-        if (!slave) return;
+        if (!slave) return false;
         write_.frame = BuildWriteRequest(*slave, write_.registerAddress, write_.valueHi, write_.valueLo);
     }
     write_.waiting = false;
     const LinkTime now = Now();
     write_.lastSent = now.steady;
-    // A write that did not reach the line is never repeated and ages out unconfirmed.
-    if (!Send(write_.frame, kPauseAfterWrite)) return;
+    if (!Send(write_.frame, kPauseAfterWrite)) {
+        // Nothing reached the line (the port is closed): a first send ends as not sent, a repeat ages out.
+        if (kind == RequestKind::Write) EndWrite(WriteOutcome::NotSent, 0, now);
+        return false;
+    }
+    if (kind == RequestKind::Write) {
+        write_.firstSent = now.steady;
+        NoteRequestStart(now.steady);
+    }
     ++write_.sends;
     Notify(&ILinkObserver::RequestSent,
            SentRequest{kind, write_.frame, pollIndex_, write_.registerAddress, write_.Value(), now});
+    return true;
 }
 
 void ModbusMaster::SetLinkLamp(bool lit)
@@ -87,13 +102,27 @@ void ModbusMaster::SetLinkLamp(bool lit)
     view_.ShowLinkLamp(lit);
 }
 
-std::optional<std::chrono::microseconds> ModbusMaster::SinceSent(std::chrono::steady_clock::time_point sent,
-                                                                 const LinkTime& now) const
+Delivery ModbusMaster::Judged(std::span<const std::uint8_t> bytes, DeliveryVerdict verdict, std::uint8_t block,
+                              std::uint8_t exceptionCode, std::optional<std::chrono::steady_clock::time_point> sent,
+                              const LinkTime& now) const
 {
-    return std::chrono::duration_cast<std::chrono::microseconds>(now.steady - sent);
+    using std::chrono::duration_cast;
+    using std::chrono::microseconds;
+    Delivery delivery{bytes, verdict, block, exceptionCode, std::nullopt, now, std::nullopt};
+    if (!sent) return delivery;
+    delivery.roundTrip = duration_cast<microseconds>(now.steady - *sent);
+    if (firstByteAt_ && *firstByteAt_ >= *sent) delivery.answerTime = duration_cast<microseconds>(*firstByteAt_ - *sent);
+    return delivery;
 }
 
-void ModbusMaster::Comm1ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength)
+bool ModbusMaster::BeganBeforeRequest(const LinkTime&) const
+{
+    const bool awaiting = read_.has_value() || (write_.pending != 0 && write_.sends > 0);
+    return awaiting && firstByteAt_ && requestStart_ && *firstByteAt_ < *requestStart_;
+}
+
+void ModbusMaster::Comm1ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength,
+                                    std::optional<std::chrono::steady_clock::time_point> firstByteAt)
 {
     const std::size_t delivered = Buffer != nullptr ? BufferLength : 0;
     // Only the first bytes fit; the rest of an over-long delivery is dropped.
@@ -101,11 +130,21 @@ void ModbusMaster::Comm1ReceiveData(const std::uint8_t* Buffer, std::uint16_t Bu
     if (kept > 0) std::memcpy(receiveBuffer_.data(), Buffer, kept);
     const std::span<const std::uint8_t> bytes(receiveBuffer_.data(), kept);
     const LinkTime now = Now();
+    firstByteAt_ = firstByteAt;
 
-    const bool awaitingEcho = write_.pending != 0 && write_.sends > 0;
-    const ReplyShapeInfo shape = ClassifyReply(bytes, awaitingEcho ? &write_.frame : nullptr);
-    if (!HandleWriteDelivery(bytes, shape, now)) HandleReadDelivery(bytes, shape, now);
+    if (BeganBeforeRequest(now)) {
+        // Late bytes of something earlier (a repeated or held-back reply, a split reply's rest): they neither
+        // answer nor end what is awaited now, and are timed from the request they followed.
+        const std::uint8_t block = read_ ? read_->block : pollIndex_;
+        Notify(&ILinkObserver::DeliveryJudged,
+               Judged(bytes, DeliveryVerdict::BeforeRequest, block, 0, previousRequestStart_, now));
+    } else {
+        const bool awaitingEcho = write_.pending != 0 && write_.sends > 0;
+        const ReplyShapeInfo shape = ClassifyReply(bytes, awaitingEcho ? &write_.frame : nullptr);
+        if (!HandleWriteDelivery(bytes, shape, now)) HandleReadDelivery(bytes, shape, now);
+    }
     receiveBuffer_.fill(0);
+    firstByteAt_.reset();
 
     // The line has just fallen silent: a write held back for this read's reply goes now.
     const bool readStillDue = read_ && !read_->hadDelivery;
@@ -117,17 +156,18 @@ bool ModbusMaster::HandleWriteDelivery(std::span<const std::uint8_t> bytes, cons
                                        const LinkTime& now)
 {
     if (write_.pending == 0 || write_.sends == 0) return false;
+    // Timed from the last send that came before its first byte: a repeat's echo from the repeat.
+    const auto sent = firstByteAt_ && *firstByteAt_ < write_.lastSent ? write_.firstSent : write_.lastSent;
     if (shape.shape == ReplyShape::EchoOf) {
-        Notify(&ILinkObserver::DeliveryJudged, Delivery{bytes, DeliveryVerdict::WriteConfirmed, 0, 0,
-                                                        SinceSent(write_.lastSent, now), now});
+        Notify(&ILinkObserver::DeliveryJudged, Judged(bytes, DeliveryVerdict::WriteConfirmed, 0, 0, sent, now));
         EndWrite(WriteOutcome::Confirmed, 0, now);
         return true;
     }
     const bool refusal = shape.shape == ReplyShape::Exception && shape.function == kWriteSingleRegister &&
                          shape.slave == write_.frame[0];
     if (!refusal) return false;
-    Notify(&ILinkObserver::DeliveryJudged, Delivery{bytes, DeliveryVerdict::WriteRefused, 0, shape.exceptionCode,
-                                                    SinceSent(write_.lastSent, now), now});
+    Notify(&ILinkObserver::DeliveryJudged,
+           Judged(bytes, DeliveryVerdict::WriteRefused, 0, shape.exceptionCode, sent, now));
     SetLinkLamp(false);
     EndWrite(WriteOutcome::Refused, shape.exceptionCode, now);
     return true;
@@ -138,8 +178,8 @@ void ModbusMaster::HandleReadDelivery(std::span<const std::uint8_t> bytes, const
 {
     const auto judge = [&](DeliveryVerdict verdict, std::uint8_t code = 0) {
         const std::uint8_t block = read_ ? read_->block : pollIndex_;
-        const auto roundTrip = read_ ? SinceSent(read_->sentAt, now) : std::nullopt;
-        Notify(&ILinkObserver::DeliveryJudged, Delivery{bytes, verdict, block, code, roundTrip, now});
+        const auto sent = read_ ? std::optional(read_->sentAt) : std::nullopt;
+        Notify(&ILinkObserver::DeliveryJudged, Judged(bytes, verdict, block, code, sent, now));
     };
     switch (shape.shape) {
     case ReplyShape::ReadReply:
@@ -160,9 +200,14 @@ void ModbusMaster::HandleReadDelivery(std::span<const std::uint8_t> bytes, const
     case ReplyShape::WriteEcho:
         judge(DeliveryVerdict::StrayEcho);
         return;
+    case ReplyShape::OtherFrame:
+        judge(DeliveryVerdict::Unasked);
+        return;
+    case ReplyShape::RunTogether:
     case ReplyShape::BadCrc:
+        // Nothing in it can be trusted as the answer: the read ends as a failure.
         SetLinkLamp(false);
-        judge(DeliveryVerdict::BadCrc);
+        judge(shape.shape == ReplyShape::BadCrc ? DeliveryVerdict::BadCrc : DeliveryVerdict::FramesRunTogether);
         if (read_) EndRead(false);
         return;
     case ReplyShape::Fragment:
@@ -180,8 +225,7 @@ void ModbusMaster::StoreReply(std::span<const std::uint8_t> bytes, const LinkTim
     SetLinkLamp(true);
     registers_.StoreBlock(block, receiveBuffer_.data());
     if (block == 2) view_.SetMemo12Text(FirstChars(IntToText(registers_[24]), 7));
-    Notify(&ILinkObserver::DeliveryJudged,
-           Delivery{bytes, DeliveryVerdict::Accepted, block, 0, SinceSent(read_->sentAt, now), now});
+    Notify(&ILinkObserver::DeliveryJudged, Judged(bytes, DeliveryVerdict::Accepted, block, 0, read_->sentAt, now));
     EndRead(true);
 }
 
@@ -271,23 +315,27 @@ void ModbusMaster::PortClosed()
     read_.reset();
 }
 
-void ModbusMaster::IssueWrite(std::uint8_t registerAddress, std::int32_t value)
+bool ModbusMaster::IssueWrite(std::uint8_t registerAddress, std::int32_t value)
 {
-    if (write_.pending != 0) EndWrite(WriteOutcome::Superseded, 0, Now());
     const auto word = static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
+    if (!view_.CommunicationTicked() || !SlaveAddress()) {
+        // Nothing goes on the line, so nothing may look sent; a command already pending keeps its place.
+        Notify(&ILinkObserver::WriteEnded, WriteEnd{registerAddress, word, WriteOutcome::NotSent, 0, 0, Now()});
+        return false;
+    }
+    if (write_.pending != 0) EndWrite(WriteOutcome::Superseded, 0, Now());
     write_ = WriteRequest{};
     write_.pending = 1;
     write_.registerAddress = registerAddress;
     write_.valueHi = static_cast<std::uint8_t>(word >> 8);
     write_.valueLo = static_cast<std::uint8_t>(word & 0xFF);
-    if (!view_.CommunicationTicked() || !SlaveAddress()) return;
     // On a two-wire line a write sent while the controller answers is destroyed, and a slow line would run it
     // into the read's own frame: it waits for the reply, or for the next tick if none comes.
     if (read_ && !read_->hadDelivery) {
         write_.waiting = true;
-        return;
+        return true;
     }
-    SendWrite(RequestKind::Write);
+    return SendWrite(RequestKind::Write);
 }
 
 void ModbusMaster::AddObserver(ILinkObserver& observer)

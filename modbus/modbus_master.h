@@ -24,6 +24,7 @@ struct WriteRequest {
     int sends = 0;        // how often this command went on the line
     bool waiting = false; // held back until the read in flight has had its delivery or the next poll tick
     RequestFrame frame{}; // as first sent; repeats send the same bytes, and only these bytes are its echo
+    std::chrono::steady_clock::time_point firstSent{};
     std::chrono::steady_clock::time_point lastSent{};
 
     std::uint16_t Value() const { return static_cast<std::uint16_t>(valueHi << 8 | valueLo); }
@@ -65,8 +66,10 @@ public:
     void SendWriteRequest();
 
     // One delivery from the serial component: the echo of the pending write, an exception to it, or else a
-    // reply to the read in flight.
-    void Comm1ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength);
+    // reply to the read in flight. firstByteAt, where the port tells it, is when the delivery's first byte
+    // came: one that began before the request in flight went on the line cannot be its answer.
+    void Comm1ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength,
+                          std::optional<std::chrono::steady_clock::time_point> firstByteAt = std::nullopt);
 
     // The poll tick: settles the read in flight, moves on, then sends the write or the next read.
     void Timer1Timer();
@@ -78,10 +81,11 @@ public:
     // link lamp goes dark at once instead of staying lit over values that are no longer read.
     void PortClosed();
 
-    // An operator command: fill the write request (pending, register, low 16 bits of value) and, when the
-    // communication box is ticked and the address is one a controller can have, send it, or hold it back
-    // until the read in flight has had its delivery.
-    void IssueWrite(std::uint8_t registerAddress, std::int32_t value);
+    // An operator command: when the communication box is ticked and the address is one a controller can
+    // have, fill the write request (pending, register, low 16 bits of value) and send it, or hold it back
+    // until the read in flight has had its delivery. False when it was refused before sending (unticked, no
+    // valid address, the port closed): it ends as not sent, and a command already pending keeps its place.
+    bool IssueWrite(std::uint8_t registerAddress, std::int32_t value);
 
     // The slave address in the box: TextToInt of its text when that is 1..247, else none (0 would be the
     // broadcast every controller obeys, 256 would wrap round to it); with none, nothing is sent.
@@ -116,7 +120,9 @@ private:
 
     bool Send(const RequestFrame& frame, unsigned pauseMs);
     void SendRead();
-    void SendWrite(RequestKind kind);
+    bool SendWrite(RequestKind kind);
+    void NoteRequestStart(std::chrono::steady_clock::time_point at);
+    bool BeganBeforeRequest(const LinkTime& now) const;
     void SetLinkLamp(bool lit);
     LinkTime Now() const;
 
@@ -129,8 +135,9 @@ private:
     void HandleReadDelivery(std::span<const std::uint8_t> bytes, const ReplyShapeInfo& shape,
                             const LinkTime& now);
     void StoreReply(std::span<const std::uint8_t> bytes, const LinkTime& now);
-    std::optional<std::chrono::microseconds> SinceSent(std::chrono::steady_clock::time_point sent,
-                                                       const LinkTime& now) const;
+    Delivery Judged(std::span<const std::uint8_t> bytes, DeliveryVerdict verdict, std::uint8_t block,
+                    std::uint8_t exceptionCode, std::optional<std::chrono::steady_clock::time_point> sent,
+                    const LinkTime& now) const;
 
     template <class Event, class Method> void Notify(Method method, const Event& event)
     {
@@ -150,6 +157,11 @@ private:
     bool answered_ = false;
     int failedTries_ = 0;
     std::optional<InFlightRead> read_;
+    // The send that opened what is awaited now (a read, or a write's first send) and the one before it, which
+    // a delivery that began before the newer one follows.
+    std::optional<std::chrono::steady_clock::time_point> requestStart_;
+    std::optional<std::chrono::steady_clock::time_point> previousRequestStart_;
+    std::optional<std::chrono::steady_clock::time_point> firstByteAt_; // of the delivery being judged
     WriteRequest write_;
     std::uint8_t writeAge_ = 0;
     bool linkLampLit_ = false;

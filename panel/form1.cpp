@@ -169,13 +169,13 @@ void TForm1::CheckBox2Click()
     master_->CheckBox2Click();
 }
 
-void TForm1::Comm1ReceiveData(TComm*, const std::uint8_t* Buffer, std::uint16_t BufferLength)
+void TForm1::Comm1ReceiveData(TComm* Sender, const std::uint8_t* Buffer, std::uint16_t BufferLength)
 {
     if (lineBorrower_) {
         lineBorrower_(Buffer, BufferLength);
         return;
     }
-    master_->Comm1ReceiveData(Buffer, BufferLength);
+    master_->Comm1ReceiveData(Buffer, BufferLength, Sender ? std::optional(Sender->ReceiveFirstByteAt()) : std::nullopt);
 }
 
 void TForm1::LendLine(LineReceiver receiver)

@@ -42,6 +42,7 @@ std::string WriteOutcomeText(WriteOutcome outcome, std::uint8_t exceptionCode)
     case WriteOutcome::Refused: return "refused (exception " + std::to_string(exceptionCode) + ")";
     case WriteOutcome::Unconfirmed: return "unconfirmed";
     case WriteOutcome::Superseded: return "superseded";
+    case WriteOutcome::NotSent: return "not-sent";
     }
     return "unknown";
 }

@@ -203,6 +203,7 @@ void TComm::HandleNotification(Notification& n) {
     case NOTIFY_RECEIVE_DATA: {
         // Released when the handler returns, bound or not, even if it throws.
         const std::unique_ptr<std::uint8_t[]> copy = std::move(n.Data);
+        receiveFirstByteAt_ = n.FirstByteAt;
         if (OnReceiveData && copy) OnReceiveData(this, copy.get(), static_cast<std::uint16_t>(n.WParam));
         break;
     }

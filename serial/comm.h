@@ -53,6 +53,9 @@ class TComm {
     // CommName and the device it led to when the open port was opened; empty while closed.
     const std::string& OpenedName() const { return openedName_; }
     const std::string& OpenedPath() const { return openedPath_; }
+    // During OnReceiveData: when the first byte of the delivery being handed over came (steady clock), as
+    // the receive thread saw it. A delivery ends at a silence, so this can be long before the handler runs.
+    std::chrono::steady_clock::time_point ReceiveFirstByteAt() const { return receiveFirstByteAt_; }
 
     // Used by the next OpenPort.
     std::string CommName = "COM2";
@@ -185,6 +188,7 @@ class TComm {
     TOpenError lastOpenError_;
     std::string openedName_;
     std::string openedPath_;
+    std::chrono::steady_clock::time_point receiveFirstByteAt_{};
     bool rs485Active_ = false;
     Rs485Settings savedRs485_;
     int rs485Refusal_ = 0;

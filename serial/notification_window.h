@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,6 +21,8 @@ struct Notification {
     std::uintptr_t WParam = 0;
     std::uintptr_t LParam = 0;
     std::unique_ptr<std::uint8_t[]> Data;
+    // NOTIFY_RECEIVE_DATA: when the delivery's first byte came, on the receive thread's steady clock.
+    std::chrono::steady_clock::time_point FirstByteAt{};
 };
 
 // The target to which the I/O threads post; the seam to the GUI toolkit.

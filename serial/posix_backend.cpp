@@ -311,7 +311,10 @@ IoResult PosixBackend::ReadFile(THandle h, std::uint8_t* buffer, std::uint32_t c
         }
     }
     const IoResult r = Start(device, event, op, device->read);
-    if (r == IoResult::Done) read = op->done;
+    if (r == IoResult::Done) {
+        read = op->done;
+        ov.firstByteAt = op->firstByte;
+    }
     return r;
 }
 
@@ -351,6 +354,7 @@ IoResult PosixBackend::GetOverlappedResult(THandle, Overlapped& ov, std::uint32_
     std::lock_guard lock(mutex_);
     if (op->status == OpStatus::Pending) return IoResult::Pending;
     transferred = op->done;
+    ov.firstByteAt = op->firstByte;
     if (op->maskOut != nullptr && op->status == OpStatus::Done) *op->maskOut = op->mask;
     return ToResult(op->status);
 }

@@ -95,6 +95,7 @@ struct Operation {
     std::optional<std::chrono::milliseconds> interval;
     bool endAtFirstByte = false;
     Clock::time_point lastByte{};
+    std::optional<Clock::time_point> firstByte;
     Clock::time_point nextLineCheck{};
 };
 

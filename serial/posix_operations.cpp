@@ -25,6 +25,7 @@ void Progress(Operation& op, Clock::time_point now) {
         while (op.done < op.count) {
             const ssize_t n = ::read(d.fd, op.readBuffer + op.done, op.count - op.done);
             if (n > 0) {
+                if (op.done == 0) op.firstByte = now;
                 op.done += static_cast<std::uint32_t>(n);
                 op.lastByte = now;
                 if (op.endAtFirstByte) break;

@@ -18,8 +18,8 @@ void TReadThread::Loop() {
         ctx_.PostHangup();
         return;
     }
-    eventRecord_ = Overlapped{eventDone.Get()};
-    readRecord_ = Overlapped{readDone.Get()};
+    eventRecord_ = Overlapped{eventDone.Get(), std::nullopt};
+    readRecord_ = Overlapped{readDone.Get(), std::nullopt};
     // Stop first, so that it wins over everything; a line event wins over a completed read.
     const std::array<THandle, 3> waitList{ctx_.StopEvent, eventDone.Get(), readDone.Get()};
 
@@ -114,6 +114,8 @@ bool TReadThread::Deliver(std::uint32_t count) {
     Notification n;
     n.Message = NOTIFY_RECEIVE_DATA;
     n.WParam = count;
+    // A back end that cannot tell when the first byte came is taken at the read's end.
+    n.FirstByteAt = readRecord_.firstByteAt.value_or(std::chrono::steady_clock::now());
     n.Data = ctx_.Backend.AllocateBlock(std::size_t{count} + 1);
     if (!n.Data) {
         ctx_.PostHangup();

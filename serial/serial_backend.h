@@ -2,10 +2,12 @@
 
 #include "serial/comm_types.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,6 +31,8 @@ enum class IoResult {
 // the pending operation itself, keyed by hEvent, so one record carries at most one operation at a time.
 struct Overlapped {
     THandle hEvent = kNoHandle;
+    // A completed read: when its first byte came, where the back end can tell (steady clock).
+    std::optional<std::chrono::steady_clock::time_point> firstByteAt;
 };
 
 constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;

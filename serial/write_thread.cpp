@@ -52,7 +52,7 @@ void TWriteThread::Loop() {
 }
 
 bool TWriteThread::Write(const std::uint8_t* data, std::uint32_t count) {
-    Overlapped record{writeDone_.Get()};
+    Overlapped record{writeDone_.Get(), std::nullopt};
     const std::array<THandle, 2> waitList{ctx_.StopEvent, writeDone_.Get()};
     std::uint32_t offset = 0;
     while (offset < count) {

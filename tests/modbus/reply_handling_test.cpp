@@ -79,19 +79,6 @@ TEST(ReplyHandling, SlaveAddressAndFunctionCodeAreNotChecked)
     EXPECT_EQ(rig.master.Registers()[0], 42);
 }
 
-TEST(ReplyHandling, ALongDeliveryIsJudgedByItsFirst25Bytes)
-{
-    for (std::size_t length : {26u, 255u, 256u, 4096u}) {
-        MasterRig rig;
-        Bytes delivery = ReadReply(kOneToTen);
-        delivery.resize(length, 0xAB);
-        rig.Tick();
-        rig.Deliver(delivery);
-        EXPECT_EQ(rig.master.Registers()[9], 10) << length;
-        EXPECT_TRUE(rig.master.Answered()) << length;
-    }
-}
-
 struct RejectedCase {
     const char* what;
     Bytes delivery;

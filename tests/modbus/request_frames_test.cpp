@@ -109,16 +109,16 @@ TEST(IssueWrite, NegativeValuesGoOutInTwosComplement)
     EXPECT_EQ(rig.sender.sent[0][5], 0xFF);
 }
 
-TEST(IssueWrite, WithTheBoxClearFillsTheSlotButSendsNothing)
+TEST(IssueWrite, WithTheBoxClearSendsNothingAndLeavesNoPendingWrite)
 {
     MasterRig rig;
     rig.view.ticked = false;
-    rig.master.IssueWrite(4, 800);
+    EXPECT_FALSE(rig.master.IssueWrite(4, 800));
     EXPECT_TRUE(rig.sender.sent.empty());
     EXPECT_TRUE(rig.pause.pauses.empty());
-    EXPECT_EQ(rig.master.Write().pending, 1);
-    EXPECT_EQ(rig.master.Write().registerAddress, 4);
-    EXPECT_EQ(rig.master.Write().valueHi * 256 + rig.master.Write().valueLo, 800);
+    EXPECT_EQ(rig.master.Write().pending, 0);
+    EXPECT_EQ(rig.master.Statistics().writesNotSent, 1u);
+    EXPECT_EQ(rig.master.Statistics().writesUnconfirmed, 0u);
 }
 
 TEST(IssueWrite, TwoQuickCommandsSendTwoFramesAndTheSlotHoldsTheSecond)
