@@ -128,6 +128,8 @@ std::string DescribeDelivery(const Delivery& delivery)
         return "多帧粘连 (frames run together)：" + ByteCount(bytes.size());
     case DeliveryVerdict::BeforeRequest:
         return "请求前到达 (arrived before its request)：" + ByteCount(bytes.size());
+    case DeliveryVerdict::SecondReply:
+        return "同一请求的第二个应答 (second reply)：上一块可能来自迟到的应答";
     }
     return {};
 }

@@ -61,6 +61,9 @@ void LinkStatistics::DeliveryJudged(const Delivery& delivery)
     case DeliveryVerdict::BeforeRequest:
         ++beforeRequest;
         break;
+    case DeliveryVerdict::SecondReply:
+        ++secondReplies;
+        break;
     }
     const bool answered = delivery.verdict == DeliveryVerdict::Accepted ||
                           delivery.verdict == DeliveryVerdict::WriteConfirmed;

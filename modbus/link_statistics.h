@@ -22,6 +22,7 @@ public:
     std::uint64_t strayOrUnasked = 0; // echoes of writes no longer pending, replies nothing asked for
     std::uint64_t framesRunTogether = 0; // deliveries longer than one frame
     std::uint64_t beforeRequest = 0;     // deliveries whose first byte came before their request was sent
+    std::uint64_t secondReplies = 0;     // a second read reply to one request: one of the two came late
     std::array<std::uint64_t, 256> exceptionsByCode{};
     std::uint64_t writesConfirmed = 0;
     std::uint64_t writesRefused = 0;

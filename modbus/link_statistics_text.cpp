@@ -56,6 +56,7 @@ std::vector<StatisticsItem> DescribeStatistics(const LinkStatistics& s, std::chr
         Fault("多余或未请求的帧", s.strayOrUnasked),
         Fault("多帧粘连 (frames run together)", s.framesRunTogether),
         Fault("请求前到达 (before request)", s.beforeRequest),
+        Fault("一次请求两个应答 (second reply)", s.secondReplies),
         Fault("异常应答 (exception)", s.Exceptions()),
     };
     for (unsigned code = 0; code < s.exceptionsByCode.size(); ++code) {

@@ -50,6 +50,7 @@ void ModbusMaster::SendWriteRequest()
 
 void ModbusMaster::NoteRequestStart(std::chrono::steady_clock::time_point at)
 {
+    storedSinceRequest_ = false;
     previousRequestStart_ = requestStart_;
     requestStart_ = at;
 }
@@ -184,14 +185,23 @@ void ModbusMaster::HandleReadDelivery(std::span<const std::uint8_t> bytes, const
     switch (shape.shape) {
     case ReplyShape::ReadReply:
         // With no read in flight it is the reply to one that was given up: nothing says which block it holds.
-        if (read_) StoreReply(bytes, now);
-        else judge(DeliveryVerdict::Unasked);
+        if (read_) {
+            StoreReply(bytes, now);
+        } else if (storedSinceRequest_) {
+            SetLinkLamp(false);
+            judge(DeliveryVerdict::SecondReply);
+        } else {
+            judge(DeliveryVerdict::Unasked);
+        }
         return;
     case ReplyShape::Exception:
         if (read_ && shape.function == kReadHoldingRegisters && shape.slave == read_->slave) {
             SetLinkLamp(false);
             judge(DeliveryVerdict::ReadRefused, shape.exceptionCode);
             EndRead(false);
+            // The controller has said it cannot: asking again this turn would not change that, and would keep
+            // the other blocks waiting. The block is asked again on its next turn.
+            failedTries_ = timing_.triesPerBlock;
         } else {
             judge(DeliveryVerdict::Unasked);
         }
@@ -227,6 +237,7 @@ void ModbusMaster::StoreReply(std::span<const std::uint8_t> bytes, const LinkTim
     if (block == 2) view_.SetMemo12Text(FirstChars(IntToText(registers_[24]), 7));
     Notify(&ILinkObserver::DeliveryJudged, Judged(bytes, DeliveryVerdict::Accepted, block, 0, read_->sentAt, now));
     EndRead(true);
+    storedSinceRequest_ = true;
 }
 
 void ModbusMaster::EndRead(bool accepted)

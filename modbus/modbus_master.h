@@ -162,6 +162,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> requestStart_;
     std::optional<std::chrono::steady_clock::time_point> previousRequestStart_;
     std::optional<std::chrono::steady_clock::time_point> firstByteAt_; // of the delivery being judged
+    bool storedSinceRequest_ = false; // a reply was stored, and no request has gone out since
     WriteRequest write_;
     std::uint8_t writeAge_ = 0;
     bool linkLampLit_ = false;

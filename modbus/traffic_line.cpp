@@ -49,6 +49,8 @@ std::string FormatTrafficLine(const TrafficRow& row)
     line += row.meaning;
     line += '\t';
     line += RoundTripMilliseconds(row.roundTrip);
+    line += '\t';
+    line += RoundTripMilliseconds(row.answerTime);
     return line;
 }
 

@@ -13,7 +13,8 @@ TrafficRow MakeTrafficRow(const SentRequest& request)
 TrafficRow MakeTrafficRow(const Delivery& delivery)
 {
     return {delivery.at.wall, TrafficDirection::Received, IsFault(delivery.verdict), delivery.roundTrip,
-            std::vector<std::uint8_t>(delivery.bytes.begin(), delivery.bytes.end()), DescribeDelivery(delivery)};
+            std::vector<std::uint8_t>(delivery.bytes.begin(), delivery.bytes.end()), DescribeDelivery(delivery),
+            delivery.answerTime};
 }
 
 TrafficRow MakeTrafficRow(const NoReply& noReply)

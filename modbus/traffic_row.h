@@ -24,6 +24,9 @@ struct TrafficRow {
     std::optional<std::chrono::microseconds> roundTrip;
     std::vector<std::uint8_t> bytes;
     std::string meaning;
+    // A delivery: from its request's send to its first byte, the controller's own answer time; roundTrip runs
+    // to the frame's end and so holds the end-of-frame silence too.
+    std::optional<std::chrono::microseconds> answerTime{};
 };
 
 TrafficRow MakeTrafficRow(const SentRequest& request);

@@ -76,6 +76,7 @@ void TrafficPage::CreateView()
     columns->resizeSection(TrafficTableModel::TimeColumn, width(QStringLiteral("00:00:00.000")));
     columns->resizeSection(TrafficTableModel::DirectionColumn, width(QStringLiteral("方向")));
     columns->resizeSection(TrafficTableModel::MeaningColumn, width(QStringLiteral("读块 0 被拒绝：异常 02 非法数据地址 (Illegal Data Address)")));
+    columns->resizeSection(TrafficTableModel::AnswerTimeColumn, width(QStringLiteral("1000.0 ms")));
     columns->resizeSection(TrafficTableModel::RoundTripColumn, width(QStringLiteral("1000.0 ms")));
     columns->setStretchLastSection(true);
 }

@@ -46,6 +46,8 @@ QVariant TrafficTableModel::Display(const TrafficRow& row, int column) const
         return Text(HexText(row.bytes));
     case MeaningColumn:
         return Text(row.meaning);
+    case AnswerTimeColumn:
+        return row.answerTime ? Text(RoundTripMilliseconds(row.answerTime) + " ms") : QString();
     case RoundTripColumn:
         return row.roundTrip ? Text(RoundTripMilliseconds(row.roundTrip) + " ms") : QString();
     }
@@ -67,7 +69,9 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const
     case Qt::ForegroundRole:
         return row.fault ? QBrush(kFaultText) : QVariant();
     case Qt::TextAlignmentRole:
-        return index.column() == RoundTripColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        return index.column() == RoundTripColumn || index.column() == AnswerTimeColumn
+                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                   : QVariant();
     case kFaultRole:
         return row.fault;
     }
@@ -76,9 +80,25 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const
 
 QVariant TrafficTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    static const char* const kHeaders[ColumnCount] = {"时间", "方向", "含义", "往返", "字节"};
-    return section >= 0 && section < ColumnCount ? QString::fromUtf8(kHeaders[section]) : QVariant();
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
+    if (role == Qt::DisplayRole) {
+        static const char* const kHeaders[ColumnCount] = {
+            QT_TRANSLATE_NOOP("TrafficTableModel", "时间"),     QT_TRANSLATE_NOOP("TrafficTableModel", "方向"),
+            QT_TRANSLATE_NOOP("TrafficTableModel", "含义"),     QT_TRANSLATE_NOOP("TrafficTableModel", "应答用时"),
+            QT_TRANSLATE_NOOP("TrafficTableModel", "至帧尾"), QT_TRANSLATE_NOOP("TrafficTableModel", "字节")};
+        return tr(kHeaders[section]);
+    }
+    if (role != Qt::ToolTipRole) return {};
+    switch (section) {
+    case TimeColumn:
+        return tr("收到的帧：帧完整收到（帧尾静默结束）的时刻");
+    case AnswerTimeColumn:
+        return tr("应答用时 (answer time)：从请求发出到应答的第一个字节");
+    case RoundTripColumn:
+        return tr("至帧尾：从请求发出到帧完整收到，含判定帧结束的静默时间");
+    default:
+        return {};
+    }
 }
 
 void TrafficTableModel::AddRow(TrafficRow row)

@@ -18,7 +18,15 @@ class TrafficTableModel final : public QAbstractTableModel, public TrafficObserv
     Q_OBJECT
 public:
     // The meaning before the bytes: a reply's 25 bytes in hex are wider than the rest together.
-    enum Column { TimeColumn, DirectionColumn, MeaningColumn, RoundTripColumn, BytesColumn, ColumnCount };
+    enum Column {
+        TimeColumn,
+        DirectionColumn,
+        MeaningColumn,
+        AnswerTimeColumn,
+        RoundTripColumn,
+        BytesColumn,
+        ColumnCount
+    };
     static constexpr int kFaultRole = Qt::UserRole;
 
     explicit TrafficTableModel(std::size_t capacity = TrafficRows::kDefaultCapacity, QObject* parent = nullptr);

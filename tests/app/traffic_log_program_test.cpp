@@ -73,11 +73,15 @@ TEST(Program, TheTrafficLogHoldsEveryFrameUpToTheMomentThePanelIsKilled)
     };
     for (int n = 0; n < 6; ++n) {
         const QStringList fields = lines[n].split('\t');
-        ASSERT_EQ(fields.size(), 5) << lines[n].toStdString();
+        ASSERT_EQ(fields.size(), 6) << lines[n].toStdString();
         EXPECT_EQ(fields[1], QString::fromUtf8(expected[n].direction)) << n;
         EXPECT_EQ(fields[2], expected[n].hex) << n;
         EXPECT_TRUE(fields[3].startsWith(QString::fromUtf8(expected[n].meaning))) << fields[3].toStdString();
         EXPECT_EQ(fields[4].isEmpty(), n % 2 == 0 || n == 5) << "a round trip on each reply, none elsewhere";
+        EXPECT_EQ(fields[5].isEmpty(), n % 2 == 0 || n == 5) << "an answer time on each reply, none elsewhere";
+        if (!fields[5].isEmpty()) {
+            EXPECT_LT(fields[5].toDouble(), fields[4].toDouble()) << "the first byte before the frame's end";
+        }
     }
 }
 

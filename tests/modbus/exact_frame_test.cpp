@@ -163,6 +163,23 @@ TEST(ArrivalBeforeRequest, AnEchoCountsFromTheWritesFirstSendNotItsRepeat)
     ASSERT_EQ(rig.master.Write().sends, 2);
     rig.DeliverAt(WriteEcho(4, 800), milliseconds(-100)); // the first send's echo, late
     EXPECT_EQ(rig.master.Write().pending, 0);
+    // Timed from the send it answers: 300 ms and a tick before the repeat, less the 100 ms it came before it.
+    EXPECT_EQ(rig.judged.back().answerTime, std::chrono::microseconds(milliseconds(300 + 500 - 100)));
+}
+
+TEST(SecondReply, AnotherReplyAfterOneWasStoredIsNamedAndDarkensTheLamp)
+{
+    TimedRig rig;
+    rig.PollAt(1);
+    rig.DeliverAt(ReadReply(kBlock0), milliseconds(20)); // a held-back reply to block 0, taken for block 1
+    ASSERT_TRUE(rig.master.LinkLampLit());
+    rig.DeliverAt(ReadReply(kBlock1), milliseconds(10)); // block 1's own reply
+    EXPECT_EQ(rig.judged.back().verdict, DeliveryVerdict::SecondReply);
+    EXPECT_FALSE(rig.master.LinkLampLit());
+    EXPECT_EQ(rig.master.Statistics().secondReplies, 1u);
+    ASSERT_TRUE(rig.master.IssueWrite(4, 800)); // a new request: a read reply after it is merely unasked
+    rig.Deliver(ReadReply(kBlock1));
+    EXPECT_EQ(rig.judged.back().verdict, DeliveryVerdict::Unasked);
 }
 
 } // namespace

@@ -63,19 +63,20 @@ private:
     std::optional<std::string> saved_ = std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
 };
 
-TEST_F(TrafficLine, IsIsoTimeDirectionHexMeaningAndRoundTripBetweenTabs)
+TEST_F(TrafficLine, IsIsoTimeDirectionHexMeaningRoundTripAndAnswerTimeBetweenTabs)
 {
     SetZone("CST-8");
-    TrafficRow row{at_, TrafficDirection::Received, false, microseconds(23'456), {0x01, 0x03, 0x14, 0xAB},
-                   "读块 0 的应答"};
-    EXPECT_EQ(FormatTrafficLine(row), "2026-12-08T14:03:05.042+08:00\t收\t01 03 14 AB\t读块 0 的应答\t23.5");
+    TrafficRow row{at_, TrafficDirection::Received, false, microseconds(123'456), {0x01, 0x03, 0x14, 0xAB},
+                   "读块 0 的应答", microseconds(2'070)};
+    EXPECT_EQ(FormatTrafficLine(row), "2026-12-08T14:03:05.042+08:00\t收\t01 03 14 AB\t读块 0 的应答\t123.5\t2.1");
     EXPECT_EQ(ClockText(row.at), "14:03:05.042");
 
     row.direction = TrafficDirection::Missing;
     row.bytes.clear();
     row.roundTrip.reset();
+    row.answerTime.reset();
     row.meaning = "无应答";
-    EXPECT_EQ(FormatTrafficLine(row), "2026-12-08T14:03:05.042+08:00\t—\t\t无应答\t");
+    EXPECT_EQ(FormatTrafficLine(row), "2026-12-08T14:03:05.042+08:00\t—\t\t无应答\t\t");
     row.direction = TrafficDirection::Sent;
     EXPECT_EQ(FormatTrafficLine(row).substr(29, 5), "\t发\t");
 }

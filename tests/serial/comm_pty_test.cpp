@@ -16,6 +16,8 @@
 namespace lq::test {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 class PtyComm : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -51,6 +53,23 @@ TEST_F(PtyComm, BurstArrivesAsOneTerminatedCall) {
     EXPECT_EQ(port.frames[0], reply);
     EXPECT_TRUE(port.terminated);
     EXPECT_TRUE(port.senderOk);
+}
+
+TEST_F(PtyComm, EachDeliveryTellsWhenItsFirstByteCame) {
+    port.comm->OpenPort();
+    std::vector<std::pair<Clock::time_point, Clock::time_point>> seen; // first byte, hand-over
+    auto record = port.comm->OnReceiveData;
+    port.comm->OnReceiveData = [&](TComm* sender, const std::uint8_t* buffer, std::uint16_t length) {
+        seen.emplace_back(sender->ReceiveFirstByteAt(), Clock::now());
+        record(sender, buffer, length);
+    };
+    const auto written = Clock::now();
+    pty.Write({1, 2, 3});
+    ASSERT_TRUE(port.PumpUntilFrames(1));
+    ASSERT_EQ(seen.size(), 1u);
+    // A delivery ends at a silence of the read interval, so its first byte came at least that long before.
+    EXPECT_GE(seen[0].first, written);
+    EXPECT_LE(seen[0].first + std::chrono::milliseconds(port.comm->ReadIntervalTimeout()), seen[0].second);
 }
 
 TEST_F(PtyComm, PauseLongerThanIntervalSplitsFrame) {
