@@ -16,8 +16,9 @@ MSG
   exit 2
 fi
 
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/install-deps.sh" --run
+# Only the two programs: the tests, benchmarks and packaging are ./test.sh's.
+LQ_TARGETS="lq-modbus-rtu pw5-sim" "$root/scripts/build.sh" -DLQ_BUILD_TESTS=OFF -DLQ_BUILD_PACKAGING=OFF
 
 sim_args=()
 panel_args=()

@@ -1,21 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those missing. Given package names, installs those
-# instead (for scripts with needs of their own, such as the screenshot).
+# Installs the Debian packages the project needs, only those missing: with --run (the default) what building and
+# running the panel and the simulator take, with --all also the test, sanitizer, packaging and style tools.
+# Given package names, installs those instead (for scripts with needs of their own, such as the screenshot).
 set -euo pipefail
 
-packages=("$@")
-((${#packages[@]})) || packages=(
-  cmake g++ make pkg-config
+run_packages=(
+  cmake g++ make pkg-config ccache
   qt6-base-dev qt6-qpa-plugins libgl-dev
   qt6-charts-dev libqt6opengl6-dev
-  libgtest-dev googletest
   fonts-wqy-zenhei tzdata
+)
+test_packages=(
+  libgtest-dev googletest
   xvfb xauth
   libmodbus-dev mbpoll
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   scdoc librsvg2-bin
   dpkg-dev lintian desktop-file-utils appstream
 )
+
+case ${1:-} in
+"" | --run) packages=("${run_packages[@]}") ;;
+--all) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+*) packages=("$@") ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

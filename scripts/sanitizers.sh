@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the project twice more and runs the tests there: the whole suite under AddressSanitizer with
-# UndefinedBehaviorSanitizer (build-asan/), then the plain C++ parts (master, serial, simulator) under
-# ThreadSanitizer (build-tsan/). Any sanitizer report fails the run.
+# UndefinedBehaviorSanitizer (preset asan, build-asan/), then the plain C++ parts (master, serial, simulator) under
+# ThreadSanitizer (preset tsan, build-tsan/). Any sanitizer report fails the run.
 # LQ_SANITIZERS=asan or =tsan runs only one of the two.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,20 +16,17 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 export QT_QPA_PLATFORM=offscreen
 
-build_and_test() {
-    local dir=$1
-    shift
-    echo "== sanitizers: building $dir"
-    BUILD_DIR="$root/$dir" "$root/scripts/build.sh" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    echo "== sanitizers: testing $dir"
-    (cd "$root/$dir" && ctest --output-on-failure -j "$jobs")
-}
-
 for run in $which; do
-    case $run in
-    asan) build_and_test build-asan -DLQ_SANITIZE=address,undefined -DLQ_WITH_QT=ON ;;
-    tsan) build_and_test build-tsan -DLQ_SANITIZE=thread -DLQ_WITH_QT=OFF ;;
-    *) echo "unknown sanitizer run: $run" >&2; exit 2 ;;
-    esac
+  case $run in
+  asan | tsan) ;;
+  *) echo "unknown sanitizer run: $run" >&2; exit 2 ;;
+  esac
+  start=$SECONDS
+  echo "== sanitizers: building build-$run"
+  LQ_PRESET=$run "$root/scripts/build.sh"
+  echo "== sanitizers: built build-$run in $((SECONDS - start)) s; testing"
+  start=$SECONDS
+  (cd "$root/build-$run" && ctest --output-on-failure -j "$jobs" ${LQ_CTEST_ARGS:-})
+  echo "== sanitizers: tested build-$run in $((SECONDS - start)) s"
 done
 echo "== sanitizers: clean"
