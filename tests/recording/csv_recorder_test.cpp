@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -67,10 +68,11 @@ TEST_F(CsvTest, HeaderThenOneRowPerAcceptedReplyAndOnePerEndedWrite)
     const std::string empty31(31, ',');
     const std::vector<std::string> expected{
         kHeader,
-        "2026-03-05T14:07:09.000+08:00,read,0,,,,100,101,102,103,104,105,106,107,108,109,"
-        "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0",
-        "2026-03-05T14:07:09.500+08:00,read,3,,,,100,101,102,103,104,105,106,107,108,109,"
-        "0,0,0,0,0,0,0,0,0,0,0,650,651,652,653,654,655,656,657,658,659",
+        // Blocks not read yet are empty fields.
+        "2026-03-05T14:07:09.000+08:00,read,0,,,,100,101,102,103,104,105,106,107,108,109" +
+            std::string(21, ','),
+        "2026-03-05T14:07:09.500+08:00,read,3,,,,100,101,102,103,104,105,106,107,108,109," +
+            std::string(11, ',') + "650,651,652,653,654,655,656,657,658,659",
         "2026-03-05T14:07:10.250+08:00,write,,36,700,confirmed" + empty31,
         "2026-03-05T14:07:10.750+08:00,write,,40,50,refused (exception 3)" + empty31,
         "2026-03-05T14:07:11.000+08:00,write,,41,5,unconfirmed" + empty31,
@@ -131,6 +133,44 @@ TEST_F(CsvFileTest, AnEmptyFileGetsTheHeaderAnExistingOneIsAppendedTo)
     const std::vector<std::string> expected{"time,event", "2026-03-05T14:07:09.000+08:00,read",
                                             "2026-03-05T14:07:09.500+08:00,read"};
     EXPECT_EQ(events, expected);
+}
+
+TEST_F(CsvFileTest, TheHeaderGoesIntoAFileWithoutALineAndEveryRowStartsALine)
+{
+    // The row one accepted reply makes, as the recorder words it.
+    StoreCounting(image_, 0, 100);
+    MemorySink rowSink;
+    CsvRecorder(rowSink, image_, IsoTimeText).DeliveryJudged(Accepted(0, 0));
+    const std::string row = rowSink.lines.at(0);
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string cut = row.substr(0, 40); // a row a power cut left without its end
+    struct Case {
+        const char* what;
+        std::optional<std::string> before;
+        std::vector<std::string> after; // its lines once one reply is recorded
+    };
+    const std::vector<Case> cases{
+        {"no file", std::nullopt, {kHeader, row}},
+        {"empty", "", {kHeader, row}},
+        {"a byte-order mark alone, kept before the header", mark, {mark + kHeader, row}},
+        {"whole rows", kHeader + "\n" + row + "\n", {kHeader, row, row}},
+        {"a row cut off", kHeader + "\n" + row + "\n" + cut, {kHeader, row, cut, row}},
+    };
+    for (const Case& c : cases) {
+        const fs::path path = dir_ / "run.csv";
+        fs::remove(path);
+        if (c.before) std::ofstream(path, std::ios::binary) << *c.before;
+        {
+            CsvRecording recording(path, image_);
+            recording.Recorder().DeliveryJudged(Accepted(0, 0));
+        }
+        const std::string all = Contents(path);
+        EXPECT_EQ(all.back(), '\n') << c.what;
+        std::istringstream lines(all);
+        std::vector<std::string> got;
+        for (std::string line; std::getline(lines, line);) got.push_back(line);
+        EXPECT_EQ(got, c.after) << c.what;
+    }
 }
 
 TEST_F(CsvFileTest, AFileThatCannotBeWrittenStopsAtOnceWithTheSystemsReason)
