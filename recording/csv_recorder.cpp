@@ -69,7 +69,7 @@ void CsvRecorder::WriteEnded(const WriteEnd& end)
     if (stopped_) return;
     // A command that never went on the line reached no controller, whatever ended it (refused before sending,
     // or given up or replaced while it waited for a read's reply): no value was written.
-    const bool sent = end.sends > 0;
+    const bool sent = end.sends > 0 && end.outcome != WriteOutcome::NotSent;
     std::string line = timeText_(end.at.wall) + ",write,," + std::to_string(end.registerAddress) + ",";
     line += sent ? std::to_string(end.value) + "," + WriteOutcomeText(end.outcome, end.exceptionCode)
                  : "," + WriteOutcomeText(WriteOutcome::NotSent, 0);

