@@ -18,8 +18,10 @@ public:
 };
 
 // A text file that lines are appended to as they come, each handed to the system at once, so a crash or a kill
-// loses no line already written. An existing file is appended to, never truncated. The first failure (no such
-// folder, no permission, a full disk, the file removed while recording) stops it for good and keeps the reason.
+// loses no line already written. An existing file is appended to, never truncated, and what is appended
+// always starts on a line of its own: a last line left without its end is ended first. The first failure (no
+// such folder, no permission, a full disk, the file removed while recording) stops it for good and keeps the
+// reason.
 class AppendFile final : public ILineSink {
 public:
     explicit AppendFile(std::string path);
@@ -32,15 +34,17 @@ public:
     const std::string& Error() const override { return error_; }
 
     const std::string& Path() const { return path_; }
-    // True when the file had nothing in it when opened, so a header belongs at its top.
-    bool StartedEmpty() const { return startedEmpty_; }
+    // True when the file held no whole line when opened (it was empty, held only a UTF-8 byte-order mark, or
+    // only a line cut off), so a header belongs in it. A byte-order mark is kept: the header follows it.
+    bool HeldNoLine() const { return heldNoLine_; }
 
 private:
     void Fail(const std::string& reason);
+    bool WriteAll(std::string_view text);
 
     std::string path_;
     int fd_ = -1;
-    bool startedEmpty_ = false;
+    bool heldNoLine_ = false;
     std::string error_;
 };
 

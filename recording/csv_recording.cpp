@@ -7,7 +7,7 @@ namespace lq {
 CsvRecording::CsvRecording(std::string path, const RegisterImage& registers, CsvRecorder::TimeText timeText)
     : file_(std::move(path)), recorder_(file_, registers, std::move(timeText))
 {
-    if (file_.StartedEmpty()) recorder_.WriteHeader();
+    if (file_.HeldNoLine()) recorder_.WriteHeader();
 }
 
 CsvRecorder::TimeText CsvRecording::DefaultTimeText()

@@ -10,8 +10,9 @@ namespace lq {
 
 class RegisterImage;
 
-// One recording to one file: the file opened for appending, a header at the top of an empty file, and the
-// recorder that writes into it. Whoever owns it registers Recorder() with the master.
+// One recording to one file: the file opened for appending, a header where the file holds no whole line yet
+// (empty, a byte-order mark alone, or a cut-off line), and the recorder that writes into it. Whoever owns it
+// registers Recorder() with the master.
 class CsvRecording {
 public:
     CsvRecording(std::string path, const RegisterImage& registers,

@@ -39,10 +39,10 @@ TEST_F(AppendFileTest, AnExistingFileIsAppendedToNeverTruncated)
     const fs::path path = dir_ / "log.txt";
     std::ofstream(path) << "kept\n";
     AppendFile file(path);
-    EXPECT_FALSE(file.StartedEmpty());
+    EXPECT_FALSE(file.HeldNoLine());
     EXPECT_TRUE(file.Append("new"));
     EXPECT_EQ(Contents(path), "kept\nnew\n");
-    EXPECT_TRUE(AppendFile(dir_ / "fresh.txt").StartedEmpty());
+    EXPECT_TRUE(AppendFile(dir_ / "fresh.txt").HeldNoLine());
 }
 
 TEST_F(AppendFileTest, EveryLineIsOnDiskWhenTheWriterIsKilled)

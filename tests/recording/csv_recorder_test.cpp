@@ -3,6 +3,7 @@
 #include "modbus/local_time_text.h"
 #include "recording_fakes.h"
 #include "csv_fields.h"
+#include "tests/modbus/master_fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
+#include <optional>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -67,10 +70,11 @@ TEST_F(CsvTest, HeaderThenOneRowPerAcceptedReplyAndOnePerEndedWrite)
     const std::string empty31(31, ',');
     const std::vector<std::string> expected{
         kHeader,
-        "2026-03-05T14:07:09.000+08:00,read,0,,,,100,101,102,103,104,105,106,107,108,109,"
-        "0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0",
-        "2026-03-05T14:07:09.500+08:00,read,3,,,,100,101,102,103,104,105,106,107,108,109,"
-        "0,0,0,0,0,0,0,0,0,0,0,650,651,652,653,654,655,656,657,658,659",
+        // Blocks not read yet are empty fields.
+        "2026-03-05T14:07:09.000+08:00,read,0,,,,100,101,102,103,104,105,106,107,108,109" +
+            std::string(21, ','),
+        "2026-03-05T14:07:09.500+08:00,read,3,,,,100,101,102,103,104,105,106,107,108,109," +
+            std::string(11, ',') + "650,651,652,653,654,655,656,657,658,659",
         "2026-03-05T14:07:10.250+08:00,write,,36,700,confirmed" + empty31,
         "2026-03-05T14:07:10.750+08:00,write,,40,50,refused (exception 3)" + empty31,
         "2026-03-05T14:07:11.000+08:00,write,,41,5,unconfirmed" + empty31,
@@ -92,6 +96,38 @@ TEST_F(CsvTest, AFullDiskStopsTheRecorderOnceWithItsReason)
     EXPECT_TRUE(recorder.Stopped());
     EXPECT_EQ(reasons, std::vector<std::string>{"No space left on device"});
     EXPECT_EQ(sink.lines.size(), 2u);
+}
+
+TEST_F(CsvTest, ValuesReadBeforeTheRecordingStayOutOfIt)
+{
+    for (std::uint8_t block = 0; block < 4; ++block) StoreCounting(image_, block, 100);
+    MemorySink sink;
+    CsvRecorder recorder(sink, image_, IsoTimeText);
+    recorder.DeliveryJudged(Accepted(1, 0));
+    const std::vector<std::string> fields = testing::CsvFields(sink.lines.at(0));
+    const std::vector<std::string> block1(fields.begin() + 16, fields.begin() + 22);
+    EXPECT_EQ(block1, (std::vector<std::string>{"100", "101", "102", "103", "104", "105"}));
+    EXPECT_EQ(std::count(fields.begin() + 6, fields.end(), ""), 31 - 6) << sink.lines.at(0);
+}
+
+TEST_F(CsvTest, ACommandThatNeverWentOnTheLineIsNotSentWithNoValue)
+{
+    MemorySink sink;
+    CsvRecorder recorder(sink, image_, IsoTimeText);
+    recorder.WriteEnded(Written(4, 800, WriteOutcome::NotSent, 0));
+    recorder.WriteEnded({4, 800, WriteOutcome::Superseded, 0, 0, testing::At(1)}); // replaced while held back
+    recorder.WriteEnded({4, 800, WriteOutcome::Unconfirmed, 0, 3, testing::At(2)});
+    testing::MasterRig rig; // the master's own report of a command given with "通讯" unticked
+    rig.master.AddObserver(recorder);
+    rig.view.ticked = false;
+    rig.master.IssueWrite(4, 800);
+    std::vector<std::string> ends;
+    for (const std::string& line : sink.lines) {
+        const std::vector<std::string> f = testing::CsvFields(line); // register, value, outcome
+        ends.push_back(f.at(3) + "," + f.at(4) + "," + f.at(5));
+    }
+    EXPECT_EQ(ends,
+              (std::vector<std::string>{"4,,not-sent", "4,,not-sent", "4,800,unconfirmed", "4,,not-sent"}));
 }
 
 class CsvFileTest : public CsvTest {
@@ -131,6 +167,26 @@ TEST_F(CsvFileTest, AnEmptyFileGetsTheHeaderAnExistingOneIsAppendedTo)
     const std::vector<std::string> expected{"time,event", "2026-03-05T14:07:09.000+08:00,read",
                                             "2026-03-05T14:07:09.500+08:00,read"};
     EXPECT_EQ(events, expected);
+}
+
+TEST_F(CsvFileTest, ARecordingStartsOnALineOfItsOwnWithTheHeaderWhereTheFileHasNoLine)
+{
+    const std::string h = kHeader + "\n", mark = "\xEF\xBB\xBF", cut = "2026-03-05T14:07:09.0";
+    const std::string longLine = std::string(5000, 'x') + "\n"; // longer than one read of the file's top
+    // The file as found (none: no file), and what must come before the recording's one row.
+    const std::vector<std::pair<std::optional<std::string>, std::string>> cases{
+        {std::nullopt, h},          {"", h},                {mark, mark + h}, {h + "x\n", h + "x\n"},
+        {h + cut, h + cut + "\n"}, {cut, cut + "\n" + h}, {longLine + cut, longLine + cut + "\n"}};
+    for (const auto& [before, kept] : cases) {
+        const fs::path path = dir_ / "run.csv";
+        fs::remove(path);
+        if (before) std::ofstream(path, std::ios::binary) << *before;
+        CsvRecording(path, image_).Recorder().DeliveryJudged(Accepted(0, 0));
+        const std::string all = Contents(path), row = all.substr(std::min(kept.size(), all.size()));
+        EXPECT_EQ(all.substr(0, kept.size()), kept);
+        EXPECT_EQ(row.find('\n'), row.size() - 1) << all;
+        EXPECT_EQ(testing::CsvFields(row.substr(0, row.size() - 1)).size(), 37u) << all;
+    }
 }
 
 TEST_F(CsvFileTest, AFileThatCannotBeWrittenStopsAtOnceWithTheSystemsReason)
