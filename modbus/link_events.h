@@ -67,7 +67,7 @@ struct NoReply {
 enum class WriteOutcome : std::uint8_t {
     Confirmed,   // its echo came back
     Refused,     // the controller answered with an exception
-    Unconfirmed, // it expired without an echo (or was never sent)
+    Unconfirmed, // it was sent and expired without an echo
     Superseded,  // a new command took its place before its echo came
     NotSent,     // refused before sending: no valid address, "通讯" unticked or the port closed
 };
