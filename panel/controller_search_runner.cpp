@@ -25,7 +25,10 @@ bool ControllerSearchRunner::Start()
     if (phase_ != Phase::Idle || !form_.Comm1->Connected()) return false;
     const TComm& comm = *form_.Comm1;
     saved_ = {comm.BaudRate(), comm.Parity, comm.StopBits()};
-    form_.LendLine([this](const std::uint8_t* buffer, std::uint16_t length) { Deliver(buffer, length); });
+    form_.LendLine([this](const std::uint8_t* buffer, std::uint16_t length,
+                          std::optional<std::chrono::steady_clock::time_point> firstByteAt) {
+        Deliver(buffer, length, firstByteAt);
+    });
     phase_ = Phase::Settling;
     emit Progress(0, static_cast<int>(search_.TriesPlanned()));
     // A poll already on the line may still be answered: that reply is the master's, at the panel's settings.
@@ -42,10 +45,10 @@ void ControllerSearchRunner::Cancel()
     if (Running()) Stop(false);
 }
 
-void ControllerSearchRunner::Deliver(const std::uint8_t* buffer, std::uint16_t length)
-{
+void ControllerSearchRunner::Deliver(const std::uint8_t* buffer, std::uint16_t length,
+                                     std::optional<std::chrono::steady_clock::time_point> firstByteAt) {
     if (phase_ == Phase::Settling) {
-        form_.Master().Comm1ReceiveData(buffer, length);
+        form_.Master().Comm1ReceiveData(buffer, length, firstByteAt);
         if (!form_.Master().ReadInFlight()) BeginTries();
         return;
     }

@@ -41,7 +41,8 @@ private:
         TStopBits stopBits;
     };
 
-    void Deliver(const std::uint8_t* buffer, std::uint16_t length);
+    void Deliver(const std::uint8_t* buffer, std::uint16_t length,
+                 std::optional<std::chrono::steady_clock::time_point> firstByteAt);
     void BeginTries();
     void NextTry();
     void TryTimedOut();
