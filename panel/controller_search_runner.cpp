@@ -52,8 +52,10 @@ void ControllerSearchRunner::Deliver(const std::uint8_t* buffer, std::uint16_t l
         if (!form_.Master().ReadInFlight()) BeginTries();
         return;
     }
-    if (phase_ != Phase::Trying) return;
-    if (search_.Received(std::span<const std::uint8_t>(buffer, length))) {
+    if (phase_ != Phase::Trying || buffer == nullptr) return;
+    // Without the port's word on it, the delivery's end is the latest its first byte can have come.
+    const auto began = firstByteAt.value_or(std::chrono::steady_clock::now());
+    if (search_.Received(std::span<const std::uint8_t>(buffer, length), began)) {
         tryTimer_.stop();
         search_.EndTry();
         NextTry();
@@ -79,6 +81,8 @@ void ControllerSearchRunner::NextTry()
     // The address changes fastest; the line is set anew only when rate or framing changes.
     if (!applied_ || applied_->baud != setting.baud || applied_->framing != setting.framing) Apply(setting);
     const RequestFrame request = search_.Request();
+    // Taken before the send: no answer to it can begin earlier.
+    search_.Sent(std::chrono::steady_clock::now());
     if (!form_.Comm1->SendData(request.data(), static_cast<std::uint16_t>(request.size()))) {
         Stop(false); // the port is closed or gone
         return;
