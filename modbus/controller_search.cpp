@@ -55,34 +55,91 @@ bool IsValidFind(std::span<const std::uint8_t> bytes, std::uint8_t slave)
     return crc == bytes[23] * 256 + bytes[24];
 }
 
-ControllerSearch::ControllerSearch(std::vector<LineSetting> plan) : plan_(std::move(plan)) {}
+ControllerSearch::ControllerSearch(std::vector<LineSetting> plan)
+    : plan_(std::move(plan)), credited_(plan_.size(), false) {}
 
 RequestFrame ControllerSearch::Request() const
 {
     return BuildReadRequest(Current().slave, kSearchedBlockStart, kPollQuantity);
 }
 
-bool ControllerSearch::Received(std::span<const std::uint8_t> bytes)
-{
+void ControllerSearch::Sent(SteadyTime at) {
+    // A try that never went out gets an empty window, so that nothing is taken for its answer.
+    if (!Finished() && sentAt_.size() <= next_) sentAt_.resize(next_ + 1, at);
+}
+
+bool ControllerSearch::Received(std::span<const std::uint8_t> bytes, SteadyTime firstByteAt) {
+    if (Finished() || bytes.empty()) return false;
+    const std::optional<std::size_t> window = WindowOf(firstByteAt);
+    if (!window) return false; // it began before the search asked anything: the master's, if anyone's
+    if (*window != next_) {
+        if (!Credit(bytes, firstByteAt, *window)) KeepInvalid(*window, bytes, bytes.size());
+        return false;
+    }
+    if (heardCount_ == 0) heardFrom_ = firstByteAt;
     heardCount_ += bytes.size();
     // Enough is kept to tell a reply from a reply with anything more; the rest is only counted.
     static_assert(kKeptBytes > kReadReplyLength);
     const std::size_t kept = std::min(kKeptBytes - heard_.size(), bytes.size());
     heard_.insert(heard_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kept));
-    return heardCount_ == kReadReplyLength && IsValidFind(heard_, Current().slave);
+    if (heardCount_ != kReadReplyLength || !Credit(heard_, heardFrom_, next_)) return false;
+    if (credited_[next_]) return true;
+    // An earlier try's late reply: this try still waits for its own.
+    heard_.clear();
+    heardCount_ = 0;
+    return false;
 }
 
 void ControllerSearch::EndTry()
 {
     if (Finished()) return;
-    if (heardCount_ == kReadReplyLength && IsValidFind(heard_, Current().slave)) {
-        found_.push_back(Current());
-    } else if (heardCount_ > 0) {
-        invalid_.push_back({Current(), heard_, heardCount_});
-    }
+    if (!credited_[next_] && heardCount_ > 0) KeepInvalid(next_, heard_, heardCount_);
     heard_.clear();
     heardCount_ = 0;
     ++next_;
+}
+
+std::optional<std::size_t> ControllerSearch::WindowOf(SteadyTime firstByteAt) const {
+    const auto after = std::upper_bound(sentAt_.begin(), sentAt_.end(), firstByteAt);
+    if (after == sentAt_.begin()) return std::nullopt;
+    return static_cast<std::size_t>(after - sentAt_.begin()) - 1;
+}
+
+std::optional<std::size_t> ControllerSearch::AskedBy(std::span<const std::uint8_t> bytes,
+                                                     std::size_t window) const {
+    if (bytes.empty() || !IsValidFind(bytes, bytes[0])) return std::nullopt;
+    const LineSetting& line = plan_[window];
+    for (std::size_t tryIndex = window + 1; tryIndex-- > 0;) {
+        const LineSetting& setting = plan_[tryIndex];
+        // A reply reads correctly only at the settings it was sent at; before them the line was set
+        // otherwise.
+        if (setting.baud != line.baud || setting.framing != line.framing) break;
+        if (setting.slave == bytes[0]) return credited_[tryIndex] ? std::nullopt : std::optional(tryIndex);
+    }
+    return std::nullopt;
+}
+
+bool ControllerSearch::Credit(std::span<const std::uint8_t> bytes, SteadyTime firstByteAt,
+                              std::size_t window) {
+    const std::optional<std::size_t> asked = AskedBy(bytes, window);
+    if (!asked) return false;
+    credited_[*asked] = true;
+    const auto answerTime =
+        std::chrono::duration_cast<std::chrono::microseconds>(firstByteAt - sentAt_[*asked]);
+    found_.push_back({plan_[*asked], answerTime, *asked != next_});
+    return true;
+}
+
+void ControllerSearch::KeepInvalid(std::size_t tryIndex, std::span<const std::uint8_t> bytes,
+                                   std::size_t count) {
+    if (lastInvalidTry_ != tryIndex) {
+        invalid_.push_back({plan_[tryIndex], {}, 0});
+        lastInvalidTry_ = tryIndex;
+    }
+    DataButInvalid& entry = invalid_.back();
+    const std::size_t kept = std::min(kKeptBytes - entry.bytes.size(), bytes.size());
+    entry.bytes.insert(entry.bytes.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kept));
+    entry.count += count;
 }
 
 } // namespace lq

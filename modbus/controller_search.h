@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,17 @@ std::chrono::milliseconds TryTimeout(std::uint32_t baud, std::chrono::millisecon
 // count of 20 and a CRC that matches. A stray byte, line noise or an exception is none.
 bool IsValidFind(std::span<const std::uint8_t> bytes, std::uint8_t slave);
 
+// A setting where the controller gave a valid reply.
+struct SearchFind {
+    LineSetting setting;
+    std::chrono::microseconds answerTime{}; // from its request going out to the reply's first byte
+    // The reply came only after its try had ended: the controller is slower than the search waits, which a
+    // wrong rate or parity does not explain.
+    bool late = false;
+
+    bool operator==(const SearchFind&) const = default;
+};
+
 // A setting where bytes came back but no valid reply: likely the right line at the wrong rate or parity.
 struct DataButInvalid {
     LineSetting setting;
@@ -47,8 +59,14 @@ struct DataButInvalid {
 };
 
 // The search's progress through its plan: which setting is tried, what came back, and the results.
+//
+// What comes back is credited by what it is, not by the try whose window it falls in: a valid reply names its
+// slave, so a slow controller's reply that arrives while a later address is tried still counts for the try
+// that asked that slave at the line settings it was read at. Everything else is data of the try whose window
+// its first byte came in, as a delivery that began before a request went out cannot be that request's answer.
 class ControllerSearch {
 public:
+    using SteadyTime = std::chrono::steady_clock::time_point;
     static constexpr std::size_t kKeptBytes = 32;
 
     explicit ControllerSearch(std::vector<LineSetting> plan);
@@ -60,23 +78,34 @@ public:
     const LineSetting& Current() const { return plan_[next_]; }
     // The read of block 0 sent at the current setting.
     RequestFrame Request() const;
+    // The current try's request went on the line at `at`; once per try, before anything it hears.
+    void Sent(SteadyTime at);
 
-    // Bytes that came back during the current try. True when everything that came back in this try is a
-    // valid find, which ends the try at once.
-    bool Received(std::span<const std::uint8_t> bytes);
+    // One delivery, whose first byte came at firstByteAt. True when it completes a valid reply to the current
+    // try, which ends the try at once.
+    bool Received(std::span<const std::uint8_t> bytes, SteadyTime firstByteAt);
     // Ends the current try (its time is up, or it found) and keeps its result.
     void EndTry();
 
-    const std::vector<LineSetting>& Found() const { return found_; }
+    const std::vector<SearchFind>& Found() const { return found_; }
     const std::vector<DataButInvalid>& Invalid() const { return invalid_; }
 
 private:
+    std::optional<std::size_t> WindowOf(SteadyTime firstByteAt) const;
+    std::optional<std::size_t> AskedBy(std::span<const std::uint8_t> bytes, std::size_t window) const;
+    bool Credit(std::span<const std::uint8_t> bytes, SteadyTime firstByteAt, std::size_t window);
+    void KeepInvalid(std::size_t tryIndex, std::span<const std::uint8_t> bytes, std::size_t count);
+
     std::vector<LineSetting> plan_;
     std::size_t next_ = 0;
+    std::vector<SteadyTime> sentAt_;  // of every try sent so far, in order
+    std::vector<bool> credited_;      // per try: a valid reply has been credited to it
     std::vector<std::uint8_t> heard_; // this try's bytes, up to a read reply and one more
     std::size_t heardCount_ = 0;
-    std::vector<LineSetting> found_;
+    SteadyTime heardFrom_{}; // the first byte of this try's bytes
+    std::vector<SearchFind> found_;
     std::vector<DataButInvalid> invalid_;
+    std::optional<std::size_t> lastInvalidTry_; // the try that invalid_.back() belongs to
 };
 
 } // namespace lq

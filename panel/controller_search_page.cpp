@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "modbus/traffic_line.h"
 #include "panel/controller_search_runner.h"
@@ -55,17 +56,47 @@ QString SettingText(const LineSetting& setting)
         .arg(setting.slave);
 }
 
+long long ShownMilliseconds(std::chrono::microseconds time) {
+    const long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(time).count();
+    // In tens from 100 ms on: the figure tells how slow the controller is, not how the scheduler jittered.
+    return ms >= 100 ? (ms + 5) / 10 * 10 : ms;
+}
+
+QString AnswerText(const SearchFind& find) {
+    const QString time = ControllerSearchPage::tr("约 %1 ms 应答").arg(ShownMilliseconds(find.answerTime));
+    return find.late ? ControllerSearchPage::tr("%1，慢 (slow)").arg(time) : time;
+}
+
+// Why a slow controller was found at all, so that nobody goes looking for a wrong rate or parity.
+QString SlowHint(const std::vector<SearchFind>& found) {
+    const auto late =
+        std::find_if(found.begin(), found.end(), [](const SearchFind& find) { return find.late; });
+    if (late == found.end()) return {};
+    return ControllerSearchPage::tr(
+               "%1 约 %2 ms 才应答，晚于每次试的等待：是控制器应答慢，不是波特率或校验不对。")
+        .arg(SettingText(late->setting))
+        .arg(ShownMilliseconds(late->answerTime));
+}
+
+void SetInvalidRow(QTableWidget* table, int row, const DataButInvalid& invalid) {
+    SetRow(table, row, invalid.setting);
+    QString bytes = QString::fromStdString(HexText(invalid.bytes));
+    if (invalid.count > invalid.bytes.size()) bytes += QStringLiteral(" …");
+    table->setItem(row, 3, new QTableWidgetItem(QStringLiteral("%1 字节：%2").arg(invalid.count).arg(bytes)));
+}
+
 } // namespace
 
 ControllerSearchPage::ControllerSearchPage(TForm1& form, QWidget* parent)
     : QWidget(parent), form_(form),
       allAddresses_(new QCheckBox(QStringLiteral("搜索全部地址 1–247（平常 1–10）"), this)),
-      start_(new QPushButton(QStringLiteral("搜索控制器"), this)), cancel_(new QPushButton(QStringLiteral("取消"), this)),
-      apply_(new QPushButton(QStringLiteral("应用"), this)), progress_(new QProgressBar(this)), status_(new QLabel(this)),
-      found_(MakeTable(this, {QStringLiteral("波特率"), QStringLiteral("格式"), QStringLiteral("地址")})),
+      start_(new QPushButton(QStringLiteral("搜索控制器"), this)),
+      cancel_(new QPushButton(QStringLiteral("取消"), this)),
+      apply_(new QPushButton(QStringLiteral("应用"), this)), progress_(new QProgressBar(this)),
+      status_(new QLabel(this)), found_(MakeTable(this, {QStringLiteral("波特率"), QStringLiteral("格式"),
+                                                         QStringLiteral("地址"), tr("应答 (answer)")})),
       invalid_(MakeTable(this, {QStringLiteral("波特率"), QStringLiteral("格式"), QStringLiteral("地址"),
-                                QStringLiteral("收到的字节")}))
-{
+                                QStringLiteral("收到的字节")})) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(CreateControls());
     layout->addWidget(new QLabel(QStringLiteral("找到的控制器（有效应答）"), this));
@@ -143,16 +174,16 @@ void ControllerSearchPage::ShowProgress(int done, int total)
     if (!search.Finished())
         status_->setText(QStringLiteral("正在搜索：%1（%2 / %3）").arg(SettingText(search.Current())).arg(done + 1).arg(total));
     for (int row = found_->rowCount(); row < static_cast<int>(search.Found().size()); ++row) {
+        const SearchFind& find = search.Found()[static_cast<std::size_t>(row)];
         found_->insertRow(row);
-        SetRow(found_, row, search.Found()[static_cast<std::size_t>(row)]);
+        SetRow(found_, row, find.setting);
+        found_->setItem(row, 3, new QTableWidgetItem(AnswerText(find)));
     }
-    for (int row = invalid_->rowCount(); row < static_cast<int>(search.Invalid().size()); ++row) {
-        const DataButInvalid& invalid = search.Invalid()[static_cast<std::size_t>(row)];
-        invalid_->insertRow(row);
-        SetRow(invalid_, row, invalid.setting);
-        QString bytes = QString::fromStdString(HexText(invalid.bytes));
-        if (invalid.count > invalid.bytes.size()) bytes += QStringLiteral(" …");
-        invalid_->setItem(row, 3, new QTableWidgetItem(QStringLiteral("%1 字节：%2").arg(invalid.count).arg(bytes)));
+    // The last row shown may have grown since: bytes that began in its try's window and ended after it.
+    for (int row = std::max(invalid_->rowCount() - 1, 0); row < static_cast<int>(search.Invalid().size());
+         ++row) {
+        if (row >= invalid_->rowCount()) invalid_->insertRow(row);
+        SetInvalidRow(invalid_, row, search.Invalid()[static_cast<std::size_t>(row)]);
     }
 }
 
@@ -161,7 +192,9 @@ void ControllerSearchPage::ShowResults(bool completed)
     SetSearching(false);
     const ControllerSearch& search = runner_->Search();
     const QString counts = QStringLiteral("找到 %1 处，有数据但无效 %2 处").arg(search.Found().size()).arg(search.Invalid().size());
-    const QString after = QStringLiteral("用时 %1 s；串口已恢复原设置，轮询继续。").arg(took_.elapsed() / 1000.0, 0, 'f', 1);
+    const QString after =
+        QStringLiteral("用时 %1 s；串口已恢复原设置，轮询继续。").arg(took_.elapsed() / 1000.0, 0, 'f', 1) +
+        SlowHint(search.Found());
     if (completed) {
         status_->setText(QStringLiteral("搜索完成，试了 %1 种设置：%2，%3").arg(search.TriesDone()).arg(counts, after));
     } else if (!form_.Comm1->Connected()) {
@@ -182,7 +215,8 @@ void ControllerSearchPage::ApplyFind()
     if (!runner_ || Searching() || runner_->Search().Found().empty()) return;
     const auto& found = runner_->Search().Found();
     const int row = found_->currentRow();
-    const LineSetting& setting = found[row >= 0 && row < static_cast<int>(found.size()) ? static_cast<std::size_t>(row) : 0];
+    const LineSetting& setting =
+        found[row >= 0 && row < static_cast<int>(found.size()) ? static_cast<std::size_t>(row) : 0].setting;
     // Typed into the boxes as an operator would, framing before rate; then the framing goes onto the open port
     // at once (typed by hand it waits for the next open).
     form_.ComboBox6->setEditText(FramingText(setting.framing));

@@ -16,8 +16,8 @@ class ControllerSearchRunner;
 class TForm1;
 
 // "搜索控制器": tries every baud rate, framing and address of the panel on its open port and lists where a
-// controller gave a valid reply, and apart from them where bytes came back without one. "应用" puts the chosen
-// find into the panel's boxes.
+// controller gave a valid reply and how soon it answered, and apart from them where bytes came back without
+// one. "应用" puts the chosen find into the panel's boxes.
 class ControllerSearchPage final : public QWidget {
     Q_OBJECT
 public:

@@ -25,7 +25,10 @@ bool ControllerSearchRunner::Start()
     if (phase_ != Phase::Idle || !form_.Comm1->Connected()) return false;
     const TComm& comm = *form_.Comm1;
     saved_ = {comm.BaudRate(), comm.Parity, comm.StopBits()};
-    form_.LendLine([this](const std::uint8_t* buffer, std::uint16_t length) { Deliver(buffer, length); });
+    form_.LendLine([this](const std::uint8_t* buffer, std::uint16_t length,
+                          std::optional<std::chrono::steady_clock::time_point> firstByteAt) {
+        Deliver(buffer, length, firstByteAt);
+    });
     phase_ = Phase::Settling;
     emit Progress(0, static_cast<int>(search_.TriesPlanned()));
     // A poll already on the line may still be answered: that reply is the master's, at the panel's settings.
@@ -42,15 +45,17 @@ void ControllerSearchRunner::Cancel()
     if (Running()) Stop(false);
 }
 
-void ControllerSearchRunner::Deliver(const std::uint8_t* buffer, std::uint16_t length)
-{
+void ControllerSearchRunner::Deliver(const std::uint8_t* buffer, std::uint16_t length,
+                                     std::optional<std::chrono::steady_clock::time_point> firstByteAt) {
     if (phase_ == Phase::Settling) {
-        form_.Master().Comm1ReceiveData(buffer, length);
+        form_.Master().Comm1ReceiveData(buffer, length, firstByteAt);
         if (!form_.Master().ReadInFlight()) BeginTries();
         return;
     }
-    if (phase_ != Phase::Trying) return;
-    if (search_.Received(std::span<const std::uint8_t>(buffer, length))) {
+    if (phase_ != Phase::Trying || buffer == nullptr) return;
+    // Without the port's word on it, the delivery's end is the latest its first byte can have come.
+    const auto began = firstByteAt.value_or(std::chrono::steady_clock::now());
+    if (search_.Received(std::span<const std::uint8_t>(buffer, length), began)) {
         tryTimer_.stop();
         search_.EndTry();
         NextTry();
@@ -76,6 +81,8 @@ void ControllerSearchRunner::NextTry()
     // The address changes fastest; the line is set anew only when rate or framing changes.
     if (!applied_ || applied_->baud != setting.baud || applied_->framing != setting.framing) Apply(setting);
     const RequestFrame request = search_.Request();
+    // Taken before the send: no answer to it can begin earlier.
+    search_.Sent(std::chrono::steady_clock::now());
     if (!form_.Comm1->SendData(request.data(), static_cast<std::uint16_t>(request.size()))) {
         Stop(false); // the port is closed or gone
         return;

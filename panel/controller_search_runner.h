@@ -11,11 +11,12 @@ namespace lq {
 
 class TForm1;
 
-// Drives a controller search on the panel's open port: borrows the line from the master (polling is suspended),
-// lets a read in flight have its reply first, then sends one read per setting and ends each try at a valid
-// reply or at its time-out. Everything runs on timers and the port's receive event; the GUI thread never
-// waits. At the end, on Cancel, when the port goes away and when the runner is destroyed, the port's baud
-// rate, parity and stop bits are put back and the line is returned, so polling resumes.
+// Drives a controller search on the panel's open port: borrows the line from the master (polling is
+// suspended), lets a read in flight have its reply first, then sends one read per setting and ends each try
+// at a valid reply or at its time-out; a reply that comes later still counts for the try that asked for it.
+// Everything runs on timers and the port's receive event; the GUI thread never waits. At the end, on Cancel,
+// when the port goes away and when the runner is destroyed, the port's baud rate, parity and stop bits are
+// put back and the line is returned, so polling resumes.
 class ControllerSearchRunner final : public QObject {
     Q_OBJECT
 public:
@@ -41,7 +42,8 @@ private:
         TStopBits stopBits;
     };
 
-    void Deliver(const std::uint8_t* buffer, std::uint16_t length);
+    void Deliver(const std::uint8_t* buffer, std::uint16_t length,
+                 std::optional<std::chrono::steady_clock::time_point> firstByteAt);
     void BeginTries();
     void NextTry();
     void TryTimedOut();

@@ -171,11 +171,12 @@ void TForm1::CheckBox2Click()
 
 void TForm1::Comm1ReceiveData(TComm* Sender, const std::uint8_t* Buffer, std::uint16_t BufferLength)
 {
+    const auto firstByteAt = Sender ? std::optional(Sender->ReceiveFirstByteAt()) : std::nullopt;
     if (lineBorrower_) {
-        lineBorrower_(Buffer, BufferLength);
+        lineBorrower_(Buffer, BufferLength, firstByteAt);
         return;
     }
-    master_->Comm1ReceiveData(Buffer, BufferLength, Sender ? std::optional(Sender->ReceiveFirstByteAt()) : std::nullopt);
+    master_->Comm1ReceiveData(Buffer, BufferLength, firstByteAt);
 }
 
 void TForm1::LendLine(LineReceiver receiver)

@@ -91,8 +91,11 @@ public:
 
     // The open port lent to another user of the line (the controller search): until ReturnLine, the master's
     // frames are held back, so it finds the line unavailable as on a closed port and its link lamp goes dark,
-    // and every delivery goes to `receiver` instead of the master.
-    using LineReceiver = std::function<void(const std::uint8_t* buffer, std::uint16_t length)>;
+    // and every delivery goes to `receiver` instead of the master, with when its first byte came where the
+    // port tells it.
+    using LineReceiver =
+        std::function<void(const std::uint8_t* buffer, std::uint16_t length,
+                           std::optional<std::chrono::steady_clock::time_point> firstByteAt)>;
     void LendLine(LineReceiver receiver);
     void ReturnLine();
     bool LineLent() const { return static_cast<bool>(lineBorrower_); }

@@ -1,9 +1,10 @@
 // The communication monitor on the real panel against the real simulator: the search finds a controller that
-// is not at the panel's settings, and the window's counters agree with the simulator's own.
+// is not at the panel's settings, a slow one too, and the window's counters agree with the simulator's own.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -78,6 +79,29 @@ private slots:
         const std::uint64_t accepted = Form().Master().Statistics().repliesAccepted;
         QTRY_VERIFY_WITH_TIMEOUT(Form().Master().Statistics().repliesAccepted >= accepted + 4, 6000);
         QVERIFY(!Form().Image14->isHidden());
+    }
+
+    // Slower than the search waits, the controller answers while the next address is tried; its reply names
+    // its slave, so it is found where it is, as slow, and its replies misread at the other framings stay with
+    // the try in whose window they began.
+    void aSlowControllerIsFoundAsSlowAtItsOwnAddressAndSettings() {
+        Start({"--baud", "19200", "--framing", "8E1", "--slave", "2", "--delay", "250", "--line-check"});
+        ControllerSearchPage& search = entry_->Window()->Search();
+        QSignalSpy ended(&search, &ControllerSearchPage::SearchEnded);
+        QTest::mouseClick(search.StartButton(), Qt::LeftButton);
+        QVERIFY(ended.wait(60000));
+
+        QCOMPARE(Rows(search.FoundTable()), QStringList{QStringLiteral("19200 8_E_1 2")});
+        const QString answer = search.FoundTable()->item(0, 3)->text();
+        const auto ms =
+            QRegularExpression(QStringLiteral("^约 (\\d+) ms 应答，慢 \\(slow\\)$")).match(answer);
+        QVERIFY2(ms.hasMatch(), qPrintable(answer));
+        // The simulator waits that long after the request before its reply's first byte.
+        QVERIFY2(ms.captured(1).toInt() >= 250, qPrintable(answer));
+        QCOMPARE(Rows(search.InvalidTable()),
+                 (QStringList{QStringLiteral("19200 8_N_2 3"), QStringLiteral("19200 8_O_1 3")}));
+        QVERIFY2(search.StatusLabel()->text().contains(QStringLiteral("是控制器应答慢")),
+                 qPrintable(search.StatusLabel()->text()));
     }
 
     // Without split replies or lost requests every request the panel sends is heard, and each reply the

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 
@@ -86,35 +87,108 @@ TEST(ControllerSearch, KeepsFindsAndSettingsWhereOnlyInvalidBytesCameBack)
                                         {9600, Framing::E1, 8}, {19200, Framing::O1, 7}};
     ControllerSearch search(plan);
     EXPECT_EQ(search.Request(), BuildReadRequest(7, 0, 10));
+    const ControllerSearch::SteadyTime t0{};
     // 1: bytes, but not a reply (as at the wrong framing).
+    search.Sent(t0);
     Bytes misread = ReplyFrom(7);
     misread[1] = 0;
-    EXPECT_FALSE(search.Received(misread));
+    EXPECT_FALSE(search.Received(misread, t0 + 20ms));
     search.EndTry();
     // 2: silence.
+    search.Sent(t0 + 200ms);
     search.EndTry();
     // 3: a reply split in two deliveries is found when its second half comes.
+    search.Sent(t0 + 400ms);
     const Bytes reply = ReplyFrom(7);
-    EXPECT_FALSE(search.Received(std::span(reply).first(10)));
-    EXPECT_TRUE(search.Received(std::span(reply).subspan(10)));
+    EXPECT_FALSE(search.Received(std::span(reply).first(10), t0 + 420ms));
+    EXPECT_TRUE(search.Received(std::span(reply).subspan(10), t0 + 430ms));
     search.EndTry();
     // 4: the asked address's reply with a stray byte after it, then noise.
+    search.Sent(t0 + 440ms);
     Bytes withStray = ReplyFrom(8);
     withStray.push_back(0x00);
-    EXPECT_FALSE(search.Received(withStray));
-    EXPECT_FALSE(search.Received(Bytes(40, 0x55)));
+    EXPECT_FALSE(search.Received(withStray, t0 + 460ms));
+    EXPECT_FALSE(search.Received(Bytes(40, 0x55), t0 + 600ms));
     search.EndTry();
     EXPECT_EQ(search.TriesDone(), 4u);
     search.EndTry();
     EXPECT_TRUE(search.Finished());
 
-    EXPECT_EQ(search.Found(), (std::vector<LineSetting>{plan[2]}));
+    ASSERT_EQ(search.Found().size(), 1u);
+    EXPECT_EQ(search.Found()[0].setting, plan[2]);
     ASSERT_EQ(search.Invalid().size(), 2u);
     EXPECT_EQ(search.Invalid()[0].setting, plan[0]);
     EXPECT_EQ(search.Invalid()[0].bytes, misread);
     EXPECT_EQ(search.Invalid()[1].setting, plan[3]);
     EXPECT_EQ(search.Invalid()[1].count, 26u + 40u);
     EXPECT_EQ(search.Invalid()[1].bytes.size(), ControllerSearch::kKeptBytes);
+}
+
+// Three addresses at one framing, then the same at another; a try every 200 ms unless a find ends it.
+const std::vector<LineSetting> kTwoLines{{9600, Framing::N2, 1}, {9600, Framing::N2, 2},
+                                         {9600, Framing::N2, 3}, {9600, Framing::E1, 1},
+                                         {9600, Framing::E1, 2}, {9600, Framing::E1, 3}};
+ControllerSearch::SteadyTime SentAt(std::size_t tryIndex) {
+    return ControllerSearch::SteadyTime(200ms * tryIndex);
+}
+
+struct Heard {
+    std::size_t deliveredIn; // the try running when the delivery is complete
+    int firstByteMs;
+    Bytes bytes;
+};
+
+SearchFind FindOf(std::size_t tryIndex, int firstByteMs, bool late) {
+    const auto sent = duration_cast<milliseconds>(SentAt(tryIndex).time_since_epoch());
+    return {kTwoLines[tryIndex], milliseconds(firstByteMs) - sent, late};
+}
+
+TEST(ControllerSearch, CreditsAValidReplyToTheTryThatAskedItsSlaveAtTheLineItWasReadAt) {
+    const Bytes reply2 = ReplyFrom(2);
+    Bytes misread = ReplyFrom(2);
+    misread[0] = 0;
+    const struct {
+        const char* name;
+        std::vector<Heard> heard;
+        std::vector<SearchFind> found;
+        std::vector<std::size_t> invalidTries;
+    } cases[] = {
+        {"in its own window", {{1, 240, reply2}}, {FindOf(1, 240, false)}, {}},
+        {"in the next address's window", {{2, 450, reply2}}, {FindOf(1, 450, true)}, {}},
+        {"begun in the next window, complete after the line changed",
+         {{3, 590, reply2}},
+         {FindOf(1, 590, true)},
+         {}},
+        {"split, late",
+         {{2, 450, Bytes(reply2.begin(), reply2.begin() + 9)},
+          {2, 470, Bytes(reply2.begin() + 9, reply2.end())}},
+         {FindOf(1, 450, true)},
+         {}},
+        {"late, then the asked slave's own",
+         {{2, 450, reply2}, {2, 500, ReplyFrom(3)}},
+         {FindOf(1, 450, true), FindOf(2, 500, false)},
+         {}},
+        {"its slave asked only at the other framing", {{3, 650, ReplyFrom(3)}}, {}, {3}},
+        {"begun before its slave was asked", {{2, 390, ReplyFrom(3)}}, {}, {1}},
+        {"a second reply to one request", {{1, 240, reply2}, {2, 450, reply2}}, {FindOf(1, 240, false)}, {2}},
+        {"no reply, kept with the window it began in", {{3, 590, misread}}, {}, {2}},
+    };
+    for (const auto& c : cases) {
+        ControllerSearch search(kTwoLines);
+        for (std::size_t tryIndex = 0; !search.Finished(); ++tryIndex, search.EndTry()) {
+            search.Sent(SentAt(tryIndex));
+            for (const Heard& h : c.heard)
+                if (h.deliveredIn == tryIndex &&
+                    search.Received(h.bytes, SentAt(0) + milliseconds(h.firstByteMs)))
+                    break;
+        }
+        EXPECT_EQ(search.Found(), c.found) << c.name;
+        std::vector<std::size_t> invalidTries;
+        for (const DataButInvalid& invalid : search.Invalid())
+            invalidTries.push_back(static_cast<std::size_t>(
+                std::find(kTwoLines.begin(), kTwoLines.end(), invalid.setting) - kTwoLines.begin()));
+        EXPECT_EQ(invalidTries, c.invalidTries) << c.name;
+    }
 }
 
 } // namespace
