@@ -17,6 +17,7 @@ run_tests() {
   (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" ${LQ_CTEST_ARGS:-})
 }
 stage "install" "$root/scripts/install-deps.sh" --all
+LQ_STYLE=format stage "format" "$root/scripts/check-style.sh"
 stage "build" "$root/scripts/build.sh"
 stage "tests" run_tests
 if [[ ${LQ_SKIP_SANITIZERS:-0} != 1 ]]; then
