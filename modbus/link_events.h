@@ -40,8 +40,9 @@ enum class DeliveryVerdict : std::uint8_t {
     Unasked,        // a well-formed reply or exception that no request in flight can have asked for
     FramesRunTogether, // longer than one frame: two transmissions run together, an answer to nothing
     BeforeRequest,     // its first byte came before the request in flight went on the line
-    // A second read reply after one was stored for the same request: one of the two came late, so the block
-    // stored a moment ago may hold another block's values. No master can tell which; it is named, not stored.
+    // A read reply after something of the same request's reply had come (stored, damaged or cut short): one of
+    // them came late. After a stored one, that block may hold another block's values, which no master can tell
+    // apart; the second is named, never stored.
     SecondReply,
 };
 

@@ -139,6 +139,10 @@ void ModbusMaster::Comm1ReceiveData(const std::uint8_t* Buffer, std::uint16_t Bu
         const std::uint8_t block = read_ ? read_->block : pollIndex_;
         Notify(&ILinkObserver::DeliveryJudged,
                Judged(bytes, DeliveryVerdict::BeforeRequest, block, 0, previousRequestStart_, now));
+        // More than one frame, or a damaged full-length one: the read's own reply may have run into it, so no
+        // reply after it can be trusted to be that reply. It ends at the next tick.
+        const ReplyShape shape = ClassifyReply(bytes, nullptr).shape;
+        if (read_ && (shape == ReplyShape::RunTogether || shape == ReplyShape::BadCrc)) read_->hadDelivery = true;
     } else {
         const bool awaitingEcho = write_.pending != 0 && write_.sends > 0;
         const ReplyShapeInfo shape = ClassifyReply(bytes, awaitingEcho ? &write_.frame : nullptr);
@@ -185,9 +189,11 @@ void ModbusMaster::HandleReadDelivery(std::span<const std::uint8_t> bytes, const
     switch (shape.shape) {
     case ReplyShape::ReadReply:
         // With no read in flight it is the reply to one that was given up: nothing says which block it holds.
-        if (read_) {
+        if (read_ && !read_->hadDelivery) {
             StoreReply(bytes, now);
-        } else if (storedSinceRequest_) {
+        } else if (read_ || storedSinceRequest_) {
+            // Something of the read's own reply has already come (stored, or damaged or cut short), so this
+            // one is late or a copy.
             SetLinkLamp(false);
             judge(DeliveryVerdict::SecondReply);
         } else {

@@ -167,6 +167,28 @@ TEST(ArrivalBeforeRequest, AnEchoCountsFromTheWritesFirstSendNotItsRepeat)
     EXPECT_EQ(rig.judged.back().answerTime, std::chrono::microseconds(milliseconds(300 + 500 - 100)));
 }
 
+TEST(SecondReply, AReplyAfterTheReadsOwnReplyCameDamagedOrInsideAnEarlierDeliveryIsNotStored)
+{
+    const Bytes late = ReadReply(kBlock0);
+    const Bytes own = ReadReply(kBlock1);
+    const struct {
+        const char* what;
+        Bytes first;
+        int firstByteMs;
+    } cases[] = {
+        {"own reply cut short", Bytes(own.begin(), own.begin() + 20), 5},
+        {"own reply ran into a stale frame", Join(ReadReply(kBlock1), own), -2},
+    };
+    for (const auto& c : cases) {
+        TimedRig rig;
+        rig.PollAt(1);
+        rig.DeliverAt(c.first, milliseconds(c.firstByteMs));
+        rig.DeliverAt(late, milliseconds(5));
+        EXPECT_EQ(rig.master.Registers()[10], 0) << c.what;
+        EXPECT_EQ(rig.judged.back().verdict, DeliveryVerdict::SecondReply) << c.what;
+    }
+}
+
 TEST(SecondReply, AnotherReplyAfterOneWasStoredIsNamedAndDarkensTheLamp)
 {
     TimedRig rig;
