@@ -14,6 +14,7 @@ microseconds InterFrameSilence(int baud) {
 void FrameAssembler::Add(std::span<const std::uint8_t> bytes, SimTime now) {
     if (bytes.empty()) return;
     if (gathering_ && now - lastByte_ >= silence_) ClosePending();
+    if (!gathering_) firstByte_ = now;
     gathering_ = true;
     lastByte_ = now;
     const std::size_t room = kMaxFrame - std::min(kMaxFrame, pending_.size());
@@ -37,7 +38,7 @@ std::optional<SimTime> FrameAssembler::Deadline() const {
 }
 
 void FrameAssembler::ClosePending() {
-    if (!overlong_) closed_.push_back({std::move(pending_), lastByte_ + silence_});
+    if (!overlong_) closed_.push_back({std::move(pending_), lastByte_ + silence_, firstByte_});
     pending_.clear();
     overlong_ = false;
     gathering_ = false;

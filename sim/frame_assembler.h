@@ -15,7 +15,8 @@ microseconds InterFrameSilence(int baud);
 
 struct ReceivedFrame {
     Frame bytes;
-    SimTime end; // when the silence that closed it was complete
+    SimTime end;   // when the silence that closed it was complete
+    SimTime begin; // when its first byte came
 };
 
 // Gathers received bytes into frames: a frame ends when the line has been quiet for the inter-frame
@@ -43,6 +44,7 @@ class FrameAssembler {
     Frame pending_;
     bool overlong_ = false;
     bool gathering_ = false;
+    SimTime firstByte_{};
     SimTime lastByte_{};
 };
 

@@ -2,6 +2,7 @@
 #include "sim/port_alias.h"
 #include "sim/pty_port.h"
 #include "sim/register_recorder.h"
+#include "sim/reply_log.h"
 #include "sim/signal_watch.h"
 #include "sim/sim_counters.h"
 #include "sim/sim_engine.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <poll.h>
 #include <random>
 #include <termios.h>
@@ -69,34 +71,17 @@ timespec UntilDeadline(SimTime deadline, SimTime now) {
                     static_cast<long>(wait.count() % 1'000'000'000)};
 }
 
-int Run(const SimOptions& options) {
-    const pid_t parent = getppid();
-    SignalWatch signals;
-    PtyPort pty;
-    // The panel looks a COM name up as "COM<n>", so "com04" must be filed under that spelling.
-    const unsigned comNumber = ComPortNumber(options.port);
-    const std::string aliasName = comNumber >= 1 ? "COM" + std::to_string(comNumber) : options.port;
-    PortAlias alias(PortAliasFolder(), aliasName, pty.DevicePath());
+// What the loop watches and writes besides the engine.
+struct Surroundings {
+    pid_t parent;
+    SignalWatch& signals;
+    const PtyPort& pty;
+    RegisterRecorder& recorder;
+};
 
-    EngineConfig config = options.engine;
-    config.seed = options.seed ? *options.seed : std::random_device{}();
-    SteadyClock clock;
-    SimEngine engine(config, clock);
-    if (options.lineCheck) {
-        // The master's settings, as the terminal keeps them (read through our side of it).
-        engine.CheckMasterLine([fd = pty.MasterFd()]() -> std::optional<LineSettings> {
-            termios terminal{};
-            if (tcgetattr(fd, &terminal) != 0) return std::nullopt;
-            return SettingsOfTerminal(terminal);
-        });
-    }
-    RegisterRecorder recorder(options.dumpFile, options.historyFile);
-    recorder.Record(engine.Model().Registers());
-
-    std::cout << pty.DevicePath() << std::endl;
-    std::cerr << "pw5-sim: slave " << int(config.slave.address) << " on " << alias.Path() << " -> "
-              << pty.DevicePath() << ", seed " << config.seed << std::endl;
-
+// Reads requests and writes replies until a signal comes or the parent is gone; the exit status.
+int Serve(const SimOptions& options, const Surroundings& around, SimEngine& engine, const SimClock& clock) {
+    const auto& [parent, signals, pty, recorder] = around;
     bool warnedEcho = false;
     for (;;) {
         pollfd fds[2] = {{pty.MasterFd(), POLLIN, 0}, {signals.Fd(), POLLIN, 0}};
@@ -121,6 +106,41 @@ int Run(const SimOptions& options) {
             WriteSimCounters(options.countersFile, engine.Counters());
         if (!out.empty()) WriteAll(pty.MasterFd(), out);
     }
+}
+
+int Run(const SimOptions& options) {
+    const pid_t parent = getppid();
+    SignalWatch signals;
+    PtyPort pty;
+    // The panel looks a COM name up as "COM<n>", so "com04" must be filed under that spelling.
+    const unsigned comNumber = ComPortNumber(options.port);
+    const std::string aliasName = comNumber >= 1 ? "COM" + std::to_string(comNumber) : options.port;
+    PortAlias alias(PortAliasFolder(), aliasName, pty.DevicePath());
+
+    EngineConfig config = options.engine;
+    config.seed = options.seed ? *options.seed : std::random_device{}();
+    SteadyClock clock;
+    SimEngine engine(config, clock);
+    if (options.lineCheck) {
+        // The master's settings, as the terminal keeps them (read through our side of it).
+        engine.CheckMasterLine([fd = pty.MasterFd()]() -> std::optional<LineSettings> {
+            termios terminal{};
+            if (tcgetattr(fd, &terminal) != 0) return std::nullopt;
+            return SettingsOfTerminal(terminal);
+        });
+    }
+    std::unique_ptr<ReplyLogFile> replyLog;
+    if (!options.replyLog.empty()) {
+        replyLog = std::make_unique<ReplyLogFile>(options.replyLog);
+        engine.LogTo(*replyLog);
+    }
+    RegisterRecorder recorder(options.dumpFile, options.historyFile);
+    recorder.Record(engine.Model().Registers());
+
+    std::cout << pty.DevicePath() << std::endl;
+    std::cerr << "pw5-sim: slave " << int(config.slave.address) << " on " << alias.Path() << " -> "
+              << pty.DevicePath() << ", seed " << config.seed << std::endl;
+    return Serve(options, {parent, signals, pty, recorder}, engine, clock);
 }
 
 } // namespace

@@ -12,6 +12,12 @@ class RandomSource {
   public:
     explicit RandomSource(std::uint64_t seed) : engine_(seed) {}
 
+    // The index-th of many independent sources under one seed: what it draws does not depend on how much
+    // was drawn from the others.
+    static RandomSource Substream(std::uint64_t seed, std::uint64_t index) {
+        return RandomSource(Mix(seed ^ Mix(index)));
+    }
+
     // A real in [0, 1).
     double Unit() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
 
@@ -25,6 +31,14 @@ class RandomSource {
     }
 
   private:
+    // The SplitMix64 finaliser: neighbouring inputs give unrelated outputs.
+    static std::uint64_t Mix(std::uint64_t x) {
+        x += 0x9E3779B97F4A7C15ull;
+        x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+        x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+        return x ^ (x >> 31);
+    }
+
     std::mt19937_64 engine_;
 };
 

@@ -12,7 +12,7 @@ namespace {
 
 using Field = std::uint64_t SimCounters::*;
 
-constexpr std::array<std::pair<const char*, Field>, 10> kFields{{
+constexpr std::array<std::pair<const char*, Field>, 15> kFields{{
     {"requests", &SimCounters::requests},
     {"requests_lost", &SimCounters::requestsLost},
     {"ignored", &SimCounters::ignored},
@@ -23,6 +23,11 @@ constexpr std::array<std::pair<const char*, Field>, 10> kFields{{
     {"dropped", &SimCounters::dropped},
     {"corrupted", &SimCounters::corrupted},
     {"split", &SimCounters::split},
+    {"repeated", &SimCounters::repeated},
+    {"held_back", &SimCounters::heldBack},
+    {"bytes_dropped", &SimCounters::bytesDropped},
+    {"bytes_inserted", &SimCounters::bytesInserted},
+    {"bit_errors", &SimCounters::bitErrors},
 }};
 
 } // namespace

@@ -15,10 +15,15 @@ struct SimCounters {
     std::uint64_t readReplies = 0;  // answers made, by kind
     std::uint64_t echoes = 0;
     std::uint64_t exceptions = 0;
-    std::uint64_t sentWhole = 0; // answers that left as they were made
+    std::uint64_t sentWhole = 0; // answers that left as they were made, on time, once
     std::uint64_t dropped = 0;   // never sent
     std::uint64_t corrupted = 0; // one byte damaged (split or not)
     std::uint64_t split = 0;     // sent in two parts with a pause between
+    std::uint64_t repeated = 0;  // sent a second time
+    std::uint64_t heldBack = 0;  // sent late instead of on time
+    std::uint64_t bytesDropped = 0;
+    std::uint64_t bytesInserted = 0;
+    std::uint64_t bitErrors = 0; // answers with at least one flipped bit
 
     bool operator==(const SimCounters&) const = default;
 };

@@ -34,21 +34,25 @@ Frame SimEngine::Service() {
     while (auto request = assembler_.Take(now)) Answer(*request);
     Frame due;
     while (!outbox_.empty() && outbox_.front().at <= now) {
-        due.insert(due.end(), outbox_.front().bytes.begin(), outbox_.front().bytes.end());
+        Scheduled& next = outbox_.front();
+        if (log_) log_->Sent({next.request, now, next.how, next.bytes});
+        due.insert(due.end(), next.bytes.begin(), next.bytes.end());
         outbox_.pop_front();
     }
     return due;
 }
 
 void SimEngine::Answer(const ReceivedFrame& request) {
-    ++counters_.requests;
+    const std::uint64_t number = ++counters_.requests;
     if (faults_.LoseRequest()) {
         ++counters_.requestsLost;
+        LogHeard(number, request, {});
         return;
     }
     std::optional<LineSettings> master;
     const Hearing hearing = HearMaster(master);
     Frame reply = hearing == Hearing::Noise ? Frame{} : slave_.HandleFrame(request.bytes);
+    LogHeard(number, request, reply);
     if (reply.empty()) {
         ++counters_.ignored;
         return;
@@ -56,10 +60,15 @@ void SimEngine::Answer(const ReceivedFrame& request) {
     const Frame made = reply;
     if (hearing == Hearing::Misframed) Misread(reply, line_.framing, master->framing);
     auto chunks = faults_.Plan(std::move(reply));
+    ReplyFate fate = faults_.LastFate();
     // A misread reply reaches the master damaged, as a corrupted one does.
-    const bool misread = hearing == Hearing::Misframed && faults_.LastFate() == ReplyFate::Whole;
-    Count(made, misread ? ReplyFate::Corrupted : faults_.LastFate());
-    Schedule(request.end, std::move(chunks));
+    if (hearing == Hearing::Misframed && fate.Untouched()) fate.corrupted = true;
+    Count(made, fate);
+    Schedule(number, request.end, std::move(chunks));
+}
+
+void SimEngine::LogHeard(std::uint64_t number, const ReceivedFrame& request, const Frame& reply) const {
+    if (log_) log_->Heard({number, request.begin, request.bytes, reply});
 }
 
 Hearing SimEngine::HearMaster(std::optional<LineSettings>& master) const {
@@ -68,28 +77,19 @@ Hearing SimEngine::HearMaster(std::optional<LineSettings>& master) const {
     return master ? Hear(line_, *master) : Hearing::Clear;
 }
 
-void SimEngine::Count(const Frame& reply, ReplyFate fate) {
+void SimEngine::Count(const Frame& reply, const ReplyFate& fate) {
     ++((reply[1] & 0x80) != 0                  ? counters_.exceptions
        : reply[1] == kReadHoldingRegisters ? counters_.readReplies
                                            : counters_.echoes);
-    switch (fate) {
-    case ReplyFate::Whole:
-        ++counters_.sentWhole;
-        break;
-    case ReplyFate::Dropped:
-        ++counters_.dropped;
-        break;
-    case ReplyFate::Corrupted:
-        ++counters_.corrupted;
-        break;
-    case ReplyFate::Split:
-        ++counters_.split;
-        break;
-    case ReplyFate::CorruptedAndSplit:
-        ++counters_.corrupted;
-        ++counters_.split;
-        break;
-    }
+    counters_.sentWhole += fate.Untouched() ? 1 : 0;
+    counters_.dropped += fate.dropped ? 1 : 0;
+    counters_.corrupted += fate.corrupted ? 1 : 0;
+    counters_.split += fate.split ? 1 : 0;
+    counters_.repeated += fate.repeated ? 1 : 0;
+    counters_.heldBack += fate.heldBack ? 1 : 0;
+    counters_.bytesDropped += fate.byteDropped ? 1 : 0;
+    counters_.bytesInserted += fate.byteInserted ? 1 : 0;
+    counters_.bitErrors += fate.bitsFlipped > 0 ? 1 : 0;
 }
 
 SimTime SimEngine::NextDeadline() const {
@@ -107,13 +107,18 @@ void SimEngine::StepModelUntil(SimTime now) {
     }
 }
 
-void SimEngine::Schedule(SimTime requestEnd, std::vector<ReplyChunk> chunks) {
-    // Replies leave in the order their requests came, even when an earlier one is held back longer.
-    SimTime notBefore = outbox_.empty() ? requestEnd : outbox_.back().at;
+void SimEngine::Schedule(std::uint64_t request, SimTime requestEnd, std::vector<ReplyChunk> chunks) {
     for (auto& chunk : chunks) {
-        const SimTime at = std::max(requestEnd + chunk.after, notBefore);
-        outbox_.push_back({at, std::move(chunk.bytes)});
-        notBefore = at;
+        SimTime at = requestEnd + chunk.after;
+        // The controller answers in the order it was asked, even when an earlier answer waits longer (a
+        // longer --delay); what the line holds back or sends again does not hold up the controller.
+        if (chunk.how == Sending::OnTime) {
+            at = std::max(at, onTimeUntil_);
+            onTimeUntil_ = at;
+        }
+        const auto later = std::upper_bound(outbox_.begin(), outbox_.end(), at,
+                                            [](SimTime t, const Scheduled& s) { return t < s.at; });
+        outbox_.insert(later, {at, request, chunk.how, std::move(chunk.bytes)});
     }
 }
 

@@ -5,6 +5,7 @@
 #include "sim/frame_assembler.h"
 #include "sim/line_framing.h"
 #include "sim/random_source.h"
+#include "sim/reply_log.h"
 #include "sim/sim_counters.h"
 #include "sim/sim_clock.h"
 #include "sim/slave_protocol.h"
@@ -29,10 +30,10 @@ struct EngineConfig {
 using MasterLineProbe = std::function<std::optional<LineSettings>()>;
 
 // Everything the simulator does between the bytes it reads and the bytes it writes, driven by an
-// injected clock: frames end at the inter-frame silence, replies go out when their (possibly delayed or
-// split) time comes, and the model steps at its fixed period. The caller owns the I/O: it feeds what it
-// reads to Receive(), calls Service() whenever the clock reaches NextDeadline() or bytes arrive, and
-// writes what Service() returns.
+// injected clock: frames end at the inter-frame silence, replies go out when their (possibly delayed,
+// split, held back or repeated) time comes, and the model steps at its fixed period. The caller owns the I/O:
+// it feeds what it reads to Receive(), calls Service() whenever the clock reaches NextDeadline() or bytes
+// arrive, and writes what Service() returns.
 class SimEngine {
   public:
     SimEngine(const EngineConfig& config, const SimClock& clock);
@@ -51,15 +52,21 @@ class SimEngine {
     // rate not at all, at another framing answered but misread on the way back.
     void CheckMasterLine(MasterLineProbe probe) { masterLine_ = std::move(probe); }
 
+    // From now on every request heard and every reply sent is told to the sink, which must outlive this.
+    void LogTo(ReplyLogSink& sink) { log_ = &sink; }
+
   private:
     void StepModelUntil(SimTime now);
     void Answer(const ReceivedFrame& request);
     Hearing HearMaster(std::optional<LineSettings>& master) const;
-    void Count(const Frame& reply, ReplyFate fate);
-    void Schedule(SimTime requestEnd, std::vector<ReplyChunk> chunks);
+    void Count(const Frame& reply, const ReplyFate& fate);
+    void Schedule(std::uint64_t request, SimTime requestEnd, std::vector<ReplyChunk> chunks);
+    void LogHeard(std::uint64_t number, const ReceivedFrame& request, const Frame& reply) const;
 
     struct Scheduled {
         SimTime at;
+        std::uint64_t request;
+        Sending how;
         Frame bytes;
     };
 
@@ -69,11 +76,13 @@ class SimEngine {
     FaultInjector faults_;
     RandomSource noise_;
     FrameAssembler assembler_;
-    std::deque<Scheduled> outbox_;
+    std::deque<Scheduled> outbox_; // by time
+    SimTime onTimeUntil_{};        // when the last reply sent on time will have gone
     SimTime nextStep_;
     SimCounters counters_;
     LineSettings line_;
     MasterLineProbe masterLine_;
+    ReplyLogSink* log_ = nullptr;
 };
 
 } // namespace lq::sim

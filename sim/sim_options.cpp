@@ -16,14 +16,82 @@ template <typename T> bool ParseInteger(const std::string& text, T& out, T lo, T
     return true;
 }
 
-bool ParseProbability(const std::string& text, double& out) {
+// A real in [lo, hi], or in (lo, hi] when lo is open.
+bool ParseReal(const std::string& text, double& out, double lo, double hi, bool openLo = false) {
     if (text.empty()) return false;
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(value) || value < 0.0 || value > 1.0)
+    if (end != text.c_str() + text.size() || !std::isfinite(value) || value < lo || value > hi ||
+        (openLo && value == lo))
         return false;
     out = value;
     return true;
+}
+
+using Probability = double FaultOptions::*;
+
+// The faults given as a probability (per reply, per request, or per bit for --bit-errors).
+constexpr std::pair<const char*, Probability> kProbabilities[] = {
+    {"--drop", &FaultOptions::drop},
+    {"--corrupt", &FaultOptions::corrupt},
+    {"--split", &FaultOptions::split},
+    {"--lose-requests", &FaultOptions::loseRequest},
+    {"--repeat", &FaultOptions::repeat},
+    {"--hold-back", &FaultOptions::holdBack},
+    {"--drop-byte", &FaultOptions::dropByte},
+    {"--insert-byte", &FaultOptions::insertByte},
+    {"--bit-errors", &FaultOptions::bitErrors},
+};
+
+// Options with a value other than a probability.
+constexpr const char* kWithValue[] = {"--port",
+                                      "--slave",
+                                      "--baud",
+                                      "--framing",
+                                      "--delay",
+                                      "--seed",
+                                      "--fault",
+                                      "--refuse-block",
+                                      "--dump-file",
+                                      "--history-file",
+                                      "--counters-file",
+                                      "--reply-log",
+                                      "--fault-time-scale"};
+
+// The options that stand alone, and the setting each one turns on.
+struct Flag {
+    const char* name;
+    bool& (*setting)(SimOptions&);
+};
+constexpr Flag kFlags[] = {
+    {"--help", [](SimOptions& o) -> bool& { return o.help; }},
+    {"-h", [](SimOptions& o) -> bool& { return o.help; }},
+    {"--version", [](SimOptions& o) -> bool& { return o.version; }},
+    {"--exception", [](SimOptions& o) -> bool& { return o.engine.slave.failEveryRead; }},
+    {"--line-check", [](SimOptions& o) -> bool& { return o.lineCheck; }},
+};
+
+bool ApplyFlag(const std::string& name, SimOptions& options) {
+    for (const Flag& flag : kFlags) {
+        if (name != flag.name) continue;
+        flag.setting(options) = true;
+        return true;
+    }
+    return false;
+}
+
+bool ApplyProbability(const std::string& name, const std::string& value, FaultOptions& faults, bool& ok) {
+    for (const auto& [option, field] : kProbabilities) {
+        if (name != option) continue;
+        ok = ParseReal(value, faults.*field, 0.0, 1.0);
+        return true;
+    }
+    return false;
+}
+
+bool ApplyPath(const std::string& value, std::string& path) {
+    path = value;
+    return !value.empty();
 }
 
 // A port alias is one file name inside the alias folder, never a path out of it.
@@ -34,6 +102,7 @@ bool ValidPortName(const std::string& name) {
 // Takes the value of an option that has one; false when the value is not one the option accepts.
 bool ApplyValueOption(const std::string& name, const std::string& value, SimOptions& options) {
     bool ok = true;
+    if (ApplyProbability(name, value, options.engine.faults, ok)) return ok;
     if (name == "--port") {
         ok = ValidPortName(value);
         options.port = value;
@@ -43,16 +112,12 @@ bool ApplyValueOption(const std::string& name, const std::string& value, SimOpti
         options.engine.slave.address = static_cast<std::uint8_t>(address);
     } else if (name == "--baud") {
         ok = ParseInteger(value, options.engine.baud, 50, 4'000'000);
-    } else if (name == "--drop") {
-        ok = ParseProbability(value, options.engine.faults.drop);
-    } else if (name == "--corrupt") {
-        ok = ParseProbability(value, options.engine.faults.corrupt);
-    } else if (name == "--split") {
-        ok = ParseProbability(value, options.engine.faults.split);
     } else if (name == "--delay") {
         int ms = 0;
         ok = ParseInteger(value, ms, 0, 60'000);
         options.engine.faults.delay = milliseconds(ms);
+    } else if (name == "--fault-time-scale") {
+        ok = ParseReal(value, options.engine.faults.timeScale, 0.0, 100.0, true);
     } else if (name == "--seed") {
         std::uint64_t seed = 0;
         ok = ParseInteger<std::uint64_t>(value, seed, 0, UINT64_MAX);
@@ -60,16 +125,13 @@ bool ApplyValueOption(const std::string& name, const std::string& value, SimOpti
     } else if (name == "--fault") {
         ok = AddFault(value, options.engine.modelFaults);
     } else if (name == "--dump-file") {
-        ok = !value.empty();
-        options.dumpFile = value;
+        ok = ApplyPath(value, options.dumpFile);
     } else if (name == "--history-file") {
-        ok = !value.empty();
-        options.historyFile = value;
+        ok = ApplyPath(value, options.historyFile);
     } else if (name == "--counters-file") {
-        ok = !value.empty();
-        options.countersFile = value;
-    } else if (name == "--lose-requests") {
-        ok = ParseProbability(value, options.engine.faults.loseRequest);
+        ok = ApplyPath(value, options.countersFile);
+    } else if (name == "--reply-log") {
+        ok = ApplyPath(value, options.replyLog);
     } else if (name == "--framing") {
         const auto framing = ParseLineFraming(value);
         ok = framing.has_value();
@@ -80,6 +142,14 @@ bool ApplyValueOption(const std::string& name, const std::string& value, SimOpti
     return ok;
 }
 
+bool TakesValue(const std::string& name) {
+    for (const auto& [option, field] : kProbabilities)
+        if (name == option) return true;
+    for (const char* option : kWithValue)
+        if (name == option) return true;
+    return false;
+}
+
 } // namespace
 
 ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
@@ -88,30 +158,8 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
-        if (name == "--help" || name == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (name == "--version") {
-            options.version = true;
-            continue;
-        }
-        if (name == "--exception") {
-            options.engine.slave.failEveryRead = true;
-            continue;
-        }
-        if (name == "--line-check") {
-            options.lineCheck = true;
-            continue;
-        }
-        static const char* const kWithValue[] = {
-            "--port",  "--slave", "--baud",      "--drop",         "--corrupt",          "--split",
-            "--delay", "--seed",  "--fault",     "--dump-file",    "--history-file",     "--lose-requests",
-            "--refuse-block",     "--counters-file", "--framing"};
-        bool known = false;
-        for (const char* option : kWithValue)
-            known = known || name == option;
-        if (!known) return fail("unknown option " + name);
+        if (ApplyFlag(name, options)) continue;
+        if (!TakesValue(name)) return fail("unknown option " + name);
         if (i + 1 >= args.size()) return fail(name + " needs a value");
         const std::string& value = args[++i];
 
@@ -119,6 +167,17 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         if (!ok) return fail("bad value for " + name + ": " + value);
     }
     return ParsedOptions{std::move(options), {}};
+}
+
+std::vector<std::string> SimOptionNames() {
+    std::vector<std::string> names;
+    for (const auto& [option, field] : kProbabilities)
+        names.emplace_back(option);
+    for (const char* option : kWithValue)
+        names.emplace_back(option);
+    for (const Flag& flag : kFlags)
+        names.emplace_back(flag.name);
+    return names;
 }
 
 std::string SimUsage() {
@@ -131,16 +190,26 @@ std::string SimUsage() {
            "  --drop P            probability of sending no reply\n"
            "  --corrupt P         probability of damaging one byte of a reply\n"
            "  --split P           probability of a 150 ms pause inside a reply\n"
+           "  --repeat P          probability of sending a reply again, whole, 150..450 ms after it began\n"
+           "  --hold-back P       probability of sending a reply 1.3..1.7 s late instead of on time\n"
+           "  --drop-byte P       probability of losing one byte of a reply\n"
+           "  --insert-byte P     probability of one garbage byte appearing in a reply\n"
+           "  --bit-errors RATE   probability of each data bit of a reply being flipped\n"
+           "  --fault-time-scale F multiply the split pause, repeat gap and hold-back by F (default 1)\n"
            "  --delay MS          delay before every reply\n"
            "  --lose-requests P   probability that a request never arrives (not carried out)\n"
            "  --refuse-block N    answer reads starting at register N with exception 02\n"
            "  --exception         answer every read with exception 04\n"
            "  --seed N            seed for faults and noise (default: random)\n"
            "  --fault NAME        light an alarm lamp the model cannot reach by itself, repeatable:\n"
-           "                      " + std::string(FaultNames()) + "\n"
+           "                      " +
+           std::string(FaultNames()) +
+           "\n"
            "  --dump-file PATH    rewrite PATH with all registers after each change\n"
            "  --history-file PATH append every register change to PATH\n"
            "  --counters-file PATH rewrite PATH with what was heard, answered, dropped, damaged\n"
+           "  --reply-log PATH    write every request heard and every reply sent, with its time, to PATH\n"
+           "  -h, --help          print this list and exit\n"
            "  --version           print the version and exit\n";
 }
 

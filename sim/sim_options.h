@@ -15,6 +15,7 @@ struct SimOptions {
     std::string dumpFile;
     std::string historyFile;
     std::string countersFile;
+    std::string replyLog;
     bool lineCheck = false; // compare the master's line settings with the controller's on each request
     bool help = false;
     bool version = false;
@@ -29,5 +30,8 @@ struct ParsedOptions {
 ParsedOptions ParseSimOptions(const std::vector<std::string>& args);
 
 std::string SimUsage();
+
+// Every option the parser knows, for checking that each one is documented.
+std::vector<std::string> SimOptionNames();
 
 } // namespace lq::sim

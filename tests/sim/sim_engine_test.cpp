@@ -181,6 +181,97 @@ TEST_F(SplitEngineTest, SplitReplyArrivesInTwoPartsSeparatedByThePause) {
     EXPECT_TRUE(HasValidCrc(whole));
 }
 
+class RepeatingEngineTest : public EngineTest {
+  protected:
+    static EngineConfig Config() {
+        EngineConfig config;
+        config.faults.repeat = 1.0;
+        return config;
+    }
+    RepeatingEngineTest() : EngineTest(Config()) {}
+};
+
+// A repeater's copy of an earlier reply is the line's doing: the controller answers the next request on time,
+// and the copy comes when it comes, between or after.
+TEST_F(RepeatingEngineTest, ACopyDoesNotHoldUpTheControllersNextAnswer) {
+    const microseconds silence = InterFrameSilence(config_.baud);
+    Send(ReadRequest(1, 0, 10));
+    const Frame first = RunFor(silence);
+    ASSERT_EQ(first.size(), 25u);
+    RunFor(milliseconds(20));
+    Send(ReadRequest(1, 20, 10));
+    const Frame second = RunFor(silence);
+    ASSERT_EQ(second.size(), 25u) << "the next answer came on time and alone";
+    EXPECT_NE(second, first);
+    // Both copies, in the order their gaps put them.
+    const Frame later = RunFor(milliseconds(460));
+    Frame bothInOrder = first, bothReversed = second;
+    bothInOrder.insert(bothInOrder.end(), second.begin(), second.end());
+    bothReversed.insert(bothReversed.end(), first.begin(), first.end());
+    EXPECT_TRUE(later == bothInOrder || later == bothReversed);
+}
+
+class RecordingLog final : public ReplyLogSink {
+  public:
+    void Heard(const HeardRequest& heard) override { log.heard.push_back(heard); }
+    void Sent(const SentBytes& sent) override { log.sent.push_back(sent); }
+    ReplyLog log;
+};
+
+TEST(EngineReplyLog, TellsWhichRequestEachPieceAnswersAndWhenItLeft) {
+    EngineConfig config;
+    config.faults = {.loseRequest = 0.0, .split = 1.0, .repeat = 1.0};
+    FakeClock clock;
+    SimEngine engine(config, clock);
+    RecordingLog sink;
+    engine.LogTo(sink);
+    const Frame request = ReadRequest(1, 35, 10);
+    const SimTime firstByte = clock.Now();
+    engine.Receive(Frame(request.begin(), request.begin() + 4));
+    clock.Advance(microseconds(500));
+    engine.Receive(Frame(request.begin() + 4, request.end()));
+    // From deadline to deadline, so each piece is serviced on its own, and a little late, as a busy process is:
+    // what the log tells is when the bytes really left.
+    std::vector<std::pair<SimTime, Frame>> wire;
+    const SimTime end = clock.Now() + milliseconds(1000);
+    while (engine.NextDeadline() <= end) {
+        clock.Advance(engine.NextDeadline() - clock.Now() + microseconds(300));
+        if (Frame out = engine.Service(); !out.empty()) wire.emplace_back(clock.Now(), std::move(out));
+    }
+
+    ASSERT_EQ(sink.log.heard.size(), 1u);
+    const HeardRequest& heard = sink.log.heard[0];
+    EXPECT_EQ(heard.number, 1u);
+    EXPECT_EQ(heard.firstByte, firstByte);
+    EXPECT_EQ(heard.request, request);
+    ASSERT_EQ(heard.reply.size(), 25u);
+    ASSERT_EQ(sink.log.sent.size(), 3u);
+    ASSERT_EQ(wire.size(), 3u);
+    const Sending expected[] = {Sending::OnTime, Sending::OnTime, Sending::Copy};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(sink.log.sent[i].request, 1u);
+        EXPECT_EQ(sink.log.sent[i].how, expected[i]);
+        EXPECT_EQ(sink.log.sent[i].at, wire[i].first);
+        EXPECT_EQ(sink.log.sent[i].bytes, wire[i].second);
+    }
+    EXPECT_EQ(sink.log.sent[2].bytes, heard.reply);
+}
+
+TEST(EngineReplyLog, ALostRequestIsHeardWithNoReply) {
+    EngineConfig config;
+    config.faults.loseRequest = 1.0;
+    FakeClock clock;
+    SimEngine engine(config, clock);
+    RecordingLog sink;
+    engine.LogTo(sink);
+    engine.Receive(ReadRequest(1, 0, 10));
+    clock.Advance(milliseconds(10));
+    engine.Service();
+    ASSERT_EQ(sink.log.heard.size(), 1u);
+    EXPECT_TRUE(sink.log.heard[0].reply.empty());
+    EXPECT_TRUE(sink.log.sent.empty());
+}
+
 TEST(EngineReproducibility, SameSeedGivesTheSameBytesOnTheLine) {
     EngineConfig config;
     config.faults = {.drop = 0.2, .corrupt = 0.3, .split = 0.2, .delay = milliseconds(0)};
@@ -232,7 +323,10 @@ TEST_P(CountedFate, EveryAnswerIsCountedByKindAndByWhatTheLineDidToIt) {
     EXPECT_EQ(c.readReplies, 1u);
     EXPECT_EQ(c.echoes, 1u);
     EXPECT_EQ(c.*GetParam().counted, 2u) << GetParam().what;
-    EXPECT_EQ(c.sentWhole + c.dropped + c.corrupted + c.split, 2u) << GetParam().what;
+    EXPECT_EQ(c.sentWhole + c.dropped + c.corrupted + c.split + c.repeated + c.heldBack + c.bytesDropped +
+                  c.bytesInserted + c.bitErrors,
+              2u)
+        << GetParam().what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -240,7 +334,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FateCase{"none", {}, &SimCounters::sentWhole},
                       FateCase{"drop", {.drop = 1.0}, &SimCounters::dropped},
                       FateCase{"corrupt", {.corrupt = 1.0}, &SimCounters::corrupted},
-                      FateCase{"split", {.split = 1.0}, &SimCounters::split}));
+                      FateCase{"split", {.split = 1.0}, &SimCounters::split},
+                      FateCase{"repeat", {.repeat = 1.0}, &SimCounters::repeated},
+                      FateCase{"hold back", {.holdBack = 1.0}, &SimCounters::heldBack},
+                      FateCase{"drop byte", {.dropByte = 1.0}, &SimCounters::bytesDropped},
+                      FateCase{"insert byte", {.insertByte = 1.0}, &SimCounters::bytesInserted},
+                      FateCase{"bit errors", {.bitErrors = 1.0}, &SimCounters::bitErrors}));
 
 TEST(LostRequest, IsNeitherCarriedOutNorAnswered) {
     EngineConfig config;
@@ -280,6 +379,8 @@ TEST(SimCountersFile, ReadsBackWhatWasWrittenAndRefusesAnythingElse) {
     written.requests = 12;
     written.corrupted = 3;
     written.split = 1;
+    written.heldBack = 4;
+    written.bitErrors = 5;
     ASSERT_TRUE(WriteSimCounters(path, written));
     EXPECT_EQ(ReadSimCounters(path), written);
     std::ofstream(path) << "requests 12\n";

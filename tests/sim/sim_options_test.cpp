@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace lq::sim {
 namespace {
 
@@ -45,7 +48,24 @@ TEST(SimOptions, EveryOptionReachesItsSetting) {
                                                   "--refuse-block",
                                                   "20",
                                                   "--counters-file",
-                                                  "/tmp/c"});
+                                                  "/tmp/c",
+                                                  "--repeat",
+                                                  "0.05",
+                                                  "--hold-back",
+                                                  "0.06",
+                                                  "--drop-byte",
+                                                  "0.07",
+                                                  "--insert-byte",
+                                                  "0.08",
+                                                  "--bit-errors",
+                                                  "0.0001",
+                                                  "--fault-time-scale",
+                                                  "0.25",
+                                                  "--reply-log",
+                                                  "/tmp/r",
+                                                  "--framing",
+                                                  "8O1",
+                                                  "--line-check"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const SimOptions& o = *parsed.options;
     EXPECT_EQ(o.port, "COM7");
@@ -67,6 +87,36 @@ TEST(SimOptions, EveryOptionReachesItsSetting) {
     EXPECT_DOUBLE_EQ(o.engine.faults.loseRequest, 0.1);
     EXPECT_EQ(o.engine.slave.refusedReadStart, 20);
     EXPECT_EQ(o.countersFile, "/tmp/c");
+    EXPECT_DOUBLE_EQ(o.engine.faults.repeat, 0.05);
+    EXPECT_DOUBLE_EQ(o.engine.faults.holdBack, 0.06);
+    EXPECT_DOUBLE_EQ(o.engine.faults.dropByte, 0.07);
+    EXPECT_DOUBLE_EQ(o.engine.faults.insertByte, 0.08);
+    EXPECT_DOUBLE_EQ(o.engine.faults.bitErrors, 0.0001);
+    EXPECT_DOUBLE_EQ(o.engine.faults.timeScale, 0.25);
+    EXPECT_EQ(o.replyLog, "/tmp/r");
+    EXPECT_EQ(o.engine.framing, LineFraming::O1);
+    EXPECT_TRUE(o.lineCheck);
+    EXPECT_FALSE(o.help);
+}
+
+// Every option the parser takes is in --help, in the manual page and in the simulator's README.
+TEST(SimOptions, EveryOptionIsDocumentedEverywhere) {
+    const auto read = [](const char* path) {
+        std::ifstream in(std::string(LQ_SOURCE_DIR) + "/" + path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string usage = SimUsage();
+    const std::string manual = read("packaging/man/pw5-sim.1.scd.in");
+    const std::string readme = read("sim/README.md");
+    ASSERT_FALSE(manual.empty());
+    ASSERT_FALSE(readme.empty());
+    for (const std::string& name : SimOptionNames()) {
+        const bool inUsage = usage.find(" " + name + " ") != std::string::npos ||
+                             usage.find(" " + name + ",") != std::string::npos;
+        EXPECT_TRUE(inUsage) << name << " is not in --help";
+        EXPECT_NE(manual.find("*" + name + "*"), std::string::npos) << name << " is not in the manual page";
+        EXPECT_NE(readme.find("`" + name), std::string::npos) << name << " is not in sim/README.md";
+    }
 }
 
 class BadOptionTest : public ::testing::TestWithParam<std::vector<std::string>> {};
@@ -79,17 +129,22 @@ TEST_P(BadOptionTest, IsRefusedWithAReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Refused, BadOptionTest,
-    ::testing::Values(std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--slave"},
-                      std::vector<std::string>{"--slave", "0"}, std::vector<std::string>{"--slave", "248"},
-                      std::vector<std::string>{"--slave", "1x"}, std::vector<std::string>{"--drop", "1.5"},
-                      std::vector<std::string>{"--lose-requests", "-0.1"},
-                      std::vector<std::string>{"--refuse-block", "64"},
-                      std::vector<std::string>{"--drop", "-0.1"},
-                      std::vector<std::string>{"--corrupt", "nan"}, std::vector<std::string>{"--split", ""},
-                      std::vector<std::string>{"--delay", "-1"}, std::vector<std::string>{"--baud", "0"},
-                      std::vector<std::string>{"--seed", "-3"}, std::vector<std::string>{"--fault", "fire"},
-                      std::vector<std::string>{"--port", "../COM4"}, std::vector<std::string>{"--port", ".."},
-                      std::vector<std::string>{"--port", ""}, std::vector<std::string>{"--dump-file", ""}));
+    ::testing::Values(
+        std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--slave"},
+        std::vector<std::string>{"--slave", "0"}, std::vector<std::string>{"--slave", "248"},
+        std::vector<std::string>{"--slave", "1x"}, std::vector<std::string>{"--drop", "1.5"},
+        std::vector<std::string>{"--lose-requests", "-0.1"}, std::vector<std::string>{"--refuse-block", "64"},
+        std::vector<std::string>{"--drop", "-0.1"}, std::vector<std::string>{"--corrupt", "nan"},
+        std::vector<std::string>{"--split", ""}, std::vector<std::string>{"--delay", "-1"},
+        std::vector<std::string>{"--baud", "0"}, std::vector<std::string>{"--seed", "-3"},
+        std::vector<std::string>{"--fault", "fire"}, std::vector<std::string>{"--port", "../COM4"},
+        std::vector<std::string>{"--port", ".."}, std::vector<std::string>{"--port", ""},
+        std::vector<std::string>{"--dump-file", ""}, std::vector<std::string>{"--repeat", "1.01"},
+        std::vector<std::string>{"--hold-back", "x"}, std::vector<std::string>{"--bit-errors", "-1e-3"},
+        std::vector<std::string>{"--fault-time-scale", "0"},
+        std::vector<std::string>{"--fault-time-scale", "-0.5"},
+        std::vector<std::string>{"--fault-time-scale", "101"}, std::vector<std::string>{"--reply-log", ""},
+        std::vector<std::string>{"--reply-log"}));
 
 } // namespace
 } // namespace lq::sim

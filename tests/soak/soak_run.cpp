@@ -53,15 +53,18 @@ class Verdicts final : public ILinkObserver {
         : master_(master), figures_(figures), ticksSinceAccept_(ticksSinceAccept) {}
 
     void DeliveryJudged(const Delivery& delivery) override {
+        ++figures_.verdicts[static_cast<std::size_t>(delivery.verdict)];
         switch (delivery.verdict) {
         case DeliveryVerdict::Accepted:
             ++figures_.accepted;
             ticksSinceAccept_ = 0;
-            figures_.acceptedBlocks.push_back(
-                {figures_.ticks, delivery.block, KeptValues(master_.Registers(), delivery.block)});
+            figures_.acceptedBlocks.push_back(Accepted(delivery));
             break;
         case DeliveryVerdict::BadCrc:
         case DeliveryVerdict::ShortOrSplit:
+        case DeliveryVerdict::FramesRunTogether:
+        case DeliveryVerdict::BeforeRequest:
+        case DeliveryVerdict::Unasked:
             ++figures_.rejected;
             break;
         default:
@@ -78,6 +81,16 @@ class Verdicts final : public ILinkObserver {
     }
 
   private:
+    AcceptedBlock Accepted(const Delivery& delivery) const {
+        AcceptedBlock block{figures_.ticks, delivery.block, KeptValues(master_.Registers(), delivery.block)};
+        block.bytes.assign(delivery.bytes.begin(), delivery.bytes.end());
+        block.complete = delivery.at.steady;
+        // The master times a reply from its read: the send is as far before the end as the round trip.
+        block.readSent = delivery.at.steady - delivery.roundTrip.value_or(std::chrono::microseconds(0));
+        if (delivery.answerTime) block.firstByte = block.readSent + *delivery.answerTime;
+        return block;
+    }
+
     const ModbusMaster& master_;
     SoakFigures& figures_;
     long& ticksSinceAccept_;
