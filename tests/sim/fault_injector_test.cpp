@@ -206,7 +206,9 @@ TEST_P(FaultEffectTest, ChangesTheBytesAndTheTimingAsDocumented) {
         }
     }
     EXPECT_TRUE(firsts.Covered());
-    if (c.pieces.back() == Sending::Copy) EXPECT_TRUE(gaps.Covered());
+    if (c.pieces.back() == Sending::Copy) {
+        EXPECT_TRUE(gaps.Covered());
+    }
 }
 
 constexpr microseconds Ms(double ms) {

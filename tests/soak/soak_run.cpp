@@ -82,7 +82,10 @@ class Verdicts final : public ILinkObserver {
 
   private:
     AcceptedBlock Accepted(const Delivery& delivery) const {
-        AcceptedBlock block{figures_.ticks, delivery.block, KeptValues(master_.Registers(), delivery.block)};
+        AcceptedBlock block;
+        block.tick = figures_.ticks;
+        block.pollIndex = delivery.block;
+        block.values = KeptValues(master_.Registers(), delivery.block);
         block.bytes.assign(delivery.bytes.begin(), delivery.bytes.end());
         block.complete = delivery.at.steady;
         // The master times a reply from its read: the send is as far before the end as the round trip.
