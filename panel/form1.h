@@ -30,6 +30,8 @@ class TiSwitchLed;
 class TiThermometer;
 class UpDownControl;
 class KnobSeeds;
+class BlockAges;
+class OldValueMarks;
 class ToolsMenu;
 
 // What the main window takes from outside; the defaults are the real ones.
@@ -86,6 +88,7 @@ public:
     ModbusMaster& Master() { return *master_; }
     const ModbusMaster& Master() const { return *master_; }
     const KnobSeeds& Seeds() const { return *knobSeeds_; }
+    const BlockAges& Ages() const { return *blockAges_; }
     // The context menu of the status strip and the link lamp, where the extra windows are opened.
     ToolsMenu& Tools() { return *tools_; }
 
@@ -223,6 +226,7 @@ private:
     void ShowAddressValidity();
     void KeepOnScreen();
     void KnobWrite(TiKnob* Knob, std::uint8_t Register);
+    void CreateOldValueMarks();
 
     // IMasterView
     std::string AddressText() const override;
@@ -235,6 +239,8 @@ private:
     TForm1Setup setup_;
     std::unique_ptr<ModbusMaster> master_;
     std::unique_ptr<KnobSeeds> knobSeeds_;
+    std::unique_ptr<BlockAges> blockAges_;
+    std::unique_ptr<OldValueMarks> oldValueMarks_;
     ToolsMenu* tools_ = nullptr;
     bool placed_ = false;
     LineReceiver lineBorrower_;
