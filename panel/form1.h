@@ -226,6 +226,7 @@ private:
     void ShowAddressValidity();
     void KeepOnScreen();
     void KnobWrite(TiKnob* Knob, std::uint8_t Register);
+    void UndoToggle(TiSwitchLed* Switch);
     void CreateOldValueMarks();
 
     // IMasterView
