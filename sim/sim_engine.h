@@ -74,6 +74,7 @@ class SimEngine {
     SimCounters counters_;
     LineSettings line_;
     MasterLineProbe masterLine_;
+    std::optional<SimTime> refusalEnds_;
 };
 
 } // namespace lq::sim

@@ -76,6 +76,10 @@ bool ApplyValueOption(const std::string& name, const std::string& value, SimOpti
         if (ok) options.engine.framing = *framing;
     } else if (name == "--refuse-block") {
         ok = ParseInteger(value, options.engine.slave.refusedReadStart, 0, 63);
+    } else if (name == "--refuse-for") {
+        int seconds = 0;
+        ok = ParseInteger(value, seconds, 1, 86'400);
+        options.engine.slave.refuseFor = std::chrono::seconds(seconds);
     }
     return ok;
 }
@@ -107,7 +111,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         static const char* const kWithValue[] = {
             "--port",  "--slave", "--baud",      "--drop",         "--corrupt",          "--split",
             "--delay", "--seed",  "--fault",     "--dump-file",    "--history-file",     "--lose-requests",
-            "--refuse-block",     "--counters-file", "--framing"};
+            "--refuse-block",     "--refuse-for",    "--counters-file", "--framing"};
         bool known = false;
         for (const char* option : kWithValue)
             known = known || name == option;
@@ -134,6 +138,7 @@ std::string SimUsage() {
            "  --delay MS          delay before every reply\n"
            "  --lose-requests P   probability that a request never arrives (not carried out)\n"
            "  --refuse-block N    answer reads starting at register N with exception 02\n"
+           "  --refuse-for S      end that refusal S seconds after the start\n"
            "  --exception         answer every read with exception 04\n"
            "  --seed N            seed for faults and noise (default: random)\n"
            "  --fault NAME        light an alarm lamp the model cannot reach by itself, repeatable:\n"
