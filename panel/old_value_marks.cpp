@@ -1,5 +1,6 @@
 #include "panel/old_value_marks.h"
 
+#include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QGraphicsColorizeEffect>
 #include <QStringList>
@@ -16,13 +17,30 @@ QString Translated(const char* text) {
     return QCoreApplication::translate("OldValueMarks", text);
 }
 
-// Grey shades instead of colours: the digits, lamps and bars read as "not now" while staying legible.
+// Where the value is painted: a text field draws its text in a viewport of its own, past any effect on the
+// field itself.
+QWidget* Painted(QWidget* widget) {
+    auto* area = qobject_cast<QAbstractScrollArea*>(widget);
+    return area != nullptr ? area->viewport() : widget;
+}
+
+const QWidget* Painted(const QWidget* widget) {
+    const auto* area = qobject_cast<const QAbstractScrollArea*>(widget);
+    return area != nullptr ? area->viewport() : widget;
+}
+
+// Grey shades of less contrast instead of colours, as a disabled control looks: the digits, lamps and bars
+// read as "not now" while staying legible.
 void Grey(QWidget* widget, bool on) {
     if (OldValueMarks::Marked(widget) == on) return;
     // The normal look is painted without any effect in between, exactly as before.
-    widget->setGraphicsEffect(on ? new QGraphicsColorizeEffect : nullptr);
-    if (auto* grey = qobject_cast<QGraphicsColorizeEffect*>(widget->graphicsEffect()))
-        grey->setColor(Qt::black);
+    if (!on) {
+        Painted(widget)->setGraphicsEffect(nullptr);
+        return;
+    }
+    auto* grey = new QGraphicsColorizeEffect;
+    grey->setColor(QColor(96, 96, 96));
+    Painted(widget)->setGraphicsEffect(grey);
 }
 
 } // namespace
@@ -39,7 +57,7 @@ void OldValueMarks::Show() {
 }
 
 bool OldValueMarks::Marked(const QWidget* widget) {
-    return qobject_cast<const QGraphicsColorizeEffect*>(widget->graphicsEffect()) != nullptr;
+    return qobject_cast<const QGraphicsColorizeEffect*>(Painted(widget)->graphicsEffect()) != nullptr;
 }
 
 QString OldValueMarks::OldText(const std::vector<std::uint8_t>& blocks) const {

@@ -2,6 +2,7 @@
 // exactly the displays whose look depends on its registers go grey, with its age in their tool tip, and
 // nothing of the layout moves; its next accepted reply takes the mark away. The real window on a
 // pseudo-terminal whose far side plays the controller, on a clock the test steps.
+#include <QScreen>
 #include <QTextEdit>
 #include <QtTest>
 #include <map>
@@ -62,6 +63,22 @@ std::map<QWidget*, QVariant> Looks(TForm1& f) {
         looks[w] = memo != nullptr ? QVariant(memo->toPlainText()) : QVariant(w->grab().toImage());
     }
     return looks;
+}
+
+// The grey level of its darkest pixel on the screen: text, edges and lamps are near black in the normal look.
+// From the window as painted, because a widget grabbed by itself is drawn otherwise than on the screen.
+int Darkest(QWidget& widget) {
+    QCoreApplication::processEvents();
+    const QPoint at = widget.mapTo(widget.window(), QPoint(0, 0));
+    const QImage image =
+        widget.screen()
+            ->grabWindow(widget.window()->winId(), at.x(), at.y(), widget.width(), widget.height())
+            .toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
 }
 
 std::map<QWidget*, QRect> Places(TForm1& f) {
@@ -141,10 +158,16 @@ class OldValuesTest : public QObject {
         QVERIFY(!fed.empty());
 
         const auto places = Places(Form());
+        std::map<QWidget*, int> darkest;
+        for (QWidget* w : fed)
+            darkest[w] = Darkest(*w);
         // Four turns of refusals; however often the master asks the block again, the others go on.
         QVERIFY(Poll(16, ChangedIn(b), kPollBlockStarts[b]));
         QVERIFY(Form().Ages().Age(b) > Form().Ages().OldAfter());
         QCOMPARE(Names(Marked(Form())), Names(fed));
+        // The same values, but they look it: even their text and edges are grey now.
+        for (QWidget* w : fed)
+            QVERIFY2(Darkest(*w) > darkest.at(w), qPrintable(Names({w})));
         for (QWidget* w : Shown(Form()))
             QCOMPARE(w->toolTip().contains(QStringLiteral("旧值")), fed.count(w) == 1);
         QCOMPARE(Places(Form()), places);
