@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QtTest>
 #include <cmath>
 #include <termios.h>
@@ -161,60 +160,37 @@ private slots:
         QCOMPARE(NextFrame(), WriteFrame(1, 4, std::uint16_t(std::lround(turned))));
     }
 
-    // A press that sent nothing leaves the knob to the controller: it takes the controller's value at the next
-    // read, and a click that did not turn it sends only a value its display shows.
-    void aKnobPressThatSentNothingDoesNotHoldTheKnob_data()
+    // A knob shows the controller's value unless the operator is setting it: a press that sent nothing gives
+    // the setting up, and a click that did not turn it sends only a value its display shows.
+    void aKnobShowsTheControllersValueUnlessTheOperatorIsSettingIt_data()
     {
+        QTest::addColumn<int>("turnedTo"); // -1: not turned
         QTest::addColumn<QString>("refusal");
-        QTest::addColumn<bool>("turned");
-        QTest::newRow("before the first read") << "" << false;
-        QTest::newRow("box clear, not turned") << "box clear" << false;
-        QTest::newRow("box clear, turned") << "box clear" << true;
-        QTest::newRow("address 0, turned") << "address 0" << true;
-        QTest::newRow("address 248, turned") << "address 248" << true;
-    }
-
-    void aKnobPressThatSentNothingDoesNotHoldTheKnob()
-    {
-        QFETCH(QString, refusal);
-        QFETCH(bool, turned);
-        QVERIFY(rig_->OpenLine());
-        Refuse(refusal);
-        TiKnob* knob = Form().iKnob2;
-        if (turned) knob->SetPosition(300);
-        ClickRim(knob);
-        QCOMPARE(NoFrame(), Bytes());
-        // A click that did not turn a knob waiting for its value issues no command at all.
-        QCOMPARE(Form().Master().Statistics().writesNotSent, turned ? 1u : 0u);
-        QVERIFY(Form().Seeds().Waiting(knob));
-        Allow(refusal);
-        Poll({{4, 800}});
-        QCOMPARE(knob->Position(), 800.0);
-        ClickRim(knob);
-        QCOMPARE(NextFrame(), WriteFrame(1, 4, 800));
-    }
-
-    // Nobody turned it: the knob shows the controller's value from every read, and a click writes that back;
-    // a value beyond the knob's scale leaves it at its end, which is not what the display shows.
-    void aKnobNobodyTurnedShowsWhatTheControllerHolds_data()
-    {
         QTest::addColumn<QList<int>>("reads");
-        QTest::addColumn<int>("written"); // -1: nothing
-        QTest::newRow("a later read") << QList<int>{800, 700} << 700;
-        QTest::newRow("beyond the scale") << QList<int>{1200} << -1;
-        QTest::newRow("back on the scale") << QList<int>{1200, 900} << 900;
+        QTest::addColumn<int>("written"); // by a click after the reads; -1: nothing
+        QTest::newRow("before the first read") << -1 << "" << QList<int>{} << -1;
+        QTest::newRow("box clear") << 300 << "box clear" << QList<int>{800} << 800;
+        QTest::newRow("address 0") << 300 << "address 0" << QList<int>{800} << 800;
+        QTest::newRow("address 248") << 300 << "address 248" << QList<int>{800} << 800;
+        QTest::newRow("every read") << -1 << "" << QList<int>{800, 700} << 700;
+        QTest::newRow("beyond the scale") << -1 << "" << QList<int>{1200} << -1;
     }
 
-    void aKnobNobodyTurnedShowsWhatTheControllerHolds()
+    void aKnobShowsTheControllersValueUnlessTheOperatorIsSettingIt()
     {
+        QFETCH(int, turnedTo);
+        QFETCH(QString, refusal);
         QFETCH(QList<int>, reads);
         QFETCH(int, written);
         QVERIFY(rig_->OpenLine());
         TiKnob* knob = Form().iKnob2;
-        for (int controller : reads) {
-            PollRound({{4, std::uint16_t(controller)}});
-            QCOMPARE(knob->Position(), std::min(double(controller), knob->PositionMax()));
-        }
+        Refuse(refusal);
+        if (turnedTo >= 0) knob->SetPosition(turnedTo);
+        ClickRim(knob);
+        QCOMPARE(NoFrame(), Bytes());
+        Allow(refusal);
+        for (int controller : reads) PollRound({{4, std::uint16_t(controller)}});
+        if (!reads.isEmpty()) QCOMPARE(knob->Position(), std::min(double(reads.back()), knob->PositionMax()));
         ClickRim(knob);
         if (written < 0)
             QCOMPARE(NoFrame(), Bytes());
@@ -222,78 +198,23 @@ private slots:
             QCOMPARE(NextFrame(), WriteFrame(1, 4, std::uint16_t(written)));
     }
 
-    // A sent setting stays on the knob while its write is out; once the write has ended, the next read says
-    // what the controller took.
-    void aSentSettingHoldsTheKnobUntilItsWriteEnds_data()
+    // A sent setting stays on the knob until its write has ended; the next read then says what the controller
+    // took, here nothing.
+    void aRefusedWriteGivesTheKnobBackToTheController()
     {
-        QTest::addColumn<bool>("echoed");
-        QTest::newRow("echoed") << true;
-        QTest::newRow("refused") << false;
-    }
-
-    void aSentSettingHoldsTheKnobUntilItsWriteEnds()
-    {
-        QFETCH(bool, echoed);
         QVERIFY(rig_->OpenLine());
         TiKnob* knob = Form().iKnob2;
         PollRound({{4, 800}});
         knob->SetPosition(900);
         ClickRim(knob);
         QCOMPARE(NextFrame(), WriteFrame(1, 4, 900));
-        ClickRim(knob); // not turned again: the display still shows 80.0
+        ClickRim(knob); // not turned again, and its display still shows 80.0
         QCOMPARE(NoFrame(), Bytes());
-        rig_->Line().Write(echoed ? WriteFrame(1, 4, 900) : Bytes{0x01, 0x86, 0x03, 0x02, 0x61});
+        rig_->Line().Write({0x01, 0x86, 0x03, 0x02, 0x61}); // exception 03
         QTRY_COMPARE(Form().Master().Write().pending, 0);
         QCOMPARE(knob->Position(), 900.0);
-        const std::uint16_t holds = echoed ? 900 : 800;
-        PollRound({{4, holds}});
-        QCOMPARE(knob->Position(), double(holds));
-        ClickRim(knob);
-        QCOMPARE(NextFrame(), WriteFrame(1, 4, holds));
-    }
-
-    // What was not sent is not shown as sent: the run/stop switch, Memo13 and an open SET/ENT pair stay as they
-    // were, and the command counts as not sent, never as unconfirmed or superseded.
-    void aCommandRefusedBeforeSendingChangesNothingOnScreen_data()
-    {
-        QTest::addColumn<QString>("refusal");
-        QTest::addColumn<bool>("runStop"); // else the SV pair
-        for (const char* refusal : {"box clear", "address 0", "address 248", "port closed"}) {
-            QTest::addRow("%s, run/stop", refusal) << QString(refusal) << true;
-            QTest::addRow("%s, SV", refusal) << QString(refusal) << false;
-        }
-    }
-
-    void aCommandRefusedBeforeSendingChangesNothingOnScreen()
-    {
-        QFETCH(QString, refusal);
-        QFETCH(bool, runStop);
-        QVERIFY(rig_->OpenLine());
-        PollRound({{3, 1}, {36, 725}});
-        TForm1& f = Form();
-        const bool active = f.iSwitchLed1->Active();
-        if (!runStop) {
-            QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton);
-            Retype(f.iAnalogOutput3, "60");
-        }
-        Refuse(refusal);
-        QTest::mouseClick(runStop ? f.iSwitchLed1 : f.iSwitchLed2, Qt::LeftButton);
-        QCOMPARE(NoFrame(), Bytes());
-        QCOMPARE(f.Memo13->toPlainText(), QStringLiteral("0"));
-        QCOMPARE(f.iSwitchLed1->Active(), active);
-        QCOMPARE(f.iSwitchLed1->Caption(), QStringLiteral("STOP"));
-        QCOMPARE(f.iSwitchLed2->Caption(), runStop ? QStringLiteral("SET") : QStringLiteral("ENT"));
-        QCOMPARE(f.iAnalogOutput3->isHidden(), runStop);
-        QCOMPARE(f.Master().Statistics().writesNotSent, 1u);
-        QCOMPARE(f.Master().Statistics().writesUnconfirmed + f.Master().Statistics().writesSuperseded, 0u);
-
-        Allow(refusal);
-        QTest::mouseClick(runStop ? f.iSwitchLed1 : f.iSwitchLed2, Qt::LeftButton);
-        QCOMPARE(NextFrame(), runStop ? WriteFrame(1, 3, 1) : WriteFrame(1, 36, 600));
-        QCOMPARE(f.Memo13->toPlainText(), runStop ? QStringLiteral("1111") : QStringLiteral("0"));
-        QCOMPARE(f.iSwitchLed1->Active(), runStop ? !active : active);
-        QCOMPARE(f.iSwitchLed2->Caption(), QStringLiteral("SET"));
-        QVERIFY(f.iAnalogOutput3->isHidden());
+        PollRound({{4, 800}});
+        QCOMPARE(knob->Position(), 800.0);
     }
 
     void reopeningThePortSeedsTheKnobsAgain()

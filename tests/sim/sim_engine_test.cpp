@@ -274,25 +274,6 @@ TEST(RefusedBlock, OnlyReadsFromThatRegisterGetExceptionTwo) {
     EXPECT_EQ(engine.Counters().exceptions, 1u);
 }
 
-// The refusal ends at its time: reads of the block before it get exception 02, reads after it the registers.
-TEST(RefusedBlock, IsAnsweredOnceItsRefusalHasEnded) {
-    EngineConfig config;
-    config.slave.refusedReadStart = 20;
-    config.slave.refuseFor = milliseconds(3000);
-    FakeClock clock;
-    SimEngine engine(config, clock);
-    const SimTime start = clock.Now();
-    // A request that ends `at` after the start, and what is due 10 ms later.
-    const auto replyAt = [&](milliseconds at) {
-        clock.Advance(start + at - clock.Now());
-        engine.Receive(ReadRequest(1, 20, 10));
-        clock.Advance(milliseconds(10));
-        return engine.Service();
-    };
-    for (const auto& [at, refused] : {std::pair{1000, true}, {2990, true}, {3020, false}, {9000, false}})
-        EXPECT_EQ(replyAt(milliseconds(at)).size(), refused ? 5u : 25u) << at << " ms";
-}
-
 TEST(SimCountersFile, ReadsBackWhatWasWrittenAndRefusesAnythingElse) {
     const std::string path = ::testing::TempDir() + "/counters";
     SimCounters written;
