@@ -88,7 +88,6 @@ public:
     ModbusMaster& Master() { return *master_; }
     const ModbusMaster& Master() const { return *master_; }
     const KnobSeeds& Seeds() const { return *knobSeeds_; }
-    const BlockAges& Ages() const { return *blockAges_; }
     // The context menu of the status strip and the link lamp, where the extra windows are opened.
     ToolsMenu& Tools() { return *tools_; }
 
