@@ -1,5 +1,9 @@
 // The refresh tick: the whole register image into the widgets, twice a second, whatever the link does.
 #include "panel/form1.h"
+
+#include <QTextEdit>
+
+#include "panel/old_value_marks.h"
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_led.h"
@@ -67,6 +71,21 @@ void TForm1::Timer2Timer()
     iAnalogDisplay10->SetValue(Tenths(r[40]));
     iAnalogDisplay11->SetValue(r[41]);
     iAnalogDisplay12->SetValue(r[42]);
+
+    oldValueMarks_->Show();
+}
+
+void TForm1::CreateOldValueMarks()
+{
+    std::vector<OldValueMarks::Fed> fed{
+        {iAnalogOutput2, {0}},   {iSwitchLed1, {0}},      {iAnalogDisplay5, {0}},  {iAnalogDisplay6, {0}},
+        {iAnalogOutput4, {1}},   {iLedBar2, {1}},         {iThermometer1, {1}},    {iAnalogOutput1, {1}},
+        {iLinearGauge1, {1, 2}}, {iAnalogDisplay1, {2}},  {iAnalogDisplay2, {2}},  {iAnalogDisplay3, {2}},
+        {iAnalogDisplay4, {2}},  {Memo12, {2}},           {iAnalogDisplay7, {3}},  {iAnalogDisplay8, {3}},
+        {iAnalogDisplay9, {3}},  {iAnalogDisplay10, {3}}, {iAnalogDisplay11, {3}}, {iAnalogDisplay12, {3}},
+    };
+    for (TiLedRound* lamp : iLedRound) fed.push_back({lamp, {1}});
+    oldValueMarks_ = std::make_unique<OldValueMarks>(*blockAges_, std::move(fed));
 }
 
 } // namespace lq

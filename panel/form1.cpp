@@ -11,6 +11,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "modbus/block_ages.h"
+#include "panel/old_value_marks.h"
 #include "panel/panel_colors.h"
 #include "panel/panel_fonts.h"
 #include "panel/knob_seeds.h"
@@ -24,6 +26,9 @@
 namespace lq {
 
 namespace {
+
+// One block read per tick.
+constexpr std::chrono::milliseconds kPollTick{500};
 
 void ShowModalMessage(QWidget* parent, const QString& text)
 {
@@ -58,10 +63,13 @@ TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std
     knobSeeds_ = std::make_unique<KnobSeeds>(
         master_->Registers(), std::vector<KnobSeeds::Knob>{{iKnob1, 0}, {iKnob2, 4}, {iKnob3, 5}});
     master_->AddObserver(*knobSeeds_);
+    blockAges_ = std::make_unique<BlockAges>(*setup_.clock, kPollTick);
+    master_->AddObserver(*blockAges_);
+    CreateOldValueMarks();
     tools_ = new ToolsMenu(this, {Panel5, Image7, Image14});
 
     Timer1 = new QTimer(this);
-    Timer1->setInterval(500);
+    Timer1->setInterval(kPollTick);
     Timer2 = new QTimer(this);
     Timer2->setInterval(500);
 

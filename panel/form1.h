@@ -30,6 +30,8 @@ class TiSwitchLed;
 class TiThermometer;
 class UpDownControl;
 class KnobSeeds;
+class BlockAges;
+class OldValueMarks;
 class ToolsMenu;
 
 // What the main window takes from outside; the defaults are the real ones.
@@ -226,6 +228,8 @@ private:
     void ShowAddressValidity();
     void KeepOnScreen();
     void KnobWrite(TiKnob* Knob, std::uint8_t Register);
+    void UndoToggle(TiSwitchLed* Switch);
+    void CreateOldValueMarks();
 
     // IMasterView
     std::string AddressText() const override;
@@ -238,6 +242,8 @@ private:
     TForm1Setup setup_;
     std::unique_ptr<ModbusMaster> master_;
     std::unique_ptr<KnobSeeds> knobSeeds_;
+    std::unique_ptr<BlockAges> blockAges_;
+    std::unique_ptr<OldValueMarks> oldValueMarks_;
     ToolsMenu* tools_ = nullptr;
     bool placed_ = false;
     LineReceiver lineBorrower_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "modbus/link_events.h"
@@ -9,12 +11,13 @@ namespace lq {
 class RegisterImage;
 class TiKnob;
 
-// Knobs that start from the controller rather than from 0: after the port is opened, each knob takes its
-// register's value (in register units, as its click writes it) the first time that register is read, unless
-// the operator has pressed, keyed, turned or clicked it since the opening. After that it keeps the operator's
-// setting, whatever the controller reports.
+// Knobs that show what the controller holds unless the operator is setting them. A knob takes its
+// register's value (in register units, as its click writes it) at every accepted read of that register,
+// from the first read after the port is opened, until the operator turns it. A turned knob keeps the
+// operator's setting until its click has gone on the line and that write has ended; a click that sent
+// nothing gives the setting up, and the knob waits for the controller's value again.
 class KnobSeeds final : public ILinkObserver {
-public:
+  public:
     struct Knob {
         TiKnob* knob;
         int reg;
@@ -24,17 +27,33 @@ public:
 
     // Every knob waits for its register again.
     void PortOpened();
+    // Waiting for the controller's value: its position is neither the controller's nor the operator's.
     bool Waiting(const TiKnob* knob) const;
 
-    void DeliveryJudged(const Delivery& delivery) override;
+    // What a click on the knob writes: the turned position, or the controller's value it shows; none while
+    // it has neither, so a click that did not turn it never sends a value its display does not show.
+    std::optional<std::uint16_t> ClickValue(const TiKnob* knob) const;
+    // The click's write went on the line (sent) or was refused before sending.
+    void ClickWritten(const TiKnob* knob, std::uint16_t value, bool sent);
 
-private:
+    void DeliveryJudged(const Delivery& delivery) override;
+    void WriteEnded(const WriteEnd& end) override;
+
+  private:
+    enum class Hold : std::uint8_t {
+        Waiting,   // for the controller's value
+        Following, // the controller's value, renewed at every read
+        Turned,    // the operator's setting, not yet sent
+        Sent,      // the operator's setting on its way, until its write ends
+    };
     struct Seed {
         Knob knob;
-        bool waiting = false;
+        Hold hold = Hold::Waiting;
+        std::uint16_t value = 0; // Following: the controller's; Sent: the one written
     };
 
-    void Touched(TiKnob* knob);
+    Seed* Find(const TiKnob* knob);
+    const Seed* Find(const TiKnob* knob) const;
 
     const RegisterImage& registers_;
     std::vector<Seed> seeds_;

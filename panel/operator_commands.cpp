@@ -1,9 +1,11 @@
-// The operator's commands: each fills the one write request and sends it when "通讯" is ticked.
+// The operator's commands: each fills the one write request and sends it when "通讯" is ticked. A command
+// refused before sending changes nothing on screen, so that nothing looks given that was not sent.
 #include <QTextEdit>
 
 #include "modbus/command_value.h"
 #include "modbus/text_helpers.h"
 #include "panel/form1.h"
+#include "panel/knob_seeds.h"
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_line_editor.h"
@@ -38,14 +40,26 @@ void TForm1::iSwitchLed1Change(TiComponent*)
     } else {
         return;
     }
+    if (!master_->IssueWrite(kRunStopRegister, value)) {
+        UndoToggle(iSwitchLed1);
+        return;
+    }
     Memo13->setPlainText(QString::fromStdString(FirstChars(IntToText(code), 7)));
-    master_->IssueWrite(kRunStopRegister, value);
+}
+
+void TForm1::UndoToggle(TiSwitchLed* Switch)
+{
+    // Back as it was without a second change event, which would issue the command again.
+    Switch->BeginLoading();
+    Switch->SetActive(!Switch->Active());
+    Switch->EndLoading();
 }
 
 void TForm1::KnobWrite(TiKnob* Knob, std::uint8_t Register)
 {
-    // A knob never leaves its 0..maximum range, so it always has a register value.
-    if (const auto value = RegisterValue(Knob->Position())) master_->IssueWrite(Register, *value);
+    const auto value = knobSeeds_->ClickValue(Knob);
+    if (!value) return;
+    knobSeeds_->ClickWritten(Knob, *value, master_->IssueWrite(Register, *value));
 }
 
 void TForm1::iKnob1Click(TiComponent*)
@@ -85,9 +99,10 @@ void TForm1::SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, TiAnalogDis
         Entry->SetErrorActive(true);
         return;
     }
+    // Refused before sending, the pair stays open with what was typed, ready for ENT once it can go out.
+    if (!master_->IssueWrite(Register, *value)) return;
     Switch->SetCaption(QStringLiteral("SET"));
     Entry->hide();
-    master_->IssueWrite(Register, *value);
 }
 
 void TForm1::EntryMouseDown(TiAnalogOutput* Entry)

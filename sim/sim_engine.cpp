@@ -22,7 +22,9 @@ SimEngine::SimEngine(const EngineConfig& config, const SimClock& clock)
     : clock_(clock), model_(config.modelFaults), slave_(config.slave, model_),
       faults_(config.faults, config.seed), noise_(config.seed ^ kNoiseStream),
       assembler_(InterFrameSilence(config.baud)), nextStep_(clock.Now() + ControllerModel::kStep),
-      line_{config.baud, config.framing} {}
+      line_{config.baud, config.framing} {
+    if (config.slave.refuseFor) refusalEnds_ = clock.Now() + *config.slave.refuseFor;
+}
 
 void SimEngine::Receive(std::span<const std::uint8_t> bytes) {
     assembler_.Add(bytes, clock_.Now());
@@ -49,6 +51,7 @@ void SimEngine::Answer(const ReceivedFrame& request) {
         LogHeard(number, request, {});
         return;
     }
+    if (refusalEnds_ && request.end >= *refusalEnds_) slave_.EndRefusal();
     std::optional<LineSettings> master;
     const Hearing hearing = HearMaster(master);
     Frame reply = hearing == Hearing::Noise ? Frame{} : slave_.HandleFrame(request.bytes);

@@ -83,6 +83,7 @@ class SimEngine {
     LineSettings line_;
     MasterLineProbe masterLine_;
     ReplyLogSink* log_ = nullptr;
+    std::optional<SimTime> refusalEnds_;
 };
 
 } // namespace lq::sim

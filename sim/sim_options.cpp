@@ -52,6 +52,7 @@ constexpr const char* kWithValue[] = {"--port",
                                       "--seed",
                                       "--fault",
                                       "--refuse-block",
+                                      "--refuse-for",
                                       "--dump-file",
                                       "--history-file",
                                       "--counters-file",
@@ -138,6 +139,10 @@ bool ApplyValueOption(const std::string& name, const std::string& value, SimOpti
         if (ok) options.engine.framing = *framing;
     } else if (name == "--refuse-block") {
         ok = ParseInteger(value, options.engine.slave.refusedReadStart, 0, 63);
+    } else if (name == "--refuse-for") {
+        int seconds = 0;
+        ok = ParseInteger(value, seconds, 1, 86'400);
+        options.engine.slave.refuseFor = std::chrono::seconds(seconds);
     }
     return ok;
 }
@@ -199,6 +204,7 @@ std::string SimUsage() {
            "  --delay MS          delay before every reply\n"
            "  --lose-requests P   probability that a request never arrives (not carried out)\n"
            "  --refuse-block N    answer reads starting at register N with exception 02\n"
+           "  --refuse-for S      end that refusal S seconds after the start\n"
            "  --exception         answer every read with exception 04\n"
            "  --seed N            seed for faults and noise (default: random)\n"
            "  --fault NAME        light an alarm lamp the model cannot reach by itself, repeatable:\n"

@@ -2,7 +2,9 @@
 
 #include "sim/controller_model.h"
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -28,6 +30,7 @@ struct SlaveConfig {
     std::uint8_t address = 1;
     bool failEveryRead = false; // reads get exception 04, writes still work
     int refusedReadStart = -1;  // reads from this register get exception 02, as if it were not there
+    std::optional<std::chrono::milliseconds> refuseFor; // that refusal ends this long after the start
 };
 
 // The slave side of Modbus RTU for functions 3 (Read Holding Registers) and 6 (Write Single Register)
@@ -38,6 +41,8 @@ class SlaveProtocol {
     SlaveProtocol(SlaveConfig config, ControllerModel& model) : config_(config), model_(model) {}
 
     Frame HandleFrame(std::span<const std::uint8_t> frame);
+    // From now on the refused block is answered like any other.
+    void EndRefusal() { config_.refusedReadStart = -1; }
 
   private:
     Frame ReadHoldingRegisters(std::span<const std::uint8_t> frame);

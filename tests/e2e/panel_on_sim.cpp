@@ -94,10 +94,14 @@ int PanelOnSim::BlocksNotHeld() const {
     return notHeld;
 }
 
-bool PanelOnSim::OpenAndTick() {
+bool PanelOnSim::OpenPort() {
     sim_->ExportAliasFolder();
     QTest::mouseClick(form_->BitBtn7, Qt::LeftButton);
-    if (!form_->Comm1->Connected()) return false;
+    return form_->Comm1->Connected();
+}
+
+bool PanelOnSim::OpenAndTick() {
+    if (!OpenPort()) return false;
     QTest::mouseClick(form_->CheckBox2, Qt::LeftButton);
     return form_->CheckBox2->isChecked();
 }

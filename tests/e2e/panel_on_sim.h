@@ -55,6 +55,8 @@ class PanelOnSim {
     // The operator's start: "打开串口" on the port box's own "COM4", then "通讯". False if the port did not
     // open.
     bool OpenAndTick();
+    // "打开串口" alone; "通讯" stays as it is. False if the port did not open.
+    bool OpenPort();
 
     // Empty when every kept register of the image is a value the simulator has held, the registers it keeps
     // still are equal to its own, and every block has been read; else what differs.

@@ -1,12 +1,20 @@
 // The operator's panel against the simulated controller: real window, timers, pause, serial threads,
 // pseudo-terminal and slave, all running on the event loop as in use.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
 #include <QTextEdit>
+#include <QTimer>
 #include <QtTest>
 #include <map>
 
+#include "panel/diagnostics_entry.h"
+#include "panel/diagnostics_window.h"
+#include "panel/link_statistics_view.h"
+#include "panel/old_value_marks.h"
 #include "tests/e2e/panel_on_sim.h"
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
@@ -25,6 +33,17 @@ namespace {
 constexpr int kConvergeMs = 12000;
 // A write goes out at once; its value is back in the image within one round after the write has ended.
 constexpr int kRoundTripMs = 6000;
+
+// The grey level of its darkest pixel in the window as painted (a widget grabbed alone is drawn otherwise).
+int Darkest(QWidget& w) {
+    QCoreApplication::processEvents();
+    const QPoint at = w.mapTo(w.window(), QPoint(0, 0));
+    const QImage shown = w.screen()->grabWindow(w.window()->winId(), at.x(), at.y(), w.width(), w.height()).toImage();
+    int darkest = 255;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) darkest = std::min(darkest, qGray(shown.pixel(x, y)));
+    return darkest;
+}
 
 std::uint16_t SimRegister(PanelOnSim& p, int reg) {
     const auto regs = p.Sim().Registers();
@@ -148,6 +167,101 @@ class PanelOnSimTest : public QObject {
         for (const auto& write : panel_->Log().writes) QCOMPARE(int(write.outcome), int(WriteOutcome::Confirmed));
         for (int reg : written) QCOMPARE(SimRegister(*panel_, reg), before[reg]);
         QCOMPARE(panel_->ImageMismatch(), QString());
+    }
+
+    // Clicks before polling send nothing and do not hold the knobs: once "通讯" is ticked each knob shows the
+    // controller's value, and a click without turning writes back just that.
+    void knobClicksThatSentNothingLeaveTheKnobsToTheController() {
+        panel_ = std::make_unique<PanelOnSim>(std::vector<std::string>{"--seed", "17"});
+        QVERIFY(QTest::qWaitForWindowActive(&panel_->Form()));
+        QVERIFY(panel_->OpenPort());
+        TForm1& f = panel_->Form();
+        const std::vector<std::pair<TiKnob*, int>> knobs{{f.iKnob2, 4}, {f.iKnob1, 0}};
+        for (const auto& [knob, reg] : knobs) QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(f.Master().Statistics().writesSent, 0u);
+        QTest::mouseClick(f.CheckBox2, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(panel_->ImageMismatch(), QString(), kConvergeMs);
+        QTRY_COMPARE_WITH_TIMEOUT(panel_->DisplayMismatch(), QString(), 2000);
+        std::map<int, std::uint16_t> before;
+        for (const auto& [knob, reg] : knobs) {
+            before[reg] = SimRegister(*panel_, reg);
+            QVERIFY(before[reg] != 0);
+            QCOMPARE(knob->Position(), double(before[reg]));
+            WaitForQuietLine();
+            const std::size_t ended = panel_->Log().writes.size();
+            QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
+            QTRY_VERIFY_WITH_TIMEOUT(panel_->Log().writes.size() > ended, 3000);
+        }
+        QCOMPARE(int(panel_->Log().writes.size()), 2);
+        for (const auto& write : panel_->Log().writes) {
+            QCOMPARE(write.value, before[write.registerAddress]);
+            QCOMPARE(int(write.outcome), int(WriteOutcome::Confirmed));
+        }
+    }
+
+    // The controller refuses the block of the phase currents and the voltage for the first 14 s: their
+    // displays look old within a few turns while the other blocks' do not, and clear once it is answered.
+    void aRefusedBlocksDisplaysLookOldUntilItIsAnsweredAgain() {
+        panel_ = std::make_unique<PanelOnSim>(
+            std::vector<std::string>{"--refuse-block", "20", "--refuse-for", "14", "--seed", "18"});
+        QVERIFY(QTest::qWaitForWindowActive(&panel_->Form()));
+        QVERIFY(panel_->OpenAndTick());
+        TForm1& f = panel_->Form();
+        const std::vector<QWidget*> refused{f.iAnalogDisplay1, f.iAnalogDisplay2, f.iAnalogDisplay3,
+                                            f.iAnalogDisplay4, f.Memo12};
+        const std::vector<QWidget*> answered{f.iAnalogDisplay5, f.iAnalogOutput1, f.iAnalogDisplay7,
+                                             f.iAnalogDisplay8};
+        const auto allMarked = [&] {
+            return std::all_of(refused.begin(), refused.end(), OldValueMarks::Marked);
+        };
+        QElapsedTimer sinceTicked;
+        sinceTicked.start();
+        QTRY_VERIFY_WITH_TIMEOUT(allMarked(), 10000);
+        const qint64 markedAfter = sinceTicked.elapsed();
+        QVERIFY(panel_->Log().blocksRead.count(2) == 0);
+        for (QWidget* w : answered) QVERIFY(!OldValueMarks::Marked(w));
+        QVERIFY(f.iAnalogDisplay4->toolTip().contains(QStringLiteral("旧值")));
+        std::map<QWidget*, int> darkest; // even digits and text are grey while marked
+        for (QWidget* w : refused) darkest[w] = Darkest(*w);
+        QTRY_VERIFY_WITH_TIMEOUT(panel_->Log().blocksRead.count(2) == 1, 20000);
+        QSignalSpy refreshed(f.Timer2, &QTimer::timeout);
+        QVERIFY(refreshed.wait(1000));
+        for (QWidget* w : refused) QVERIFY(!OldValueMarks::Marked(w) && Darkest(*w) < darkest[w]);
+        QCOMPARE(f.iAnalogDisplay4->toolTip(), QString());
+        // For the reader of the log only.
+        qInfo("marked old %lld ms after ticking, clear again %lld ms after ticking", markedAfter,
+              sinceTicked.elapsed());
+        QTRY_COMPARE_WITH_TIMEOUT(panel_->DisplayMismatch(), QString(), 2000);
+    }
+
+    // With an address no controller can have, run/stop and an SV entry send nothing and show nothing as given:
+    // the switch, Memo13 and the open pair stay as they were, and the monitor counts the presses as not sent.
+    void commandsWithNoValidAddressChangeNothingOnScreen() {
+        StartPolling({"--seed", "19"});
+        TForm1& f = panel_->Form();
+        DiagnosticsEntry monitor(f);
+        monitor.Open();
+        const std::uint16_t reg3 = SimRegister(*panel_, 3);
+        const QString caption = f.iSwitchLed1->Caption();
+        const bool active = f.iSwitchLed1->Active();
+        QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton); // SET: the pair opens
+        for (const char* address : {"0", "248"}) {
+            f.ComboBox1->setEditText(QString::fromLatin1(address));
+            QTest::mouseClick(f.iSwitchLed1, Qt::LeftButton);
+            QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton); // ENT
+            QSignalSpy refreshed(f.Timer2, &QTimer::timeout);
+            QVERIFY(refreshed.wait(1000));
+            QCOMPARE(f.Memo13->toPlainText(), QStringLiteral("0"));
+            QCOMPARE(f.iSwitchLed1->Caption(), caption);
+            QCOMPARE(f.iSwitchLed1->Active(), active);
+            QCOMPARE(f.iSwitchLed2->Caption(), QStringLiteral("ENT"));
+        }
+        QCOMPARE(SimRegister(*panel_, 3), reg3);
+        LinkStatisticsView& counts = monitor.Window()->Statistics();
+        counts.Refresh();
+        QCOMPARE(counts.ValueOf(QStringLiteral("写入未发送 (not sent)")), QStringLiteral("4"));
+        QCOMPARE(counts.ValueOf(QStringLiteral("写入未确认")), QStringLiteral("0"));
+        QCOMPARE(counts.ValueOf(QStringLiteral("写入被取代")), QStringLiteral("0"));
     }
 
     // A lost phase T lights the lamp captioned "T" (the fourth) and no other, and "T_C" reads 0.0.

@@ -1,12 +1,17 @@
 // Renders what an operator sees of the safe commands into PNGs for the docs: an entry just opened with the
-// controller's value, an entry refused as out of range, and an address no controller can have.
+// controller's value, an entry refused as out of range, an address no controller can have, and the old values
+// of a block the controller refuses beside the current ones.
 //   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb build/tests/panel/panel_command_screens docs
 #include <QApplication>
 #include <QComboBox>
+#include <QScreen>
+#include <QToolTip>
 #include <QtTest>
 
+#include "modbus/register_image.h"
 #include "panel/form1.h"
 #include "panel_on_line.h"
+#include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_line_editor.h"
 #include "widgets/ti_switch_led.h"
@@ -35,6 +40,28 @@ void Save(QWidget& window, const QString& path)
     window.grab().save(path);
 }
 
+// The controller stops answering the block of the phase currents and the voltage: four turns later their
+// displays are old, the rest current. The picture is of the screen, so the tool tip under "T_C" shows too.
+bool OldValues(const QString& path)
+{
+    auto clock = std::make_shared<testing::FakeClock>();
+    test::PanelOnLine rig(clock);
+    if (!rig.Activate() || !rig.OpenLine()) return false;
+    TForm1& f = rig.Form();
+    f.move(0, 0);
+    for (int tick = 0; tick < 20; ++tick) {
+        clock->Advance(std::chrono::milliseconds(500));
+        f.Timer1Timer();
+        if (!rig.AnswerRead(kRegisters, tick < 4 ? -1 : kPollBlockStarts[2])) return false;
+    }
+    f.Timer2Timer();
+    QWidget* phaseT = f.iAnalogDisplay3;
+    QToolTip::showText(phaseT->mapToGlobal(QPoint(0, phaseT->height())), phaseT->toolTip(), phaseT);
+    QTest::qWait(300);
+    const QRect frame = f.frameGeometry();
+    return f.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(path);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -59,5 +86,6 @@ int main(int argc, char** argv)
     f.ComboBox1->setEditText(QStringLiteral("257"));
     f.Timer1Timer();
     Save(f, folder + "/address-red.png");
-    return 0;
+    f.hide();
+    return OldValues(folder + "/old-values.png") ? 0 : 1;
 }

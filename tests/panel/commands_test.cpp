@@ -81,6 +81,24 @@ class CommandsTest : public QObject {
 
     void ClickRim(TiKnob* knob) { QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3)); }
 
+    // What keeps a command from going out: "通讯" unticked, an address no controller can have, the port closed.
+    void Refuse(const QString& how)
+    {
+        if (how == "box clear")
+            Form().CheckBox2->setChecked(false);
+        else if (how == "port closed")
+            QTest::mouseClick(Form().BitBtn7, Qt::LeftButton);
+        else if (how.startsWith("address"))
+            Form().ComboBox1->setEditText(how.section(' ', 1));
+    }
+
+    void Allow(const QString& how)
+    {
+        if (how == "port closed") QTest::mouseClick(Form().BitBtn7, Qt::LeftButton);
+        Form().ComboBox1->setEditText("1");
+        Form().CheckBox2->setChecked(true);
+    }
+
     void Retype(TiAnalogOutput* entry, const QString& text)
     {
         QTest::keyClick(entry->Editor(), Qt::Key_A, Qt::ControlModifier);
@@ -142,13 +160,61 @@ private slots:
         QCOMPARE(NextFrame(), WriteFrame(1, 4, std::uint16_t(std::lround(turned))));
     }
 
-    void aClickWithoutTurningAlsoMakesThePositionTheOperators()
+    // A knob shows the controller's value unless the operator is setting it: a press that sent nothing gives
+    // the setting up, and a click that did not turn it sends only a value its display shows.
+    void aKnobShowsTheControllersValueUnlessTheOperatorIsSettingIt_data()
+    {
+        QTest::addColumn<int>("turnedTo"); // -1: not turned
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QList<int>>("reads");
+        QTest::addColumn<int>("written"); // by a click after the reads; -1: nothing
+        QTest::newRow("before the first read") << -1 << "" << QList<int>{} << -1;
+        QTest::newRow("box clear") << 300 << "box clear" << QList<int>{800} << 800;
+        QTest::newRow("address 0") << 300 << "address 0" << QList<int>{800} << 800;
+        QTest::newRow("address 248") << 300 << "address 248" << QList<int>{800} << 800;
+        QTest::newRow("every read") << -1 << "" << QList<int>{800, 700} << 700;
+        QTest::newRow("beyond the scale") << -1 << "" << QList<int>{1200} << -1;
+    }
+
+    void aKnobShowsTheControllersValueUnlessTheOperatorIsSettingIt()
+    {
+        QFETCH(int, turnedTo);
+        QFETCH(QString, refusal);
+        QFETCH(QList<int>, reads);
+        QFETCH(int, written);
+        QVERIFY(rig_->OpenLine());
+        TiKnob* knob = Form().iKnob2;
+        Refuse(refusal);
+        if (turnedTo >= 0) knob->SetPosition(turnedTo);
+        ClickRim(knob);
+        QCOMPARE(NoFrame(), Bytes());
+        Allow(refusal);
+        for (int controller : reads) PollRound({{4, std::uint16_t(controller)}});
+        if (!reads.isEmpty()) QCOMPARE(knob->Position(), std::min(double(reads.back()), knob->PositionMax()));
+        ClickRim(knob);
+        if (written < 0)
+            QCOMPARE(NoFrame(), Bytes());
+        else
+            QCOMPARE(NextFrame(), WriteFrame(1, 4, std::uint16_t(written)));
+    }
+
+    // A sent setting stays on the knob until its write has ended; the next read then says what the controller
+    // took, here nothing.
+    void aRefusedWriteGivesTheKnobBackToTheController()
     {
         QVERIFY(rig_->OpenLine());
-        Form().CheckBox2->setChecked(false); // the click itself sends nothing
-        ClickRim(Form().iKnob3);
-        QVERIFY(!Form().Seeds().Waiting(Form().iKnob3));
-        QVERIFY(Form().Seeds().Waiting(Form().iKnob2));
+        TiKnob* knob = Form().iKnob2;
+        PollRound({{4, 800}});
+        knob->SetPosition(900);
+        ClickRim(knob);
+        QCOMPARE(NextFrame(), WriteFrame(1, 4, 900));
+        ClickRim(knob); // not turned again, and its display still shows 80.0
+        QCOMPARE(NoFrame(), Bytes());
+        rig_->Line().Write({0x01, 0x86, 0x03, 0x02, 0x61}); // exception 03
+        QTRY_COMPARE(Form().Master().Write().pending, 0);
+        QCOMPARE(knob->Position(), 900.0);
+        PollRound({{4, 800}});
+        QCOMPARE(knob->Position(), 800.0);
     }
 
     void reopeningThePortSeedsTheKnobsAgain()

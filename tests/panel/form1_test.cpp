@@ -202,8 +202,9 @@ private slots:
     {
         OpenLine();
         Form().ComboBox1->setEditText("12abc");
+        Form().iKnob2->SetPosition(800);
         QTest::mouseClick(Form().iKnob2, Qt::LeftButton, {}, QPoint(3, 3));
-        QCOMPARE(NextFrame(), WriteFrame(12, 4, 0));
+        QCOMPARE(NextFrame(), WriteFrame(12, 4, 800));
     }
 
     void setEntWritesTheAcceptedEntry_data()
@@ -300,6 +301,7 @@ private slots:
     {
         OpenLine();
         Form().CheckBox2->setChecked(false);
+        Form().iKnob2->SetPosition(800);
         QTest::mouseClick(Form().iKnob2, Qt::LeftButton, {}, QPoint(3, 3));
         QVERIFY(rig_->Pause().pauses.empty());
         QCOMPARE(Form().Master().Write().pending, 0);

@@ -15,15 +15,22 @@
 
 namespace lq::test {
 
-PanelOnLine::PanelOnLine()
+PanelOnLine::PanelOnLine(std::shared_ptr<IClock> clock)
 {
     TForm1Setup setup;
+    const bool stepped = clock != nullptr;
+    setup.clock = std::move(clock);
     setup.pause = pause_;
     setup.backend = backend_;
     setup.showMessage = [this](QWidget*, const QString& text) { messages << text; };
     form_ = std::make_unique<TForm1>(setup);
     form_->Timer1->stop();
     form_->Timer2->stop();
+    // The port's arrival times are real ones, which mean nothing on a stepped clock: deliveries come without.
+    if (stepped)
+        form_->Comm1->OnReceiveData = [form = form_.get()](TComm*, const std::uint8_t* b, std::uint16_t n) {
+            form->Comm1ReceiveData(nullptr, b, n);
+        };
 }
 
 bool PanelOnLine::Activate()
@@ -88,8 +95,21 @@ void PanelOnLine::TurnByWheel(TiKnob* knob)
 
 bool PanelOnLine::AnswerRead(const std::map<int, std::uint16_t>& registers)
 {
+    return AnswerRead(registers, -1);
+}
+
+bool PanelOnLine::AnswerRead(const std::map<int, std::uint16_t>& registers, int refusedStart)
+{
     const std::vector<std::uint8_t> request = line_.Read(8, std::chrono::seconds(2));
     if (request.size() != 8 || request[1] != 0x03) return false;
+    if (request[3] == refusedStart) {
+        const std::uint64_t refused = form_->Master().Statistics().Exceptions();
+        std::vector<std::uint8_t> exception{0x01, 0x83, 0x02};
+        const std::uint16_t crc = CalcCRC16(exception.data(), static_cast<std::int32_t>(exception.size()));
+        exception.insert(exception.end(), {std::uint8_t(crc >> 8), std::uint8_t(crc & 0xFF)});
+        line_.Write(exception);
+        return QTest::qWaitFor([&] { return form_->Master().Statistics().Exceptions() > refused; });
+    }
     std::array<std::uint16_t, 10> values{};
     for (int k = 0; k < 10; ++k)
         if (const auto it = registers.find(request[3] + k); it != registers.end()) values[k] = it->second;

@@ -21,10 +21,10 @@ namespace lq::test {
 
 // The real main window, shown and active, with a pseudo-terminal ready for its port: the far side reads
 // every frame the panel sends. Its timers are stopped so a test ticks by hand, nothing pauses, and message
-// boxes are recorded instead of shown.
+// boxes are recorded instead of shown. A test that steps time itself passes the clock the panel runs on.
 class PanelOnLine {
 public:
-    PanelOnLine();
+    explicit PanelOnLine(std::shared_ptr<IClock> clock = nullptr);
 
     // Shows the window and waits until it is active, so clicks move the keyboard focus as they do for real.
     bool Activate();
@@ -44,6 +44,9 @@ public:
     // Plays the controller for the read the panel just sent: answers it from these registers (others 0) and
     // waits until the master has taken the reply. False if no read came or the reply was not taken.
     bool AnswerRead(const std::map<int, std::uint16_t>& registers);
+    // The same, except that a read starting at refusedStart gets exception 02 instead, and the wait is for the
+    // master to have judged it.
+    bool AnswerRead(const std::map<int, std::uint16_t>& registers, int refusedStart);
 
     TForm1& Form() { return *form_; }
     PtyPair& Line() { return line_; }

@@ -57,8 +57,12 @@ private:
         return QTest::qWaitFor([&] { return LinkLampLit() == goodCrc; });
     }
 
-    // A write of the maximum-limit knob's position, sent at once as "通讯" is ticked; no echo ever comes.
-    void WriteWithoutEcho() { QTest::mouseClick(Form().iKnob2, Qt::LeftButton, {}, QPoint(3, 3)); }
+    // A write of the maximum-limit knob's turned position, sent at once as "通讯" is ticked; no echo ever comes.
+    void WriteWithoutEcho()
+    {
+        Form().iKnob2->SetPosition(800);
+        QTest::mouseClick(Form().iKnob2, Qt::LeftButton, {}, QPoint(3, 3));
+    }
 
 private slots:
     void init()

@@ -119,6 +119,17 @@ TEST(SimOptions, EveryOptionIsDocumentedEverywhere) {
     }
 }
 
+TEST(RefuseFor, TakesWholeSecondsFromOneToADay) {
+    const auto parsed = [](const char* value) {
+        return ParseSimOptions({"--refuse-block", "20", "--refuse-for", value}).options;
+    };
+    ASSERT_TRUE(parsed("14"));
+    EXPECT_EQ(parsed("14")->engine.slave.refuseFor, milliseconds(14000));
+    EXPECT_EQ(parsed("86400")->engine.slave.refuseFor, milliseconds(86'400'000));
+    for (const char* bad : {"0", "-1", "1.5", "86401", ""}) EXPECT_FALSE(parsed(bad)) << bad;
+    EXPECT_FALSE(ParseSimOptions({"--refuse-block", "20"}).options->engine.slave.refuseFor);
+}
+
 class BadOptionTest : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(BadOptionTest, IsRefusedWithAReason) {
