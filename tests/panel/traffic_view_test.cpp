@@ -2,6 +2,8 @@
 // and on the screen exactly as a full repaint would draw it.
 #include <QCheckBox>
 #include <QFile>
+#include <QFontDatabase>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -12,6 +14,7 @@
 #include "modbus/frame_meaning.h"
 #include "modbus/traffic_line.h"
 #include "panel/panel_fonts.h"
+#include "panel/traffic_cell_delegate.h"
 #include "panel/traffic_filter_model.h"
 #include "panel/traffic_page.h"
 #include "panel/traffic_table_model.h"
@@ -74,6 +77,20 @@ int FirstDifferentLine(const QImage& a, const QImage& b)
     for (int y = 0; y < a.height(); ++y)
         if (std::memcmp(a.constScanLine(y), b.constScanLine(y), bytes) != 0) return y;
     return -1;
+}
+
+// One cell as the delegate paints it, on white, at the given width.
+QImage Cell(const TrafficCellDelegate& delegate, const QModelIndex& index, int width, const QFont& font)
+{
+    QImage image(width, 24, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QStyleOptionViewItem option;
+    option.rect = image.rect();
+    option.font = font;
+    option.palette.setColor(QPalette::Text, Qt::black);
+    QPainter painter(&image);
+    delegate.paint(&painter, option, index);
+    return image;
 }
 
 // The monitor's table in a window with the monitor's font, fed a batch at a time as its refresh does.
@@ -306,6 +323,43 @@ private slots:
                                               .arg(QLatin1String(what))
                                               .arg(line)));
         }
+    }
+
+    void aNarrowColumnShowsTheStartOfTheWholeBytes_data()
+    {
+        QTest::addColumn<QFont>("font");
+        QTest::newRow("the monitor's font") << SansFont(12);
+        QTest::newRow("a larger one") << SansFont(17);
+        QTest::newRow("a monospaced one") << QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    }
+
+    void aNarrowColumnShowsTheStartOfTheWholeBytes()
+    {
+        QFETCH(QFont, font);
+        TrafficTableModel model;
+        std::vector<std::uint8_t> bytes(25);
+        for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<std::uint8_t>(n * 37 + 1);
+        model.DeliveryJudged(Delivery{bytes, DeliveryVerdict::Accepted, 0, 0, std::nullopt, Now()});
+        model.Flush();
+        const QModelIndex index = model.index(0, TrafficTableModel::BytesColumn);
+        const TrafficCellDelegate delegate;
+        const QImage whole = Cell(delegate, index, 2000, font);
+        for (int width = 30; width < 600; width += 13) {
+            // Up to the narrow cell's right margin, whatever its size, the two must be the same.
+            const QRect inside(0, 0, width - 8, whole.height());
+            QCOMPARE(Cell(delegate, index, width, font).copy(inside), whole.copy(inside));
+        }
+    }
+
+    void aTextLooksTheSameAfterTheFontChanged()
+    {
+        TrafficTableModel model;
+        Feed(model, 3, true);
+        model.Flush();
+        const QModelIndex index = model.index(0, TrafficTableModel::MeaningColumn);
+        const TrafficCellDelegate used;
+        Cell(used, index, 400, SansFont(10));
+        QCOMPARE(Cell(used, index, 400, SansFont(16)), Cell(TrafficCellDelegate(), index, 400, SansFont(16)));
     }
 
     void saveWritesOneLinePerRowInTheFileFormat()
