@@ -42,6 +42,11 @@ TrafficCellDelegate::TrafficCellDelegate(QObject* parent) : QStyledItemDelegate(
 
 const QStaticText& TrafficCellDelegate::LaidOut(const QString& text, const QFont& font) const
 {
+    // A text laid out in another font would be drawn at that font's size, the painter's font notwithstanding.
+    if (font != laidOutFont_) {
+        laidOut_.clear();
+        laidOutFont_ = font;
+    }
     if (QStaticText* cached = laidOut_.object(text)) return *cached;
     auto* laid = new QStaticText(text);
     laid->setTextFormat(Qt::PlainText);

@@ -23,6 +23,7 @@ private:
     QString BytesThatCanShow(const QString& hex, int width, const QFont& font) const;
 
     mutable QCache<QString, QStaticText> laidOut_;
+    mutable QFont laidOutFont_;
     mutable QFont hexFont_;
     mutable int narrowestByte_ = 1;
 };

@@ -4,7 +4,12 @@
 
 namespace lq {
 
-TrafficTableView::TrafficTableView(QWidget* parent) : QTableView(parent) {}
+TrafficTableView::TrafficTableView(QWidget* parent) : QTableView(parent)
+{
+    // Rows added below leave a scroll value in pixels where it was, so following the newest row scrolls the
+    // pixels shown and repaints only the rows uncovered; in steps of a row, every batch would move them all.
+    setVerticalScrollMode(ScrollPerPixel);
+}
 
 void TrafficTableView::setModel(QAbstractItemModel* model)
 {
@@ -45,7 +50,17 @@ void TrafficTableView::doItemsLayout()
         QTableView::doItemsLayout();
         return;
     }
+    // Laying out again can move what is shown without scrolling its pixels: a view at the bottom in steps of
+    // a row shows the last row at the viewport's bottom edge, and once rows are added below it, the same
+    // scroll value means the first row at the top edge. Only while the rows shown stay where they were may
+    // the pixels on the screen stay.
+    const int left = horizontalOffset();
+    const int above = verticalOffset();
     updateGeometries();
+    if (horizontalOffset() != left || verticalOffset() != above) {
+        viewport()->update();
+        return;
+    }
     const int top = rowViewportPosition(first);
     if (top < viewport()->height()) viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
 }

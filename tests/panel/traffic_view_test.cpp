@@ -1,14 +1,20 @@
-// The traffic table: bounded, batched, paused, cleared, filtered to errors, following the newest row, saved.
+// The traffic table: bounded, batched, paused, cleared, filtered to errors, following the newest row, saved,
+// and on the screen exactly as a full repaint would draw it.
 #include <QCheckBox>
 #include <QFile>
+#include <QFontDatabase>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
+#include <functional>
 
 #include "modbus/frame_meaning.h"
 #include "modbus/traffic_line.h"
+#include "panel/panel_fonts.h"
+#include "panel/traffic_cell_delegate.h"
 #include "panel/traffic_filter_model.h"
 #include "panel/traffic_page.h"
 #include "panel/traffic_table_model.h"
@@ -38,6 +44,74 @@ QString Meaning(const QAbstractItemModel& model, int row)
 {
     return model.index(row, TrafficTableModel::MeaningColumn).data().toString();
 }
+
+// Lets the delayed layout, the repaint and the flush to the window's pixels happen.
+void Settle()
+{
+    for (int n = 0; n < 4; ++n) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+// The table as the window last showed it: the viewport's part of the window's own pixels, not a rendering.
+QImage Shown(const TrafficPage& page)
+{
+    const QWidget* viewport = page.View()->viewport();
+    const QImage window = page.screen()->grabWindow(page.winId()).toImage();
+    const QRect area(viewport->mapTo(&page, QPoint()) * window.devicePixelRatio(),
+                     viewport->size() * window.devicePixelRatio());
+    return window.copy(area).convertToFormat(QImage::Format_RGB32);
+}
+
+// The same viewport painted afresh, all of it at once.
+QImage Repainted(const TrafficPage& page)
+{
+    return page.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+int FirstDifferentLine(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size()) return 0;
+    const auto bytes = static_cast<std::size_t>(a.bytesPerLine());
+    for (int y = 0; y < a.height(); ++y)
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), bytes) != 0) return y;
+    return -1;
+}
+
+// One cell as the delegate paints it, on white, at the given width.
+QImage Cell(const TrafficCellDelegate& delegate, const QModelIndex& index, int width, const QFont& font)
+{
+    QImage image(width, 24, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QStyleOptionViewItem option;
+    option.rect = image.rect();
+    option.font = font;
+    option.palette.setColor(QPalette::Text, Qt::black);
+    QPainter painter(&image);
+    delegate.paint(&painter, option, index);
+    return image;
+}
+
+// The monitor's table in a window with the monitor's font, fed a batch at a time as its refresh does.
+struct ShownTable {
+    TrafficTableModel model{150};
+    TrafficPage page{model};
+    int fed = 0;
+
+    ShownTable()
+    {
+        page.setFont(SansFont(12));
+        page.resize(640, 300);
+        page.show();
+    }
+    void Batch(int rows)
+    {
+        for (int n = 0; n < rows; ++n, ++fed) Feed(model, static_cast<std::uint8_t>(fed % 7), fed % 5 == 0);
+        model.Flush();
+    }
+    QScrollBar& Bar() { return *page.View()->verticalScrollBar(); }
+};
 
 } // namespace
 
@@ -167,6 +241,125 @@ private slots:
         const QImage shown = page.screen()->grabWindow(page.winId()).toImage();
         const QColor background = model.index(1, 0).data(Qt::BackgroundRole).value<QBrush>().color();
         QCOMPARE(shown.pixelColor(at * shown.devicePixelRatio()).rgb(), background.rgb());
+    }
+
+    void theTableOnTheScreenIsWhatAFullRepaintDraws_data()
+    {
+        QTest::addColumn<QAbstractItemView::ScrollMode>("mode");
+        // The table scrolls by pixels; a row at a time is where a layout moves the rows without scrolling.
+        QTest::newRow("by pixels") << QAbstractItemView::ScrollPerPixel;
+        QTest::newRow("by rows") << QAbstractItemView::ScrollPerItem;
+    }
+
+    void theTableOnTheScreenIsWhatAFullRepaintDraws()
+    {
+        QFETCH(QAbstractItemView::ScrollMode, mode);
+        ShownTable table;
+        table.page.View()->setVerticalScrollMode(mode);
+        QVERIFY(QTest::qWaitForWindowExposed(&table.page));
+        QWidget cover;
+        const auto batches = [](int count, int rows) {
+            return std::function<void(ShownTable&)>([count, rows](ShownTable& t) {
+                for (int n = 0; n < count; ++n) {
+                    t.Batch(rows);
+                    Settle();
+                }
+            });
+        };
+        const std::pair<const char*, std::function<void(ShownTable&)>> steps[] = {
+            {"a few rows", batches(3, 4)},
+            {"past the bottom while following", batches(12, 4)},
+            {"a batch longer than the window", batches(1, 30)},
+            {"a single row", batches(1, 1)},
+            {"scrolled up, not following",
+             [](ShownTable& t) {
+                 t.page.FollowBox()->setChecked(false);
+                 t.Bar().setValue(t.Bar().maximum() / 2);
+             }},
+            {"rows below the part in sight", batches(4, 4)},
+            {"scrolled a step",
+             [](ShownTable& t) { t.Bar().triggerAction(QAbstractSlider::SliderSingleStepAdd); }},
+            {"scrolled to the top", [](ShownTable& t) { t.Bar().setValue(0); }},
+            {"following again", [](ShownTable& t) { t.page.FollowBox()->setChecked(true); }},
+            {"wider and lower", [](ShownTable& t) { t.page.resize(820, 220); }},
+            {"rows after the resize", batches(3, 4)},
+            {"narrower and higher", [](ShownTable& t) { t.page.resize(520, 420); }},
+            {"rows after the second resize", batches(3, 4)},
+            {"covered by another window",
+             [&cover](ShownTable& t) {
+                 cover.setGeometry(t.page.geometry());
+                 cover.show();
+                 t.Batch(4);
+             }},
+            {"uncovered", [&cover](ShownTable&) { cover.hide(); }},
+            {"hidden and shown again",
+             [](ShownTable& t) {
+                 t.page.hide();
+                 t.Batch(4);
+                 t.page.show();
+             }},
+            {"only the errors", [](ShownTable& t) { t.page.FaultsOnlyBox()->setChecked(true); }},
+            {"error rows arriving", batches(3, 5)},
+            {"every row again", [](ShownTable& t) { t.page.FaultsOnlyBox()->setChecked(false); }},
+            {"a full table making room", batches(30, 4)},
+            {"a full table making room, not following",
+             [&batches](ShownTable& t) {
+                 t.page.FollowBox()->setChecked(false);
+                 t.Bar().setValue(t.Bar().maximum() / 3);
+                 batches(10, 4)(t);
+             }},
+        };
+        for (const auto& [what, act] : steps) {
+            act(table);
+            Settle();
+            const QImage shown = Shown(table.page);
+            const QImage repainted = Repainted(table.page);
+            const int line = FirstDifferentLine(shown, repainted);
+            if (line >= 0) {
+                shown.save(QDir::temp().filePath(QStringLiteral("traffic-shown.png")));
+                repainted.save(QDir::temp().filePath(QStringLiteral("traffic-repainted.png")));
+            }
+            QVERIFY2(line < 0, qPrintable(QStringLiteral("%1: the window differs from a full repaint from line %2")
+                                              .arg(QLatin1String(what))
+                                              .arg(line)));
+        }
+    }
+
+    void aNarrowColumnShowsTheStartOfTheWholeBytes_data()
+    {
+        QTest::addColumn<QFont>("font");
+        QTest::newRow("the monitor's font") << SansFont(12);
+        QTest::newRow("a larger one") << SansFont(17);
+        QTest::newRow("a monospaced one") << QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    }
+
+    void aNarrowColumnShowsTheStartOfTheWholeBytes()
+    {
+        QFETCH(QFont, font);
+        TrafficTableModel model;
+        std::vector<std::uint8_t> bytes(25);
+        for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<std::uint8_t>(n * 37 + 1);
+        model.DeliveryJudged(Delivery{bytes, DeliveryVerdict::Accepted, 0, 0, std::nullopt, Now()});
+        model.Flush();
+        const QModelIndex index = model.index(0, TrafficTableModel::BytesColumn);
+        const TrafficCellDelegate delegate;
+        const QImage whole = Cell(delegate, index, 2000, font);
+        for (int width = 30; width < 600; width += 13) {
+            // Up to the narrow cell's right margin, whatever its size, the two must be the same.
+            const QRect inside(0, 0, width - 8, whole.height());
+            QCOMPARE(Cell(delegate, index, width, font).copy(inside), whole.copy(inside));
+        }
+    }
+
+    void aTextLooksTheSameAfterTheFontChanged()
+    {
+        TrafficTableModel model;
+        Feed(model, 3, true);
+        model.Flush();
+        const QModelIndex index = model.index(0, TrafficTableModel::MeaningColumn);
+        const TrafficCellDelegate used;
+        Cell(used, index, 400, SansFont(10));
+        QCOMPARE(Cell(used, index, 400, SansFont(16)), Cell(TrafficCellDelegate(), index, 400, SansFont(16)));
     }
 
     void saveWritesOneLinePerRowInTheFileFormat()
