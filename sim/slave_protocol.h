@@ -30,7 +30,7 @@ struct SlaveConfig {
     std::uint8_t address = 1;
     bool failEveryRead = false; // reads get exception 04, writes still work
     int refusedReadStart = -1;  // reads from this register get exception 02, as if it were not there
-    std::optional<std::chrono::milliseconds> refuseFor; // that refusal ends this long after the start
+    std::optional<std::chrono::milliseconds> refuseFor{}; // that refusal ends this long after the start
 };
 
 // The slave side of Modbus RTU for functions 3 (Read Holding Registers) and 6 (Write Single Register)
