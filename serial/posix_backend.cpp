@@ -94,6 +94,13 @@ class PosixBackend final : public ISerialBackend {
     std::shared_ptr<Event> FindEvent(THandle h);
     // FindDevice under the lock, for calls made outside it; sets the last error when there is none.
     std::shared_ptr<Device> FindOpenDevice(THandle h);
+    struct Opening {
+        std::shared_ptr<Device> device;
+        std::shared_ptr<Event> event;
+        std::optional<IoResult> refused; // set when the operation ends before it starts
+    };
+    // Under the lock: what every asynchronous operation starts from, its open device and its record's event.
+    Opening OpenOperation(THandle h, const Overlapped& ov, bool argumentsValid);
     IoResult Start(const std::shared_ptr<Device>& device, const std::shared_ptr<Event>& event,
                    std::shared_ptr<Operation> op, std::shared_ptr<Operation>& slot);
     // Looks at the lines of every pending line-event wait among the events whose check is due.
@@ -252,6 +259,17 @@ bool PosixBackend::SetCommMask(THandle h, std::uint32_t mask) {
     return true;
 }
 
+PosixBackend::Opening PosixBackend::OpenOperation(THandle h, const Overlapped& ov, bool argumentsValid) {
+    Opening opening{FindDevice(h), nullptr, std::nullopt};
+    if (!opening.device) {
+        opening.refused = IoResult::DeviceClosed;
+        return opening;
+    }
+    opening.event = FindEvent(ov.hEvent);
+    if (!opening.event || !argumentsValid) opening.refused = IoResult::Failed;
+    return opening;
+}
+
 IoResult PosixBackend::Start(const std::shared_ptr<Device>& device, const std::shared_ptr<Event>& event,
                              std::shared_ptr<Operation> op, std::shared_ptr<Operation>& slot) {
     op->device = device;
@@ -269,10 +287,8 @@ IoResult PosixBackend::Start(const std::shared_ptr<Device>& device, const std::s
 
 IoResult PosixBackend::WaitCommEvent(THandle h, std::uint32_t* mask, Overlapped& ov) {
     std::lock_guard lock(mutex_);
-    const auto device = FindDevice(h);
-    if (!device) return IoResult::DeviceClosed;
-    const auto event = FindEvent(ov.hEvent);
-    if (!event || mask == nullptr) return IoResult::Failed;
+    const auto [device, event, refused] = OpenOperation(h, ov, mask != nullptr);
+    if (refused) return *refused;
     auto op = std::make_shared<Operation>();
     op->kind = OpKind::LineEvent;
     op->maskOut = mask;
@@ -284,10 +300,8 @@ IoResult PosixBackend::WaitCommEvent(THandle h, std::uint32_t* mask, Overlapped&
 IoResult PosixBackend::ReadFile(THandle h, std::uint8_t* buffer, std::uint32_t count, std::uint32_t& read,
                                 Overlapped& ov) {
     std::lock_guard lock(mutex_);
-    const auto device = FindDevice(h);
-    if (!device) return IoResult::DeviceClosed;
-    const auto event = FindEvent(ov.hEvent);
-    if (!event || buffer == nullptr) return IoResult::Failed;
+    const auto [device, event, refused] = OpenOperation(h, ov, buffer != nullptr);
+    if (refused) return *refused;
     auto op = std::make_shared<Operation>();
     op->kind = OpKind::Read;
     op->readBuffer = buffer;
@@ -321,10 +335,8 @@ IoResult PosixBackend::ReadFile(THandle h, std::uint8_t* buffer, std::uint32_t c
 IoResult PosixBackend::WriteFile(THandle h, const std::uint8_t* buffer, std::uint32_t count,
                                  std::uint32_t& written, Overlapped& ov) {
     std::lock_guard lock(mutex_);
-    const auto device = FindDevice(h);
-    if (!device) return IoResult::DeviceClosed;
-    const auto event = FindEvent(ov.hEvent);
-    if (!event || buffer == nullptr) return IoResult::Failed;
+    const auto [device, event, refused] = OpenOperation(h, ov, buffer != nullptr);
+    if (refused) return *refused;
     auto op = std::make_shared<Operation>();
     op->kind = OpKind::Write;
     op->writeBuffer = buffer;

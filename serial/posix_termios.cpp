@@ -62,13 +62,8 @@ void SetModemLine(int fd, int line, bool on) {
     ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
 }
 
-} // namespace
-
-bool WriteControlBlock(int fd, const Dcb& block) {
-    termios t{};
-    if (tcgetattr(fd, &t) != 0) return false;
-    bool allApplied = true;
-
+// Raw mode: bytes pass untouched, a read returns as soon as one byte is there.
+void MakeRaw(termios& t) {
     t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
                                         IXOFF | IXANY | INPCK | IGNPAR);
     t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
@@ -76,45 +71,37 @@ bool WriteControlBlock(int fd, const Dcb& block) {
     t.c_cflag |= CREAD | CLOCAL;
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
+}
 
+// Byte size, parity and stop bits; false for a value Linux cannot set (which is then left as it was).
+bool SetFraming(termios& t, const Dcb& block) {
+    bool applied = true;
     static constexpr std::array<tcflag_t, 4> kSizes{CS5, CS6, CS7, CS8};
     if (block.ByteSize >= 5 && block.ByteSize <= 8) {
         t.c_cflag = (t.c_cflag & ~static_cast<tcflag_t>(CSIZE)) | kSizes[block.ByteSize - 5];
     } else {
-        allApplied = false;
+        applied = false;
     }
-
-    if (block.Parity <= 4) {
-        t.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR);
-        switch (block.Parity) {
-        case 1:
-            t.c_cflag |= PARENB | PARODD;
-            break;
-        case 2:
-            t.c_cflag |= PARENB;
-            break;
-        case 3:
-            t.c_cflag |= PARENB | CMSPAR | PARODD;
-            break;
-        case 4:
-            t.c_cflag |= PARENB | CMSPAR;
-            break;
-        default:
-            break;
-        }
+    // None, odd, even, mark, space.
+    static constexpr std::array<tcflag_t, 5> kParities{0, PARENB | PARODD, PARENB, PARENB | CMSPAR | PARODD,
+                                                       PARENB | CMSPAR};
+    if (block.Parity < kParities.size()) {
+        t.c_cflag = (t.c_cflag & ~static_cast<tcflag_t>(PARENB | PARODD | CMSPAR)) | kParities[block.Parity];
     } else {
-        allApplied = false;
+        applied = false;
     }
     if (block.Flags & dcb::fParity) t.c_iflag |= INPCK;
-
     if (block.StopBits == kOneStopBit) {
         t.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
     } else if (block.StopBits == kTwoStopBits) {
         t.c_cflag |= CSTOPB;
     } else {
-        allApplied = false; // one and a half does not exist on Linux
+        applied = false; // one and a half does not exist on Linux
     }
+    return applied;
+}
 
+void SetFlowControl(termios& t, const Dcb& block) {
     const std::uint32_t rts = dcb::RtsControl(block.Flags);
     if ((block.Flags & dcb::fOutxCtsFlow) || rts == 2) {
         t.c_cflag |= CRTSCTS;
@@ -125,41 +112,54 @@ bool WriteControlBlock(int fd, const Dcb& block) {
     if (block.Flags & dcb::fInX) t.c_iflag |= IXOFF;
     t.c_cc[VSTART] = static_cast<cc_t>(block.XonChar);
     t.c_cc[VSTOP] = static_cast<cc_t>(block.XoffChar);
+}
 
-    // Writing B0 would hang up the line (DTR drops), so a refused rate keeps the previous speed, and a
-    // terminal that somehow sits at B0 is lifted to 9600.
+// Writing B0 would hang up the line (DTR drops), so a refused rate keeps the previous speed, and a terminal that
+// somehow sits at B0 is lifted to 9600.
+void SetStandardSpeed(termios& t, speed_t wanted, speed_t previous) {
+    const speed_t speed = wanted != B0 ? wanted : previous == B0 ? B9600 : B0;
+    if (speed == B0) return;
+    cfsetospeed(&t, speed);
+    cfsetispeed(&t, speed);
+}
+
+// After the attributes are written: a rate no constant names goes in by the custom-rate call, and a standard one
+// the driver did not take puts the previous speed back.
+bool ConfirmSpeed(int fd, const Dcb& block, speed_t wanted, speed_t previous) {
+    if (block.BaudRate != 0 && wanted == B0) return SetCustomBaud(fd, block.BaudRate);
+    if (wanted == B0) return true;
+    termios readBack{};
+    if (tcgetattr(fd, &readBack) == 0 && cfgetospeed(&readBack) == wanted) return true;
+    if (previous != B0) {
+        cfsetospeed(&readBack, previous);
+        cfsetispeed(&readBack, previous);
+        tcsetattr(fd, TCSANOW, &readBack);
+    }
+    return false;
+}
+
+// Handshake and RS-485 modes leave RTS to the driver; DTR handshake has no Linux counterpart and keeps DTR up.
+void SetModemLines(int fd, const Dcb& block) {
+    const std::uint32_t rts = dcb::RtsControl(block.Flags);
+    SetModemLine(fd, TIOCM_DTR, dcb::DtrControl(block.Flags) != 0);
+    if (rts == 0 || rts == 1) SetModemLine(fd, TIOCM_RTS, rts == 1);
+}
+
+} // namespace
+
+bool WriteControlBlock(int fd, const Dcb& block) {
+    termios t{};
+    if (tcgetattr(fd, &t) != 0) return false;
+    MakeRaw(t);
+    bool allApplied = SetFraming(t, block);
+    SetFlowControl(t, block);
     const speed_t previous = cfgetospeed(&t);
     const speed_t wanted = StandardSpeed(block.BaudRate);
-    const bool custom = block.BaudRate != 0 && wanted == B0;
-    if (wanted != B0) {
-        cfsetospeed(&t, wanted);
-        cfsetispeed(&t, wanted);
-    } else if (previous == B0) {
-        cfsetospeed(&t, B9600);
-        cfsetispeed(&t, B9600);
-    }
+    SetStandardSpeed(t, wanted, previous);
     if (block.BaudRate == 0) allApplied = false;
     if (tcsetattr(fd, TCSANOW, &t) != 0) return false;
-
-    if (custom) {
-        if (!SetCustomBaud(fd, block.BaudRate)) allApplied = false;
-    } else if (wanted != B0) {
-        termios readBack{};
-        if (tcgetattr(fd, &readBack) != 0 || cfgetospeed(&readBack) != wanted) {
-            allApplied = false;
-            if (previous != B0) {
-                cfsetospeed(&readBack, previous);
-                cfsetispeed(&readBack, previous);
-                tcsetattr(fd, TCSANOW, &readBack);
-            }
-        }
-    }
-
-    // Handshake and RS-485 modes leave RTS to the driver; DTR handshake has no Linux counterpart and keeps
-    // DTR up.
-    const std::uint32_t dtr = dcb::DtrControl(block.Flags);
-    SetModemLine(fd, TIOCM_DTR, dtr != 0);
-    if (rts == 0 || rts == 1) SetModemLine(fd, TIOCM_RTS, rts == 1);
+    if (!ConfirmSpeed(fd, block, wanted, previous)) allApplied = false;
+    SetModemLines(fd, block);
     return allApplied;
 }
 
