@@ -10,9 +10,9 @@ int RegisterImage::KeptCount(std::uint8_t pollIndex)
 
 bool RegisterImage::IsKept(int reg)
 {
-    for (std::uint8_t index = 0; index < kPollBlockStarts.size(); ++index) {
+    for (std::size_t index = 0; index < kPollBlockStarts.size(); ++index) {
         const int start = kPollBlockStarts[index];
-        if (reg >= start && reg < start + KeptCount(index)) return true;
+        if (reg >= start && reg < start + KeptCount(static_cast<std::uint8_t>(index))) return true;
     }
     return false;
 }

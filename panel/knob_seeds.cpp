@@ -6,7 +6,7 @@
 
 namespace lq {
 
-KnobSeeds::KnobSeeds(const RegisterImage& registers, std::vector<Knob> knobs) : registers_(registers) {
+KnobSeeds::KnobSeeds(const RegisterImage& registers, const std::vector<Knob>& knobs) : registers_(registers) {
     for (const Knob& knob : knobs) {
         seeds_.push_back({knob});
         TiKnob* k = knob.knob;

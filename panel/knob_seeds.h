@@ -23,7 +23,7 @@ class KnobSeeds final : public ILinkObserver {
         int reg;
     };
 
-    KnobSeeds(const RegisterImage& registers, std::vector<Knob> knobs);
+    KnobSeeds(const RegisterImage& registers, const std::vector<Knob>& knobs);
 
     // Every knob waits for its register again.
     void PortOpened();

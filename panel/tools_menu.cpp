@@ -6,7 +6,7 @@
 
 namespace lq {
 
-ToolsMenu::ToolsMenu(QWidget* window, std::vector<QWidget*> menuOwners)
+ToolsMenu::ToolsMenu(QWidget* window, const std::vector<QWidget*>& menuOwners)
     : QObject(window), window_(window), menu_(new QMenu(window))
 {
     for (QWidget* owner : menuOwners) {

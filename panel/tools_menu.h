@@ -15,7 +15,7 @@ namespace lq {
 class ToolsMenu final : public QObject {
     Q_OBJECT
 public:
-    ToolsMenu(QWidget* window, std::vector<QWidget*> menuOwners);
+    ToolsMenu(QWidget* window, const std::vector<QWidget*>& menuOwners);
 
     // The window takes the action for its shortcut; the menu lists it in the order added.
     void Add(QAction* action);

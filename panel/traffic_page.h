@@ -16,7 +16,7 @@ class TrafficTableModel;
 class TrafficPage final : public QWidget {
     Q_OBJECT
 public:
-    TrafficPage(TrafficTableModel& model, QWidget* parent = nullptr);
+    explicit TrafficPage(TrafficTableModel& model, QWidget* parent = nullptr);
 
     // Writes every row held to a new file at path; empty when it worked, else the reason.
     QString SaveTo(const QString& path) const;

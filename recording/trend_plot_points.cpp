@@ -65,7 +65,7 @@ std::vector<std::vector<PlotPoint>> PlotLines(const TrendRing<TrendPoint>& serie
     std::size_t end = FirstAtOrAfter(series, to);
     if (begin > 0) --begin;
     if (end < series.Size()) ++end;
-    const bool thin = end - begin > static_cast<std::size_t>(2 * columns);
+    const bool thin = end - begin > 2 * static_cast<std::size_t>(columns);
     ColumnThinner thinner(from, (to - from) / columns);
     for (std::size_t i = begin; i < end; ++i) {
         const TrendPoint& p = series[i];

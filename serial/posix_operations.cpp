@@ -36,11 +36,10 @@ void Progress(Operation& op, Clock::time_point now) {
             Complete(op, op.done > 0 ? OpStatus::Done : OpStatus::Failed);
             return;
         }
-        if (op.done == op.count || (op.endAtFirstByte && op.done > 0)) {
-            Complete(op, OpStatus::Done);
-        } else if (op.interval && op.done > 0 && now >= op.lastByte + *op.interval) {
-            Complete(op, OpStatus::Done);
-        } else if (op.totalDeadline && now >= *op.totalDeadline) {
+        // Full, first byte wanted and come, a silence after some bytes, or the total time-out.
+        if (op.done == op.count || (op.endAtFirstByte && op.done > 0) ||
+            (op.interval && op.done > 0 && now >= op.lastByte + *op.interval) ||
+            (op.totalDeadline && now >= *op.totalDeadline)) {
             Complete(op, OpStatus::Done);
         }
         return;

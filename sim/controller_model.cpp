@@ -162,7 +162,7 @@ void ControllerModel::PublishElectrical(RandomSource* noise) {
             current = kRatedCurrent * output / kFullOutput + kPhaseImbalance[phase];
             if (noise != nullptr) current += noise->Between(-2, 2);
         }
-        regs_[static_cast<std::size_t>(kCurrentR + phase)] = static_cast<std::uint16_t>(std::max(current, 0));
+        regs_[static_cast<std::size_t>(kCurrentR) + static_cast<std::size_t>(phase)] = static_cast<std::uint16_t>(std::max(current, 0));
     }
     int voltage = kNominalVoltage;
     if (noise != nullptr) voltage += noise->Between(-8, 8);

@@ -59,7 +59,7 @@ private slots:
     {
         QTest::addColumn<Shown>("shown");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char* name, Shown shown, const char* expected) {
+        const auto row = [](const char* name, const Shown& shown, const char* expected) {
             QTest::newRow(name) << shown << QString::fromUtf8(expected);
         };
         row("reg 11 / 10, output amount p1", [](TForm1& f) { return f.iAnalogOutput4->Text(); }, "48.7");

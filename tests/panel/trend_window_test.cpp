@@ -95,7 +95,7 @@ private slots:
         const auto caption = [](TiLabel* l) { return [l] { return l->Caption(); }; };
         const std::vector<Shown> displays{
             {0, caption(f.iLabel13), value(f.iAnalogOutput2)},
-            {3, [&f] { return QStringLiteral("RUN/STOP"); }, {}}, // the switch's two captions
+            {3, [] { return QStringLiteral("RUN/STOP"); }, {}}, // the switch's two captions
             {4, caption(f.iLabel23), value(f.iAnalogDisplay5)},
             {5, caption(f.iLabel24), value(f.iAnalogDisplay6)},
             {11, caption(f.iLabel15), value(f.iAnalogOutput4)},

@@ -115,7 +115,7 @@ TEST_F(TrendModelTest, ConfirmedWritesOfSettingsBecomeMarkersWithTheirValueInPan
     std::int64_t ms = 0;
     for (const Case& c : cases) {
         model_.WriteEnded(Written(c.reg, c.raw, c.outcome, ms += 500));
-        if (*c.text) expected.push_back(c.text);
+        if (*c.text) expected.emplace_back(c.text);
     }
     std::vector<std::string> texts;
     for (std::size_t i = 0; i < model_.Markers().Size(); ++i) texts.push_back(model_.Markers()[i].text);

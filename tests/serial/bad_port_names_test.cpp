@@ -24,7 +24,7 @@ void PrintTo(const BadName& c, std::ostream* os) {
 const BadName kBadNames[] = {
     {"FourKibibytes", [](const PtyPair&) { return std::string(4096, 'A'); }},
     {"FourKibibytePath", [](const PtyPair&) { return "/dev/" + std::string(4091, 'x'); }},
-    {"ControlCharacters", [](const PtyPair&) { return std::string("tty\x01\x1b[2J\r\n", 11); }},
+    {"ControlCharacters", [](const PtyPair&) { return std::string("tty\x01\x1b[2J\r\n\0", 11); }},
     {"DeviceNameThenNewline", [](const PtyPair& pty) { return pty.SlavePath() + "\n"; }},
     // Cut at the NUL, this would be the working device: it must not be opened.
     {"DeviceNameThenNul", [](const PtyPair& pty) { return pty.SlavePath() + std::string("\0junk", 5); }},

@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                               [](const std::string& folder, const std::string& alias) {
                                   // Stands for /dev/ttyUSB0: a device that exists outside the
                                   // pseudo-terminals.
-                                  const std::string adapter = folder + "/ttyUSB0";
+                                  std::string adapter = folder + "/ttyUSB0";
                                   close(open(adapter.c_str(), O_CREAT | O_WRONLY, 0600));
                                   if (symlink(adapter.c_str(), alias.c_str()) != 0)
                                       throw std::runtime_error("symlink");
