@@ -12,7 +12,7 @@ run_packages=(
 )
 test_packages=(
   libgtest-dev googletest
-  xvfb xauth
+  xvfb xauth imagemagick
   libmodbus-dev mbpoll
   clang libclang-rt-14-dev clang-format clang-tidy
   scdoc librsvg2-bin

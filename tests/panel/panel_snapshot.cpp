@@ -1,4 +1,5 @@
-// Renders the main window into a PNG for the docs: at start; "live": showing a register image set here;
+// Renders the main window into a PNG for the docs, after its first display refresh as an operator sees it:
+// at start; "live": showing a register image set here;
 // "entries": as live, with the five SET/ENT entry fields open; "wide": at start, 1000 pixels wide.
 #include <QApplication>
 #include <QPixmap>
@@ -31,6 +32,7 @@ int main(int argc, char* argv[])
         form.Timer2Timer();
         form.Master().Comm1ReceiveData(nullptr, 0);
     }
+    form.Timer2Timer();
     if (mode == "entries") {
         form.iSwitchLed2Click(nullptr);
         form.iSwitchLed3Click(nullptr);
