@@ -10,8 +10,8 @@
 #include <QtTest>
 #include <map>
 
-#include "panel/diagnostics_entry.h"
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_tool.h"
+#include "panel/monitor_window.h"
 #include "panel/link_statistics_view.h"
 #include "panel/old_value_marks.h"
 #include "tests/e2e/panel_on_sim.h"
@@ -238,7 +238,7 @@ class PanelOnSimTest : public QObject {
     void commandsWithNoValidAddressChangeNothingOnScreen() {
         StartPolling({"--seed", "19"});
         TForm1& f = panel_->Form();
-        DiagnosticsEntry monitor(f);
+        MonitorTool monitor(f);
         monitor.Open();
         const std::uint16_t reg3 = SimRegister(*panel_, 3);
         const QString caption = f.iSwitchLed1->Caption();

@@ -9,8 +9,8 @@
 #include <QtTest>
 
 #include "panel/controller_search_page.h"
-#include "panel/diagnostics_entry.h"
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_tool.h"
+#include "panel/monitor_window.h"
 #include "panel/link_statistics_view.h"
 #include "sim/sim_counters.h"
 #include "tests/e2e/panel_on_sim.h"
@@ -31,11 +31,11 @@ QStringList Rows(const QTableWidget* table)
 
 } // namespace
 
-class DiagnosticsOnSimTest : public QObject {
+class MonitorOnSimTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<PanelOnSim> panel_;
-    std::unique_ptr<DiagnosticsEntry> entry_;
+    std::unique_ptr<MonitorTool> entry_;
 
     TForm1& Form() { return panel_->Form(); }
 
@@ -44,7 +44,7 @@ class DiagnosticsOnSimTest : public QObject {
         panel_ = std::make_unique<PanelOnSim>(std::move(simOptions));
         QVERIFY(QTest::qWaitForWindowActive(&Form()));
         QVERIFY(panel_->OpenAndTick());
-        entry_ = std::make_unique<DiagnosticsEntry>(Form());
+        entry_ = std::make_unique<MonitorTool>(Form());
         entry_->Open();
     }
 
@@ -136,5 +136,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DiagnosticsOnSimTest)
-#include "diagnostics_on_sim_test.moc"
+QTEST_MAIN(MonitorOnSimTest)
+#include "monitor_on_sim_test.moc"
