@@ -59,15 +59,15 @@ const std::array<OptionRule, 11> kRules{{
     {"rs485", nullptr, "RS-485 adapter: RTS on while transmitting.", nullptr, nullptr,
      [](PanelOptions& o, const QString&) { o.serial.rs485 = true; }},
     {"monitor", nullptr, "Show the communication monitor \"通讯监视\".", nullptr, nullptr,
-     [](PanelOptions& o, const QString&) { o.diagnostics.monitor = true; }},
+     [](PanelOptions& o, const QString&) { o.monitor.open = true; }},
     {"traffic-log", "FILE", "Write every frame sent and received to FILE.", "a file name, not empty",
      [](const QString& v) { return !v.isEmpty(); },
-     [](PanelOptions& o, const QString& v) { o.diagnostics.trafficLog = v; }},
+     [](PanelOptions& o, const QString& v) { o.monitor.trafficLog = v; }},
     {"trend", nullptr, "Show the trend window \"趋势\".", nullptr, nullptr,
-     [](PanelOptions& o, const QString&) { o.trend.trend = true; }},
+     [](PanelOptions& o, const QString&) { o.trend.open = true; }},
     {"record", "FILE", "Record the trend values to FILE (CSV).", "a file name, not empty",
      [](const QString& v) { return !v.isEmpty(); },
-     [](PanelOptions& o, const QString& v) { o.trend.record = v; }},
+     [](PanelOptions& o, const QString& v) { o.trend.recordFile = v; }},
 }};
 
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));

@@ -19,21 +19,21 @@ struct SerialStart {
     bool rs485 = false; // RTS on while transmitting, set before the port is first opened
 };
 
-// The diagnostics window; an empty file name means no traffic log.
-struct DiagnosticsStart {
-    bool monitor = false;
+// The communication monitor; an empty file name means no traffic log.
+struct MonitorStart {
+    bool open = false;
     QString trafficLog;
 };
 
 // The trend window; an empty file name means no recording.
 struct TrendStart {
-    bool trend = false;
-    QString record;
+    bool open = false;
+    QString recordFile;
 };
 
 struct PanelOptions {
     SerialStart serial;
-    DiagnosticsStart diagnostics;
+    MonitorStart monitor;
     TrendStart trend;
 };
 

@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "app/command_line.h"
-#include "app/diagnostics_start.h"
+#include "app/monitor_start.h"
 #include "app/start_options.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
@@ -24,8 +24,8 @@ int main(int argc, char* argv[])
     Form1.show();
     lq::ApplySerialStart(Form1, options.serial);
     // The communication monitor "通讯监视" (F12, --monitor) and the traffic log (--traffic-log).
-    lq::DiagnosticsStartup diagnostics(Form1, options.diagnostics);
+    lq::MonitorStartup monitor(Form1, options.monitor);
     lq::TrendTool trend(Form1); // destroyed before the panel, whose master it listens to
-    trend.Start(options.trend.trend, options.trend.record);
+    trend.Start(options.trend.open, options.trend.recordFile);
     return app.exec();
 }

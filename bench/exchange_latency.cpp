@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     ModbusMaster master(sender, pause, view);
     Clock::time_point acceptedAt{};
     comm.OnReceiveData = [&](TComm*, const std::uint8_t* buffer, std::uint16_t length) {
-        master.Comm1ReceiveData(buffer, length, comm.ReceiveFirstByteAt());
+        master.ReceiveDelivery(buffer, length, comm.ReceiveFirstByteAt());
         if (view.accepted) acceptedAt = Clock::now();
     };
     comm.OpenPort();

@@ -4,8 +4,8 @@
 //
 // Usage: monitor_poll PORT SECONDS [--monitor]
 #include "bench/panel_bench.h"
-#include "panel/diagnostics_entry.h"
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_tool.h"
+#include "panel/monitor_window.h"
 #include "panel/form1.h"
 #include "panel/traffic_table_model.h"
 
@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     lq::TForm1 form;
     form.show();
-    lq::DiagnosticsEntry entry(form);
+    lq::MonitorTool entry(form);
     if (monitor) entry.Open();
 
     if (!lq::bench::OpenAndPoll(form, argv[1], "monitor_poll")) return 1;

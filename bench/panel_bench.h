@@ -2,7 +2,6 @@
 
 // What the panel benchmarks share: the process's CPU time, and the operator's way to a polling panel.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QPushButton>
 
 #include <cstdio>
@@ -25,13 +24,15 @@ inline double CpuSeconds()
 // with a line on standard error, when the port did not open.
 inline bool OpenAndPoll(TForm1& form, const char* port, const char* program)
 {
-    form.ComboBox4->setEditText(QString::fromLocal8Bit(port));
-    form.BitBtn7->click();
-    if (!form.Comm1->Connected()) {
+    TForm1::LineChoice choice;
+    choice.port = QString::fromLocal8Bit(port);
+    form.ApplyLineSettings(choice);
+    form.OpenPort();
+    if (!form.PortInUse()) {
         std::fprintf(stderr, "%s: port %s did not open\n", program, port);
         return false;
     }
-    form.CheckBox2->click();
+    form.SetPolling(true);
     return true;
 }
 

@@ -115,8 +115,8 @@ int main(int argc, char* argv[]) {
     // Counted on the way to the panel's own handler, which still gets every delivery.
     long deliveries = 0;
     long accepted = 0;
-    auto handler = Form1.Comm1->OnReceiveData;
-    Form1.Comm1->OnReceiveData = [&](lq::TComm* sender, const std::uint8_t* buffer, std::uint16_t length) {
+    auto handler = Form1.Port().OnReceiveData;
+    Form1.Port().OnReceiveData = [&](lq::TComm* sender, const std::uint8_t* buffer, std::uint16_t length) {
         ++deliveries;
         handler(sender, buffer, length);
         accepted += Form1.Master().LinkLampLit() ? 1 : 0;

@@ -4,8 +4,8 @@
 // Usage: search_time PORT      (run_all.sh starts pw5-sim at 9600 8E1 as slave 7 with --line-check)
 #include "bench/panel_bench.h"
 #include "panel/controller_search_page.h"
-#include "panel/diagnostics_entry.h"
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_tool.h"
+#include "panel/monitor_window.h"
 #include "panel/form1.h"
 
 #include <QApplication>
@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     lq::TForm1 form;
     form.show();
-    lq::DiagnosticsEntry entry(form);
+    lq::MonitorTool entry(form);
     if (!lq::bench::OpenAndPoll(form, argv[1], "search_time")) return 1;
     entry.Open();
     lq::ControllerSearchPage& search = entry.Window()->Search();

@@ -122,7 +122,7 @@ bool ModbusMaster::BeganBeforeRequest(const LinkTime&) const
     return awaiting && firstByteAt_ && requestStart_ && *firstByteAt_ < *requestStart_;
 }
 
-void ModbusMaster::Comm1ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength,
+void ModbusMaster::ReceiveDelivery(const std::uint8_t* Buffer, std::uint16_t BufferLength,
                                     std::optional<std::chrono::steady_clock::time_point> firstByteAt)
 {
     const std::size_t delivered = Buffer != nullptr ? BufferLength : 0;

@@ -68,15 +68,13 @@ public:
     // One delivery from the serial component: the echo of the pending write, an exception to it, or else a
     // reply to the read in flight. firstByteAt, where the port tells it, is when the delivery's first byte
     // came: one that began before the request in flight went on the line cannot be its answer.
-    void Comm1ReceiveData(const std::uint8_t* Buffer, std::uint16_t BufferLength,
-                          std::optional<std::chrono::steady_clock::time_point> firstByteAt = std::nullopt);
+    void ReceiveDelivery(const std::uint8_t* Buffer, std::uint16_t BufferLength,
+                         std::optional<std::chrono::steady_clock::time_point> firstByteAt = std::nullopt);
 
     // The poll tick: settles the read in flight, moves on, then sends the write or the next read.
     void Timer1Timer();
     // The write age step, once per refresh tick: an unechoed write expires on the 4th tick.
     void AgeWriteRequest();
-    // The box is read at every tick; a click on it changes nothing here.
-    void CheckBox2Click() {}
     // The port was closed (by the operator or because the device went away): no reply can come, so the
     // link lamp goes dark at once instead of staying lit over values that are no longer read.
     void PortClosed();

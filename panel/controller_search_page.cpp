@@ -1,7 +1,6 @@
 #include "panel/controller_search_page.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -197,7 +196,7 @@ void ControllerSearchPage::ShowResults(bool completed)
         SlowHint(search.Found());
     if (completed) {
         status_->setText(QStringLiteral("搜索完成，试了 %1 种设置：%2，%3").arg(search.TriesDone()).arg(counts, after));
-    } else if (!form_.Comm1->Connected()) {
+    } else if (!form_.PortInUse()) {
         status_->setText(QStringLiteral("串口已关闭，搜索中止：%1。").arg(counts));
     } else {
         status_->setText(QStringLiteral("已取消（试了 %1 / %2）：%3，%4")
@@ -219,10 +218,12 @@ void ControllerSearchPage::ApplyFind()
         found[row >= 0 && row < static_cast<int>(found.size()) ? static_cast<std::size_t>(row) : 0].setting;
     // Typed into the boxes as an operator would, framing before rate; then the framing goes onto the open port
     // at once (typed by hand it waits for the next open).
-    form_.ComboBox6->setEditText(FramingText(setting.framing));
-    form_.ComboBox5->setEditText(QString::number(setting.baud));
-    form_.ComboBox1->setEditText(QString::number(setting.slave));
-    form_.Comm1->ApplyLineSettings();
+    TForm1::LineChoice choice;
+    choice.baud = QString::number(setting.baud);
+    choice.framing = FramingText(setting.framing);
+    choice.address = QString::number(setting.slave);
+    form_.ApplyLineSettings(choice);
+    form_.PutLineSettingsOnPort();
     status_->setText(QStringLiteral("已应用：%1。").arg(SettingText(setting)));
 }
 

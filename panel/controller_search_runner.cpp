@@ -22,8 +22,8 @@ ControllerSearchRunner::~ControllerSearchRunner()
 
 bool ControllerSearchRunner::Start()
 {
-    if (phase_ != Phase::Idle || !form_.Comm1->Connected()) return false;
-    const TComm& comm = *form_.Comm1;
+    if (phase_ != Phase::Idle || !form_.PortInUse()) return false;
+    const TComm& comm = form_.Port();
     saved_ = {comm.BaudRate(), comm.Parity, comm.StopBits()};
     form_.LendLine([this](const std::uint8_t* buffer, std::uint16_t length,
                           std::optional<std::chrono::steady_clock::time_point> firstByteAt) {
@@ -48,7 +48,7 @@ void ControllerSearchRunner::Cancel()
 void ControllerSearchRunner::Deliver(const std::uint8_t* buffer, std::uint16_t length,
                                      std::optional<std::chrono::steady_clock::time_point> firstByteAt) {
     if (phase_ == Phase::Settling) {
-        form_.Master().Comm1ReceiveData(buffer, length, firstByteAt);
+        form_.Master().ReceiveDelivery(buffer, length, firstByteAt);
         if (!form_.Master().ReadInFlight()) BeginTries();
         return;
     }
@@ -83,11 +83,11 @@ void ControllerSearchRunner::NextTry()
     const RequestFrame request = search_.Request();
     // Taken before the send: no answer to it can begin earlier.
     search_.Sent(std::chrono::steady_clock::now());
-    if (!form_.Comm1->SendData(request.data(), static_cast<std::uint16_t>(request.size()))) {
+    if (!form_.Port().SendData(request.data(), static_cast<std::uint16_t>(request.size()))) {
         Stop(false); // the port is closed or gone
         return;
     }
-    const auto silence = std::chrono::milliseconds(form_.Comm1->ReadIntervalTimeout());
+    const auto silence = std::chrono::milliseconds(form_.Port().ReadIntervalTimeout());
     tryTimer_.start(TryTimeout(setting.baud, silence));
 }
 
@@ -99,7 +99,7 @@ void ControllerSearchRunner::TryTimedOut()
 
 void ControllerSearchRunner::Apply(const LineSetting& setting)
 {
-    TComm& comm = *form_.Comm1;
+    TComm& comm = form_.Port();
     StageFraming(comm, setting.framing);
     comm.SetBaudRate(setting.baud);
     comm.ApplyLineSettings();
@@ -110,7 +110,7 @@ void ControllerSearchRunner::Restore()
 {
     settle_.stop();
     tryTimer_.stop();
-    TComm& comm = *form_.Comm1;
+    TComm& comm = form_.Port();
     comm.Parity = saved_.parity;
     comm.StageStopBits(saved_.stopBits);
     comm.SetBaudRate(saved_.baud);

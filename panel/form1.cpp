@@ -174,7 +174,16 @@ void TForm1::CheckBox2Click()
 {
     // The box's state is read at every poll tick; the poll timer keeps running either way.
     if (!Timer1->isActive()) Timer1->start();
-    master_->CheckBox2Click();
+}
+
+void TForm1::SetPolling(bool on)
+{
+    if (CheckBox2->isChecked() != on) CheckBox2->click();
+}
+
+bool TForm1::Polling() const
+{
+    return CheckBox2->isChecked();
 }
 
 void TForm1::Comm1ReceiveData(TComm* Sender, const std::uint8_t* Buffer, std::uint16_t BufferLength)
@@ -184,7 +193,7 @@ void TForm1::Comm1ReceiveData(TComm* Sender, const std::uint8_t* Buffer, std::ui
         lineBorrower_(Buffer, BufferLength, firstByteAt);
         return;
     }
-    master_->Comm1ReceiveData(Buffer, BufferLength, firstByteAt);
+    master_->ReceiveDelivery(Buffer, BufferLength, firstByteAt);
 }
 
 void TForm1::LendLine(LineReceiver receiver)

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "modbus/master_ports.h"
 #include "modbus/modbus_master.h"
@@ -101,6 +102,31 @@ public:
     void LendLine(LineReceiver receiver);
     void ReturnLine();
     bool LineLent() const { return static_cast<bool>(lineBorrower_); }
+
+    // What the other windows, the start options and the test rigs ask of the window. Each has the effects the
+    // operator's typing or click has (a message box on a port that does not open included), so that they
+    // never need the window's layout.
+    struct LineChoice {
+        std::optional<QString> port;
+        std::optional<QString> baud;
+        std::optional<QString> framing;
+        std::optional<QString> address;
+    };
+    // Typed into the boxes, framing before rate: a rate typed on an open port goes onto it at once.
+    void ApplyLineSettings(const LineChoice& choice);
+    // What the boxes show.
+    LineChoice ShownLine() const;
+    // A framing typed by hand waits for the next open; this puts it onto the open port now.
+    void PutLineSettingsOnPort();
+    void OpenPort();
+    void ClosePort();
+    bool PortInUse() const;
+    QString PortButtonText() const;
+    void SetPolling(bool on);
+    bool Polling() const;
+    // The serial component, for those who share its line (the controller search) or watch its deliveries.
+    TComm& Port() { return *Comm1; }
+    const TComm& Port() const { return *Comm1; }
 
     // Components, named as laid out.
     QLabel* Label1 = nullptr;

@@ -1,4 +1,5 @@
 // Port name, baud rate, framing and the open/close button.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -70,6 +71,46 @@ void TForm1::BitBtn7Click()
     master_->PortClosed();
     Image20->hide();
     Image9->show();
+}
+
+void TForm1::ApplyLineSettings(const LineChoice& choice)
+{
+    // Setting a box's text raises its change event, exactly as typing the text does.
+    if (choice.port) ComboBox4->setEditText(*choice.port);
+    if (choice.framing) ComboBox6->setEditText(*choice.framing);
+    if (choice.baud) ComboBox5->setEditText(*choice.baud);
+    if (choice.address) ComboBox1->setEditText(*choice.address);
+}
+
+TForm1::LineChoice TForm1::ShownLine() const
+{
+    return {ComboBox4->currentText(), ComboBox5->currentText(), ComboBox6->currentText(), ComboBox1->currentText()};
+}
+
+void TForm1::PutLineSettingsOnPort()
+{
+    Comm1->ApplyLineSettings();
+}
+
+void TForm1::OpenPort()
+{
+    // A click has the button's normal effects.
+    if (BitBtn7->text() == kOpenCaption) BitBtn7->click();
+}
+
+void TForm1::ClosePort()
+{
+    if (BitBtn7->text() == kCloseCaption) BitBtn7->click();
+}
+
+bool TForm1::PortInUse() const
+{
+    return Comm1->Connected();
+}
+
+QString TForm1::PortButtonText() const
+{
+    return BitBtn7->text();
 }
 
 void TForm1::Comm1RequestHangup()

@@ -48,7 +48,7 @@ void TrendTool::OpenWindow()
 {
     if (!window_) {
         window_ = std::make_unique<TrendWindow>(model_, [this] { return Now(); });
-        window_->onRecordClicked = [this](bool start) { RecordClicked(start); };
+        connect(window_.get(), &TrendWindow::RecordClicked, this, &TrendTool::RecordClicked);
         ShowRecordingState();
     }
     window_->show();

@@ -100,9 +100,7 @@ void TrendWindow::CreateControls()
     connect(pause_, &QCheckBox::toggled, this, [this] { Refresh(); });
     connect(scroll_, &QScrollBar::valueChanged, this, [this](int value) { ScrollTo(value); });
     connect(export_, &QPushButton::clicked, this, [this] { ExportClicked(); });
-    connect(record_, &QPushButton::clicked, this, [this](bool checked) {
-        if (onRecordClicked) onRecordClicked(checked);
-    });
+    connect(record_, &QPushButton::clicked, this, &TrendWindow::RecordClicked);
 }
 
 void TrendWindow::SetSpanMinutes(int minutes)

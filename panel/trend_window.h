@@ -49,8 +49,6 @@ public:
 
     // The record button's state and the line beside it; `failed` shows the text in red.
     void ShowRecording(bool recording, const QString& text, bool failed);
-    // Told when the operator clicks the record button: true to start, false to stop.
-    std::function<void(bool start)> onRecordClicked;
     // Asks where to save a PNG; a dialog unless replaced.
     std::function<QString()> askPngPath;
 
@@ -62,6 +60,10 @@ public:
     QComboBox* SpanBox() const { return span_; }
     QScrollBar* ScrollBar() const { return scroll_; }
     QLabel* StatusLine() const { return status_; }
+
+signals:
+    // The operator clicked the record button: true to start, false to stop.
+    void RecordClicked(bool start);
 
 protected:
     void showEvent(QShowEvent* event) override;

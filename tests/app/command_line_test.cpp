@@ -19,8 +19,8 @@ TEST(CommandLine, NoOptionKeepsEveryStartingValue)
     ASSERT_EQ(c.action, CommandLineAction::Run);
     const SerialStart& s = c.options.serial;
     EXPECT_FALSE(s.port || s.baud || s.framing || s.address || s.open || s.poll || s.rs485);
-    EXPECT_FALSE(c.options.diagnostics.monitor || c.options.trend.trend);
-    EXPECT_TRUE(c.options.diagnostics.trafficLog.isEmpty() && c.options.trend.record.isEmpty());
+    EXPECT_FALSE(c.options.monitor.open || c.options.trend.open);
+    EXPECT_TRUE(c.options.monitor.trafficLog.isEmpty() && c.options.trend.recordFile.isEmpty());
 }
 
 TEST(CommandLine, EveryOptionReachesItsSetting)
@@ -35,9 +35,9 @@ TEST(CommandLine, EveryOptionReachesItsSetting)
     EXPECT_EQ(s.framing, QStringLiteral("8_O_1"));
     EXPECT_EQ(s.address, 247);
     EXPECT_TRUE(s.open && s.poll && s.rs485);
-    EXPECT_TRUE(c.options.diagnostics.monitor && c.options.trend.trend);
-    EXPECT_EQ(c.options.diagnostics.trafficLog, QStringLiteral("t.log"));
-    EXPECT_EQ(c.options.trend.record, QStringLiteral("r.csv"));
+    EXPECT_TRUE(c.options.monitor.open && c.options.trend.open);
+    EXPECT_EQ(c.options.monitor.trafficLog, QStringLiteral("t.log"));
+    EXPECT_EQ(c.options.trend.recordFile, QStringLiteral("r.csv"));
 }
 
 struct Refused {

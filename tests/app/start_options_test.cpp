@@ -1,8 +1,5 @@
 // The real main window started with options, its port on a pseudo-terminal whose far side reads every
 // frame: the options fill the boxes and click the controls as the operator would.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QtTest>
@@ -20,11 +17,12 @@ namespace {
 // What the operator sees and what the port is set to.
 QStringList PanelState(TForm1& form)
 {
-    return {form.ComboBox4->currentText(), form.ComboBox5->currentText(), form.ComboBox6->currentText(),
-            form.ComboBox1->currentText(), form.BitBtn7->text(), QString::number(form.CheckBox2->isChecked()),
-            QString::fromStdString(form.Comm1->CommName), QString::number(form.Comm1->BaudRate()),
-            QString::number(int(form.Comm1->Parity)), QString::number(int(form.Comm1->RtsControl())),
-            QString::number(form.Comm1->Connected())};
+    const TForm1::LineChoice shown = form.ShownLine();
+    const TComm& port = form.Port();
+    return {*shown.port, *shown.baud, *shown.framing, *shown.address, form.PortButtonText(),
+            QString::number(form.Polling()), QString::fromStdString(port.CommName),
+            QString::number(port.BaudRate()), QString::number(int(port.Parity)),
+            QString::number(int(port.RtsControl())), QString::number(port.Connected())};
 }
 
 } // namespace
@@ -69,13 +67,14 @@ private slots:
         start.poll = true;
         ApplySerialStart(Form(), start);
         // The boxes show what was given, as if typed.
-        QCOMPARE(Form().ComboBox4->currentText(), *start.port);
-        QCOMPARE(Form().ComboBox5->currentText(), QString::number(*start.baud));
-        QCOMPARE(Form().ComboBox6->currentText(), *start.framing);
-        QCOMPARE(Form().ComboBox1->currentText(), QString::number(*start.address));
-        QVERIFY(Form().Comm1->Connected());
-        QCOMPARE(Form().BitBtn7->text(), QStringLiteral("关闭串口"));
-        QVERIFY(Form().CheckBox2->isChecked());
+        const TForm1::LineChoice shown = Form().ShownLine();
+        QCOMPARE(*shown.port, *start.port);
+        QCOMPARE(*shown.baud, QString::number(*start.baud));
+        QCOMPARE(*shown.framing, *start.framing);
+        QCOMPARE(*shown.address, QString::number(*start.address));
+        QVERIFY(Form().PortInUse());
+        QCOMPARE(Form().PortButtonText(), QStringLiteral("关闭串口"));
+        QVERIFY(Form().Polling());
 
         // The poll timer runs from the window's creation in the program; the test rig stopped it.
         Form().Timer1->start();
@@ -97,7 +96,7 @@ private slots:
         start.open = true;
         start.rs485 = true;
         ApplySerialStart(Form(), start);
-        QCOMPARE(Form().Comm1->RtsControl(), TRtsControl::RtsTransmissionAvailable);
+        QCOMPARE(Form().Port().RtsControl(), TRtsControl::RtsTransmissionAvailable);
         // The control block of the open carries the mode; a pseudo-terminal has no RS-485 mode to give, so the
         // open fails and says why.
         QVERIFY(!rig_->Backend().statesWritten.empty());
@@ -106,7 +105,7 @@ private slots:
         QCOMPARE(rig_->messages.size(), 1);
         QCOMPARE(rig_->messages.front().section('\n', 0, 0), QStringLiteral("打开串口错误"));
         QVERIFY(rig_->messages.front().contains(QStringLiteral("RS-485")));
-        QVERIFY(!Form().Comm1->Connected());
+        QVERIFY(!Form().PortInUse());
     }
 
     void aPortThatDoesNotOpenGetsTheOperatorsMessage()
@@ -118,9 +117,9 @@ private slots:
         ApplySerialStart(Form(), start);
         QCOMPARE(rig_->messages.size(), 1);
         QCOMPARE(rig_->messages.front().section('\n', 0, 0), QStringLiteral("打开串口错误"));
-        QCOMPARE(Form().BitBtn7->text(), QStringLiteral("打开串口"));
-        QVERIFY(!Form().Comm1->Connected());
-        QVERIFY(Form().CheckBox2->isChecked());
+        QCOMPARE(Form().PortButtonText(), QStringLiteral("打开串口"));
+        QVERIFY(!Form().PortInUse());
+        QVERIFY(Form().Polling());
     }
 };
 

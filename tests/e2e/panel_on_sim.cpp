@@ -74,8 +74,8 @@ PanelOnSim::~PanelOnSim() = default;
 
 void PanelOnSim::TapDeliveries() {
     // The panel's own handler still does all the work; the tap only looks before and after it.
-    TReceiveDataEvent panel = form_->Comm1->OnReceiveData;
-    form_->Comm1->OnReceiveData = [panel, log = log_](TComm* sender, const std::uint8_t* buffer,
+    TReceiveDataEvent panel = form_->Port().OnReceiveData;
+    form_->Port().OnReceiveData = [panel, log = log_](TComm* sender, const std::uint8_t* buffer,
                                                       std::uint16_t length) {
         ++log->deliveries;
         if (!IsGoodReadReply(buffer, length)) ++log->damaged;
@@ -96,14 +96,14 @@ int PanelOnSim::BlocksNotHeld() const {
 
 bool PanelOnSim::OpenPort() {
     sim_->ExportAliasFolder();
-    QTest::mouseClick(form_->BitBtn7, Qt::LeftButton);
-    return form_->Comm1->Connected();
+    form_->OpenPort();
+    return form_->PortInUse();
 }
 
 bool PanelOnSim::OpenAndTick() {
     if (!OpenPort()) return false;
-    QTest::mouseClick(form_->CheckBox2, Qt::LeftButton);
-    return form_->CheckBox2->isChecked();
+    form_->SetPolling(true);
+    return form_->Polling();
 }
 
 QString PanelOnSim::ImageMismatch() const {

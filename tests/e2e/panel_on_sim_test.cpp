@@ -1,7 +1,6 @@
 // The operator's panel against the simulated controller: real window, timers, pause, serial threads,
 // pseudo-terminal and slave, all running on the event loop as in use.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QScreen>
@@ -11,8 +10,8 @@
 #include <QtTest>
 #include <map>
 
-#include "panel/diagnostics_entry.h"
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_tool.h"
+#include "panel/monitor_window.h"
 #include "panel/link_statistics_view.h"
 #include "panel/old_value_marks.h"
 #include "tests/e2e/panel_on_sim.h"
@@ -179,7 +178,7 @@ class PanelOnSimTest : public QObject {
         const std::vector<std::pair<TiKnob*, int>> knobs{{f.iKnob2, 4}, {f.iKnob1, 0}};
         for (const auto& [knob, reg] : knobs) QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(f.Master().Statistics().writesSent, 0u);
-        QTest::mouseClick(f.CheckBox2, Qt::LeftButton);
+        f.SetPolling(true);
         QTRY_COMPARE_WITH_TIMEOUT(panel_->ImageMismatch(), QString(), kConvergeMs);
         QTRY_COMPARE_WITH_TIMEOUT(panel_->DisplayMismatch(), QString(), 2000);
         std::map<int, std::uint16_t> before;
@@ -239,14 +238,16 @@ class PanelOnSimTest : public QObject {
     void commandsWithNoValidAddressChangeNothingOnScreen() {
         StartPolling({"--seed", "19"});
         TForm1& f = panel_->Form();
-        DiagnosticsEntry monitor(f);
+        MonitorTool monitor(f);
         monitor.Open();
         const std::uint16_t reg3 = SimRegister(*panel_, 3);
         const QString caption = f.iSwitchLed1->Caption();
         const bool active = f.iSwitchLed1->Active();
         QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton); // SET: the pair opens
         for (const char* address : {"0", "248"}) {
-            f.ComboBox1->setEditText(QString::fromLatin1(address));
+            TForm1::LineChoice choice;
+            choice.address = QString::fromLatin1(address);
+            f.ApplyLineSettings(choice);
             QTest::mouseClick(f.iSwitchLed1, Qt::LeftButton);
             QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton); // ENT
             QSignalSpy refreshed(f.Timer2, &QTimer::timeout);

@@ -104,7 +104,7 @@ void Deliver(lq::ModbusMaster& master, const View& view, const Sender& sender,
     const bool wasLit = master.LinkLampLit();
     const std::uint8_t index = master.PollIndex();
 
-    master.Comm1ReceiveData(bytes.empty() ? nullptr : bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+    master.ReceiveDelivery(bytes.empty() ? nullptr : bytes.data(), static_cast<std::uint16_t>(bytes.size()));
 
     // One frame exactly, or one followed by a single 0x00 or 0xFF that a converter adds.
     const auto exactly = [&](std::size_t length) {

@@ -37,7 +37,7 @@ class MasterOnLine final : private IFrameSender, private IMasterView {
         comm_->SetRtsControl(TRtsControl::RtsDisable);
         comm_->OnReceiveData = [this](TComm*, const std::uint8_t* bytes, std::uint16_t count) {
             ++deliveries_;
-            master_.Comm1ReceiveData(bytes, count, comm_->ReceiveFirstByteAt());
+            master_.ReceiveDelivery(bytes, count, comm_->ReceiveFirstByteAt());
         };
         comm_->OpenPort();
     }

@@ -102,7 +102,7 @@ struct TimedRig : MasterRig {
     {
         const auto first = clock.now + firstByteOffset;
         clock.Advance(std::max(firstByteOffset + length, milliseconds(0)));
-        master.Comm1ReceiveData(bytes.data(), static_cast<std::uint16_t>(bytes.size()), first);
+        master.ReceiveDelivery(bytes.data(), static_cast<std::uint16_t>(bytes.size()), first);
     }
 };
 

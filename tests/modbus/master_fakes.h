@@ -69,7 +69,7 @@ struct MasterRig {
 
     void Deliver(const Bytes& bytes)
     {
-        master.Comm1ReceiveData(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+        master.ReceiveDelivery(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
     }
     // The poll tick, one poll period after the last one.
     void Tick()

@@ -30,7 +30,7 @@ int main(int argc, char* argv[])
     if (mode == "live" || mode == "entries") {
         FillLiveRegisters(form.Master().Registers());
         form.Timer2Timer();
-        form.Master().Comm1ReceiveData(nullptr, 0);
+        form.Master().ReceiveDelivery(nullptr, 0);
     }
     form.Timer2Timer();
     if (mode == "entries") {

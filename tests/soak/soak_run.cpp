@@ -127,7 +127,7 @@ SoakFigures RunSoak(const SoakConfig& config) {
 
     comm.OnReceiveData = [&](TComm*, const std::uint8_t* buffer, std::uint16_t length) {
         ++figures.deliveries;
-        master.Comm1ReceiveData(buffer, length, comm.ReceiveFirstByteAt());
+        master.ReceiveDelivery(buffer, length, comm.ReceiveFirstByteAt());
     };
     comm.OpenPort();
     std::mt19937_64 phases(config.writePhaseSeed);

@@ -1,44 +1,44 @@
-#include "panel/diagnostics_entry.h"
+#include "panel/monitor_tool.h"
 
 #include <QAction>
 #include <QScreen>
 
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_window.h"
 #include "panel/form1.h"
 #include "panel/screen_fit.h"
 #include "panel/tools_menu.h"
 
 namespace lq {
 
-DiagnosticsEntry::DiagnosticsEntry(TForm1& form)
+MonitorTool::MonitorTool(TForm1& form)
     : form_(form), action_(new QAction(QStringLiteral("通讯监视…"), &form))
 {
-    action_->setObjectName(QStringLiteral("openDiagnostics"));
+    action_->setObjectName(QStringLiteral("openMonitor"));
     action_->setShortcut(Qt::Key_F12);
-    connect(action_, &QAction::triggered, this, &DiagnosticsEntry::Open);
+    connect(action_, &QAction::triggered, this, &MonitorTool::Open);
     form_.Tools().Add(action_);
 }
 
-DiagnosticsEntry::~DiagnosticsEntry()
+MonitorTool::~MonitorTool()
 {
     delete window_;
     delete action_;
 }
 
-DiagnosticsWindow* DiagnosticsEntry::Window() const
+MonitorWindow* MonitorTool::Window() const
 {
     return window_;
 }
 
-QAction* DiagnosticsEntry::Action() const
+QAction* MonitorTool::Action() const
 {
     return action_;
 }
 
-void DiagnosticsEntry::Open()
+void MonitorTool::Open()
 {
     if (!window_) {
-        window_ = new DiagnosticsWindow(form_);
+        window_ = new MonitorWindow(form_);
         window_->setAttribute(Qt::WA_DeleteOnClose);
         PlaceBesidePanel();
     }
@@ -47,7 +47,7 @@ void DiagnosticsEntry::Open()
     window_->activateWindow();
 }
 
-void DiagnosticsEntry::PlaceBesidePanel()
+void MonitorTool::PlaceBesidePanel()
 {
     // To the right of the panel where the screen has room, else as far right as it fits.
     const QScreen* screen = form_.screen();

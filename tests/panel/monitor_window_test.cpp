@@ -11,8 +11,8 @@
 
 #include "modbus/crc16.h"
 #include "panel/controller_search_page.h"
-#include "panel/diagnostics_entry.h"
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_tool.h"
+#include "panel/monitor_window.h"
 #include "panel/link_statistics_view.h"
 #include "panel/tools_menu.h"
 #include "panel/traffic_log_recording.h"
@@ -44,14 +44,14 @@ speed_t LineSpeed(const test::PtyPair& line)
 
 } // namespace
 
-class DiagnosticsWindowTest : public QObject {
+class MonitorWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<test::PanelOnLine> rig_;
-    std::unique_ptr<DiagnosticsEntry> entry_;
+    std::unique_ptr<MonitorTool> entry_;
 
     TForm1& Form() { return rig_->Form(); }
-    DiagnosticsWindow& Window() { return *entry_->Window(); }
+    MonitorWindow& Window() { return *entry_->Window(); }
 
     // The next frame on the line, the event loop running meanwhile (the search's tries run on its timers).
     Bytes NextFrame(std::chrono::milliseconds within = 2000ms)
@@ -73,7 +73,7 @@ private slots:
         rig_ = std::make_unique<test::PanelOnLine>();
         QVERIFY(rig_->Activate());
         QVERIFY(rig_->OpenLine());
-        entry_ = std::make_unique<DiagnosticsEntry>(Form());
+        entry_ = std::make_unique<MonitorTool>(Form());
     }
     void cleanup()
     {
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(Window().windowTitle(), QStringLiteral("通讯监视"));
         QVERIFY(Window().isVisible() && !Window().isModal());
         Form().Tools().Menu()->actions().value(0)->trigger();
-        QCOMPARE(Form().findChildren<DiagnosticsWindow*>().size(), 1);
+        QCOMPARE(Form().findChildren<MonitorWindow*>().size(), 1);
 
         Window().close();
         QTRY_VERIFY(entry_->Window() == nullptr);
@@ -199,5 +199,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DiagnosticsWindowTest)
-#include "diagnostics_window_test.moc"
+QTEST_MAIN(MonitorWindowTest)
+#include "monitor_window_test.moc"

@@ -1,14 +1,14 @@
 // Renders the communication monitor on the real panel against the simulator, into PNGs for the docs: during
 // normal polling, with faults injected, and after a finished controller search.
-//   xvfb-run -a -s "-screen 0 1600x900x24" env QT_QPA_PLATFORM=xcb build/tests/e2e/diagnostics_screens docs
+//   xvfb-run -a -s "-screen 0 1600x900x24" env QT_QPA_PLATFORM=xcb build/tests/e2e/monitor_screens docs
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QtTest>
 
 #include "panel/controller_search_page.h"
-#include "panel/diagnostics_entry.h"
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_tool.h"
+#include "panel/monitor_window.h"
 #include "panel/link_statistics_view.h"
 #include "tests/e2e/panel_on_sim.h"
 
@@ -28,7 +28,7 @@ bool Polling(const QString& path, std::vector<std::string> options, int seconds)
 {
     e2e::PanelOnSim panel(std::move(options));
     if (!panel.OpenAndTick()) return false;
-    DiagnosticsEntry entry(panel.Form());
+    MonitorTool entry(panel.Form());
     entry.Open();
     QTest::qWait(seconds * 1000);
     entry.Window()->Statistics().Refresh();
@@ -40,7 +40,7 @@ bool Search(const QString& path)
 {
     e2e::PanelOnSim panel({"--baud", "9600", "--framing", "8E1", "--slave", "7", "--line-check"});
     if (!panel.OpenAndTick()) return false;
-    DiagnosticsEntry entry(panel.Form());
+    MonitorTool entry(panel.Form());
     entry.Open();
     entry.Window()->Tabs()->setCurrentIndex(1);
     ControllerSearchPage& search = entry.Window()->Search();

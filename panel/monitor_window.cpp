@@ -1,4 +1,4 @@
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_window.h"
 
 #include <QSplitter>
 #include <QTabWidget>
@@ -13,12 +13,12 @@
 
 namespace lq {
 
-DiagnosticsWindow::DiagnosticsWindow(TForm1& form)
+MonitorWindow::MonitorWindow(TForm1& form)
     : QWidget(&form, Qt::Window), form_(form), traffic_(new TrafficTableModel(TrafficRows::kDefaultCapacity, this)),
       trafficPage_(new TrafficPage(*traffic_)), statistics_(new LinkStatisticsView(form.Master())),
       search_(new ControllerSearchPage(form)), tabs_(new QTabWidget(this))
 {
-    setObjectName(QStringLiteral("DiagnosticsWindow"));
+    setObjectName(QStringLiteral("MonitorWindow"));
     setWindowTitle(QStringLiteral("通讯监视"));
     setFont(SansFont(12));
     resize(1180, 560);
@@ -34,29 +34,29 @@ DiagnosticsWindow::DiagnosticsWindow(TForm1& form)
     layout->addWidget(tabs_);
 
     refresh_.setInterval(kRefreshInterval);
-    connect(&refresh_, &QTimer::timeout, this, &DiagnosticsWindow::Refresh);
+    connect(&refresh_, &QTimer::timeout, this, &MonitorWindow::Refresh);
     form_.Master().AddObserver(*traffic_);
 }
 
-DiagnosticsWindow::~DiagnosticsWindow()
+MonitorWindow::~MonitorWindow()
 {
     form_.Master().RemoveObserver(*traffic_);
 }
 
-void DiagnosticsWindow::Refresh()
+void MonitorWindow::Refresh()
 {
     traffic_->Flush();
     statistics_->Refresh();
 }
 
-void DiagnosticsWindow::showEvent(QShowEvent* event)
+void MonitorWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     Refresh();
     refresh_.start();
 }
 
-void DiagnosticsWindow::hideEvent(QHideEvent* event)
+void MonitorWindow::hideEvent(QHideEvent* event)
 {
     refresh_.stop();
     QWidget::hideEvent(event);

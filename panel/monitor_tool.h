@@ -7,21 +7,21 @@ class QAction;
 
 namespace lq {
 
-class DiagnosticsWindow;
+class MonitorWindow;
 class TForm1;
 
 // The way into "通讯监视": the action "通讯监视…" (F12) in the panel's tools menu. The window is made when it
 // is opened and destroyed when it is closed, so a closed window costs nothing. Destroy the entry before the
 // panel: it takes an open window with it while the panel's port and master still exist.
-class DiagnosticsEntry final : public QObject {
+class MonitorTool final : public QObject {
     Q_OBJECT
 public:
-    explicit DiagnosticsEntry(TForm1& form);
-    ~DiagnosticsEntry() override;
+    explicit MonitorTool(TForm1& form);
+    ~MonitorTool() override;
 
     // Shows the window, making it if needed, beside the panel, and brings it to the front.
     void Open();
-    DiagnosticsWindow* Window() const;
+    MonitorWindow* Window() const;
     QAction* Action() const;
 
 private:
@@ -29,7 +29,7 @@ private:
 
     TForm1& form_;
     QPointer<QAction> action_;
-    QPointer<DiagnosticsWindow> window_;
+    QPointer<MonitorWindow> window_;
 };
 
 } // namespace lq

@@ -1,7 +1,6 @@
 // The communication monitor on the real panel against the real simulator: the search finds a controller that
 // is not at the panel's settings, a slow one too, and the window's counters agree with the simulator's own.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -10,8 +9,8 @@
 #include <QtTest>
 
 #include "panel/controller_search_page.h"
-#include "panel/diagnostics_entry.h"
-#include "panel/diagnostics_window.h"
+#include "panel/monitor_tool.h"
+#include "panel/monitor_window.h"
 #include "panel/link_statistics_view.h"
 #include "sim/sim_counters.h"
 #include "tests/e2e/panel_on_sim.h"
@@ -32,11 +31,11 @@ QStringList Rows(const QTableWidget* table)
 
 } // namespace
 
-class DiagnosticsOnSimTest : public QObject {
+class MonitorOnSimTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<PanelOnSim> panel_;
-    std::unique_ptr<DiagnosticsEntry> entry_;
+    std::unique_ptr<MonitorTool> entry_;
 
     TForm1& Form() { return panel_->Form(); }
 
@@ -45,7 +44,7 @@ class DiagnosticsOnSimTest : public QObject {
         panel_ = std::make_unique<PanelOnSim>(std::move(simOptions));
         QVERIFY(QTest::qWaitForWindowActive(&Form()));
         QVERIFY(panel_->OpenAndTick());
-        entry_ = std::make_unique<DiagnosticsEntry>(Form());
+        entry_ = std::make_unique<MonitorTool>(Form());
         entry_->Open();
     }
 
@@ -67,15 +66,16 @@ private slots:
         QCOMPARE(Rows(search.FoundTable()), QStringList{QStringLiteral("9600 8_E_1 7")});
         QCOMPARE(Rows(search.InvalidTable()), (QStringList{QStringLiteral("9600 8_N_2 7"), QStringLiteral("9600 8_O_1 7")}));
         // The port is back at the panel's settings, and the master has the line again.
-        QCOMPARE(Form().Comm1->BaudRate(), 19200u);
-        QCOMPARE(Form().Comm1->Parity, TParity::None);
-        QCOMPARE(Form().Comm1->StopBits(), TStopBits::_2);
+        QCOMPARE(Form().Port().BaudRate(), 19200u);
+        QCOMPARE(Form().Port().Parity, TParity::None);
+        QCOMPARE(Form().Port().StopBits(), TStopBits::_2);
         QVERIFY(!Form().LineLent());
 
         QTest::mouseClick(search.ApplyButton(), Qt::LeftButton);
-        QCOMPARE(Form().ComboBox5->currentText(), QStringLiteral("9600"));
-        QCOMPARE(Form().ComboBox6->currentText(), QStringLiteral("8_E_1"));
-        QCOMPARE(Form().ComboBox1->currentText(), QStringLiteral("7"));
+        const TForm1::LineChoice shown = Form().ShownLine();
+        QCOMPARE(*shown.baud, QStringLiteral("9600"));
+        QCOMPARE(*shown.framing, QStringLiteral("8_E_1"));
+        QCOMPARE(*shown.address, QStringLiteral("7"));
         const std::uint64_t accepted = Form().Master().Statistics().repliesAccepted;
         QTRY_VERIFY_WITH_TIMEOUT(Form().Master().Statistics().repliesAccepted >= accepted + 4, 6000);
         QVERIFY(!Form().Image14->isHidden());
@@ -114,7 +114,7 @@ private slots:
         const std::string counters = dir.filePath(QStringLiteral("counters")).toStdString();
         Start({"--corrupt", "0.2", "--drop", "0.1", "--seed", "12", "--counters-file", counters});
         QTest::qWait(60000);
-        QTest::mouseClick(Form().CheckBox2, Qt::LeftButton);
+        Form().SetPolling(false);
         // The last read is settled at a tick after its reply or its response time-out.
         QTRY_VERIFY_WITH_TIMEOUT(!Form().Master().ReadInFlight(), 3000);
 
@@ -136,5 +136,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DiagnosticsOnSimTest)
-#include "diagnostics_on_sim_test.moc"
+QTEST_MAIN(MonitorOnSimTest)
+#include "monitor_on_sim_test.moc"

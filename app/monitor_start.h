@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/command_line.h"
-#include "panel/diagnostics_entry.h"
+#include "panel/monitor_tool.h"
 #include "panel/traffic_log_recording.h"
 
 namespace lq {
@@ -13,14 +13,14 @@ class TForm1;
 // The communication monitor's place in the program: its entry in the tools menu (F12) always, the window
 // opened at start with --monitor, and the traffic log of --traffic-log. Made after the panel is shown and
 // destroyed before it.
-class DiagnosticsStartup {
+class MonitorStartup {
 public:
-    DiagnosticsStartup(TForm1& form, const DiagnosticsStart& start);
+    MonitorStartup(TForm1& form, const MonitorStart& start);
 
-    DiagnosticsEntry& Entry() { return entry_; }
+    MonitorTool& Entry() { return entry_; }
 
 private:
-    DiagnosticsEntry entry_;
+    MonitorTool entry_;
     std::unique_ptr<TrafficLogRecording> log_;
 };
 

@@ -17,14 +17,14 @@ class TrafficTableModel;
 // window beside the panel. It watches the master from its creation to its destruction and, once a second
 // while shown, moves the new rows into the table and refreshes the statistics; a search still running when it
 // closes is ended and the port set back.
-class DiagnosticsWindow final : public QWidget {
+class MonitorWindow final : public QWidget {
     Q_OBJECT
 public:
     // New rows and the counters reach the screen together at this pace.
     static constexpr std::chrono::milliseconds kRefreshInterval{2000};
 
-    explicit DiagnosticsWindow(TForm1& form);
-    ~DiagnosticsWindow() override;
+    explicit MonitorWindow(TForm1& form);
+    ~MonitorWindow() override;
 
     TrafficTableModel& Traffic() { return *traffic_; }
     TrafficPage& TrafficView() { return *trafficPage_; }
