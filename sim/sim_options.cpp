@@ -169,7 +169,7 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         const std::string& value = args[++i];
 
         const bool ok = ApplyValueOption(name, value, options);
-        if (!ok) return fail("bad value for " + name + ": " + value);
+        if (!ok) return fail(std::string("bad value for ").append(name).append(": ").append(value));
     }
     return ParsedOptions{std::move(options), {}};
 }
