@@ -10,8 +10,7 @@ namespace {
 
 const QString kProgram = QStringLiteral("lq-modbus-rtu");
 
-std::optional<std::uint32_t> WholeNumber(const QString& text, std::uint32_t lowest, std::uint32_t highest)
-{
+std::optional<std::uint32_t> WholeNumber(const QString& text, std::uint32_t lowest, std::uint32_t highest) {
     // Digits only: no sign, no blanks and no trailing letters, which the panel's own boxes would take.
     if (text.isEmpty()) return std::nullopt;
     for (const QChar c : text)
@@ -23,9 +22,13 @@ std::optional<std::uint32_t> WholeNumber(const QString& text, std::uint32_t lowe
 }
 
 // The serial component refuses rates above 20 Mbit/s.
-std::optional<std::uint32_t> BaudRate(const QString& text) { return WholeNumber(text, 1, 20'000'000); }
+std::optional<std::uint32_t> BaudRate(const QString& text) {
+    return WholeNumber(text, 1, 20'000'000);
+}
 // 0 is the broadcast address and 248 to 255 are reserved: none of them answers a read.
-std::optional<std::uint32_t> SlaveAddress(const QString& text) { return WholeNumber(text, 1, 247); }
+std::optional<std::uint32_t> SlaveAddress(const QString& text) {
+    return WholeNumber(text, 1, 247);
+}
 
 // An option and what it does to the options: a flag gets an empty value. A value option also has the
 // values it takes, which a refusal quotes, and its check.
@@ -70,38 +73,38 @@ const std::array<OptionRule, 11> kRules{{
      [](PanelOptions& o, const QString& v) { o.trend.recordFile = v; }},
 }};
 
-const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
+                               QStringLiteral("Show this help."));
 const QCommandLineOption kVersion(QStringLiteral("version"), QStringLiteral("Show the version."));
 
-QString AcceptedOptions()
-{
+QString AcceptedOptions() {
     QStringList names;
     for (const OptionRule& rule : kRules)
-        names << (rule.valueName ? QStringLiteral("--%1 %2").arg(QLatin1String(rule.name), QLatin1String(rule.valueName))
-                                 : QStringLiteral("--%1").arg(QLatin1String(rule.name)));
+        names << (rule.valueName
+                      ? QStringLiteral("--%1 %2").arg(QLatin1String(rule.name), QLatin1String(rule.valueName))
+                      : QStringLiteral("--%1").arg(QLatin1String(rule.name)));
     names << QStringLiteral("--help") << QStringLiteral("--version");
     return QStringLiteral("Accepted options: ") + names.join(QStringLiteral(", "));
 }
 
 // A reason about something that is no option of the panel lists the options there are.
-CommandLine Refusal(const QString& reason, bool listOptions)
-{
+CommandLine Refusal(const QString& reason, bool listOptions) {
     QString message = QStringLiteral("%1: %2\n").arg(kProgram, reason);
     if (listOptions) message += AcceptedOptions() + QLatin1Char('\n');
     return {CommandLineAction::Reject, {}, message};
 }
 
-QString HelpText(const QCommandLineParser& parser)
-{
+QString HelpText(const QCommandLineParser& parser) {
     QString text = parser.helpText();
     // Parsed before the application object exists, the parser does not know the program's name.
     text.replace(QStringLiteral("<executable_name>"), kProgram);
-    return text + QStringLiteral("\nExample:\n  %1 --port ttyUSB0 --baud 9600 --framing 8_E_1 --address 3 --open --poll\n")
-                      .arg(kProgram);
+    return text +
+           QStringLiteral(
+               "\nExample:\n  %1 --port ttyUSB0 --baud 9600 --framing 8_E_1 --address 3 --open --poll\n")
+               .arg(kProgram);
 }
 
-void AddOptions(QCommandLineParser& parser)
-{
+void AddOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Operator panel and Modbus RTU master for a three-phase power controller.\n"
                        "Without options it starts on COM4, 19200, 8_N_2, slave 1, port closed."));
@@ -116,14 +119,15 @@ void AddOptions(QCommandLineParser& parser)
 
 } // namespace
 
-CommandLine ParseCommandLine(const QStringList& arguments)
-{
+CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     AddOptions(parser);
     if (!parser.parse(arguments)) return Refusal(parser.errorText(), true);
     if (parser.isSet(kHelp)) return {CommandLineAction::ShowHelp, {}, HelpText(parser)};
     if (parser.isSet(kVersion))
-        return {CommandLineAction::ShowVersion, {}, QStringLiteral("%1 %2\n").arg(kProgram, QStringLiteral(LQ_VERSION))};
+        return {CommandLineAction::ShowVersion,
+                {},
+                QStringLiteral("%1 %2\n").arg(kProgram, QStringLiteral(LQ_VERSION))};
     if (!parser.positionalArguments().isEmpty())
         return Refusal(QStringLiteral("unexpected argument \"%1\": the panel takes options only")
                            .arg(parser.positionalArguments().constFirst()),
@@ -149,15 +153,14 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     return result;
 }
 
-QStringList ArgumentList(int argc, char* argv[])
-{
+QStringList ArgumentList(int argc, char* argv[]) {
     QStringList list;
-    for (int i = 0; i < argc; ++i) list << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
     return list;
 }
 
-int ReportCommandLine(const CommandLine& commandLine)
-{
+int ReportCommandLine(const CommandLine& commandLine) {
     const bool refused = commandLine.action == CommandLineAction::Reject;
     std::fputs(commandLine.message.toLocal8Bit().constData(), refused ? stderr : stdout);
     return refused ? kBadCommandLineStatus : 0;

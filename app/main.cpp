@@ -7,8 +7,7 @@
 #include "panel/form2.h"
 #include "panel/trend_tool.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     // Read before the application object exists: the help, the version and a refusal need no display,
     // and a wrong setting never gets as far as a window or a port.
     const lq::CommandLine commandLine = lq::ParseCommandLine(lq::ArgumentList(argc, argv));

@@ -2,8 +2,7 @@
 
 namespace lq {
 
-MonitorStartup::MonitorStartup(TForm1& form, const MonitorStart& start) : entry_(form)
-{
+MonitorStartup::MonitorStartup(TForm1& form, const MonitorStart& start) : entry_(form) {
     if (!start.trafficLog.isEmpty()) log_ = std::make_unique<TrafficLogRecording>(form, start.trafficLog);
     if (start.open) entry_.Open();
 }

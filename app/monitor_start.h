@@ -14,12 +14,12 @@ class TForm1;
 // opened at start with --monitor, and the traffic log of --traffic-log. Made after the panel is shown and
 // destroyed before it.
 class MonitorStartup {
-public:
+  public:
     MonitorStartup(TForm1& form, const MonitorStart& start);
 
     MonitorTool& Entry() { return entry_; }
 
-private:
+  private:
     MonitorTool entry_;
     std::unique_ptr<TrafficLogRecording> log_;
 };

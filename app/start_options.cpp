@@ -4,10 +4,11 @@
 
 namespace lq {
 
-void ApplySerialStart(TForm1& form, const SerialStart& start)
-{
+void ApplySerialStart(TForm1& form, const SerialStart& start) {
     if (start.rs485) form.Port().SetRtsControl(TRtsControl::RtsTransmissionAvailable);
-    const auto number = [](const auto& value) { return value ? std::optional(QString::number(*value)) : std::nullopt; };
+    const auto number = [](const auto& value) {
+        return value ? std::optional(QString::number(*value)) : std::nullopt;
+    };
     form.ApplyLineSettings({start.port, number(start.baud), start.framing, number(start.address)});
     if (start.open) form.OpenPort();
     if (start.poll) form.SetPolling(true);

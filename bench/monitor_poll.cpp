@@ -4,9 +4,9 @@
 //
 // Usage: monitor_poll PORT SECONDS [--monitor]
 #include "bench/panel_bench.h"
+#include "panel/form1.h"
 #include "panel/monitor_tool.h"
 #include "panel/monitor_window.h"
-#include "panel/form1.h"
 #include "panel/traffic_table_model.h"
 
 #include <QApplication>
@@ -16,8 +16,7 @@
 #include <cstdlib>
 #include <string>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: monitor_poll PORT SECONDS [--monitor]\n");
         return 2;
@@ -45,7 +44,8 @@ int main(int argc, char* argv[])
     std::printf("monitor %d\n", monitor ? 1 : 0);
     std::printf("cpu_polling_s %.4f\n", cpu);
     std::printf("poll_seconds %d\n", seconds);
-    std::printf("accepted %llu\n", static_cast<unsigned long long>(form.Master().Statistics().repliesAccepted));
+    std::printf("accepted %llu\n",
+                static_cast<unsigned long long>(form.Master().Statistics().repliesAccepted));
     std::printf("rows %d\n", entry.Window() ? entry.Window()->Traffic().rowCount() : -1);
     std::printf("held %zu\n", entry.Window() ? entry.Window()->Traffic().HeldBack() : 0);
     return 0;

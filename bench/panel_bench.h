@@ -12,8 +12,7 @@
 namespace lq::bench {
 
 // User and system CPU time of this process so far, in seconds (microsecond resolution).
-inline double CpuSeconds()
-{
+inline double CpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
@@ -22,8 +21,7 @@ inline double CpuSeconds()
 
 // Types the port's name into the port box, clicks "打开串口" and ticks "通讯", as an operator would. False,
 // with a line on standard error, when the port did not open.
-inline bool OpenAndPoll(TForm1& form, const char* port, const char* program)
-{
+inline bool OpenAndPoll(TForm1& form, const char* port, const char* program) {
     TForm1::LineChoice choice;
     choice.port = QString::fromLocal8Bit(port);
     form.ApplyLineSettings(choice);

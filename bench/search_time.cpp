@@ -4,9 +4,9 @@
 // Usage: search_time PORT      (run_all.sh starts pw5-sim at 9600 8E1 as slave 7 with --line-check)
 #include "bench/panel_bench.h"
 #include "panel/controller_search_page.h"
+#include "panel/form1.h"
 #include "panel/monitor_tool.h"
 #include "panel/monitor_window.h"
-#include "panel/form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,8 +15,7 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: search_time PORT\n");
         return 2;

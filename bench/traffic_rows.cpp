@@ -19,8 +19,7 @@
 
 namespace {
 
-std::vector<std::uint8_t> ReadReply(std::uint16_t counter)
-{
+std::vector<std::uint8_t> ReadReply(std::uint16_t counter) {
     std::vector<std::uint8_t> reply{1, 0x03, 20};
     for (int n = 0; n < 10; ++n) {
         reply.push_back(static_cast<std::uint8_t>(counter >> 8));
@@ -32,14 +31,12 @@ std::vector<std::uint8_t> ReadReply(std::uint16_t counter)
     return reply;
 }
 
-std::size_t HeapInUse()
-{
+std::size_t HeapInUse() {
     return mallinfo2().uordblks;
 }
 
 // A poll cycle's worth of events, as the master reports them: a read request, then its reply.
-void FeedExchange(lq::TrafficTableModel& model, std::uint16_t n)
-{
+void FeedExchange(lq::TrafficTableModel& model, std::uint16_t n) {
     const lq::LinkTime at{std::chrono::steady_clock::now(), std::chrono::system_clock::now()};
     const auto block = static_cast<std::uint8_t>(n % 4);
     const lq::RequestFrame request = lq::BuildReadRequest(1, lq::kPollBlockStarts[block], 10);
@@ -51,13 +48,13 @@ void FeedExchange(lq::TrafficTableModel& model, std::uint16_t n)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const std::string folder = argc > 1 ? argv[1] : "/tmp";
     const std::size_t before = HeapInUse();
     lq::TrafficTableModel model;
-    for (std::uint16_t n = 0; n < 5000; ++n) FeedExchange(model, n);
+    for (std::uint16_t n = 0; n < 5000; ++n)
+        FeedExchange(model, n);
     model.Flush();
     const std::size_t held = HeapInUse() - before;
 
@@ -66,7 +63,8 @@ int main(int argc, char* argv[])
     for (int run = 0; run < 5; ++run) {
         const auto start = std::chrono::steady_clock::now();
         const std::string error = lq::SaveTrafficRows(model.Rows(), path);
-        saves.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        saves.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         if (!error.empty()) {
             std::fprintf(stderr, "traffic_rows: %s\n", error.c_str());
             return 1;

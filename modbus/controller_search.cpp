@@ -17,8 +17,7 @@ constexpr std::chrono::milliseconds kTurnaroundMargin{60};
 
 } // namespace
 
-std::string_view FramingName(Framing framing)
-{
+std::string_view FramingName(Framing framing) {
     switch (framing) {
     case Framing::N2:
         return "8_N_2";
@@ -30,8 +29,7 @@ std::string_view FramingName(Framing framing)
     return {};
 }
 
-std::vector<LineSetting> SearchPlan(std::uint8_t lastSlave)
-{
+std::vector<LineSetting> SearchPlan(std::uint8_t lastSlave) {
     std::vector<LineSetting> plan;
     for (const std::uint32_t baud : kSearchBauds)
         for (const Framing framing : kFramings)
@@ -40,15 +38,13 @@ std::vector<LineSetting> SearchPlan(std::uint8_t lastSlave)
     return plan;
 }
 
-std::chrono::milliseconds TryTimeout(std::uint32_t baud, std::chrono::milliseconds deliverySilence)
-{
+std::chrono::milliseconds TryTimeout(std::uint32_t baud, std::chrono::milliseconds deliverySilence) {
     const auto bits = static_cast<std::uint64_t>((kRequestLength + kReadReplyLength) * kBitsPerCharacter);
     const auto onTheLine = std::chrono::milliseconds((bits * 1000 + baud - 1) / baud);
     return onTheLine + deliverySilence + kTurnaroundMargin;
 }
 
-bool IsValidFind(std::span<const std::uint8_t> bytes, std::uint8_t slave)
-{
+bool IsValidFind(std::span<const std::uint8_t> bytes, std::uint8_t slave) {
     if (bytes.size() != kReadReplyLength) return false;
     if (bytes[0] != slave || bytes[1] != kReadHoldingRegisters || bytes[2] != 2 * kPollQuantity) return false;
     const std::uint16_t crc = CalcCRC16(bytes.data(), static_cast<std::int32_t>(kReadReplyLength - 2));
@@ -58,8 +54,7 @@ bool IsValidFind(std::span<const std::uint8_t> bytes, std::uint8_t slave)
 ControllerSearch::ControllerSearch(std::vector<LineSetting> plan)
     : plan_(std::move(plan)), credited_(plan_.size(), false) {}
 
-RequestFrame ControllerSearch::Request() const
-{
+RequestFrame ControllerSearch::Request() const {
     return BuildReadRequest(Current().slave, kSearchedBlockStart, kPollQuantity);
 }
 
@@ -90,8 +85,7 @@ bool ControllerSearch::Received(std::span<const std::uint8_t> bytes, SteadyTime 
     return false;
 }
 
-void ControllerSearch::EndTry()
-{
+void ControllerSearch::EndTry() {
     if (Finished()) return;
     if (!credited_[next_] && heardCount_ > 0) KeepInvalid(next_, heard_, heardCount_);
     heard_.clear();

@@ -28,16 +28,16 @@ struct LineSetting {
     bool operator==(const LineSetting&) const = default;
 };
 
-// Every rate × framing × address from 1 to lastSlave, the address changing fastest, so that the line needs new
-// settings only when rate or framing changes.
+// Every rate × framing × address from 1 to lastSlave, the address changing fastest, so that the line needs
+// new settings only when rate or framing changes.
 std::vector<LineSetting> SearchPlan(std::uint8_t lastSlave);
 
 // How long one try waits at this rate: the request and a whole read reply on the line, the serial component's
 // end-of-delivery silence and a margin for the controller's own turnaround.
 std::chrono::milliseconds TryTimeout(std::uint32_t baud, std::chrono::milliseconds deliverySilence);
 
-// Strictly a controller's answer to the search's read: exactly 25 bytes, the asked address, function 3, a byte
-// count of 20 and a CRC that matches. A stray byte, line noise or an exception is none.
+// Strictly a controller's answer to the search's read: exactly 25 bytes, the asked address, function 3, a
+// byte count of 20 and a CRC that matches. A stray byte, line noise or an exception is none.
 bool IsValidFind(std::span<const std::uint8_t> bytes, std::uint8_t slave);
 
 // A setting where the controller gave a valid reply.
@@ -65,7 +65,7 @@ struct DataButInvalid {
 // that asked that slave at the line settings it was read at. Everything else is data of the try whose window
 // its first byte came in, as a delivery that began before a request went out cannot be that request's answer.
 class ControllerSearch {
-public:
+  public:
     using SteadyTime = std::chrono::steady_clock::time_point;
     static constexpr std::size_t kKeptBytes = 32;
 
@@ -90,7 +90,7 @@ public:
     const std::vector<SearchFind>& Found() const { return found_; }
     const std::vector<DataButInvalid>& Invalid() const { return invalid_; }
 
-private:
+  private:
     std::optional<std::size_t> WindowOf(SteadyTime firstByteAt) const;
     std::optional<std::size_t> AskedBy(std::span<const std::uint8_t> bytes, std::size_t window) const;
     bool Credit(std::span<const std::uint8_t> bytes, SteadyTime firstByteAt, std::size_t window);

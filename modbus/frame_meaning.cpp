@@ -13,43 +13,37 @@ namespace lq {
 
 namespace {
 
-std::string Number(unsigned value)
-{
+std::string Number(unsigned value) {
     return std::to_string(value);
 }
 
-unsigned Word(std::span<const std::uint8_t> bytes, std::size_t at)
-{
+unsigned Word(std::span<const std::uint8_t> bytes, std::size_t at) {
     return static_cast<unsigned>(bytes[at] << 8 | bytes[at + 1]);
 }
 
 // "写寄存器 36 = 750" from the bytes of a write or its echo (8 bytes at least).
-std::string WriteText(std::span<const std::uint8_t> frame)
-{
+std::string WriteText(std::span<const std::uint8_t> frame) {
     return "写寄存器 " + Number(Word(frame, 2)) + " = " + Number(Word(frame, 4));
 }
 
-std::string ExceptionText(std::uint8_t code)
-{
+std::string ExceptionText(std::uint8_t code) {
     return "异常 " + HexText(std::span(&code, 1)) + " " + ExceptionName(code);
 }
 
-std::string ByteCount(std::size_t n)
-{
+std::string ByteCount(std::size_t n) {
     return Number(static_cast<unsigned>(n)) + " 字节";
 }
 
 // The check bytes as they came and as the first 23 bytes say they should be, both in line order.
-std::string CrcMismatchText(std::span<const std::uint8_t> bytes)
-{
+std::string CrcMismatchText(std::span<const std::uint8_t> bytes) {
     const std::uint16_t crc = CalcCRC16(bytes.data(), static_cast<std::int32_t>(kReadReplyLength - 2));
-    const std::array<std::uint8_t, 2> expected{static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)};
+    const std::array<std::uint8_t, 2> expected{static_cast<std::uint8_t>(crc >> 8),
+                                               static_cast<std::uint8_t>(crc)};
     return "CRC 错误 (CRC error)：校验 " + HexText(bytes.subspan(kReadReplyLength - 2, 2)) + "，应为 " +
            HexText(expected);
 }
 
-std::string BlockReplyText(const Delivery& delivery)
-{
+std::string BlockReplyText(const Delivery& delivery) {
     const unsigned start = delivery.block < kPollBlockStarts.size() ? kPollBlockStarts[delivery.block] : 0;
     // The master stores ten registers from every accepted reply, whatever its byte count says.
     const unsigned count = kPollQuantity;
@@ -58,8 +52,7 @@ std::string BlockReplyText(const Delivery& delivery)
 }
 
 // A delivery nobody asked for, said as precisely as its shape allows.
-std::string UnaskedText(std::span<const std::uint8_t> bytes)
-{
+std::string UnaskedText(std::span<const std::uint8_t> bytes) {
     const ReplyShapeInfo shape = ClassifyReply(bytes, nullptr);
     std::string text = "未请求的应答 (unsolicited reply)：从站 " + Number(shape.slave);
     if (shape.shape == ReplyShape::Exception) return text + "，" + ExceptionText(shape.exceptionCode);
@@ -68,8 +61,7 @@ std::string UnaskedText(std::span<const std::uint8_t> bytes)
 
 } // namespace
 
-std::string ExceptionName(std::uint8_t code)
-{
+std::string ExceptionName(std::uint8_t code) {
     static const std::array<const char*, 12> kNames{
         "未知代码 (unknown)",
         "非法功能 (Illegal Function)",
@@ -87,8 +79,7 @@ std::string ExceptionName(std::uint8_t code)
     return code < kNames.size() ? kNames[code] : kNames[0];
 }
 
-std::string DescribeRequest(const SentRequest& request)
-{
+std::string DescribeRequest(const SentRequest& request) {
     const std::span<const std::uint8_t> frame = request.frame;
     if (frame.size() < 8) return "请求，" + ByteCount(frame.size());
     const std::string slave = "从站 " + Number(frame[0]) + " ";
@@ -104,8 +95,7 @@ std::string DescribeRequest(const SentRequest& request)
     return {};
 }
 
-std::string DescribeDelivery(const Delivery& delivery)
-{
+std::string DescribeDelivery(const Delivery& delivery) {
     const std::span<const std::uint8_t> bytes = delivery.bytes;
     switch (delivery.verdict) {
     case DeliveryVerdict::Accepted:
@@ -134,13 +124,11 @@ std::string DescribeDelivery(const Delivery& delivery)
     return {};
 }
 
-std::string DescribeNoReply(const NoReply& noReply)
-{
+std::string DescribeNoReply(const NoReply& noReply) {
     return "无应答 (no reply)：读块 " + Number(noReply.block);
 }
 
-bool IsFault(DeliveryVerdict verdict)
-{
+bool IsFault(DeliveryVerdict verdict) {
     return verdict != DeliveryVerdict::Accepted && verdict != DeliveryVerdict::WriteConfirmed;
 }
 

@@ -40,9 +40,9 @@ enum class DeliveryVerdict : std::uint8_t {
     Unasked,        // a well-formed reply or exception that no request in flight can have asked for
     FramesRunTogether, // longer than one frame: two transmissions run together, an answer to nothing
     BeforeRequest,     // its first byte came before the request in flight went on the line
-    // A read reply after something of the same request's reply had come (stored, damaged or cut short): one of
-    // them came late. After a stored one, that block may hold another block's values, which no master can tell
-    // apart; the second is named, never stored.
+    // A read reply after something of the same request's reply had come (stored, damaged or cut short): one
+    // of them came late. After a stored one, that block may hold another block's values, which no master can
+    // tell apart; the second is named, never stored.
     SecondReply,
 };
 
@@ -85,7 +85,7 @@ struct WriteEnd {
 // Told of every frame the master sends and every delivery it judges, on the thread that runs the master.
 // Spans point into the master's own buffers, so an observer copies what it keeps.
 class ILinkObserver {
-public:
+  public:
     virtual ~ILinkObserver() = default;
     virtual void RequestSent(const SentRequest&) {}
     virtual void DeliveryJudged(const Delivery&) {}

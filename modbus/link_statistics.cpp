@@ -4,36 +4,30 @@
 
 namespace lq {
 
-std::uint64_t LinkStatistics::Exceptions() const
-{
+std::uint64_t LinkStatistics::Exceptions() const {
     return std::accumulate(exceptionsByCode.begin(), exceptionsByCode.end(), std::uint64_t{0});
 }
 
-std::optional<double> LinkStatistics::GoodReplyShare() const
-{
+std::optional<double> LinkStatistics::GoodReplyShare() const {
     if (readsSent == 0) return std::nullopt;
     return static_cast<double>(repliesAccepted) / static_cast<double>(readsSent);
 }
 
-std::optional<std::chrono::microseconds> LinkStatistics::MeanRoundTrip() const
-{
+std::optional<std::chrono::microseconds> LinkStatistics::MeanRoundTrip() const {
     if (roundTrips_ == 0) return std::nullopt;
     return roundTripSum_ / static_cast<std::int64_t>(roundTrips_);
 }
 
-std::optional<std::chrono::microseconds> LinkStatistics::MeanAnswerTime() const
-{
+std::optional<std::chrono::microseconds> LinkStatistics::MeanAnswerTime() const {
     if (answerTimes_ == 0) return std::nullopt;
     return answerTimeSum_ / static_cast<std::int64_t>(answerTimes_);
 }
 
-void LinkStatistics::RequestSent(const SentRequest& request)
-{
+void LinkStatistics::RequestSent(const SentRequest& request) {
     ++(request.kind == RequestKind::Read ? readsSent : writesSent);
 }
 
-void LinkStatistics::DeliveryJudged(const Delivery& delivery)
-{
+void LinkStatistics::DeliveryJudged(const Delivery& delivery) {
     switch (delivery.verdict) {
     case DeliveryVerdict::Accepted:
         ++repliesAccepted;
@@ -65,8 +59,8 @@ void LinkStatistics::DeliveryJudged(const Delivery& delivery)
         ++secondReplies;
         break;
     }
-    const bool answered = delivery.verdict == DeliveryVerdict::Accepted ||
-                          delivery.verdict == DeliveryVerdict::WriteConfirmed;
+    const bool answered =
+        delivery.verdict == DeliveryVerdict::Accepted || delivery.verdict == DeliveryVerdict::WriteConfirmed;
     if (answered && delivery.roundTrip) {
         lastRoundTrip = delivery.roundTrip;
         roundTripSum_ += *delivery.roundTrip;
@@ -79,8 +73,7 @@ void LinkStatistics::DeliveryJudged(const Delivery& delivery)
     }
 }
 
-void LinkStatistics::WriteEnded(const WriteEnd& end)
-{
+void LinkStatistics::WriteEnded(const WriteEnd& end) {
     switch (end.outcome) {
     case WriteOutcome::Confirmed:
         ++writesConfirmed;

@@ -12,14 +12,14 @@ namespace lq {
 // Counters of what went over the link since the start or the last Reset(). Fed by the master like any
 // observer; fixed-size, so counting allocates nothing.
 class LinkStatistics final : public ILinkObserver {
-public:
+  public:
     std::uint64_t readsSent = 0;
     std::uint64_t writesSent = 0; // repeats included
     std::uint64_t repliesAccepted = 0;
     std::uint64_t badCrc = 0;
     std::uint64_t shortOrSplit = 0;
-    std::uint64_t unanswered = 0;    // reads with no delivery by the next poll tick
-    std::uint64_t strayOrUnasked = 0; // echoes of writes no longer pending, replies nothing asked for
+    std::uint64_t unanswered = 0;        // reads with no delivery by the next poll tick
+    std::uint64_t strayOrUnasked = 0;    // echoes of writes no longer pending, replies nothing asked for
     std::uint64_t framesRunTogether = 0; // deliveries longer than one frame
     std::uint64_t beforeRequest = 0;     // deliveries whose first byte came before their request was sent
     std::uint64_t secondReplies = 0;     // a second read reply to one request: one of the two came late
@@ -47,7 +47,7 @@ public:
     void ReadUnanswered(const NoReply&) override { ++unanswered; }
     void WriteEnded(const WriteEnd& end) override;
 
-private:
+  private:
     std::chrono::microseconds roundTripSum_{0};
     std::uint64_t roundTrips_ = 0;
     std::chrono::microseconds answerTimeSum_{0};

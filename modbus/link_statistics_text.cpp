@@ -9,26 +9,22 @@ namespace lq {
 
 namespace {
 
-std::string Count(std::uint64_t value)
-{
+std::string Count(std::uint64_t value) {
     return std::to_string(value);
 }
 
-std::string Milliseconds(const std::optional<std::chrono::microseconds>& value)
-{
+std::string Milliseconds(const std::optional<std::chrono::microseconds>& value) {
     return value ? RoundTripMilliseconds(value) + " ms" : "—";
 }
 
-std::string Share(const std::optional<double>& share)
-{
+std::string Share(const std::optional<double>& share) {
     if (!share) return "—";
     char text[32];
     std::snprintf(text, sizeof text, "%.1f %%", *share * 100.0);
     return text;
 }
 
-std::string SinceLastGood(const std::optional<LinkTime>& last, std::chrono::steady_clock::time_point now)
-{
+std::string SinceLastGood(const std::optional<LinkTime>& last, std::chrono::steady_clock::time_point now) {
     if (!last) return "—";
     const double seconds = std::chrono::duration<double>(now - last->steady).count();
     char text[48];
@@ -36,15 +32,14 @@ std::string SinceLastGood(const std::optional<LinkTime>& last, std::chrono::stea
     return text;
 }
 
-StatisticsItem Fault(std::string label, std::uint64_t count)
-{
+StatisticsItem Fault(std::string label, std::uint64_t count) {
     return {std::move(label), Count(count), count != 0};
 }
 
 } // namespace
 
-std::vector<StatisticsItem> DescribeStatistics(const LinkStatistics& s, std::chrono::steady_clock::time_point now)
-{
+std::vector<StatisticsItem> DescribeStatistics(const LinkStatistics& s,
+                                               std::chrono::steady_clock::time_point now) {
     std::vector<StatisticsItem> items{
         {"请求", Count(s.RequestsSent())},
         {"　读请求", Count(s.readsSent)},
@@ -62,21 +57,22 @@ std::vector<StatisticsItem> DescribeStatistics(const LinkStatistics& s, std::chr
     for (unsigned code = 0; code < s.exceptionsByCode.size(); ++code) {
         if (s.exceptionsByCode[code] == 0) continue;
         const auto byte = static_cast<std::uint8_t>(code);
-        items.push_back(Fault("　" + HexText(std::span(&byte, 1)) + " " + ExceptionName(byte), s.exceptionsByCode[code]));
+        items.push_back(
+            Fault("　" + HexText(std::span(&byte, 1)) + " " + ExceptionName(byte), s.exceptionsByCode[code]));
     }
     items.insert(items.end(), {
-        {"写入已确认", Count(s.writesConfirmed)},
-        Fault("写入被拒绝", s.writesRefused),
-        Fault("写入未确认", s.writesUnconfirmed),
-        {"写入被取代", Count(s.writesSuperseded)},
-        {"写入未发送 (not sent)", Count(s.writesNotSent)},
-        {"上次应答用时 (answer time)", Milliseconds(s.lastAnswerTime)},
-        {"平均应答用时", Milliseconds(s.MeanAnswerTime())},
-        {"正常应答率", Share(s.GoodReplyShare())},
-        {"上次往返", Milliseconds(s.lastRoundTrip)},
-        {"平均往返", Milliseconds(s.MeanRoundTrip())},
-        {"上次应答", SinceLastGood(s.lastAccepted, now)},
-    });
+                                  {"写入已确认", Count(s.writesConfirmed)},
+                                  Fault("写入被拒绝", s.writesRefused),
+                                  Fault("写入未确认", s.writesUnconfirmed),
+                                  {"写入被取代", Count(s.writesSuperseded)},
+                                  {"写入未发送 (not sent)", Count(s.writesNotSent)},
+                                  {"上次应答用时 (answer time)", Milliseconds(s.lastAnswerTime)},
+                                  {"平均应答用时", Milliseconds(s.MeanAnswerTime())},
+                                  {"正常应答率", Share(s.GoodReplyShare())},
+                                  {"上次往返", Milliseconds(s.lastRoundTrip)},
+                                  {"平均往返", Milliseconds(s.MeanRoundTrip())},
+                                  {"上次应答", SinceLastGood(s.lastAccepted, now)},
+                              });
     return items;
 }
 

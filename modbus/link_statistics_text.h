@@ -16,8 +16,8 @@ struct StatisticsItem {
 };
 
 // The counters of the link in reading order: requests, replies and what went wrong with them, exceptions by
-// code (only those that came), writes by outcome, the share of good replies, round trips and the time since the
-// last good reply as of `now`.
+// code (only those that came), writes by outcome, the share of good replies, round trips and the time since
+// the last good reply as of `now`.
 std::vector<StatisticsItem> DescribeStatistics(const LinkStatistics& statistics,
                                                std::chrono::steady_clock::time_point now);
 

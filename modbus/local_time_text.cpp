@@ -13,8 +13,7 @@ struct LocalTime {
     int milliseconds = 0;
 };
 
-LocalTime ToLocal(std::chrono::system_clock::time_point at)
-{
+LocalTime ToLocal(std::chrono::system_clock::time_point at) {
     using namespace std::chrono;
     const auto sinceEpoch = duration_cast<milliseconds>(at.time_since_epoch());
     auto seconds = duration_cast<std::chrono::seconds>(sinceEpoch);
@@ -33,8 +32,7 @@ LocalTime ToLocal(std::chrono::system_clock::time_point at)
 
 } // namespace
 
-std::string ClockText(std::chrono::system_clock::time_point at)
-{
+std::string ClockText(std::chrono::system_clock::time_point at) {
     const LocalTime local = ToLocal(at);
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.fields.tm_hour, local.fields.tm_min,
@@ -42,15 +40,15 @@ std::string ClockText(std::chrono::system_clock::time_point at)
     return text;
 }
 
-std::string IsoTimeText(std::chrono::system_clock::time_point at)
-{
+std::string IsoTimeText(std::chrono::system_clock::time_point at) {
     const LocalTime local = ToLocal(at);
     const long offsetMinutes = local.fields.tm_gmtoff / 60;
     const int offset = static_cast<int>(std::labs(offsetMinutes) % (24 * 60));
     char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", local.fields.tm_year + 1900,
-                  local.fields.tm_mon + 1, local.fields.tm_mday, local.fields.tm_hour, local.fields.tm_min,
-                  local.fields.tm_sec, local.milliseconds, offsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d",
+                  local.fields.tm_year + 1900, local.fields.tm_mon + 1, local.fields.tm_mday,
+                  local.fields.tm_hour, local.fields.tm_min, local.fields.tm_sec, local.milliseconds,
+                  offsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
     return text;
 }
 

@@ -5,8 +5,7 @@
 
 namespace lq {
 
-void ThreadSleepPause::Sleep(unsigned milliseconds)
-{
+void ThreadSleepPause::Sleep(unsigned milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 

@@ -9,54 +9,45 @@ namespace lq {
 
 ModbusMaster::ModbusMaster(IFrameSender& sender, IPause& pause, IMasterView& view, const IClock& clock,
                            LinkTiming timing)
-    : sender_(sender), pause_(pause), view_(view), clock_(clock), timing_(timing)
-{
-}
+    : sender_(sender), pause_(pause), view_(view), clock_(clock), timing_(timing) {}
 
-const IClock& ModbusMaster::SystemClockRef()
-{
+const IClock& ModbusMaster::SystemClockRef() {
     static const SystemClock clock;
     return clock;
 }
 
-LinkTime ModbusMaster::Now() const
-{
+LinkTime ModbusMaster::Now() const {
     return {clock_.Now(), clock_.WallNow()};
 }
 
-std::optional<std::uint8_t> ModbusMaster::SlaveAddress() const
-{
+std::optional<std::uint8_t> ModbusMaster::SlaveAddress() const {
     const std::int32_t address = TextToInt(view_.AddressText());
     if (address < kLowestSlave || address > kHighestSlave) return std::nullopt;
     return static_cast<std::uint8_t>(address);
 }
 
-bool ModbusMaster::Send(const RequestFrame& frame, unsigned pauseMs)
-{
+bool ModbusMaster::Send(const RequestFrame& frame, unsigned pauseMs) {
     const bool queued = sender_.SendData(frame.data(), static_cast<std::uint16_t>(frame.size()));
     pause_.Sleep(pauseMs);
     return queued;
 }
 
-void ModbusMaster::SendReadRequest(std::uint8_t startRegister, std::uint8_t quantity)
-{
-    if (const auto slave = SlaveAddress()) Send(BuildReadRequest(*slave, startRegister, quantity), kPauseAfterRead);
+void ModbusMaster::SendReadRequest(std::uint8_t startRegister, std::uint8_t quantity) {
+    if (const auto slave = SlaveAddress())
+        Send(BuildReadRequest(*slave, startRegister, quantity), kPauseAfterRead);
 }
 
-void ModbusMaster::SendWriteRequest()
-{
+void ModbusMaster::SendWriteRequest() {
     SendWrite(RequestKind::Write);
 }
 
-void ModbusMaster::NoteRequestStart(std::chrono::steady_clock::time_point at)
-{
+void ModbusMaster::NoteRequestStart(std::chrono::steady_clock::time_point at) {
     storedSinceRequest_ = false;
     previousRequestStart_ = requestStart_;
     requestStart_ = at;
 }
 
-void ModbusMaster::SendRead()
-{
+void ModbusMaster::SendRead() {
     const auto slave = SlaveAddress();
     if (!slave) return;
     const RequestFrame frame = BuildReadRequest(*slave, kPollBlockStarts[pollIndex_], kPollQuantity);
@@ -72,8 +63,7 @@ void ModbusMaster::SendRead()
     Notify(&ILinkObserver::RequestSent, SentRequest{RequestKind::Read, frame, pollIndex_, 0, 0, now});
 }
 
-bool ModbusMaster::SendWrite(RequestKind kind)
-{
+bool ModbusMaster::SendWrite(RequestKind kind) {
     if (kind == RequestKind::Write) {
         const auto slave = SlaveAddress();
         if (!slave) return false;
@@ -97,34 +87,32 @@ bool ModbusMaster::SendWrite(RequestKind kind)
     return true;
 }
 
-void ModbusMaster::SetLinkLamp(bool lit)
-{
+void ModbusMaster::SetLinkLamp(bool lit) {
     linkLampLit_ = lit;
     view_.ShowLinkLamp(lit);
 }
 
-Delivery ModbusMaster::Judged(std::span<const std::uint8_t> bytes, DeliveryVerdict verdict, std::uint8_t block,
-                              std::uint8_t exceptionCode, std::optional<std::chrono::steady_clock::time_point> sent,
-                              const LinkTime& now) const
-{
+Delivery ModbusMaster::Judged(std::span<const std::uint8_t> bytes, DeliveryVerdict verdict,
+                              std::uint8_t block, std::uint8_t exceptionCode,
+                              std::optional<std::chrono::steady_clock::time_point> sent,
+                              const LinkTime& now) const {
     using std::chrono::duration_cast;
     using std::chrono::microseconds;
     Delivery delivery{bytes, verdict, block, exceptionCode, std::nullopt, now, std::nullopt};
     if (!sent) return delivery;
     delivery.roundTrip = duration_cast<microseconds>(now.steady - *sent);
-    if (firstByteAt_ && *firstByteAt_ >= *sent) delivery.answerTime = duration_cast<microseconds>(*firstByteAt_ - *sent);
+    if (firstByteAt_ && *firstByteAt_ >= *sent)
+        delivery.answerTime = duration_cast<microseconds>(*firstByteAt_ - *sent);
     return delivery;
 }
 
-bool ModbusMaster::BeganBeforeRequest(const LinkTime&) const
-{
+bool ModbusMaster::BeganBeforeRequest(const LinkTime&) const {
     const bool awaiting = read_.has_value() || (write_.pending != 0 && write_.sends > 0);
     return awaiting && firstByteAt_ && requestStart_ && *firstByteAt_ < *requestStart_;
 }
 
 void ModbusMaster::ReceiveDelivery(const std::uint8_t* Buffer, std::uint16_t BufferLength,
-                                    std::optional<std::chrono::steady_clock::time_point> firstByteAt)
-{
+                                   std::optional<std::chrono::steady_clock::time_point> firstByteAt) {
     const std::size_t delivered = Buffer != nullptr ? BufferLength : 0;
     // Only the first bytes fit; the rest of an over-long delivery is dropped.
     const std::size_t kept = std::min(delivered, receiveBuffer_.size());
@@ -142,7 +130,8 @@ void ModbusMaster::ReceiveDelivery(const std::uint8_t* Buffer, std::uint16_t Buf
         // More than one frame, or a damaged full-length one: the read's own reply may have run into it, so no
         // reply after it can be trusted to be that reply. It ends at the next tick.
         const ReplyShape shape = ClassifyReply(bytes, nullptr).shape;
-        if (read_ && (shape == ReplyShape::RunTogether || shape == ReplyShape::BadCrc)) read_->hadDelivery = true;
+        if (read_ && (shape == ReplyShape::RunTogether || shape == ReplyShape::BadCrc))
+            read_->hadDelivery = true;
     } else {
         const bool awaitingEcho = write_.pending != 0 && write_.sends > 0;
         const ReplyShapeInfo shape = ClassifyReply(bytes, awaitingEcho ? &write_.frame : nullptr);
@@ -158,13 +147,13 @@ void ModbusMaster::ReceiveDelivery(const std::uint8_t* Buffer, std::uint16_t Buf
 }
 
 bool ModbusMaster::HandleWriteDelivery(std::span<const std::uint8_t> bytes, const ReplyShapeInfo& shape,
-                                       const LinkTime& now)
-{
+                                       const LinkTime& now) {
     if (write_.pending == 0 || write_.sends == 0) return false;
     // Timed from the last send that came before its first byte: a repeat's echo from the repeat.
     const auto sent = firstByteAt_ && *firstByteAt_ < write_.lastSent ? write_.firstSent : write_.lastSent;
     if (shape.shape == ReplyShape::EchoOf) {
-        Notify(&ILinkObserver::DeliveryJudged, Judged(bytes, DeliveryVerdict::WriteConfirmed, 0, 0, sent, now));
+        Notify(&ILinkObserver::DeliveryJudged,
+               Judged(bytes, DeliveryVerdict::WriteConfirmed, 0, 0, sent, now));
         EndWrite(WriteOutcome::Confirmed, 0, now);
         return true;
     }
@@ -179,8 +168,7 @@ bool ModbusMaster::HandleWriteDelivery(std::span<const std::uint8_t> bytes, cons
 }
 
 void ModbusMaster::HandleReadDelivery(std::span<const std::uint8_t> bytes, const ReplyShapeInfo& shape,
-                                      const LinkTime& now)
-{
+                                      const LinkTime& now) {
     const auto judge = [&](DeliveryVerdict verdict, std::uint8_t code = 0) {
         const std::uint8_t block = read_ ? read_->block : pollIndex_;
         const auto sent = read_ ? std::optional(read_->sentAt) : std::nullopt;
@@ -223,7 +211,8 @@ void ModbusMaster::HandleReadDelivery(std::span<const std::uint8_t> bytes, const
     case ReplyShape::BadCrc:
         // Nothing in it can be trusted as the answer: the read ends as a failure.
         SetLinkLamp(false);
-        judge(shape.shape == ReplyShape::BadCrc ? DeliveryVerdict::BadCrc : DeliveryVerdict::FramesRunTogether);
+        judge(shape.shape == ReplyShape::BadCrc ? DeliveryVerdict::BadCrc
+                                                : DeliveryVerdict::FramesRunTogether);
         if (read_) EndRead(false);
         return;
     case ReplyShape::Fragment:
@@ -235,19 +224,18 @@ void ModbusMaster::HandleReadDelivery(std::span<const std::uint8_t> bytes, const
     }
 }
 
-void ModbusMaster::StoreReply(std::span<const std::uint8_t> bytes, const LinkTime& now)
-{
+void ModbusMaster::StoreReply(std::span<const std::uint8_t> bytes, const LinkTime& now) {
     const std::uint8_t block = read_->block;
     SetLinkLamp(true);
     registers_.StoreBlock(block, receiveBuffer_.data());
     if (block == 2) view_.SetMemo12Text(FirstChars(IntToText(registers_[24]), 7));
-    Notify(&ILinkObserver::DeliveryJudged, Judged(bytes, DeliveryVerdict::Accepted, block, 0, read_->sentAt, now));
+    Notify(&ILinkObserver::DeliveryJudged,
+           Judged(bytes, DeliveryVerdict::Accepted, block, 0, read_->sentAt, now));
     EndRead(true);
     storedSinceRequest_ = true;
 }
 
-void ModbusMaster::EndRead(bool accepted)
-{
+void ModbusMaster::EndRead(bool accepted) {
     if (accepted) {
         answered_ = true;
     } else {
@@ -256,16 +244,14 @@ void ModbusMaster::EndRead(bool accepted)
     read_.reset();
 }
 
-void ModbusMaster::EndWrite(WriteOutcome outcome, std::uint8_t exceptionCode, const LinkTime& now)
-{
+void ModbusMaster::EndWrite(WriteOutcome outcome, std::uint8_t exceptionCode, const LinkTime& now) {
     write_.pending = 0;
     write_.waiting = false;
-    Notify(&ILinkObserver::WriteEnded, WriteEnd{write_.registerAddress, write_.Value(), outcome, exceptionCode,
-                                                write_.sends, now});
+    Notify(&ILinkObserver::WriteEnded,
+           WriteEnd{write_.registerAddress, write_.Value(), outcome, exceptionCode, write_.sends, now});
 }
 
-void ModbusMaster::SettleReadAtTick(const LinkTime& now)
-{
+void ModbusMaster::SettleReadAtTick(const LinkTime& now) {
     if (!read_) return;
     if (read_->hadDelivery) {
         EndRead(false);
@@ -279,9 +265,9 @@ void ModbusMaster::SettleReadAtTick(const LinkTime& now)
     if (now.steady - read_->sentAt >= timing_.responseTimeout) EndRead(false);
 }
 
-void ModbusMaster::MoveOn()
-{
-    // A block that keeps failing (a refused one, a silent controller) must not keep the others from being read.
+void ModbusMaster::MoveOn() {
+    // A block that keeps failing (a refused one, a silent controller) must not keep the others from being
+    // read.
     if (!answered_ && failedTries_ < timing_.triesPerBlock) return;
     ++pollIndex_;
     if (pollIndex_ > 3) pollIndex_ = 0;
@@ -289,8 +275,7 @@ void ModbusMaster::MoveOn()
     failedTries_ = 0;
 }
 
-void ModbusMaster::Timer1Timer()
-{
+void ModbusMaster::Timer1Timer() {
     const LinkTime now = Now();
     SettleReadAtTick(now);
     MoveOn();
@@ -312,8 +297,7 @@ void ModbusMaster::Timer1Timer()
     if (!read_) SendRead();
 }
 
-void ModbusMaster::AgeWriteRequest()
-{
+void ModbusMaster::AgeWriteRequest() {
     if (write_.pending == 0) {
         writeAge_ = 0;
         return;
@@ -326,18 +310,17 @@ void ModbusMaster::AgeWriteRequest()
     EndWrite(WriteOutcome::Unconfirmed, 0, Now());
 }
 
-void ModbusMaster::PortClosed()
-{
+void ModbusMaster::PortClosed() {
     SetLinkLamp(false);
     read_.reset();
 }
 
-bool ModbusMaster::IssueWrite(std::uint8_t registerAddress, std::int32_t value)
-{
+bool ModbusMaster::IssueWrite(std::uint8_t registerAddress, std::int32_t value) {
     const auto word = static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
     if (!view_.CommunicationTicked() || !SlaveAddress()) {
         // Nothing goes on the line, so nothing may look sent; a command already pending keeps its place.
-        Notify(&ILinkObserver::WriteEnded, WriteEnd{registerAddress, word, WriteOutcome::NotSent, 0, 0, Now()});
+        Notify(&ILinkObserver::WriteEnded,
+               WriteEnd{registerAddress, word, WriteOutcome::NotSent, 0, 0, Now()});
         return false;
     }
     if (write_.pending != 0) EndWrite(WriteOutcome::Superseded, 0, Now());
@@ -355,14 +338,12 @@ bool ModbusMaster::IssueWrite(std::uint8_t registerAddress, std::int32_t value)
     return SendWrite(RequestKind::Write);
 }
 
-void ModbusMaster::AddObserver(ILinkObserver& observer)
-{
+void ModbusMaster::AddObserver(ILinkObserver& observer) {
     if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end())
         observers_.push_back(&observer);
 }
 
-void ModbusMaster::RemoveObserver(ILinkObserver& observer)
-{
+void ModbusMaster::RemoveObserver(ILinkObserver& observer) {
     observers_.erase(std::remove(observers_.begin(), observers_.end(), &observer), observers_.end());
 }
 

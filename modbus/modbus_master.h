@@ -33,8 +33,8 @@ struct WriteRequest {
 // How long the master waits on the controller.
 struct LinkTiming {
     // A read with no delivery is given up after this long. Longer than the slowest controller's answer (up to
-    // about 1.1 s after the request at 4800 bit/s, the 100 ms end-of-frame silence included), so that no reply
-    // can arrive once its read is given up and be taken for the next one.
+    // about 1.1 s after the request at 4800 bit/s, the 100 ms end-of-frame silence included), so that no
+    // reply can arrive once its read is given up and be taken for the next one.
     std::chrono::milliseconds responseTimeout{1200};
     // A write with no echo is sent again at a poll tick at least this long after its last send.
     std::chrono::milliseconds repeatAfter{250};
@@ -46,10 +46,10 @@ struct LinkTiming {
 // ageing. Every handler runs on the GUI thread, one at a time, so nothing here is locked.
 //
 // At most one read is in flight: a reply is stored only under the block its read asked for, and a reply that
-// comes after its read was given up is never stored at all. A write goes on the line only when no read reply is
-// due, counts as done only when its own echo comes back, and is repeated at poll ticks until it does.
+// comes after its read was given up is never stored at all. A write goes on the line only when no read reply
+// is due, counts as done only when its own echo comes back, and is repeated at poll ticks until it does.
 class ModbusMaster {
-public:
+  public:
     static constexpr unsigned kPauseAfterRead = 5;   // ms
     static constexpr unsigned kPauseAfterWrite = 40; // ms
     static constexpr std::size_t kReceiveBufferSize = 255;
@@ -57,8 +57,8 @@ public:
     static constexpr std::uint8_t kLowestSlave = 1;
     static constexpr std::uint8_t kHighestSlave = 247;
 
-    ModbusMaster(IFrameSender& sender, IPause& pause, IMasterView& view, const IClock& clock = SystemClockRef(),
-                 LinkTiming timing = {});
+    ModbusMaster(IFrameSender& sender, IPause& pause, IMasterView& view,
+                 const IClock& clock = SystemClockRef(), LinkTiming timing = {});
 
     // Builds the read frame for the slave in the address box, hands it to the sender, pauses.
     void SendReadRequest(std::uint8_t startRegister, std::uint8_t quantity);
@@ -105,7 +105,7 @@ public:
     LinkStatistics& Statistics() { return statistics_; }
     const LinkTiming& Timing() const { return timing_; }
 
-private:
+  private:
     struct InFlightRead {
         std::uint8_t block = 0;
         std::chrono::steady_clock::time_point sentAt{};
@@ -137,10 +137,10 @@ private:
                     std::uint8_t exceptionCode, std::optional<std::chrono::steady_clock::time_point> sent,
                     const LinkTime& now) const;
 
-    template <class Event, class Method> void Notify(Method method, const Event& event)
-    {
+    template <class Event, class Method> void Notify(Method method, const Event& event) {
         (statistics_.*method)(event);
-        for (ILinkObserver* observer : observers_) (observer->*method)(event);
+        for (ILinkObserver* observer : observers_)
+            (observer->*method)(event);
     }
 
     IFrameSender& sender_;

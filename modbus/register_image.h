@@ -12,7 +12,7 @@ constexpr std::uint8_t kPollQuantity = 10;
 // The panel's copy of the controller's holding registers 0-15, 20-24 and 35-44. Each value is the register's
 // 16 bits read unsigned (0..65535) in a signed 32-bit integer, 0 until a reply for its block is accepted.
 class RegisterImage {
-public:
+  public:
     static constexpr int kHighestRegister = 44;
 
     // Registers of a block kept from a reply: all ten of blocks 0 and 3, 10-15 of block 1, 20-24 of block 2.
@@ -28,7 +28,7 @@ public:
     // For tests and display previews: sets one kept register directly.
     void Set(int reg, std::uint16_t value);
 
-private:
+  private:
     std::array<std::int32_t, kHighestRegister + 1> values_{};
 };
 

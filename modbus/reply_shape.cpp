@@ -12,17 +12,16 @@ constexpr std::size_t kExceptionLength = 5;
 constexpr std::size_t kEchoLength = 8;
 
 // True when bytes are one frame ending in the CRC of all before it.
-bool IsFrame(std::span<const std::uint8_t> bytes)
-{
+bool IsFrame(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < 4) return false;
     const std::size_t n = bytes.size();
     const std::uint16_t crc = CalcCRC16(bytes.data(), static_cast<std::int32_t>(n - 2));
     return crc == bytes[n - 2] * 256 + bytes[n - 1];
 }
 
-// True when bytes, less at most one driver glitch byte at the end, are exactly the frame their header declares.
-std::optional<std::span<const std::uint8_t>> SingleFrame(std::span<const std::uint8_t> bytes)
-{
+// True when bytes, less at most one driver glitch byte at the end, are exactly the frame their header
+// declares.
+std::optional<std::span<const std::uint8_t>> SingleFrame(std::span<const std::uint8_t> bytes) {
     const auto declared = DeclaredFrameLength(bytes);
     if (!declared) return std::nullopt;
     const bool glitch = bytes.size() == *declared + 1 && (bytes.back() == 0x00 || bytes.back() == 0xFF);
@@ -33,8 +32,7 @@ std::optional<std::span<const std::uint8_t>> SingleFrame(std::span<const std::ui
 
 // True when a whole frame stands at the start with more after it, or a whole frame ends the delivery after
 // something else: two transmissions run together, whichever of them is damaged.
-bool HoldsFrameAndMore(std::span<const std::uint8_t> bytes)
-{
+bool HoldsFrameAndMore(std::span<const std::uint8_t> bytes) {
     const auto declared = DeclaredFrameLength(bytes);
     if (declared && *declared < bytes.size() && IsFrame(bytes.first(*declared))) return true;
     for (std::size_t start = 1; start + 4 <= bytes.size(); ++start) {
@@ -44,8 +42,7 @@ bool HoldsFrameAndMore(std::span<const std::uint8_t> bytes)
     return false;
 }
 
-ReplyShapeInfo ClassifyFrame(std::span<const std::uint8_t> frame, const RequestFrame* pendingWrite)
-{
+ReplyShapeInfo ClassifyFrame(std::span<const std::uint8_t> frame, const RequestFrame* pendingWrite) {
     const std::uint8_t slave = frame[0];
     const std::uint8_t function = frame[1];
     if (pendingWrite && std::equal(frame.begin(), frame.end(), pendingWrite->begin(), pendingWrite->end()))
@@ -59,8 +56,7 @@ ReplyShapeInfo ClassifyFrame(std::span<const std::uint8_t> frame, const RequestF
 
 } // namespace
 
-std::optional<std::size_t> DeclaredFrameLength(std::span<const std::uint8_t> bytes)
-{
+std::optional<std::size_t> DeclaredFrameLength(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < 2) return std::nullopt;
     const std::uint8_t function = bytes[1];
     if ((function & 0x80) != 0) return kExceptionLength;
@@ -71,8 +67,7 @@ std::optional<std::size_t> DeclaredFrameLength(std::span<const std::uint8_t> byt
     return std::nullopt;
 }
 
-ReplyShapeInfo ClassifyReply(std::span<const std::uint8_t> bytes, const RequestFrame* pendingWrite)
-{
+ReplyShapeInfo ClassifyReply(std::span<const std::uint8_t> bytes, const RequestFrame* pendingWrite) {
     const std::uint8_t first = bytes.empty() ? std::uint8_t{0} : bytes[0];
     if (const auto frame = SingleFrame(bytes)) return ClassifyFrame(*frame, pendingWrite);
     // No reply of this master's is longer than a read reply and its glitch byte.

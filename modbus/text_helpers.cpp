@@ -6,21 +6,23 @@ namespace lq {
 
 namespace {
 
-int DigitValue(char c, unsigned base)
-{
+int DigitValue(char c, unsigned base) {
     int d = -1;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        d = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
     return d >= 0 && static_cast<unsigned>(d) < base ? d : -1;
 }
 
 } // namespace
 
-std::int32_t TextToInt(std::string_view text)
-{
+std::int32_t TextToInt(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
 
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
@@ -55,20 +57,19 @@ std::int32_t TextToInt(std::string_view text)
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-std::string IntToText(std::int32_t value)
-{
+std::string IntToText(std::int32_t value) {
     return std::to_string(value);
 }
 
-std::string FirstChars(std::string_view text, int n)
-{
+std::string FirstChars(std::string_view text, int n) {
     if (n <= 0) return {};
     std::size_t end = 0;
     int chars = 0;
     while (end < text.size() && chars < n) {
         ++end;
         // Continuation bytes belong to the character already counted.
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
         ++chars;
     }
     return std::string(text.substr(0, end));

@@ -4,8 +4,7 @@
 
 namespace lq {
 
-std::string HexText(std::span<const std::uint8_t> bytes)
-{
+std::string HexText(std::span<const std::uint8_t> bytes) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text;
     text.reserve(bytes.size() * 3);
@@ -17,8 +16,7 @@ std::string HexText(std::span<const std::uint8_t> bytes)
     return text;
 }
 
-std::string DirectionText(TrafficDirection direction)
-{
+std::string DirectionText(TrafficDirection direction) {
     switch (direction) {
     case TrafficDirection::Sent:
         return "发";
@@ -30,16 +28,14 @@ std::string DirectionText(TrafficDirection direction)
     return {};
 }
 
-std::string RoundTripMilliseconds(std::optional<std::chrono::microseconds> roundTrip)
-{
+std::string RoundTripMilliseconds(std::optional<std::chrono::microseconds> roundTrip) {
     if (!roundTrip) return {};
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", static_cast<double>(roundTrip->count()) / 1000.0);
     return text;
 }
 
-std::string FormatTrafficLine(const TrafficRow& row)
-{
+std::string FormatTrafficLine(const TrafficRow& row) {
     std::string line = IsoTimeText(row.at);
     line += '\t';
     line += DirectionText(row.direction);

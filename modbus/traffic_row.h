@@ -36,12 +36,12 @@ TrafficRow MakeTrafficRow(const NoReply& noReply);
 // An observer of the master that turns each frame, delivery and missing reply into a row for whoever keeps or
 // writes them.
 class TrafficObserver : public ILinkObserver {
-public:
+  public:
     void RequestSent(const SentRequest& request) override { AddRow(MakeTrafficRow(request)); }
     void DeliveryJudged(const Delivery& delivery) override { AddRow(MakeTrafficRow(delivery)); }
     void ReadUnanswered(const NoReply& noReply) override { AddRow(MakeTrafficRow(noReply)); }
 
-protected:
+  protected:
     virtual void AddRow(TrafficRow row) = 0;
 };
 

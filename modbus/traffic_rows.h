@@ -9,7 +9,7 @@ namespace lq {
 
 // The newest rows of the traffic record, at most a fixed number: each row past it pushes out the oldest.
 class TrafficRows {
-public:
+  public:
     static constexpr std::size_t kDefaultCapacity = 10'000;
 
     explicit TrafficRows(std::size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
@@ -28,7 +28,7 @@ public:
     auto begin() const { return rows_.begin(); }
     auto end() const { return rows_.end(); }
 
-private:
+  private:
     std::size_t capacity_;
     std::deque<TrafficRow> rows_;
 };

@@ -22,14 +22,12 @@ namespace {
 constexpr std::uint8_t kUsualLastSlave = 10;
 constexpr std::uint8_t kLastSlave = 247;
 
-QString FramingText(Framing framing)
-{
+QString FramingText(Framing framing) {
     const std::string_view name = FramingName(framing);
     return QString::fromLatin1(name.data(), static_cast<int>(name.size()));
 }
 
-QTableWidget* MakeTable(QWidget* parent, const QStringList& headers)
-{
+QTableWidget* MakeTable(QWidget* parent, const QStringList& headers) {
     auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
     table->setHorizontalHeaderLabels(headers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -40,15 +38,13 @@ QTableWidget* MakeTable(QWidget* parent, const QStringList& headers)
     return table;
 }
 
-void SetRow(QTableWidget* table, int row, const LineSetting& setting)
-{
+void SetRow(QTableWidget* table, int row, const LineSetting& setting) {
     table->setItem(row, 0, new QTableWidgetItem(QString::number(setting.baud)));
     table->setItem(row, 1, new QTableWidgetItem(FramingText(setting.framing)));
     table->setItem(row, 2, new QTableWidgetItem(QString::number(setting.slave)));
 }
 
-QString SettingText(const LineSetting& setting)
-{
+QString SettingText(const LineSetting& setting) {
     return QStringLiteral("%1 %2 从站 %3")
         .arg(setting.baud)
         .arg(FramingText(setting.framing))
@@ -104,7 +100,8 @@ ControllerSearchPage::ControllerSearchPage(TForm1& form, QWidget* parent)
     applyRow->addWidget(new QLabel(QStringLiteral("“应用”把选中的波特率、格式和地址填入面板"), this), 1);
     applyRow->addWidget(apply_);
     layout->addLayout(applyRow);
-    layout->addWidget(new QLabel(QStringLiteral("有数据但无效 (data but no valid reply)：多半是线路对而波特率或校验不对"), this));
+    layout->addWidget(new QLabel(
+        QStringLiteral("有数据但无效 (data but no valid reply)：多半是线路对而波特率或校验不对"), this));
     layout->addWidget(invalid_, 3);
 
     connect(start_, &QPushButton::clicked, this, &ControllerSearchPage::StartSearch);
@@ -117,8 +114,7 @@ ControllerSearchPage::ControllerSearchPage(TForm1& form, QWidget* parent)
 
 ControllerSearchPage::~ControllerSearchPage() = default;
 
-QLayout* ControllerSearchPage::CreateControls()
-{
+QLayout* ControllerSearchPage::CreateControls() {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(allAddresses_, 1);
     buttons->addWidget(start_);
@@ -131,22 +127,20 @@ QLayout* ControllerSearchPage::CreateControls()
     return controls;
 }
 
-bool ControllerSearchPage::Searching() const
-{
+bool ControllerSearchPage::Searching() const {
     return runner_ && runner_->Running();
 }
 
-void ControllerSearchPage::SetSearching(bool searching)
-{
+void ControllerSearchPage::SetSearching(bool searching) {
     start_->setEnabled(!searching);
     allAddresses_->setEnabled(!searching);
     cancel_->setEnabled(searching);
 }
 
-void ControllerSearchPage::StartSearch()
-{
+void ControllerSearchPage::StartSearch() {
     if (Searching()) return;
-    runner_ = std::make_unique<ControllerSearchRunner>(form_, allAddresses_->isChecked() ? kLastSlave : kUsualLastSlave);
+    runner_ = std::make_unique<ControllerSearchRunner>(form_, allAddresses_->isChecked() ? kLastSlave
+                                                                                         : kUsualLastSlave);
     connect(runner_.get(), &ControllerSearchRunner::Progress, this, &ControllerSearchPage::ShowProgress);
     connect(runner_.get(), &ControllerSearchRunner::Finished, this, &ControllerSearchPage::ShowResults);
     found_->setRowCount(0);
@@ -160,18 +154,19 @@ void ControllerSearchPage::StartSearch()
     SetSearching(true);
 }
 
-void ControllerSearchPage::CancelSearch()
-{
+void ControllerSearchPage::CancelSearch() {
     if (runner_) runner_->Cancel();
 }
 
-void ControllerSearchPage::ShowProgress(int done, int total)
-{
+void ControllerSearchPage::ShowProgress(int done, int total) {
     progress_->setRange(0, total);
     progress_->setValue(done);
     const ControllerSearch& search = runner_->Search();
     if (!search.Finished())
-        status_->setText(QStringLiteral("正在搜索：%1（%2 / %3）").arg(SettingText(search.Current())).arg(done + 1).arg(total));
+        status_->setText(QStringLiteral("正在搜索：%1（%2 / %3）")
+                             .arg(SettingText(search.Current()))
+                             .arg(done + 1)
+                             .arg(total));
     for (int row = found_->rowCount(); row < static_cast<int>(search.Found().size()); ++row) {
         const SearchFind& find = search.Found()[static_cast<std::size_t>(row)];
         found_->insertRow(row);
@@ -186,16 +181,18 @@ void ControllerSearchPage::ShowProgress(int done, int total)
     }
 }
 
-void ControllerSearchPage::ShowResults(bool completed)
-{
+void ControllerSearchPage::ShowResults(bool completed) {
     SetSearching(false);
     const ControllerSearch& search = runner_->Search();
-    const QString counts = QStringLiteral("找到 %1 处，有数据但无效 %2 处").arg(search.Found().size()).arg(search.Invalid().size());
+    const QString counts = QStringLiteral("找到 %1 处，有数据但无效 %2 处")
+                               .arg(search.Found().size())
+                               .arg(search.Invalid().size());
     const QString after =
         QStringLiteral("用时 %1 s；串口已恢复原设置，轮询继续。").arg(took_.elapsed() / 1000.0, 0, 'f', 1) +
         SlowHint(search.Found());
     if (completed) {
-        status_->setText(QStringLiteral("搜索完成，试了 %1 种设置：%2，%3").arg(search.TriesDone()).arg(counts, after));
+        status_->setText(
+            QStringLiteral("搜索完成，试了 %1 种设置：%2，%3").arg(search.TriesDone()).arg(counts, after));
     } else if (!form_.PortInUse()) {
         status_->setText(QStringLiteral("串口已关闭，搜索中止：%1。").arg(counts));
     } else {
@@ -209,15 +206,14 @@ void ControllerSearchPage::ShowResults(bool completed)
     emit SearchEnded();
 }
 
-void ControllerSearchPage::ApplyFind()
-{
+void ControllerSearchPage::ApplyFind() {
     if (!runner_ || Searching() || runner_->Search().Found().empty()) return;
     const auto& found = runner_->Search().Found();
     const int row = found_->currentRow();
     const LineSetting& setting =
         found[row >= 0 && row < static_cast<int>(found.size()) ? static_cast<std::size_t>(row) : 0].setting;
-    // Typed into the boxes as an operator would, framing before rate; then the framing goes onto the open port
-    // at once (typed by hand it waits for the next open).
+    // Typed into the boxes as an operator would, framing before rate; then the framing goes onto the open
+    // port at once (typed by hand it waits for the next open).
     TForm1::LineChoice choice;
     choice.baud = QString::number(setting.baud);
     choice.framing = FramingText(setting.framing);

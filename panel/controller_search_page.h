@@ -20,7 +20,7 @@ class TForm1;
 // one. "应用" puts the chosen find into the panel's boxes.
 class ControllerSearchPage final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ControllerSearchPage(TForm1& form, QWidget* parent = nullptr);
     ~ControllerSearchPage() override;
 
@@ -40,10 +40,10 @@ public:
     QTableWidget* FoundTable() const { return found_; }
     QTableWidget* InvalidTable() const { return invalid_; }
 
-signals:
+  signals:
     void SearchEnded();
 
-private:
+  private:
     QLayout* CreateControls();
     void ShowProgress(int done, int total);
     void ShowResults(bool completed);

@@ -6,22 +6,19 @@
 namespace lq {
 
 ControllerSearchRunner::ControllerSearchRunner(TForm1& form, std::uint8_t lastSlave, QObject* parent)
-    : QObject(parent), form_(form), search_(SearchPlan(lastSlave))
-{
+    : QObject(parent), form_(form), search_(SearchPlan(lastSlave)) {
     settle_.setSingleShot(true);
     tryTimer_.setSingleShot(true);
     connect(&settle_, &QTimer::timeout, this, &ControllerSearchRunner::BeginTries);
     connect(&tryTimer_, &QTimer::timeout, this, &ControllerSearchRunner::TryTimedOut);
 }
 
-ControllerSearchRunner::~ControllerSearchRunner()
-{
+ControllerSearchRunner::~ControllerSearchRunner() {
     // Nobody is left to tell; the port and the master get their line back all the same.
     if (Running()) Restore();
 }
 
-bool ControllerSearchRunner::Start()
-{
+bool ControllerSearchRunner::Start() {
     if (phase_ != Phase::Idle || !form_.PortInUse()) return false;
     const TComm& comm = form_.Port();
     saved_ = {comm.BaudRate(), comm.Parity, comm.StopBits()};
@@ -40,8 +37,7 @@ bool ControllerSearchRunner::Start()
     return true;
 }
 
-void ControllerSearchRunner::Cancel()
-{
+void ControllerSearchRunner::Cancel() {
     if (Running()) Stop(false);
 }
 
@@ -62,16 +58,14 @@ void ControllerSearchRunner::Deliver(const std::uint8_t* buffer, std::uint16_t l
     }
 }
 
-void ControllerSearchRunner::BeginTries()
-{
+void ControllerSearchRunner::BeginTries() {
     if (phase_ != Phase::Settling) return;
     settle_.stop();
     phase_ = Phase::Trying;
     NextTry();
 }
 
-void ControllerSearchRunner::NextTry()
-{
+void ControllerSearchRunner::NextTry() {
     emit Progress(static_cast<int>(search_.TriesDone()), static_cast<int>(search_.TriesPlanned()));
     if (search_.Finished()) {
         Stop(true);
@@ -91,14 +85,12 @@ void ControllerSearchRunner::NextTry()
     tryTimer_.start(TryTimeout(setting.baud, silence));
 }
 
-void ControllerSearchRunner::TryTimedOut()
-{
+void ControllerSearchRunner::TryTimedOut() {
     search_.EndTry();
     NextTry();
 }
 
-void ControllerSearchRunner::Apply(const LineSetting& setting)
-{
+void ControllerSearchRunner::Apply(const LineSetting& setting) {
     TComm& comm = form_.Port();
     StageFraming(comm, setting.framing);
     comm.SetBaudRate(setting.baud);
@@ -106,8 +98,7 @@ void ControllerSearchRunner::Apply(const LineSetting& setting)
     applied_ = setting;
 }
 
-void ControllerSearchRunner::Restore()
-{
+void ControllerSearchRunner::Restore() {
     settle_.stop();
     tryTimer_.stop();
     TComm& comm = form_.Port();
@@ -119,8 +110,7 @@ void ControllerSearchRunner::Restore()
     phase_ = Phase::Ended;
 }
 
-void ControllerSearchRunner::Stop(bool completed)
-{
+void ControllerSearchRunner::Stop(bool completed) {
     Restore();
     emit Finished(completed);
 }

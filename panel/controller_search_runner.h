@@ -19,7 +19,7 @@ class TForm1;
 // put back and the line is returned, so polling resumes.
 class ControllerSearchRunner final : public QObject {
     Q_OBJECT
-public:
+  public:
     ControllerSearchRunner(TForm1& form, std::uint8_t lastSlave, QObject* parent = nullptr);
     ~ControllerSearchRunner() override;
 
@@ -29,12 +29,12 @@ public:
     bool Running() const { return phase_ != Phase::Idle && phase_ != Phase::Ended; }
     const ControllerSearch& Search() const { return search_; }
 
-signals:
+  signals:
     void Progress(int done, int total);
     // completed: every setting was tried; false when cancelled or the port went away.
     void Finished(bool completed);
 
-private:
+  private:
     enum class Phase { Idle, Settling, Trying, Ended };
     struct PortSettings {
         std::uint32_t baud;

@@ -16,20 +16,17 @@ namespace lq {
 
 namespace {
 
-double Tenths(std::int32_t reg)
-{
+double Tenths(std::int32_t reg) {
     return static_cast<double>(reg) / 10.0;
 }
 
-double Hundredths(std::int32_t reg)
-{
+double Hundredths(std::int32_t reg) {
     return static_cast<double>(reg) / 100.0;
 }
 
 } // namespace
 
-void TForm1::Timer2Timer()
-{
+void TForm1::Timer2Timer() {
     const RegisterImage& r = master_->Registers();
 
     iAnalogOutput4->SetValue(Tenths(r[11]));
@@ -75,8 +72,7 @@ void TForm1::Timer2Timer()
     oldValueMarks_->Show();
 }
 
-void TForm1::CreateOldValueMarks()
-{
+void TForm1::CreateOldValueMarks() {
     std::vector<OldValueMarks::Fed> fed{
         {iAnalogOutput2, {0}},   {iSwitchLed1, {0}},      {iAnalogDisplay5, {0}},  {iAnalogDisplay6, {0}},
         {iAnalogOutput4, {1}},   {iLedBar2, {1}},         {iThermometer1, {1}},    {iAnalogOutput1, {1}},
@@ -84,7 +80,8 @@ void TForm1::CreateOldValueMarks()
         {iAnalogDisplay4, {2}},  {Memo12, {2}},           {iAnalogDisplay7, {3}},  {iAnalogDisplay8, {3}},
         {iAnalogDisplay9, {3}},  {iAnalogDisplay10, {3}}, {iAnalogDisplay11, {3}}, {iAnalogDisplay12, {3}},
     };
-    for (TiLedRound* lamp : iLedRound) fed.push_back({lamp, {1}});
+    for (TiLedRound* lamp : iLedRound)
+        fed.push_back({lamp, {1}});
     oldValueMarks_ = std::make_unique<OldValueMarks>(*blockAges_, std::move(fed));
 }
 

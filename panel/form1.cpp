@@ -4,18 +4,18 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
-#include <QMessageBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
 
 #include "modbus/block_ages.h"
+#include "panel/knob_seeds.h"
 #include "panel/old_value_marks.h"
 #include "panel/panel_colors.h"
 #include "panel/panel_fonts.h"
-#include "panel/knob_seeds.h"
 #include "panel/qt_notification_window.h"
 #include "panel/screen_fit.h"
 #include "panel/tools_menu.h"
@@ -30,16 +30,14 @@ namespace {
 // One block read per tick.
 constexpr std::chrono::milliseconds kPollTick{500};
 
-void ShowModalMessage(QWidget* parent, const QString& text)
-{
+void ShowModalMessage(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("LQ_Modbus RTU"), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 } // namespace
 
-TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std::move(setup))
-{
+TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std::move(setup)) {
     if (!setup_.backend) setup_.backend = MakePosixBackend();
     if (!setup_.pause) setup_.pause = std::make_shared<ThreadSleepPause>();
     if (!setup_.clock) setup_.clock = std::make_shared<SystemClock>();
@@ -81,8 +79,7 @@ TForm1::TForm1(TForm1Setup setup, QWidget* parent) : QWidget(parent), setup_(std
 
 TForm1::~TForm1() = default;
 
-void TForm1::CreateComm1()
-{
+void TForm1::CreateComm1() {
     Comm1 = std::make_unique<TComm>(std::make_unique<QtNotificationWindow>(), setup_.backend);
     Comm1->CommName = "COM4";
     Comm1->SetBaudRate(19200);
@@ -93,8 +90,7 @@ void TForm1::CreateComm1()
     Comm1->SetRtsControl(TRtsControl::RtsDisable);
 }
 
-void TForm1::BindEvents()
-{
+void TForm1::BindEvents() {
     connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
     connect(ComboBox4, &QComboBox::editTextChanged, this, [this] { ComboBox4Change(); });
     connect(ComboBox5, &QComboBox::editTextChanged, this, [this] { ComboBox5Change(); });
@@ -115,33 +111,34 @@ void TForm1::BindEvents()
     iSwitchLed4->OnClick = [this](TiComponent* s) { iSwitchLed4Click(s); };
     iSwitchLed5->OnClick = [this](TiComponent* s) { iSwitchLed5Click(s); };
     iSwitchLed6->OnClick = [this](TiComponent* s) { iSwitchLed6Click(s); };
-    Comm1->OnReceiveData = [this](TComm* s, const std::uint8_t* b, std::uint16_t n) { Comm1ReceiveData(s, b, n); };
+    Comm1->OnReceiveData = [this](TComm* s, const std::uint8_t* b, std::uint16_t n) {
+        Comm1ReceiveData(s, b, n);
+    };
 
-    for (TiAnalogOutput* entry : {iAnalogOutput3, iAnalogOutput5, iAnalogOutput6, iAnalogOutput7, iAnalogOutput8})
+    for (TiAnalogOutput* entry :
+         {iAnalogOutput3, iAnalogOutput5, iAnalogOutput6, iAnalogOutput7, iAnalogOutput8})
         entry->OnMouseDown = [this, entry](TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
             EntryMouseDown(entry);
         };
     connect(ComboBox1, &QComboBox::editTextChanged, this, [this] { ShowAddressValidity(); });
 }
 
-void TForm1::ShowAddressValidity()
-{
+void TForm1::ShowAddressValidity() {
     // The master sends nothing to an address no controller can have; the box says why.
     QPalette pal = ComboBox1->lineEdit()->palette();
-    pal.setColor(QPalette::Text, master_->SlaveAddress() ? ComboBox1->palette().color(QPalette::Text) : Qt::red);
+    pal.setColor(QPalette::Text,
+                 master_->SlaveAddress() ? ComboBox1->palette().color(QPalette::Text) : Qt::red);
     ComboBox1->lineEdit()->setPalette(pal);
 }
 
-void TForm1::showEvent(QShowEvent* event)
-{
+void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (placed_) return;
     placed_ = true;
     KeepOnScreen();
 }
 
-void TForm1::KeepOnScreen()
-{
+void TForm1::KeepOnScreen() {
     const QScreen* where = screen();
     if (where == nullptr) return;
     const QRect frame = frameGeometry();
@@ -149,45 +146,39 @@ void TForm1::KeepOnScreen()
     if (at != frame.topLeft()) move(at);
 }
 
-void TForm1::FormCreate()
-{
+void TForm1::FormCreate() {
     Image14->hide();
     Image7->show();
     Image20->hide();
-    for (TiAnalogOutput* entry : {iAnalogOutput3, iAnalogOutput5, iAnalogOutput6, iAnalogOutput7, iAnalogOutput8})
+    for (TiAnalogOutput* entry :
+         {iAnalogOutput3, iAnalogOutput5, iAnalogOutput6, iAnalogOutput7, iAnalogOutput8})
         entry->hide();
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
-{
+void TForm1::closeEvent(QCloseEvent* event) {
     // Both threads end before the program does.
     Comm1->ClosePort();
     QWidget::closeEvent(event);
 }
 
-void TForm1::Timer1Timer()
-{
+void TForm1::Timer1Timer() {
     master_->Timer1Timer();
 }
 
-void TForm1::CheckBox2Click()
-{
+void TForm1::CheckBox2Click() {
     // The box's state is read at every poll tick; the poll timer keeps running either way.
     if (!Timer1->isActive()) Timer1->start();
 }
 
-void TForm1::SetPolling(bool on)
-{
+void TForm1::SetPolling(bool on) {
     if (CheckBox2->isChecked() != on) CheckBox2->click();
 }
 
-bool TForm1::Polling() const
-{
+bool TForm1::Polling() const {
     return CheckBox2->isChecked();
 }
 
-void TForm1::Comm1ReceiveData(TComm* Sender, const std::uint8_t* Buffer, std::uint16_t BufferLength)
-{
+void TForm1::Comm1ReceiveData(TComm* Sender, const std::uint8_t* Buffer, std::uint16_t BufferLength) {
     const auto firstByteAt = Sender ? std::optional(Sender->ReceiveFirstByteAt()) : std::nullopt;
     if (lineBorrower_) {
         lineBorrower_(Buffer, BufferLength, firstByteAt);
@@ -196,39 +187,32 @@ void TForm1::Comm1ReceiveData(TComm* Sender, const std::uint8_t* Buffer, std::ui
     master_->ReceiveDelivery(Buffer, BufferLength, firstByteAt);
 }
 
-void TForm1::LendLine(LineReceiver receiver)
-{
+void TForm1::LendLine(LineReceiver receiver) {
     lineBorrower_ = std::move(receiver);
 }
 
-void TForm1::ReturnLine()
-{
+void TForm1::ReturnLine() {
     lineBorrower_ = nullptr;
 }
 
-std::string TForm1::AddressText() const
-{
+std::string TForm1::AddressText() const {
     return ComboBox1->currentText().toStdString();
 }
 
-bool TForm1::CommunicationTicked() const
-{
+bool TForm1::CommunicationTicked() const {
     return CheckBox2->isChecked();
 }
 
-void TForm1::ShowLinkLamp(bool lit)
-{
+void TForm1::ShowLinkLamp(bool lit) {
     Image14->setVisible(lit);
     if (!lit) Image7->show();
 }
 
-void TForm1::SetMemo12Text(const std::string& text)
-{
+void TForm1::SetMemo12Text(const std::string& text) {
     Memo12->setPlainText(QString::fromStdString(text));
 }
 
-bool TForm1::SendData(const std::uint8_t* data, std::uint16_t count)
-{
+bool TForm1::SendData(const std::uint8_t* data, std::uint16_t count) {
     if (lineBorrower_) return false;
     return Comm1->SendData(data, count);
 }

@@ -37,9 +37,9 @@ class ToolsMenu;
 
 // What the main window takes from outside; the defaults are the real ones.
 struct TForm1Setup {
-    std::shared_ptr<ISerialBackend> backend;          // null: the POSIX back end
-    std::shared_ptr<IPause> pause;                    // null: sleep the GUI thread
-    std::shared_ptr<IClock> clock;                    // null: the system's clocks
+    std::shared_ptr<ISerialBackend> backend;                   // null: the POSIX back end
+    std::shared_ptr<IPause> pause;                             // null: sleep the GUI thread
+    std::shared_ptr<IClock> clock;                             // null: the system's clocks
     std::function<void(QWidget*, const QString&)> showMessage; // null: a modal box with an OK button
 };
 
@@ -47,7 +47,7 @@ struct TForm1Setup {
 // panel and of the Modbus master. Components carry their layout names so the handlers read like the layout.
 class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     Q_OBJECT
-public:
+  public:
     // Comm1 closes its port when it is destroyed, so no serial thread outlives the window.
     explicit TForm1(TForm1Setup setup = {}, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -73,10 +73,10 @@ public:
     void iSwitchLed4Click(TiComponent* Sender);
     void iSwitchLed5Click(TiComponent* Sender);
     void iSwitchLed6Click(TiComponent* Sender);
-    void iAnalogOutput2MouseDown(TiComponent* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                                 int Y);
-    void iAnalogOutput2MouseUp(TiComponent* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                               int Y);
+    void iAnalogOutput2MouseDown(TiComponent* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
+                                 int X, int Y);
+    void iAnalogOutput2MouseUp(TiComponent* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
+                               int X, int Y);
 
     // Port settings.
     void ComboBox4Change();
@@ -229,11 +229,11 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void CreateComponents();
     void CreateStatusStrip();
     void CreatePortSettings();
@@ -248,8 +248,8 @@ private:
     void BindEvents();
 
     // One SET/ENT pair: first click opens the entry with the controller's value, the second writes it.
-    void SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, TiAnalogDisplay* Display, std::uint8_t Register,
-                     bool TimesTen);
+    void SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, TiAnalogDisplay* Display,
+                     std::uint8_t Register, bool TimesTen);
     void EntryMouseDown(TiAnalogOutput* Entry);
     void ShowAddressValidity();
     void KeepOnScreen();

@@ -1,7 +1,7 @@
 // The main window's design-time layout: every component at its place, size, text, font and colour.
 #include <QCheckBox>
-#include <QEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -27,8 +27,7 @@ namespace lq {
 
 namespace {
 
-QFrame* MakePanel(QWidget* parent, QRect geometry, const QColor& colour, bool lowered)
-{
+QFrame* MakePanel(QWidget* parent, QRect geometry, const QColor& colour, bool lowered) {
     auto* panel = new QFrame(parent);
     panel->setGeometry(geometry);
     panel->setAutoFillBackground(true);
@@ -45,8 +44,7 @@ QFrame* MakePanel(QWidget* parent, QRect geometry, const QColor& colour, bool lo
     return panel;
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, const QFont& font)
-{
+QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, const QFont& font) {
     auto* label = new QLabel(caption, parent);
     label->setFont(font);
     label->move(left, top);
@@ -54,8 +52,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, co
     return label;
 }
 
-QLabel* MakeImage(QWidget* parent, QRect geometry, const QPixmap& icon)
-{
+QLabel* MakeImage(QWidget* parent, QRect geometry, const QPixmap& icon) {
     auto* image = new QLabel(parent);
     image->setGeometry(geometry);
     image->setPixmap(icon);
@@ -65,8 +62,7 @@ QLabel* MakeImage(QWidget* parent, QRect geometry, const QPixmap& icon)
 }
 
 QComboBox* MakeCombo(QWidget* parent, QRect geometry, const QStringList& items, const QString& text,
-                     QComboBox* box = nullptr)
-{
+                     QComboBox* box = nullptr) {
     if (box == nullptr) box = new QComboBox(parent);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -76,8 +72,7 @@ QComboBox* MakeCombo(QWidget* parent, QRect geometry, const QStringList& items, 
     return box;
 }
 
-QTextEdit* MakeMemo(QWidget* parent, QRect geometry)
-{
+QTextEdit* MakeMemo(QWidget* parent, QRect geometry) {
     auto* memo = new QTextEdit(parent);
     memo->setGeometry(geometry);
     memo->setFont(SongFont(19, true));
@@ -93,23 +88,20 @@ QTextEdit* MakeMemo(QWidget* parent, QRect geometry)
     return memo;
 }
 
-TiLabel* MakeTiLabel(QWidget* parent, const QString& caption, int left, int top)
-{
+TiLabel* MakeTiLabel(QWidget* parent, const QString& caption, int left, int top) {
     auto* label = new TiLabel(parent);
     label->SetCaption(caption);
     label->move(left, top);
     return label;
 }
 
-QFont BoldWidgetFont(const QWidget* widget)
-{
+QFont BoldWidgetFont(const QWidget* widget) {
     QFont font = widget->font();
     font.setBold(true);
     return font;
 }
 
-TiAnalogDisplay* MakeDisplay(QWidget* parent, int left, int top, int precision)
-{
+TiAnalogDisplay* MakeDisplay(QWidget* parent, int left, int top, int precision) {
     auto* display = new TiAnalogDisplay(parent);
     display->setGeometry(left, top, 57, display->height());
     display->SetPrecision(precision);
@@ -119,8 +111,7 @@ TiAnalogDisplay* MakeDisplay(QWidget* parent, int left, int top, int precision)
 }
 
 // The fields the refresh writes are bold; the SET/ENT entries keep the window's font.
-TiAnalogOutput* MakeOutput(QWidget* parent, int left, int top, int width, int precision, bool bold)
-{
+TiAnalogOutput* MakeOutput(QWidget* parent, int left, int top, int width, int precision, bool bold) {
     auto* field = new TiAnalogOutput(parent);
     field->setGeometry(left, top, width, field->height());
     field->SetPrecision(precision);
@@ -130,27 +121,24 @@ TiAnalogOutput* MakeOutput(QWidget* parent, int left, int top, int width, int pr
 
 // Keeps a strip on its parent's top edge and as wide as the parent, as a control aligned to the top is.
 class TopEdgeAlignment final : public QObject {
-public:
-    explicit TopEdgeAlignment(QWidget* strip) : QObject(strip), strip_(strip)
-    {
+  public:
+    explicit TopEdgeAlignment(QWidget* strip) : QObject(strip), strip_(strip) {
         strip_->parentWidget()->installEventFilter(this);
         Follow();
     }
 
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == strip_->parentWidget() && event->type() == QEvent::Resize) Follow();
         return false;
     }
 
-private:
+  private:
     void Follow() { strip_->setGeometry(0, 0, strip_->parentWidget()->width(), strip_->height()); }
 
     QWidget* strip_;
 };
 
-TiKnob* MakeKnob(QWidget* parent, QRect geometry, double maximum, int knobRadius, double arrowStep)
-{
+TiKnob* MakeKnob(QWidget* parent, QRect geometry, double maximum, int knobRadius, double arrowStep) {
     auto* knob = new TiKnob(parent);
     if (geometry.isValid()) knob->setGeometry(geometry);
     knob->SetPositionMax(maximum);
@@ -161,8 +149,7 @@ TiKnob* MakeKnob(QWidget* parent, QRect geometry, double maximum, int knobRadius
     return knob;
 }
 
-TiSwitchLed* MakeSetSwitch(QWidget* parent, int left, int top)
-{
+TiSwitchLed* MakeSetSwitch(QWidget* parent, int left, int top) {
     auto* sw = new TiSwitchLed(parent);
     sw->setGeometry(left, top, 33, 25);
     sw->SetCaption(QStringLiteral("SET"));
@@ -175,8 +162,7 @@ TiSwitchLed* MakeSetSwitch(QWidget* parent, int left, int top)
 
 } // namespace
 
-void TForm1::CreateComponents()
-{
+void TForm1::CreateComponents() {
     Label1 = new QLabel(QStringLiteral("PW5_三相控制界面  "), this);
     Label1->setGeometry(0, 0, width(), 24);
     new TopEdgeAlignment(Label1);
@@ -211,8 +197,7 @@ void TForm1::CreateComponents()
     CreatePortSettings();
 }
 
-void TForm1::CreateStatusStrip()
-{
+void TForm1::CreateStatusStrip() {
     Panel5 = MakePanel(Panel2, {-8, -1, 521, 41}, kScrollBarColour, true);
 
     CheckBox2 = new QCheckBox(QStringLiteral("通讯"), Panel5);
@@ -225,7 +210,8 @@ void TForm1::CreateStatusStrip()
 
     Label9 = MakeLabel(Panel5, QStringLiteral("地址:   "), 160, 8, SongFont(19));
     QStringList addresses;
-    for (int a = 1; a <= 255; ++a) addresses << QString::number(a);
+    for (int a = 1; a <= 255; ++a)
+        addresses << QString::number(a);
     ComboBox1 = MakeCombo(Panel5, {208, 8, 49, 21}, addresses, "1");
 
     iSwitchLed1 = new TiSwitchLed(Panel5);
@@ -235,8 +221,7 @@ void TForm1::CreateStatusStrip()
     iSwitchLed1->SetBorderSize(2);
 }
 
-void TForm1::CreatePortSettings()
-{
+void TForm1::CreatePortSettings() {
     Panel3 = MakePanel(Panel2, {512, -3, 297, 140}, kScrollBarColour, true);
     QFont bold = font();
     bold.setBold(true);
@@ -248,7 +233,8 @@ void TForm1::CreatePortSettings()
     Label26 = MakeLabel(Panel3, QStringLiteral("位元: "), 58, 66, songBold);
 
     QStringList ports;
-    for (int n = 1; n <= 9; ++n) ports << QString("COM%1").arg(n);
+    for (int n = 1; n <= 9; ++n)
+        ports << QString("COM%1").arg(n);
     ComboBox4 = MakeCombo(Panel3, {106, 2, 97, 21}, ports, "COM4",
                           new PortComboBox(Panel3, PortComboBox::MachineLister()));
     ComboBox5 = MakeCombo(Panel3, {106, 34, 97, 21}, {"4800", "9600", "19200", "38400"}, "19200");
@@ -262,8 +248,7 @@ void TForm1::CreatePortSettings()
     Image20 = MakeImage(Panel3, {136, 96, 33, 33}, LitLampIcon());
 }
 
-void TForm1::CreateAlarmPanel()
-{
+void TForm1::CreateAlarmPanel() {
     Panel1 = MakePanel(Panel2, {0, 40, 513, 97}, kLight3DFace, false);
     Label2 = MakeLabel(Panel1, QStringLiteral("警报："), 8, 8, SongFont(12));
 
@@ -289,11 +274,11 @@ void TForm1::CreateAlarmPanel()
                                                         {"PLO", 400, 32},
                                                         {"SHO", 440, 32}}};
     for (std::size_t n = 0; n < labels.size(); ++n)
-        iLabelAlarm[n] = MakeTiLabel(Panel1, QString::fromLatin1(labels[n].caption), labels[n].left, labels[n].top);
+        iLabelAlarm[n] =
+            MakeTiLabel(Panel1, QString::fromLatin1(labels[n].caption), labels[n].left, labels[n].top);
 }
 
-void TForm1::CreateTemperaturePanel()
-{
+void TForm1::CreateTemperaturePanel() {
     Panel4 = MakePanel(Panel2, {624, 136, 177, 177}, kLight3DFace, false);
     iLabel12 = MakeTiLabel(Panel4, QStringLiteral("温度："), 8, 8);
     iThermometer1 = new TiThermometer(Panel4);
@@ -306,8 +291,7 @@ void TForm1::CreateTemperaturePanel()
     iAnalogOutput1->SetUnitsText("'C");
 }
 
-void TForm1::CreateInputOutputPanel()
-{
+void TForm1::CreateInputOutputPanel() {
     Panel6 = MakePanel(Panel2, {-8, 136, 633, 177}, kLight3DFace, false);
     iLabel13 = MakeTiLabel(Panel6, QStringLiteral("输入："), 16, 8);
     iKnob1 = MakeKnob(Panel6, {}, 10000, 27, 0.1);
@@ -329,8 +313,7 @@ void TForm1::CreateInputOutputPanel()
     CreateTemperatureControlBlock();
 }
 
-void TForm1::CreateTemperatureControlBlock()
-{
+void TForm1::CreateTemperatureControlBlock() {
     iLabel31 = MakeTiLabel(Panel9, QStringLiteral("温控："), 8, 8);
 
     iLabel14 = MakeTiLabel(Panel9, QStringLiteral("PV："), 32, 32);
@@ -361,8 +344,7 @@ void TForm1::CreateTemperatureControlBlock()
     iAnalogDisplay8->SetFontColor(clRed);
 }
 
-void TForm1::CreatePhaseCurrentPanel()
-{
+void TForm1::CreatePhaseCurrentPanel() {
     Panel7 = MakePanel(Panel2, {448, 312, 185, 145}, kLight3DFace, false);
     iLabel19 = MakeTiLabel(Panel7, "R_C", 20, 24);
     iAnalogDisplay1 = MakeDisplay(Panel7, 54, 21, 1);
@@ -375,16 +357,14 @@ void TForm1::CreatePhaseCurrentPanel()
     iLabel18 = MakeTiLabel(Panel7, "A", 121, 89);
 }
 
-void TForm1::CreateVoltagePanel()
-{
+void TForm1::CreateVoltagePanel() {
     Panel8 = MakePanel(Panel2, {632, 312, 169, 145}, kLight3DFace, false);
     iLabel25 = MakeTiLabel(Panel8, "Volt", 28, 24);
     iAnalogDisplay4 = MakeDisplay(Panel8, 54, 21, 1);
     iLabel22 = MakeTiLabel(Panel8, "V", 121, 23);
 }
 
-void TForm1::CreateLimitPanels()
-{
+void TForm1::CreateLimitPanels() {
     Panel11 = MakePanel(Panel2, {0, 312, 225, 209}, kLight3DFace, false);
     iLabel23 = MakeTiLabel(Panel11, QStringLiteral("最大输出量限制："), 16, 8);
     iAnalogDisplay5 = MakeDisplay(Panel11, 126, 13, 1);

@@ -12,8 +12,7 @@ namespace lq {
 
 namespace {
 
-QLabel* MaroonLabel(QWidget* parent, const QString& caption, int left, int top)
-{
+QLabel* MaroonLabel(QWidget* parent, const QString& caption, int left, int top) {
     auto* label = new QLabel(caption, parent);
     label->setStyleSheet(QString("color: %1;").arg(kMaroon.name()));
     label->move(left, top);
@@ -21,8 +20,7 @@ QLabel* MaroonLabel(QWidget* parent, const QString& caption, int left, int top)
     return label;
 }
 
-QLineEdit* ParameterEdit(QWidget* parent, int left, int top)
-{
+QLineEdit* ParameterEdit(QWidget* parent, int left, int top) {
     auto* edit = new QLineEdit(parent);
     edit->setGeometry(left, top, 41, 21);
     edit->setStyleSheet(QString("background: %1;").arg(kScrollBarColour.name()));
@@ -31,8 +29,7 @@ QLineEdit* ParameterEdit(QWidget* parent, int left, int top)
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
-{
+TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("Form2");
     setWindowTitle(QStringLiteral("修改参数"));
     setFont(SansFont(11));
@@ -80,8 +77,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
     hide();
 }
 
-void TForm2::BitBtn1Click()
-{
+void TForm2::BitBtn1Click() {
     close();
 }
 

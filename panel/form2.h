@@ -13,7 +13,7 @@ namespace lq {
 // the panel. Its fields go nowhere; its OK button only hides it again.
 class TForm2 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm2(QWidget* parent = nullptr);
 
     void BitBtn1Click();

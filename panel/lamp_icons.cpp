@@ -10,15 +10,13 @@ namespace {
 constexpr int kIconSize = 32;
 constexpr QPointF kCentre{16.0, 16.0};
 
-QPixmap BlankIcon()
-{
+QPixmap BlankIcon() {
     QPixmap pixmap(kIconSize, kIconSize);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }
 
-void DrawRing(QPainter& painter, double radius)
-{
+void DrawRing(QPainter& painter, double radius) {
     // A thin dark outline keeps the white ring visible on the light panel colour.
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(90, 90, 90), 3.6));
@@ -29,8 +27,7 @@ void DrawRing(QPainter& painter, double radius)
 
 } // namespace
 
-QPixmap DarkLampIcon()
-{
+QPixmap DarkLampIcon() {
     QPixmap pixmap = BlankIcon();
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -38,8 +35,7 @@ QPixmap DarkLampIcon()
     return pixmap;
 }
 
-QPixmap LitLampIcon()
-{
+QPixmap LitLampIcon() {
     QPixmap pixmap = BlankIcon();
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);

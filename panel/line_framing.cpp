@@ -2,8 +2,7 @@
 
 namespace lq {
 
-std::optional<Framing> FramingNamed(const QString& text)
-{
+std::optional<Framing> FramingNamed(const QString& text) {
     for (const Framing framing : kFramings) {
         const std::string_view name = FramingName(framing);
         if (text == QLatin1String(name.data(), static_cast<qsizetype>(name.size()))) return framing;
@@ -11,9 +10,10 @@ std::optional<Framing> FramingNamed(const QString& text)
     return std::nullopt;
 }
 
-void StageFraming(TComm& comm, Framing framing)
-{
-    comm.Parity = framing == Framing::E1 ? TParity::Even : framing == Framing::O1 ? TParity::Odd : TParity::None;
+void StageFraming(TComm& comm, Framing framing) {
+    comm.Parity = framing == Framing::E1   ? TParity::Even
+                  : framing == Framing::O1 ? TParity::Odd
+                                           : TParity::None;
     comm.StageStopBits(framing == Framing::N2 ? TStopBits::_2 : TStopBits::_1);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <optional>
 #include <QString>
+#include <optional>
 
 #include "modbus/controller_search.h"
 #include "serial/comm.h"

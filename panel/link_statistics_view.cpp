@@ -13,16 +13,14 @@ namespace lq {
 
 namespace {
 
-QString Text(const std::string& text)
-{
+QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
 } // namespace
 
 LinkStatisticsView::LinkStatisticsView(ModbusMaster& master, QWidget* parent)
-    : QWidget(parent), master_(master), grid_(new QGridLayout)
-{
+    : QWidget(parent), master_(master), grid_(new QGridLayout) {
     grid_->setColumnStretch(0, 1);
     grid_->setHorizontalSpacing(12);
     grid_->setVerticalSpacing(2);
@@ -37,8 +35,7 @@ LinkStatisticsView::LinkStatisticsView(ModbusMaster& master, QWidget* parent)
     Refresh();
 }
 
-void LinkStatisticsView::Rebuild(const std::vector<QString>& labels)
-{
+void LinkStatisticsView::Rebuild(const std::vector<QString>& labels) {
     for (const Line& line : lines_) {
         delete line.label;
         delete line.value;
@@ -48,8 +45,9 @@ void LinkStatisticsView::Rebuild(const std::vector<QString>& labels)
         Line line{new QLabel(text, this), new QLabel(this)};
         line.value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // A fixed size: a new value repaints its own label, not the layout around it.
-        line.value->setFixedSize(line.value->fontMetrics().horizontalAdvance(QStringLiteral("000000000 秒前")),
-                                 line.value->fontMetrics().height());
+        line.value->setFixedSize(
+            line.value->fontMetrics().horizontalAdvance(QStringLiteral("000000000 秒前")),
+            line.value->fontMetrics().height());
         const int row = static_cast<int>(lines_.size());
         grid_->addWidget(line.label, row, 0);
         grid_->addWidget(line.value, row, 1);
@@ -57,14 +55,15 @@ void LinkStatisticsView::Rebuild(const std::vector<QString>& labels)
     }
 }
 
-void LinkStatisticsView::Refresh()
-{
+void LinkStatisticsView::Refresh() {
     const std::vector<StatisticsItem> items =
         DescribeStatistics(master_.Statistics(), std::chrono::steady_clock::now());
     std::vector<QString> labels;
-    for (const StatisticsItem& item : items) labels.push_back(Text(item.label));
+    for (const StatisticsItem& item : items)
+        labels.push_back(Text(item.label));
     bool same = labels.size() == lines_.size();
-    for (std::size_t i = 0; same && i < labels.size(); ++i) same = lines_[i].label->text() == labels[i];
+    for (std::size_t i = 0; same && i < labels.size(); ++i)
+        same = lines_[i].label->text() == labels[i];
     if (!same) Rebuild(labels);
     for (std::size_t i = 0; i < items.size(); ++i) {
         // Unchanged texts are left alone, so a refresh repaints only what moved.
@@ -79,14 +78,12 @@ void LinkStatisticsView::Refresh()
     }
 }
 
-void LinkStatisticsView::Reset()
-{
+void LinkStatisticsView::Reset() {
     master_.Statistics().Reset();
     Refresh();
 }
 
-QString LinkStatisticsView::ValueOf(const QString& label) const
-{
+QString LinkStatisticsView::ValueOf(const QString& label) const {
     for (const Line& line : lines_)
         if (line.label->text().trimmed() == label.trimmed()) return line.value->text();
     return {};

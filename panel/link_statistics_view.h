@@ -14,7 +14,7 @@ class ModbusMaster;
 // zero. Lines for exception codes appear as their first exception comes.
 class LinkStatisticsView final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit LinkStatisticsView(ModbusMaster& master, QWidget* parent = nullptr);
 
     void Refresh();
@@ -22,7 +22,7 @@ public:
     // The value shown beside a label, empty if there is no such line (for tests and screenshots).
     QString ValueOf(const QString& label) const;
 
-private:
+  private:
     struct Line {
         QLabel* label;
         QLabel* value;

@@ -3,40 +3,35 @@
 #include <QAction>
 #include <QScreen>
 
-#include "panel/monitor_window.h"
 #include "panel/form1.h"
+#include "panel/monitor_window.h"
 #include "panel/screen_fit.h"
 #include "panel/tools_menu.h"
 
 namespace lq {
 
 MonitorTool::MonitorTool(TForm1& form)
-    : form_(form), action_(new QAction(QStringLiteral("通讯监视…"), &form))
-{
+    : form_(form), action_(new QAction(QStringLiteral("通讯监视…"), &form)) {
     action_->setObjectName(QStringLiteral("openMonitor"));
     action_->setShortcut(Qt::Key_F12);
     connect(action_, &QAction::triggered, this, &MonitorTool::Open);
     form_.Tools().Add(action_);
 }
 
-MonitorTool::~MonitorTool()
-{
+MonitorTool::~MonitorTool() {
     delete window_;
     delete action_;
 }
 
-MonitorWindow* MonitorTool::Window() const
-{
+MonitorWindow* MonitorTool::Window() const {
     return window_;
 }
 
-QAction* MonitorTool::Action() const
-{
+QAction* MonitorTool::Action() const {
     return action_;
 }
 
-void MonitorTool::Open()
-{
+void MonitorTool::Open() {
     if (!window_) {
         window_ = new MonitorWindow(form_);
         window_->setAttribute(Qt::WA_DeleteOnClose);
@@ -47,8 +42,7 @@ void MonitorTool::Open()
     window_->activateWindow();
 }
 
-void MonitorTool::PlaceBesidePanel()
-{
+void MonitorTool::PlaceBesidePanel() {
     // To the right of the panel where the screen has room, else as far right as it fits.
     const QScreen* screen = form_.screen();
     if (screen == nullptr) return;

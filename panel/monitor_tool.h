@@ -15,7 +15,7 @@ class TForm1;
 // panel: it takes an open window with it while the panel's port and master still exist.
 class MonitorTool final : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit MonitorTool(TForm1& form);
     ~MonitorTool() override;
 
@@ -24,7 +24,7 @@ public:
     MonitorWindow* Window() const;
     QAction* Action() const;
 
-private:
+  private:
     void PlaceBesidePanel();
 
     TForm1& form_;

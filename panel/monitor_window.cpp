@@ -14,10 +14,10 @@
 namespace lq {
 
 MonitorWindow::MonitorWindow(TForm1& form)
-    : QWidget(&form, Qt::Window), form_(form), traffic_(new TrafficTableModel(TrafficRows::kDefaultCapacity, this)),
+    : QWidget(&form, Qt::Window), form_(form),
+      traffic_(new TrafficTableModel(TrafficRows::kDefaultCapacity, this)),
       trafficPage_(new TrafficPage(*traffic_)), statistics_(new LinkStatisticsView(form.Master())),
-      search_(new ControllerSearchPage(form)), tabs_(new QTabWidget(this))
-{
+      search_(new ControllerSearchPage(form)), tabs_(new QTabWidget(this)) {
     setObjectName(QStringLiteral("MonitorWindow"));
     setWindowTitle(QStringLiteral("通讯监视"));
     setFont(SansFont(12));
@@ -38,26 +38,22 @@ MonitorWindow::MonitorWindow(TForm1& form)
     form_.Master().AddObserver(*traffic_);
 }
 
-MonitorWindow::~MonitorWindow()
-{
+MonitorWindow::~MonitorWindow() {
     form_.Master().RemoveObserver(*traffic_);
 }
 
-void MonitorWindow::Refresh()
-{
+void MonitorWindow::Refresh() {
     traffic_->Flush();
     statistics_->Refresh();
 }
 
-void MonitorWindow::showEvent(QShowEvent* event)
-{
+void MonitorWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     Refresh();
     refresh_.start();
 }
 
-void MonitorWindow::hideEvent(QHideEvent* event)
-{
+void MonitorWindow::hideEvent(QHideEvent* event) {
     refresh_.stop();
     QWidget::hideEvent(event);
 }

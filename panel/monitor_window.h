@@ -19,7 +19,7 @@ class TrafficTableModel;
 // closes is ended and the port set back.
 class MonitorWindow final : public QWidget {
     Q_OBJECT
-public:
+  public:
     // New rows and the counters reach the screen together at this pace.
     static constexpr std::chrono::milliseconds kRefreshInterval{2000};
 
@@ -32,11 +32,11 @@ public:
     ControllerSearchPage& Search() { return *search_; }
     QTabWidget* Tabs() const { return tabs_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     void Refresh();
 
     TForm1& form_;

@@ -9,28 +9,25 @@ namespace lq {
 
 namespace {
 
-std::string ErrorText(int error)
-{
+std::string ErrorText(int error) {
     const char* name = strerrorname_np(error);
-    return std::system_category().message(error) + " (" + (name != nullptr ? name : std::to_string(error)) + ")";
+    return std::system_category().message(error) + " (" + (name != nullptr ? name : std::to_string(error)) +
+           ")";
 }
 
-std::string DeviceName(const OpenFailureFacts& f)
-{
+std::string DeviceName(const OpenFailureFacts& f) {
     const std::string& path = f.linkTarget.empty() ? f.error.Path : f.linkTarget;
     return std::filesystem::path(path).filename().string();
 }
 
-std::string Holders(const std::vector<PortHolder>& holders)
-{
+std::string Holders(const std::vector<PortHolder>& holders) {
     std::string text;
     for (const PortHolder& h : holders)
         text += (text.empty() ? "" : ", ") + h.Command + " (pid " + std::to_string(h.Pid) + ")";
     return text;
 }
 
-std::string BusyHint(const OpenFailureFacts& f)
-{
+std::string BusyHint(const OpenFailureFacts& f) {
     std::string hint = f.holders.empty() ? "串口正被其他程序占用（看不到是哪个程序）。"
                                          : "串口正被其他程序占用：" + Holders(f.holders) + "。";
     if (DeviceName(f).rfind("ttyACM", 0) == 0)
@@ -39,16 +36,14 @@ std::string BusyHint(const OpenFailureFacts& f)
     return hint;
 }
 
-std::string MissingHint(const OpenFailureFacts& f)
-{
+std::string MissingHint(const OpenFailureFacts& f) {
     std::string names;
     for (const SerialPortEntry& e : f.present)
         names += (names.empty() ? "" : ", ") + e.Name;
     return "设备不存在。现有串口：" + (names.empty() ? std::string("无（适配器插好了吗？）") : names);
 }
 
-std::string Hint(const OpenFailureFacts& f)
-{
+std::string Hint(const OpenFailureFacts& f) {
     switch (f.error.Errno) {
     case EACCES:
     case EPERM:
@@ -68,22 +63,23 @@ std::string Hint(const OpenFailureFacts& f)
 
 } // namespace
 
-OpenFailureFacts GatherOpenFailureFacts(const TOpenError& error, const std::string& root, const std::string& procRoot)
-{
+OpenFailureFacts GatherOpenFailureFacts(const TOpenError& error, const std::string& root,
+                                        const std::string& procRoot) {
     OpenFailureFacts facts;
     facts.error = error;
     std::error_code ec;
     if (std::filesystem::is_symlink(error.Path, ec)) {
         const std::filesystem::path target = std::filesystem::read_symlink(error.Path, ec);
-        facts.linkTarget = (std::filesystem::path(error.Path).parent_path() / target).lexically_normal().string();
+        facts.linkTarget =
+            (std::filesystem::path(error.Path).parent_path() / target).lexically_normal().string();
     }
     if (error.Errno == EBUSY) facts.holders = FindPortHolders(error.Path, procRoot);
-    if (error.Errno == ENOENT || error.Errno == ENODEV || error.Errno == ENXIO) facts.present = FindSerialDevices(root);
+    if (error.Errno == ENOENT || error.Errno == ENODEV || error.Errno == ENXIO)
+        facts.present = FindSerialDevices(root);
     return facts;
 }
 
-std::string OpenFailureReason(const OpenFailureFacts& f)
-{
+std::string OpenFailureReason(const OpenFailureFacts& f) {
     const TOpenError& e = f.error;
     std::string where = e.Path.empty() ? std::string("（端口名为空）") : e.Path;
     if (!f.linkTarget.empty()) where += " → " + f.linkTarget;

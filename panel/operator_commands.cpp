@@ -8,8 +8,8 @@
 #include "panel/knob_seeds.h"
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
-#include "widgets/ti_line_editor.h"
 #include "widgets/ti_knob.h"
+#include "widgets/ti_line_editor.h"
 #include "widgets/ti_switch_led.h"
 
 namespace lq {
@@ -25,8 +25,7 @@ const QString kOutOfRangeText = QStringLiteral("超限");
 
 } // namespace
 
-void TForm1::iSwitchLed1Change(TiComponent*)
-{
+void TForm1::iSwitchLed1Change(TiComponent*) {
     // The caption is the one the refresh last set from the controller's run bit.
     const QString caption = iSwitchLed1->Caption();
     std::int32_t value = 0;
@@ -47,39 +46,33 @@ void TForm1::iSwitchLed1Change(TiComponent*)
     Memo13->setPlainText(QString::fromStdString(FirstChars(IntToText(code), 7)));
 }
 
-void TForm1::UndoToggle(TiSwitchLed* Switch)
-{
+void TForm1::UndoToggle(TiSwitchLed* Switch) {
     // Back as it was without a second change event, which would issue the command again.
     Switch->BeginLoading();
     Switch->SetActive(!Switch->Active());
     Switch->EndLoading();
 }
 
-void TForm1::KnobWrite(TiKnob* Knob, std::uint8_t Register)
-{
+void TForm1::KnobWrite(TiKnob* Knob, std::uint8_t Register) {
     const auto value = knobSeeds_->ClickValue(Knob);
     if (!value) return;
     knobSeeds_->ClickWritten(Knob, *value, master_->IssueWrite(Register, *value));
 }
 
-void TForm1::iKnob1Click(TiComponent*)
-{
+void TForm1::iKnob1Click(TiComponent*) {
     KnobWrite(iKnob1, 0);
 }
 
-void TForm1::iKnob2Click(TiComponent*)
-{
+void TForm1::iKnob2Click(TiComponent*) {
     KnobWrite(iKnob2, 4);
 }
 
-void TForm1::iKnob3Click(TiComponent*)
-{
+void TForm1::iKnob3Click(TiComponent*) {
     KnobWrite(iKnob3, 5);
 }
 
 void TForm1::SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, TiAnalogDisplay* Display,
-                         std::uint8_t Register, bool TimesTenScale)
-{
+                         std::uint8_t Register, bool TimesTenScale) {
     if (Switch->Caption() == QStringLiteral("SET")) {
         // The entry starts from what the controller has, selected, so typing replaces it and ENT alone
         // writes it back unchanged.
@@ -105,8 +98,7 @@ void TForm1::SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, TiAnalogDis
     Entry->hide();
 }
 
-void TForm1::EntryMouseDown(TiAnalogOutput* Entry)
-{
+void TForm1::EntryMouseDown(TiAnalogOutput* Entry) {
     // A click on a refused entry brings the typed text back for correcting.
     if (!Entry->ErrorActive()) return;
     Entry->SetErrorActive(false);
@@ -114,38 +106,31 @@ void TForm1::EntryMouseDown(TiAnalogOutput* Entry)
     Entry->Editor()->selectAll();
 }
 
-void TForm1::iSwitchLed2Click(TiComponent*)
-{
+void TForm1::iSwitchLed2Click(TiComponent*) {
     SetEntClick(iSwitchLed2, iAnalogOutput3, iAnalogDisplay8, 36, true);
 }
 
-void TForm1::iSwitchLed3Click(TiComponent*)
-{
+void TForm1::iSwitchLed3Click(TiComponent*) {
     SetEntClick(iSwitchLed3, iAnalogOutput5, iAnalogDisplay9, 39, true);
 }
 
-void TForm1::iSwitchLed4Click(TiComponent*)
-{
+void TForm1::iSwitchLed4Click(TiComponent*) {
     SetEntClick(iSwitchLed4, iAnalogOutput6, iAnalogDisplay10, 40, true);
 }
 
-void TForm1::iSwitchLed5Click(TiComponent*)
-{
+void TForm1::iSwitchLed5Click(TiComponent*) {
     SetEntClick(iSwitchLed5, iAnalogOutput7, iAnalogDisplay11, 41, false);
 }
 
-void TForm1::iSwitchLed6Click(TiComponent*)
-{
+void TForm1::iSwitchLed6Click(TiComponent*) {
     SetEntClick(iSwitchLed6, iAnalogOutput8, iAnalogDisplay12, 42, false);
 }
 
-void TForm1::iAnalogOutput2MouseDown(TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
-{
+void TForm1::iAnalogOutput2MouseDown(TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
     iAnalogOutput2->SetValue(iAnalogOutput2->Value() - 0.1);
 }
 
-void TForm1::iAnalogOutput2MouseUp(TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
-{
+void TForm1::iAnalogOutput2MouseUp(TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
     iAnalogOutput2->SetValue(iAnalogOutput2->Value() + 0.1);
 }
 

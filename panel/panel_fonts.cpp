@@ -6,8 +6,7 @@ namespace lq {
 
 namespace {
 
-QFont MakeFont(const QStringList& families, int pixelSize, bool bold)
-{
+QFont MakeFont(const QStringList& families, int pixelSize, bool bold) {
     QFont font;
     font.setFamilies(families);
     font.setPixelSize(pixelSize);
@@ -18,13 +17,12 @@ QFont MakeFont(const QStringList& families, int pixelSize, bool bold)
 
 } // namespace
 
-QFont SansFont(int pixelSize, bool bold)
-{
-    return MakeFont({"DejaVu Sans", "Liberation Sans", "WenQuanYi Zen Hei", "Noto Sans CJK SC"}, pixelSize, bold);
+QFont SansFont(int pixelSize, bool bold) {
+    return MakeFont({"DejaVu Sans", "Liberation Sans", "WenQuanYi Zen Hei", "Noto Sans CJK SC"}, pixelSize,
+                    bold);
 }
 
-QFont SongFont(int pixelSize, bool bold)
-{
+QFont SongFont(int pixelSize, bool bold) {
     return MakeFont({"SimSun", "AR PL UMing CN", "WenQuanYi Zen Hei", "Noto Sans CJK SC", "DejaVu Sans"},
                     pixelSize, bold);
 }

@@ -17,11 +17,11 @@ constexpr int kColumnGap = 16;
 
 // Draws the name, then what it is in a quieter colour.
 class PortItemDelegate final : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         QStyleOptionViewItem opt(option);
         initStyleOption(&opt, index);
         const QString name = opt.text;
@@ -38,14 +38,14 @@ public:
         const QString detail = index.data(PortComboBox::kDetailRole).toString();
         if (!detail.isEmpty()) {
             const int indent = opt.fontMetrics.horizontalAdvance(name) + kColumnGap;
-            painter->setPen(selected ? opt.palette.color(QPalette::HighlightedText) : QColor(0x70, 0x70, 0x70));
+            painter->setPen(selected ? opt.palette.color(QPalette::HighlightedText)
+                                     : QColor(0x70, 0x70, 0x70));
             painter->drawText(area.adjusted(indent, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, detail);
         }
         painter->restore();
     }
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         const QString detail = index.data(PortComboBox::kDetailRole).toString();
         const int width = option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) +
@@ -57,18 +57,15 @@ public:
 
 } // namespace
 
-PortComboBox::PortComboBox(QWidget* parent, Lister lister) : QComboBox(parent), lister_(std::move(lister))
-{
+PortComboBox::PortComboBox(QWidget* parent, Lister lister) : QComboBox(parent), lister_(std::move(lister)) {
     setItemDelegate(new PortItemDelegate(this));
 }
 
-PortComboBox::Lister PortComboBox::MachineLister()
-{
+PortComboBox::Lister PortComboBox::MachineLister() {
     return [] { return ListPorts("/", PortAliasFolder()); };
 }
 
-void PortComboBox::RefreshList()
-{
+void PortComboBox::RefreshList() {
     const QString typed = currentText();
     {
         // The list changes, the port name does not: no change event may reach the port.
@@ -91,8 +88,7 @@ void PortComboBox::RefreshList()
     view()->setMinimumWidth(widest);
 }
 
-void PortComboBox::showPopup()
-{
+void PortComboBox::showPopup() {
     RefreshList();
     QComboBox::showPopup();
 }

@@ -11,7 +11,7 @@ namespace lq {
 // The port box: its list is read from the machine each time it is opened. An entry's text is the name the
 // box takes (picking it is the same as typing it); what the entry is shows beside it and as its tooltip.
 class PortComboBox final : public QComboBox {
-public:
+  public:
     using Lister = std::function<std::vector<SerialPortEntry>()>;
     static constexpr int kDetailRole = Qt::UserRole + 1;
 
@@ -25,7 +25,7 @@ public:
     void RefreshList();
     void showPopup() override;
 
-private:
+  private:
     Lister lister_;
 };
 

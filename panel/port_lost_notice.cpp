@@ -10,24 +10,23 @@ const QString kNoticeName = QStringLiteral("PortLostNotice");
 
 } // namespace
 
-QMessageBox* FindPortLostNotice(QWidget* owner)
-{
+QMessageBox* FindPortLostNotice(QWidget* owner) {
     return owner->findChild<QMessageBox*>(kNoticeName, Qt::FindDirectChildrenOnly);
 }
 
-void ShowPortLostNotice(QWidget* owner, const QString& portName, const QString& devicePath)
-{
+void ShowPortLostNotice(QWidget* owner, const QString& portName, const QString& devicePath) {
     QMessageBox* notice = FindPortLostNotice(owner);
     if (notice == nullptr) {
-        notice = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("LQ_Modbus RTU"), QString(), QMessageBox::Ok,
-                                 owner);
+        notice = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("LQ_Modbus RTU"), QString(),
+                                 QMessageBox::Ok, owner);
         notice->setObjectName(kNoticeName);
         notice->setWindowModality(Qt::NonModal);
     }
     const QString which = portName == devicePath || devicePath.isEmpty()
                               ? portName
                               : QStringLiteral("%1 (%2)").arg(portName, devicePath);
-    notice->setText(QStringLiteral("串口已断开 (port lost)：%1\n插回适配器后点击“打开串口”重新打开。").arg(which));
+    notice->setText(
+        QStringLiteral("串口已断开 (port lost)：%1\n插回适配器后点击“打开串口”重新打开。").arg(which));
     notice->show();
     notice->raise();
 }

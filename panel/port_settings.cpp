@@ -19,34 +19,30 @@ const QString kOpenCaption = QStringLiteral("打开串口");
 const QString kCloseCaption = QStringLiteral("关闭串口");
 
 // The box keeps its first line; the reason follows it.
-QString OpenFailureMessage(const TComm& comm)
-{
+QString OpenFailureMessage(const TComm& comm) {
     const std::string reason = OpenFailureReason(GatherOpenFailureFacts(comm.LastOpenError()));
     return QStringLiteral("打开串口错误\n") + QString::fromStdString(reason);
 }
 
 } // namespace
 
-void TForm1::ComboBox4Change()
-{
+void TForm1::ComboBox4Change() {
     // Only remembered: a port that is open stays on its device until it is closed and opened again.
     Comm1->CommName = ComboBox4->currentText().toStdString();
 }
 
-void TForm1::ComboBox5Change()
-{
+void TForm1::ComboBox5Change() {
     // Every intermediate text while typing is applied; a rate the device refuses is silently not applied.
     Comm1->SetBaudRate(static_cast<std::uint32_t>(TextToInt(ComboBox5->currentText().toStdString())));
 }
 
-void TForm1::ComboBox6Change()
-{
+void TForm1::ComboBox6Change() {
     // Text that names no framing (typed, not picked) leaves the port's settings as they are.
-    if (const std::optional<Framing> framing = FramingNamed(ComboBox6->currentText())) StageFraming(*Comm1, *framing);
+    if (const std::optional<Framing> framing = FramingNamed(ComboBox6->currentText()))
+        StageFraming(*Comm1, *framing);
 }
 
-void TForm1::BitBtn7Click()
-{
+void TForm1::BitBtn7Click() {
     if (BitBtn7->text() == kOpenCaption) {
         BitBtn7->setText(kCloseCaption);
         Image9->hide();
@@ -73,8 +69,7 @@ void TForm1::BitBtn7Click()
     Image9->show();
 }
 
-void TForm1::ApplyLineSettings(const LineChoice& choice)
-{
+void TForm1::ApplyLineSettings(const LineChoice& choice) {
     // Setting a box's text raises its change event, exactly as typing the text does.
     if (choice.port) ComboBox4->setEditText(*choice.port);
     if (choice.framing) ComboBox6->setEditText(*choice.framing);
@@ -82,39 +77,33 @@ void TForm1::ApplyLineSettings(const LineChoice& choice)
     if (choice.address) ComboBox1->setEditText(*choice.address);
 }
 
-TForm1::LineChoice TForm1::ShownLine() const
-{
-    return {ComboBox4->currentText(), ComboBox5->currentText(), ComboBox6->currentText(), ComboBox1->currentText()};
+TForm1::LineChoice TForm1::ShownLine() const {
+    return {ComboBox4->currentText(), ComboBox5->currentText(), ComboBox6->currentText(),
+            ComboBox1->currentText()};
 }
 
-void TForm1::PutLineSettingsOnPort()
-{
+void TForm1::PutLineSettingsOnPort() {
     Comm1->ApplyLineSettings();
 }
 
-void TForm1::OpenPort()
-{
+void TForm1::OpenPort() {
     // A click has the button's normal effects.
     if (BitBtn7->text() == kOpenCaption) BitBtn7->click();
 }
 
-void TForm1::ClosePort()
-{
+void TForm1::ClosePort() {
     if (BitBtn7->text() == kCloseCaption) BitBtn7->click();
 }
 
-bool TForm1::PortInUse() const
-{
+bool TForm1::PortInUse() const {
     return Comm1->Connected();
 }
 
-QString TForm1::PortButtonText() const
-{
+QString TForm1::PortButtonText() const {
     return BitBtn7->text();
 }
 
-void TForm1::Comm1RequestHangup()
-{
+void TForm1::Comm1RequestHangup() {
     // Both threads may report one loss; the first report closes the port, a later one finds it closed.
     if (!Comm1->Connected()) return;
     const QString name = QString::fromStdString(Comm1->OpenedName());

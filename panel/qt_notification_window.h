@@ -11,16 +11,16 @@ namespace lq {
 // destroyed are discarded by Qt, which releases their byte blocks.
 class QtNotificationWindow final : public QObject, public INotificationWindow {
     Q_OBJECT
-public:
+  public:
     explicit QtNotificationWindow(QObject* parent = nullptr);
 
     void SetHandler(Handler handler) override;
     bool Post(Notification notification) override;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     Handler handler_;
 };
 

@@ -7,8 +7,7 @@
 namespace lq {
 
 ToolsMenu::ToolsMenu(QWidget* window, const std::vector<QWidget*>& menuOwners)
-    : QObject(window), window_(window), menu_(new QMenu(window))
-{
+    : QObject(window), window_(window), menu_(new QMenu(window)) {
     for (QWidget* owner : menuOwners) {
         owner->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(owner, &QWidget::customContextMenuRequested, this, [this, owner](const QPoint& at) {
@@ -17,8 +16,7 @@ ToolsMenu::ToolsMenu(QWidget* window, const std::vector<QWidget*>& menuOwners)
     }
 }
 
-void ToolsMenu::Add(QAction* action)
-{
+void ToolsMenu::Add(QAction* action) {
     action->setShortcutContext(Qt::WindowShortcut);
     window_->addAction(action);
     menu_->addAction(action);

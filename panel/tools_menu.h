@@ -14,7 +14,7 @@ namespace lq {
 // anywhere in the main window.
 class ToolsMenu final : public QObject {
     Q_OBJECT
-public:
+  public:
     ToolsMenu(QWidget* window, const std::vector<QWidget*>& menuOwners);
 
     // The window takes the action for its shortcut; the menu lists it in the order added.
@@ -22,7 +22,7 @@ public:
     // The menu as it would open (for tests and screenshots).
     QMenu* Menu() const { return menu_; }
 
-private:
+  private:
     QWidget* window_;
     QMenu* menu_;
 };

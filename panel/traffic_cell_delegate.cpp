@@ -16,18 +16,17 @@ constexpr int kTextMargin = 4;
 constexpr int kCachedTexts = 1000;
 
 // The narrowest a byte in hex can be drawn, "XX " with the narrowest hex digit.
-int NarrowestHexByte(const QFont& font)
-{
+int NarrowestHexByte(const QFont& font) {
     const QFontMetrics metrics(font);
     int digit = metrics.horizontalAdvance(QLatin1Char('0'));
-    for (const char c : std::string_view("0123456789ABCDEF")) digit = std::min(digit, metrics.horizontalAdvance(QLatin1Char(c)));
+    for (const char c : std::string_view("0123456789ABCDEF"))
+        digit = std::min(digit, metrics.horizontalAdvance(QLatin1Char(c)));
     return std::max(1, 2 * digit + metrics.horizontalAdvance(QLatin1Char(' ')));
 }
 
 } // namespace
 
-QString TrafficCellDelegate::BytesThatCanShow(const QString& hex, int width, const QFont& font) const
-{
+QString TrafficCellDelegate::BytesThatCanShow(const QString& hex, int width, const QFont& font) const {
     // A reply's 25 bytes are wider than the column at the window's usual size; the glyphs past its edge cost
     // as much to lay out and draw as those in view, and bytes are most of a row's glyphs.
     if (font != hexFont_) {
@@ -38,10 +37,10 @@ QString TrafficCellDelegate::BytesThatCanShow(const QString& hex, int width, con
     return hex.size() <= bytes * 3 ? hex : hex.left(bytes * 3);
 }
 
-TrafficCellDelegate::TrafficCellDelegate(QObject* parent) : QStyledItemDelegate(parent), laidOut_(kCachedTexts) {}
+TrafficCellDelegate::TrafficCellDelegate(QObject* parent)
+    : QStyledItemDelegate(parent), laidOut_(kCachedTexts) {}
 
-const QStaticText& TrafficCellDelegate::LaidOut(const QString& text, const QFont& font) const
-{
+const QStaticText& TrafficCellDelegate::LaidOut(const QString& text, const QFont& font) const {
     // A text laid out in another font would be drawn at that font's size, the painter's font notwithstanding.
     if (font != laidOutFont_) {
         laidOut_.clear();
@@ -55,8 +54,8 @@ const QStaticText& TrafficCellDelegate::LaidOut(const QString& text, const QFont
     return *laid;
 }
 
-void TrafficCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
-{
+void TrafficCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
     const bool selected = (option.state & QStyle::State_Selected) != 0;
     const QVariant background = index.data(Qt::BackgroundRole);
     if (selected) {
@@ -66,7 +65,8 @@ void TrafficCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     }
     const QRect area = option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0);
     QString text = index.data().toString();
-    if (index.column() == TrafficTableModel::BytesColumn) text = BytesThatCanShow(text, area.width(), option.font);
+    if (index.column() == TrafficTableModel::BytesColumn)
+        text = BytesThatCanShow(text, area.width(), option.font);
     if (text.isEmpty() || area.width() <= 0) return;
     const QVariant foreground = index.data(Qt::ForegroundRole);
     painter->save();

@@ -13,12 +13,13 @@ namespace lq {
 // lay each text out again for every width.
 class TrafficCellDelegate final : public QStyledItemDelegate {
     Q_OBJECT
-public:
+  public:
     explicit TrafficCellDelegate(QObject* parent = nullptr);
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
-private:
+  private:
     const QStaticText& LaidOut(const QString& text, const QFont& font) const;
     QString BytesThatCanShow(const QString& hex, int width, const QFont& font) const;
 

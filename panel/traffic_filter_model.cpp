@@ -6,15 +6,13 @@ namespace lq {
 
 TrafficFilterModel::TrafficFilterModel(QObject* parent) : QSortFilterProxyModel(parent) {}
 
-void TrafficFilterModel::SetFaultsOnly(bool faultsOnly)
-{
+void TrafficFilterModel::SetFaultsOnly(bool faultsOnly) {
     if (faultsOnly == faultsOnly_) return;
     faultsOnly_ = faultsOnly;
     invalidateRowsFilter();
 }
 
-bool TrafficFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
-{
+bool TrafficFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
     if (!faultsOnly_) return true;
     const QModelIndex index = sourceModel()->index(sourceRow, 0, sourceParent);
     return sourceModel()->data(index, TrafficTableModel::kFaultRole).toBool();

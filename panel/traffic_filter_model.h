@@ -7,16 +7,16 @@ namespace lq {
 // The traffic table as shown: every row, or only the rows where something went wrong.
 class TrafficFilterModel final : public QSortFilterProxyModel {
     Q_OBJECT
-public:
+  public:
     explicit TrafficFilterModel(QObject* parent = nullptr);
 
     void SetFaultsOnly(bool faultsOnly);
     bool FaultsOnly() const { return faultsOnly_; }
 
-protected:
+  protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
-private:
+  private:
     bool faultsOnly_ = false;
 };
 

@@ -13,7 +13,7 @@ class TrafficLogWriter;
 // one line each, whether the monitor window is open or not. A file that cannot be written stops the log and
 // says why; the panel goes on. Destroy it before the panel, whose master it watches.
 class TrafficLogRecording final {
-public:
+  public:
     using ShowMessage = std::function<void(const QString& text)>;
 
     // showMessage: null for a notice beside the panel that does not stop it.
@@ -24,7 +24,7 @@ public:
 
     bool Stopped() const;
 
-private:
+  private:
     void Failed(const QString& reason);
 
     TForm1& form_;

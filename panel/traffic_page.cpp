@@ -11,26 +11,27 @@
 
 #include "panel/traffic_cell_delegate.h"
 #include "panel/traffic_filter_model.h"
-#include "panel/traffic_table_view.h"
 #include "panel/traffic_table_model.h"
+#include "panel/traffic_table_view.h"
 #include "recording/traffic_log_writer.h"
 
 namespace lq {
 
 TrafficPage::TrafficPage(TrafficTableModel& model, QWidget* parent)
     : QWidget(parent), model_(model), filter_(new TrafficFilterModel(this)),
-      pause_(new QCheckBox(QStringLiteral("暂停"), this)), faultsOnly_(new QCheckBox(QStringLiteral("只看错误"), this)),
-      follow_(new QCheckBox(QStringLiteral("跟随最新"), this)), clear_(new QPushButton(QStringLiteral("清除"), this)),
-      save_(new QPushButton(QStringLiteral("保存…"), this))
-{
+      pause_(new QCheckBox(QStringLiteral("暂停"), this)),
+      faultsOnly_(new QCheckBox(QStringLiteral("只看错误"), this)),
+      follow_(new QCheckBox(QStringLiteral("跟随最新"), this)),
+      clear_(new QPushButton(QStringLiteral("清除"), this)),
+      save_(new QPushButton(QStringLiteral("保存…"), this)) {
     filter_->setSourceModel(&model_);
     follow_->setChecked(true);
     CreateView();
     ShowScrollBarUnlessFollowing();
 
     auto* controls = new QHBoxLayout;
-    for (QWidget* control : {static_cast<QWidget*>(pause_), static_cast<QWidget*>(faultsOnly_),
-                             static_cast<QWidget*>(follow_)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(pause_), static_cast<QWidget*>(faultsOnly_), static_cast<QWidget*>(follow_)})
         controls->addWidget(control);
     controls->addStretch(1);
     controls->addWidget(clear_);
@@ -54,8 +55,7 @@ TrafficPage::TrafficPage(TrafficTableModel& model, QWidget* parent)
     connect(filter_, &QAbstractItemModel::rowsInserted, this, &TrafficPage::FollowNewest);
 }
 
-void TrafficPage::CreateView()
-{
+void TrafficPage::CreateView() {
     view_ = new TrafficTableView(this);
     view_->setModel(filter_);
     view_->setItemDelegate(new TrafficCellDelegate(view_));
@@ -75,33 +75,32 @@ void TrafficPage::CreateView()
     const auto width = [&](const QString& sample) { return metrics.horizontalAdvance(sample) + 16; };
     columns->resizeSection(TrafficTableModel::TimeColumn, width(QStringLiteral("00:00:00.000")));
     columns->resizeSection(TrafficTableModel::DirectionColumn, width(QStringLiteral("方向")));
-    columns->resizeSection(TrafficTableModel::MeaningColumn, width(QStringLiteral("读块 0 被拒绝：异常 02 非法数据地址 (Illegal Data Address)")));
+    columns->resizeSection(
+        TrafficTableModel::MeaningColumn,
+        width(QStringLiteral("读块 0 被拒绝：异常 02 非法数据地址 (Illegal Data Address)")));
     columns->resizeSection(TrafficTableModel::AnswerTimeColumn, width(QStringLiteral("1000.0 ms")));
     columns->resizeSection(TrafficTableModel::RoundTripColumn, width(QStringLiteral("1000.0 ms")));
     columns->setStretchLastSection(true);
 }
 
-void TrafficPage::FollowNewest()
-{
+void TrafficPage::FollowNewest() {
     if (follow_->isChecked()) view_->scrollToBottom();
 }
 
-void TrafficPage::ShowScrollBarUnlessFollowing()
-{
+void TrafficPage::ShowScrollBarUnlessFollowing() {
     // While following, the view always shows the newest rows, and a scroll bar redrawn at every new batch
     // would cost about as much as the rows themselves.
     view_->setVerticalScrollBarPolicy(follow_->isChecked() ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
 }
 
-QString TrafficPage::SaveTo(const QString& path) const
-{
+QString TrafficPage::SaveTo(const QString& path) const {
     return QString::fromStdString(SaveTrafficRows(model_.Rows(), path.toStdString()));
 }
 
-void TrafficPage::AskAndSave()
-{
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存通讯记录"), QStringLiteral("traffic.txt"),
-                                                      QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
+void TrafficPage::AskAndSave() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("保存通讯记录"), QStringLiteral("traffic.txt"),
+                                     QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
     if (path.isEmpty()) return;
     const QString error = SaveTo(path);
     if (!error.isEmpty())

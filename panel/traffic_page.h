@@ -15,7 +15,7 @@ class TrafficTableModel;
 // The traffic record in a table with its controls: pause, clear, errors only, follow the newest row, save.
 class TrafficPage final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TrafficPage(TrafficTableModel& model, QWidget* parent = nullptr);
 
     // Writes every row held to a new file at path; empty when it worked, else the reason.
@@ -29,7 +29,7 @@ public:
     QCheckBox* FollowBox() const { return follow_; }
     QPushButton* ClearButton() const { return clear_; }
 
-private:
+  private:
     void CreateView();
     void AskAndSave();
     void FollowNewest();

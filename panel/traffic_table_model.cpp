@@ -13,30 +13,24 @@ namespace {
 const QColor kFaultBackground(255, 224, 224);
 const QColor kFaultText(160, 0, 0);
 
-QString Text(const std::string& text)
-{
+QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
 } // namespace
 
 TrafficTableModel::TrafficTableModel(std::size_t capacity, QObject* parent)
-    : QAbstractTableModel(parent), rows_(capacity)
-{
-}
+    : QAbstractTableModel(parent), rows_(capacity) {}
 
-int TrafficTableModel::rowCount(const QModelIndex& parent) const
-{
+int TrafficTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.Size());
 }
 
-int TrafficTableModel::columnCount(const QModelIndex& parent) const
-{
+int TrafficTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant TrafficTableModel::Display(const TrafficRow& row, int column) const
-{
+QVariant TrafficTableModel::Display(const TrafficRow& row, int column) const {
     switch (column) {
     case TimeColumn:
         return Text(ClockText(row.at));
@@ -54,8 +48,7 @@ QVariant TrafficTableModel::Display(const TrafficRow& row, int column) const
     return {};
 }
 
-QVariant TrafficTableModel::data(const QModelIndex& index, int role) const
-{
+QVariant TrafficTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const TrafficRow& row = rows_[static_cast<std::size_t>(index.row())];
     switch (role) {
@@ -63,7 +56,7 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const
         return Display(row, index.column());
     case Qt::ToolTipRole:
         return index.column() == BytesColumn || index.column() == MeaningColumn ? Display(row, index.column())
-                                                                                  : QVariant();
+                                                                                : QVariant();
     case Qt::BackgroundRole:
         return row.fault ? QBrush(kFaultBackground) : QVariant();
     case Qt::ForegroundRole:
@@ -78,14 +71,15 @@ QVariant TrafficTableModel::data(const QModelIndex& index, int role) const
     return {};
 }
 
-QVariant TrafficTableModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
+QVariant TrafficTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
     if (role == Qt::DisplayRole) {
-        static const char* const kHeaders[ColumnCount] = {
-            QT_TRANSLATE_NOOP("TrafficTableModel", "时间"),     QT_TRANSLATE_NOOP("TrafficTableModel", "方向"),
-            QT_TRANSLATE_NOOP("TrafficTableModel", "含义"),     QT_TRANSLATE_NOOP("TrafficTableModel", "应答用时"),
-            QT_TRANSLATE_NOOP("TrafficTableModel", "至帧尾"), QT_TRANSLATE_NOOP("TrafficTableModel", "字节")};
+        static const char* const kHeaders[ColumnCount] = {QT_TRANSLATE_NOOP("TrafficTableModel", "时间"),
+                                                          QT_TRANSLATE_NOOP("TrafficTableModel", "方向"),
+                                                          QT_TRANSLATE_NOOP("TrafficTableModel", "含义"),
+                                                          QT_TRANSLATE_NOOP("TrafficTableModel", "应答用时"),
+                                                          QT_TRANSLATE_NOOP("TrafficTableModel", "至帧尾"),
+                                                          QT_TRANSLATE_NOOP("TrafficTableModel", "字节")};
         return tr(kHeaders[section]);
     }
     if (role != Qt::ToolTipRole) return {};
@@ -101,15 +95,13 @@ QVariant TrafficTableModel::headerData(int section, Qt::Orientation orientation,
     }
 }
 
-void TrafficTableModel::AddRow(TrafficRow row)
-{
+void TrafficTableModel::AddRow(TrafficRow row) {
     // More than a full table held back: the oldest of them could never be shown.
     if (pending_.size() == rows_.Capacity()) pending_.pop_front();
     pending_.push_back(std::move(row));
 }
 
-void TrafficTableModel::Flush()
-{
+void TrafficTableModel::Flush() {
     if (paused_ || pending_.empty() || rows_.Capacity() == 0) return;
     if (std::size_t drop = rows_.OverflowFor(pending_.size()); drop > 0) {
         drop = std::min(std::max(drop, rows_.Capacity() / 10), rows_.Size());
@@ -119,19 +111,18 @@ void TrafficTableModel::Flush()
     }
     const int first = static_cast<int>(rows_.Size());
     beginInsertRows({}, first, first + static_cast<int>(pending_.size()) - 1);
-    for (TrafficRow& row : pending_) rows_.Append(std::move(row));
+    for (TrafficRow& row : pending_)
+        rows_.Append(std::move(row));
     pending_.clear();
     endInsertRows();
 }
 
-void TrafficTableModel::SetPaused(bool paused)
-{
+void TrafficTableModel::SetPaused(bool paused) {
     paused_ = paused;
     Flush();
 }
 
-void TrafficTableModel::Clear()
-{
+void TrafficTableModel::Clear() {
     beginResetModel();
     rows_.Clear();
     pending_.clear();

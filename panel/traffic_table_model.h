@@ -16,7 +16,7 @@ namespace lq {
 // every flush.
 class TrafficTableModel final : public QAbstractTableModel, public TrafficObserver {
     Q_OBJECT
-public:
+  public:
     // The meaning before the bytes: a reply's 25 bytes in hex are wider than the rest together.
     enum Column {
         TimeColumn,
@@ -29,7 +29,8 @@ public:
     };
     static constexpr int kFaultRole = Qt::UserRole;
 
-    explicit TrafficTableModel(std::size_t capacity = TrafficRows::kDefaultCapacity, QObject* parent = nullptr);
+    explicit TrafficTableModel(std::size_t capacity = TrafficRows::kDefaultCapacity,
+                               QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -45,10 +46,10 @@ public:
     const TrafficRows& Rows() const { return rows_; }
     std::size_t HeldBack() const { return pending_.size(); }
 
-protected:
+  protected:
     void AddRow(TrafficRow row) override;
 
-private:
+  private:
     QVariant Display(const TrafficRow& row, int column) const;
 
     TrafficRows rows_;

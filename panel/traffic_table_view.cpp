@@ -4,15 +4,13 @@
 
 namespace lq {
 
-TrafficTableView::TrafficTableView(QWidget* parent) : QTableView(parent)
-{
+TrafficTableView::TrafficTableView(QWidget* parent) : QTableView(parent) {
     // Rows added below leave a scroll value in pixels where it was, so following the newest row scrolls the
     // pixels shown and repaints only the rows uncovered; in steps of a row, every batch would move them all.
     setVerticalScrollMode(ScrollPerPixel);
 }
 
-void TrafficTableView::setModel(QAbstractItemModel* model)
-{
+void TrafficTableView::setModel(QAbstractItemModel* model) {
     if (QAbstractItemModel* old = this->model()) disconnect(old, nullptr, this, nullptr);
     QTableView::setModel(model);
     SomethingElseChanged();
@@ -26,8 +24,7 @@ void TrafficTableView::setModel(QAbstractItemModel* model)
     connect(model, &QAbstractItemModel::layoutChanged, this, &TrafficTableView::SomethingElseChanged);
 }
 
-void TrafficTableView::RowsAppended(const QModelIndex& parent, int first, int last)
-{
+void TrafficTableView::RowsAppended(const QModelIndex& parent, int first, int last) {
     if (parent.isValid() || last != model()->rowCount() - 1) {
         SomethingElseChanged();
         return;
@@ -35,13 +32,11 @@ void TrafficTableView::RowsAppended(const QModelIndex& parent, int first, int la
     if (firstAppended_ < 0) firstAppended_ = first;
 }
 
-void TrafficTableView::SomethingElseChanged()
-{
+void TrafficTableView::SomethingElseChanged() {
     onlyAppends_ = false;
 }
 
-void TrafficTableView::doItemsLayout()
-{
+void TrafficTableView::doItemsLayout() {
     const bool partial = onlyAppends_ && firstAppended_ >= 0;
     const int first = firstAppended_;
     onlyAppends_ = true;
@@ -62,7 +57,8 @@ void TrafficTableView::doItemsLayout()
         return;
     }
     const int top = rowViewportPosition(first);
-    if (top < viewport()->height()) viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
+    if (top < viewport()->height())
+        viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
 }
 
 } // namespace lq

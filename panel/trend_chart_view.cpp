@@ -13,35 +13,30 @@ const QColor kMarkerColor(120, 0, 160);
 
 } // namespace
 
-TrendChartView::TrendChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent)
-{
+TrendChartView::TrendChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {
     setMouseTracking(true);
     setRenderHint(QPainter::Antialiasing, false);
 }
 
-void TrendChartView::SetMarkers(std::vector<Marker> markers)
-{
+void TrendChartView::SetMarkers(std::vector<Marker> markers) {
     if (markers == markers_) return;
     markers_ = std::move(markers);
     viewport()->update();
 }
 
-double TrendChartView::TimeAt(QPointF viewPos) const
-{
+double TrendChartView::TimeAt(QPointF viewPos) const {
     const QList<QAbstractSeries*> series = chart()->series();
     if (series.isEmpty()) return 0;
     return chart()->mapToValue(mapToScene(viewPos.toPoint()), series.front()).x();
 }
 
-double TrendChartView::XOf(double timeMs) const
-{
+double TrendChartView::XOf(double timeMs) const {
     const QList<QAbstractSeries*> series = chart()->series();
     if (series.isEmpty()) return 0;
     return chart()->mapToPosition(QPointF(timeMs, 0), series.front()).x();
 }
 
-void TrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
-{
+void TrendChartView::drawForeground(QPainter* painter, const QRectF& rect) {
     QChartView::drawForeground(painter, rect);
     const QRectF plot = chart()->plotArea();
     painter->save();
@@ -51,8 +46,7 @@ void TrendChartView::drawForeground(QPainter* painter, const QRectF& rect)
     painter->restore();
 }
 
-void TrendChartView::DrawMarkers(QPainter& painter, const QRectF& plot)
-{
+void TrendChartView::DrawMarkers(QPainter& painter, const QRectF& plot) {
     QPen pen(kMarkerColor, 1, Qt::DashDotLine);
     painter.setFont(font());
     const QFontMetricsF metrics(font());
@@ -62,7 +56,8 @@ void TrendChartView::DrawMarkers(QPainter& painter, const QRectF& plot)
         painter.setPen(pen);
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         // A small flag at the top carries the new value.
-        const QRectF flag(x, plot.top() + 2, metrics.horizontalAdvance(marker.text) + 8, metrics.height() + 4);
+        const QRectF flag(x, plot.top() + 2, metrics.horizontalAdvance(marker.text) + 8,
+                          metrics.height() + 4);
         painter.fillRect(flag, QColor(255, 255, 255, 220));
         painter.setPen(kMarkerColor);
         painter.drawRect(flag);
@@ -70,8 +65,7 @@ void TrendChartView::DrawMarkers(QPainter& painter, const QRectF& plot)
     }
 }
 
-void TrendChartView::DrawCrossHair(QPainter& painter, const QRectF& plot)
-{
+void TrendChartView::DrawCrossHair(QPainter& painter, const QRectF& plot) {
     if (!crossHair_) return;
     const double x = XOf(*crossHair_);
     painter.setPen(QPen(QColor(60, 60, 60), 1, Qt::DotLine));
@@ -80,19 +74,21 @@ void TrendChartView::DrawCrossHair(QPainter& painter, const QRectF& plot)
     if (lines.isEmpty()) return;
     const QFontMetricsF metrics(font());
     double width = 0;
-    for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+    for (const QString& line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
     QRectF box(0, 0, width + 12, metrics.height() * lines.size() + 8);
     // Beside the line, on whichever side has room.
-    box.moveTopLeft(QPointF(x + box.width() + 8 < plot.right() ? x + 8 : x - box.width() - 8, plot.top() + 28));
+    box.moveTopLeft(
+        QPointF(x + box.width() + 8 < plot.right() ? x + 8 : x - box.width() - 8, plot.top() + 28));
     painter.fillRect(box, QColor(255, 255, 240, 235));
     painter.setPen(QColor(60, 60, 60));
     painter.drawRect(box);
     for (int n = 0; n < lines.size(); ++n)
-        painter.drawText(QPointF(box.left() + 6, box.top() + 4 + metrics.ascent() + n * metrics.height()), lines[n]);
+        painter.drawText(QPointF(box.left() + 6, box.top() + 4 + metrics.ascent() + n * metrics.height()),
+                         lines[n]);
 }
 
-void TrendChartView::mouseMoveEvent(QMouseEvent* event)
-{
+void TrendChartView::mouseMoveEvent(QMouseEvent* event) {
     QChartView::mouseMoveEvent(event);
     const QPointF scenePos = mapToScene(event->position().toPoint());
     if (chart()->plotArea().contains(scenePos))
@@ -102,8 +98,7 @@ void TrendChartView::mouseMoveEvent(QMouseEvent* event)
     viewport()->update();
 }
 
-void TrendChartView::leaveEvent(QEvent* event)
-{
+void TrendChartView::leaveEvent(QEvent* event) {
     QChartView::leaveEvent(event);
     crossHair_.reset();
     viewport()->update();

@@ -12,7 +12,7 @@ namespace lq {
 // each write of a setting, and under the mouse a cross-hair with the time and the values there.
 class TrendChartView final : public QChartView {
     Q_OBJECT
-public:
+  public:
     struct Marker {
         double timeMs;
         QString text;
@@ -32,12 +32,12 @@ public:
     double TimeAt(QPointF viewPos) const;
     double XOf(double timeMs) const;
 
-protected:
+  protected:
     void drawForeground(QPainter* painter, const QRectF& rect) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     void DrawMarkers(QPainter& painter, const QRectF& plot);
     void DrawCrossHair(QPainter& painter, const QRectF& plot);
 

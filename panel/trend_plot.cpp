@@ -20,39 +20,35 @@ constexpr std::size_t kVolt = 7; // the quantity on the right-hand axis
 struct Range {
     double low = std::numeric_limits<double>::infinity();
     double high = -std::numeric_limits<double>::infinity();
-    void Take(double v)
-    {
+    void Take(double v) {
         low = std::min(low, v);
         high = std::max(high, v);
     }
     bool Empty() const { return low > high; }
 };
 
-AxisScale CurrentScale(const QValueAxis* axis)
-{
+AxisScale CurrentScale(const QValueAxis* axis) {
     return {axis->min(), axis->max(), axis->tickCount()};
 }
 
 // The axis for the values in view; between pages it stays as it is while it holds them.
-AxisScale PlanScale(const QValueAxis* axis, Range range, double emptyHigh, double minSpan, bool newPage)
-{
+AxisScale PlanScale(const QValueAxis* axis, Range range, double emptyHigh, double minSpan, bool newPage) {
     if (range.Empty()) range = {0, emptyHigh};
     const AxisScale current = CurrentScale(axis);
     if (!newPage && current.Holds(range.low, range.high)) return current;
     return RoundAxisScale(range.low, range.high, minSpan);
 }
 
-void ApplyScale(QValueAxis* axis, const AxisScale& scale)
-{
+void ApplyScale(QValueAxis* axis, const AxisScale& scale) {
     if (axis->min() != scale.min || axis->max() != scale.max) axis->setRange(scale.min, scale.max);
     if (axis->tickCount() != scale.ticks) axis->setTickCount(scale.ticks);
 }
 
-QList<QPointF> ToQt(const std::vector<PlotPoint>& points)
-{
+QList<QPointF> ToQt(const std::vector<PlotPoint>& points) {
     QList<QPointF> list;
     list.reserve(static_cast<qsizetype>(points.size()));
-    for (const PlotPoint& p : points) list.append(QPointF(p.x, p.y));
+    for (const PlotPoint& p : points)
+        list.append(QPointF(p.x, p.y));
     return list;
 }
 
@@ -60,8 +56,7 @@ QList<QPointF> ToQt(const std::vector<PlotPoint>& points)
 
 TrendPlot::TrendPlot(QChart* chart)
     : QObject(chart), chart_(chart), timeAxis_(new QDateTimeAxis), leftAxis_(new QValueAxis),
-      voltAxis_(new QValueAxis)
-{
+      voltAxis_(new QValueAxis) {
     visible_.fill(true);
     chart_->setAnimationOptions(QChart::NoAnimation);
     chart_->legend()->setAlignment(Qt::AlignBottom);
@@ -87,16 +82,14 @@ TrendPlot::TrendPlot(QChart* chart)
     }
 }
 
-QColor TrendPlot::Color(std::size_t quantity)
-{
+QColor TrendPlot::Color(std::size_t quantity) {
     static const std::array<QColor, TrendModel::kQuantityCount> colors{
-        QColor(0, 90, 220),  QColor(220, 0, 0),  QColor(230, 120, 0), QColor(0, 150, 80),
+        QColor(0, 90, 220),  QColor(220, 0, 0),   QColor(230, 120, 0), QColor(0, 150, 80),
         QColor(190, 150, 0), QColor(0, 130, 130), QColor(140, 60, 20), QColor(130, 50, 170)};
     return colors[quantity];
 }
 
-QLineSeries* TrendPlot::AddSeries(std::size_t quantity)
-{
+QLineSeries* TrendPlot::AddSeries(std::size_t quantity) {
     auto* series = new QLineSeries;
     // One pixel wide: the raster engine draws such a pen directly, a wider one goes through a stroker that
     // costs several times the CPU for every point.
@@ -108,25 +101,23 @@ QLineSeries* TrendPlot::AddSeries(std::size_t quantity)
     series->attachAxis(quantity == kVolt ? voltAxis_ : leftAxis_);
     series->setVisible(visible_[quantity]);
     if (!lines_[quantity].empty())
-        for (QLegendMarker* marker : chart_->legend()->markers(series)) marker->setVisible(false);
+        for (QLegendMarker* marker : chart_->legend()->markers(series))
+            marker->setVisible(false);
     lines_[quantity].push_back(series);
     shown_[quantity].emplace_back();
     return series;
 }
 
-void TrendPlot::ShowPage(const TrendModel& model, double from, double to, int columns, double settled)
-{
+void TrendPlot::ShowPage(const TrendModel& model, double from, double to, int columns, double settled) {
     cut_ = ColumnEdgeAtOrBefore(from, to, columns, settled);
     Draw(model, from, to, columns, true);
 }
 
-void TrendPlot::ShowNewPoints(const TrendModel& model, double from, double to, int columns)
-{
+void TrendPlot::ShowNewPoints(const TrendModel& model, double from, double to, int columns) {
     Draw(model, from, to, columns, false);
 }
 
-void TrendPlot::Draw(const TrendModel& model, double from, double to, int columns, bool newPage)
-{
+void TrendPlot::Draw(const TrendModel& model, double from, double to, int columns, bool newPage) {
     Pieces pieces = PlanPieces(model, from, to, columns);
     const Scales scales = PlanScales(model, from, to, newPage);
     // A moving axis redraws every series: those about to change are emptied first, so each is drawn once.
@@ -146,21 +137,20 @@ void TrendPlot::Draw(const TrendModel& model, double from, double to, int column
             }
 }
 
-TrendPlot::Pieces TrendPlot::PlanPieces(const TrendModel& model, double from, double to, int columns)
-{
+TrendPlot::Pieces TrendPlot::PlanPieces(const TrendModel& model, double from, double to, int columns) {
     Pieces pieces;
     for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q) {
         const auto lines = PlotLines(model.Series(q), from, to, columns);
         used_[q] = std::max<std::size_t>(1, lines.size());
         pieces[q] = SplitAt(lines, cut_);
-        while (lines_[q].size() < pieces[q].size()) AddSeries(q);
+        while (lines_[q].size() < pieces[q].size())
+            AddSeries(q);
         pieces[q].resize(lines_[q].size()); // the spare series are left empty
     }
     return pieces;
 }
 
-TrendPlot::Scales TrendPlot::PlanScales(const TrendModel& model, double from, double to, bool newPage) const
-{
+TrendPlot::Scales TrendPlot::PlanScales(const TrendModel& model, double from, double to, bool newPage) const {
     Range left, volt;
     for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q) {
         if (!visible_[q]) continue;
@@ -172,22 +162,19 @@ TrendPlot::Scales TrendPlot::PlanScales(const TrendModel& model, double from, do
     return {PlanScale(leftAxis_, left, 100, 10, newPage), PlanScale(voltAxis_, volt, 400, 40, newPage)};
 }
 
-bool TrendPlot::Moves(const Scales& scales, double from, double to, bool newPage) const
-{
+bool TrendPlot::Moves(const Scales& scales, double from, double to, bool newPage) const {
     const auto moves = [](const QValueAxis* axis, const AxisScale& scale) {
         return axis->min() != scale.min || axis->max() != scale.max;
     };
     return (newPage && TimeMoves(from, to)) || moves(leftAxis_, scales.left) || moves(voltAxis_, scales.volt);
 }
 
-bool TrendPlot::TimeMoves(double from, double to) const
-{
+bool TrendPlot::TimeMoves(double from, double to) const {
     return timeAxis_->min().toMSecsSinceEpoch() != static_cast<qint64>(from) ||
            timeAxis_->max().toMSecsSinceEpoch() != static_cast<qint64>(to);
 }
 
-void TrendPlot::ApplyAxes(const Scales& scales, double from, double to, bool newPage)
-{
+void TrendPlot::ApplyAxes(const Scales& scales, double from, double to, bool newPage) {
     if (newPage && TimeMoves(from, to))
         timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(from)),
                             QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(to)));
@@ -195,16 +182,17 @@ void TrendPlot::ApplyAxes(const Scales& scales, double from, double to, bool new
     ApplyScale(voltAxis_, scales.volt);
 }
 
-void TrendPlot::SetQuantityVisible(std::size_t quantity, bool visible)
-{
+void TrendPlot::SetQuantityVisible(std::size_t quantity, bool visible) {
     visible_[quantity] = visible;
-    for (QLineSeries* series : lines_[quantity]) series->setVisible(visible);
+    for (QLineSeries* series : lines_[quantity])
+        series->setVisible(visible);
     // A hidden series hides its legend entry too; the lead's stays, dimmed, so it can be clicked back on.
     QLegendMarker* marker = chart_->legend()->markers(LeadSeries(quantity)).value(0);
     if (marker == nullptr) return;
     marker->setVisible(true);
     for (std::size_t n = 1; n < lines_[quantity].size(); ++n)
-        for (QLegendMarker* extra : chart_->legend()->markers(lines_[quantity][n])) extra->setVisible(false);
+        for (QLegendMarker* extra : chart_->legend()->markers(lines_[quantity][n]))
+            extra->setVisible(false);
     QColor label = marker->labelBrush().color();
     label.setAlphaF(visible ? 1.0 : 0.35);
     marker->setLabelBrush(label);

@@ -25,7 +25,7 @@ namespace lq {
 // Only the quantity's first series has a legend entry, and clicking it shows or hides the whole quantity.
 class TrendPlot final : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TrendPlot(QChart* chart);
 
     // Draws a new page: the time axis from `from` to `to` (chart time, ms), the value axes fitted to the
@@ -50,7 +50,7 @@ public:
     // Every series of the quantity, the pieces of its lines in time order; those not needed now are empty.
     const std::vector<QLineSeries*>& SeriesOf(std::size_t quantity) const { return lines_[quantity]; }
 
-private:
+  private:
     using Pieces = std::array<std::vector<std::vector<PlotPoint>>, TrendModel::kQuantityCount>;
     struct Scales {
         AxisScale left;

@@ -12,40 +12,36 @@
 namespace lq {
 
 TrendTool::TrendTool(TForm1& form)
-    : form_(form), model_(form.Master().Registers()), action_(new QAction(QStringLiteral("趋势"), this))
-{
+    : form_(form), model_(form.Master().Registers()), action_(new QAction(QStringLiteral("趋势"), this)) {
     action_->setShortcut(Qt::Key_F11);
     form_.Tools().Add(action_);
     connect(action_, &QAction::triggered, this, [this] { OpenWindow(); });
     form_.Master().AddObserver(model_);
     askRecordPath = [this] {
         const QString name =
-            QStringLiteral("pw5-%1.csv").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+            QStringLiteral("pw5-%1.csv")
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
         return QFileDialog::getSaveFileName(window_.get(), QStringLiteral("记录到 CSV"), name,
                                             QStringLiteral("CSV (*.csv)"), nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
 }
 
-TrendTool::~TrendTool()
-{
+TrendTool::~TrendTool() {
     StopRecording();
     form_.Master().RemoveObserver(model_);
 }
 
-void TrendTool::Start(bool openWindow, const QString& recordPath)
-{
+void TrendTool::Start(bool openWindow, const QString& recordPath) {
     if (!recordPath.isEmpty()) StartRecording(recordPath);
     if (openWindow) OpenWindow();
 }
 
-double TrendTool::Now()
-{
+double TrendTool::Now() {
     return model_.ChartTime({std::chrono::steady_clock::now(), std::chrono::system_clock::now()});
 }
 
-void TrendTool::OpenWindow()
-{
+void TrendTool::OpenWindow() {
     if (!window_) {
         window_ = std::make_unique<TrendWindow>(model_, [this] { return Now(); });
         connect(window_.get(), &TrendWindow::RecordClicked, this, &TrendTool::RecordClicked);
@@ -56,8 +52,7 @@ void TrendTool::OpenWindow()
     window_->activateWindow();
 }
 
-void TrendTool::RecordClicked(bool start)
-{
+void TrendTool::RecordClicked(bool start) {
     if (!start) {
         StopRecording();
         return;
@@ -66,8 +61,7 @@ void TrendTool::RecordClicked(bool start)
     if (path.isEmpty() || !StartRecording(path)) ShowRecordingState();
 }
 
-bool TrendTool::StartRecording(const QString& path)
-{
+bool TrendTool::StartRecording(const QString& path) {
     StopRecording();
     auto recording = std::make_unique<CsvRecording>(path.toStdString(), form_.Master().Registers());
     if (recording->Stopped()) {
@@ -92,8 +86,7 @@ bool TrendTool::StartRecording(const QString& path)
     return true;
 }
 
-void TrendTool::StopRecording()
-{
+void TrendTool::StopRecording() {
     if (!recording_) return;
     form_.Master().RemoveObserver(recording_->Recorder());
     const QString path = QString::fromStdString(recording_->Path());
@@ -103,8 +96,7 @@ void TrendTool::StopRecording()
     ShowRecordingState();
 }
 
-void TrendTool::RecordingFailed(const QString& path, const QString& reason)
-{
+void TrendTool::RecordingFailed(const QString& path, const QString& reason) {
     if (recording_) {
         form_.Master().RemoveObserver(recording_->Recorder());
         recording_.reset();
@@ -115,8 +107,7 @@ void TrendTool::RecordingFailed(const QString& path, const QString& reason)
     ShowRecordingState();
 }
 
-void TrendTool::ShowRecordingState()
-{
+void TrendTool::ShowRecordingState() {
     if (window_) window_->ShowRecording(recording_ != nullptr, lastMessage_, lastFailed_);
 }
 

@@ -21,7 +21,7 @@ class TrendWindow;
 // and the panel goes on.
 class TrendTool final : public QObject {
     Q_OBJECT
-public:
+  public:
     // Create after the panel and destroy before it: both listen to its master.
     explicit TrendTool(TForm1& form);
     ~TrendTool() override;
@@ -41,7 +41,7 @@ public:
     // Asks where to record when the record button is pressed; a dialog unless replaced.
     std::function<QString()> askRecordPath;
 
-private:
+  private:
     double Now();
     void RecordClicked(bool start);
     void RecordingFailed(const QString& path, const QString& reason);

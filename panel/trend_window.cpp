@@ -29,13 +29,12 @@ constexpr std::array<int, 7> kSpanMinutes{1, 2, 5, 10, 30, 60, 120};
 constexpr int kDefaultSpanMinutes = 10;
 constexpr int kRefreshMs = 500; // the poll tick: nothing new can come faster
 
-QString SpanText(int minutes)
-{
-    return minutes < 60 ? QStringLiteral("%1 分钟").arg(minutes) : QStringLiteral("%1 小时").arg(minutes / 60);
+QString SpanText(int minutes) {
+    return minutes < 60 ? QStringLiteral("%1 分钟").arg(minutes)
+                        : QStringLiteral("%1 小时").arg(minutes / 60);
 }
 
-QString ValueText(const TrendQuantity& q, double value)
-{
+QString ValueText(const TrendQuantity& q, double value) {
     const int decimals = q.reg == 12 ? 0 : 1; // the temperature display shows whole degrees
     return QStringLiteral("%1 %2 %3")
         .arg(QString::fromUtf8(q.name.data(), static_cast<qsizetype>(q.name.size())))
@@ -46,8 +45,7 @@ QString ValueText(const TrendQuantity& q, double value)
 } // namespace
 
 TrendWindow::TrendWindow(const TrendModel& model, std::function<double()> now, QWidget* parent)
-    : QWidget(parent, Qt::Window), model_(model), now_(std::move(now))
-{
+    : QWidget(parent, Qt::Window), model_(model), now_(std::move(now)) {
     setObjectName(QStringLiteral("TrendWindow"));
     setWindowTitle(QStringLiteral("趋势"));
     // Closing the panel ends the program even while this window is open.
@@ -60,8 +58,10 @@ TrendWindow::TrendWindow(const TrendModel& model, std::function<double()> now, Q
     view_->readOut = [this](double timeMs) { return ReadOut(timeMs); };
     askPngPath = [this] {
         const QString name =
-            QStringLiteral("trend-%1.png").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-        return QFileDialog::getSaveFileName(this, QStringLiteral("导出 PNG"), name, QStringLiteral("PNG (*.png)"));
+            QStringLiteral("trend-%1.png")
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        return QFileDialog::getSaveFileName(this, QStringLiteral("导出 PNG"), name,
+                                            QStringLiteral("PNG (*.png)"));
     };
     CreateControls();
     timer_ = new QTimer(this);
@@ -69,10 +69,10 @@ TrendWindow::TrendWindow(const TrendModel& model, std::function<double()> now, Q
     connect(timer_, &QTimer::timeout, this, [this] { Follow(); });
 }
 
-void TrendWindow::CreateControls()
-{
+void TrendWindow::CreateControls() {
     span_ = new QComboBox(this);
-    for (int minutes : kSpanMinutes) span_->addItem(SpanText(minutes), minutes);
+    for (int minutes : kSpanMinutes)
+        span_->addItem(SpanText(minutes), minutes);
     span_->setCurrentIndex(span_->findData(kDefaultSpanMinutes));
     pause_ = new QCheckBox(QStringLiteral("暂停"), this);
     export_ = new QPushButton(QStringLiteral("导出 PNG"), this);
@@ -103,64 +103,60 @@ void TrendWindow::CreateControls()
     connect(record_, &QPushButton::clicked, this, &TrendWindow::RecordClicked);
 }
 
-void TrendWindow::SetSpanMinutes(int minutes)
-{
+void TrendWindow::SetSpanMinutes(int minutes) {
     const int index = span_->findData(minutes);
     if (index >= 0) span_->setCurrentIndex(index);
 }
 
-int TrendWindow::SpanMinutes() const
-{
+int TrendWindow::SpanMinutes() const {
     return span_->currentData().toInt();
 }
 
-double TrendWindow::SpanMs() const
-{
+double TrendWindow::SpanMs() const {
     return SpanMinutes() * 60000.0;
 }
 
-void TrendWindow::SetPaused(bool paused)
-{
+void TrendWindow::SetPaused(bool paused) {
     pause_->setChecked(paused);
 }
 
-bool TrendWindow::Paused() const
-{
+bool TrendWindow::Paused() const {
     return pause_->isChecked();
 }
 
-std::optional<double> TrendWindow::Earliest() const
-{
+std::optional<double> TrendWindow::Earliest() const {
     std::optional<double> earliest;
     for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q)
         if (!model_.Series(q).Empty())
-            earliest = std::min(earliest.value_or(model_.Series(q).Front().timeMs), model_.Series(q).Front().timeMs);
+            earliest =
+                std::min(earliest.value_or(model_.Series(q).Front().timeMs), model_.Series(q).Front().timeMs);
     return earliest;
 }
 
-int TrendWindow::Columns() const
-{
+int TrendWindow::Columns() const {
     return std::max(100, static_cast<int>(view_->chart()->plotArea().width()));
 }
 
-double TrendWindow::Now() const
-{
+double TrendWindow::Now() const {
     return std::max(now_(), model_.Latest().value_or(0));
 }
 
-void TrendWindow::Follow()
-{
+void TrendWindow::Follow() {
     if (Paused()) return;
     const bool newData = model_.Revision() != drawnRevision_;
     switch (TrendFollow::Next(Now(), viewTo_, drawnAt_, newData, SpanMs(), Columns())) {
-    case FollowStep::NewPage: Refresh(); break;
-    case FollowStep::NewPoints: DrawNewPoints(); break;
-    case FollowStep::Nothing: break;
+    case FollowStep::NewPage:
+        Refresh();
+        break;
+    case FollowStep::NewPoints:
+        DrawNewPoints();
+        break;
+    case FollowStep::Nothing:
+        break;
     }
 }
 
-void TrendWindow::Refresh()
-{
+void TrendWindow::Refresh() {
     if (!Paused() || viewTo_ == 0) {
         viewTo_ = TrendFollow::PageEnd(Now(), SpanMs());
         ++pages_;
@@ -168,22 +164,19 @@ void TrendWindow::Refresh()
     DrawPage();
 }
 
-void TrendWindow::DrawPage()
-{
+void TrendWindow::DrawPage() {
     const double now = Now();
     plot_->ShowPage(model_, ViewFrom(), viewTo_, Columns(), now);
     Drawn(now);
 }
 
-void TrendWindow::DrawNewPoints()
-{
+void TrendWindow::DrawNewPoints() {
     const double now = Now();
     plot_->ShowNewPoints(model_, ViewFrom(), viewTo_, Columns());
     Drawn(now);
 }
 
-void TrendWindow::Drawn(double now)
-{
+void TrendWindow::Drawn(double now) {
     drawnAt_ = now;
     drawnRevision_ = model_.Revision();
     std::vector<TrendChartView::Marker> markers;
@@ -196,8 +189,7 @@ void TrendWindow::Drawn(double now)
     UpdateScrollBar(Earliest().value_or(now), std::max(now, viewTo_));
 }
 
-void TrendWindow::UpdateScrollBar(double earliest, double last)
-{
+void TrendWindow::UpdateScrollBar(double earliest, double last) {
     // In seconds from the oldest point; the value is the right-hand edge of the view.
     updatingScroll_ = true;
     const int span = static_cast<int>(SpanMs() / 1000);
@@ -209,8 +201,7 @@ void TrendWindow::UpdateScrollBar(double earliest, double last)
     updatingScroll_ = false;
 }
 
-void TrendWindow::ScrollTo(int value)
-{
+void TrendWindow::ScrollTo(int value) {
     if (updatingScroll_) return;
     // Moving back through the record holds the view there.
     const double earliest = Earliest().value_or(viewTo_);
@@ -221,9 +212,9 @@ void TrendWindow::ScrollTo(int value)
     Refresh();
 }
 
-QStringList TrendWindow::ReadOut(double timeMs) const
-{
-    QStringList lines{QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(timeMs)).toString(QStringLiteral("HH:mm:ss"))};
+QStringList TrendWindow::ReadOut(double timeMs) const {
+    QStringList lines{
+        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(timeMs)).toString(QStringLiteral("HH:mm:ss"))};
     const double perColumn = SpanMs() / Columns();
     // A quantity is read every 2 s; farther than that from a point there is no value to give.
     const double within = std::max(2500.0, 3 * perColumn);
@@ -235,36 +226,32 @@ QStringList TrendWindow::ReadOut(double timeMs) const
     return lines;
 }
 
-bool TrendWindow::ExportPng(const QString& path)
-{
+bool TrendWindow::ExportPng(const QString& path) {
     const bool saved = view_->grab().save(path, "PNG");
-    status_->setText(saved ? QStringLiteral("已导出 %1").arg(path) : QStringLiteral("导出失败：%1").arg(path));
+    status_->setText(saved ? QStringLiteral("已导出 %1").arg(path)
+                           : QStringLiteral("导出失败：%1").arg(path));
     return saved;
 }
 
-void TrendWindow::ExportClicked()
-{
+void TrendWindow::ExportClicked() {
     const QString path = askPngPath ? askPngPath() : QString();
     if (!path.isEmpty()) ExportPng(path);
 }
 
-void TrendWindow::ShowRecording(bool recording, const QString& text, bool failed)
-{
+void TrendWindow::ShowRecording(bool recording, const QString& text, bool failed) {
     record_->setChecked(recording);
     record_->setText(recording ? QStringLiteral("停止记录") : QStringLiteral("记录"));
     recordText_->setText(text);
     recordText_->setStyleSheet(failed ? QStringLiteral("color: red;") : QString());
 }
 
-void TrendWindow::showEvent(QShowEvent* event)
-{
+void TrendWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     Refresh();
     timer_->start();
 }
 
-void TrendWindow::hideEvent(QHideEvent* event)
-{
+void TrendWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     timer_->stop();
 }

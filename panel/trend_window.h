@@ -25,14 +25,15 @@ class TrendPlot;
 // shows its state.
 class TrendWindow final : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `now` gives the present chart time, so the plot moves on while no data comes.
     TrendWindow(const TrendModel& model, std::function<double()> now, QWidget* parent = nullptr);
 
     // Redraws from the model now; while following, on a new page that starts at the present time.
     void Refresh();
     // What the refresh timer does every poll tick while following: a new page once the present time reaches
-    // the right-hand edge, otherwise only the points that came since the last redraw, once a round of the poll.
+    // the right-hand edge, otherwise only the points that came since the last redraw, once a round of the
+    // poll.
     void Follow();
     // How many pages the view has started while following (for the benchmark and tests).
     std::uint64_t Pages() const { return pages_; }
@@ -61,15 +62,15 @@ public:
     QScrollBar* ScrollBar() const { return scroll_; }
     QLabel* StatusLine() const { return status_; }
 
-signals:
+  signals:
     // The operator clicked the record button: true to start, false to stop.
     void RecordClicked(bool start);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     void CreateControls();
     // The present chart time: the clock, or the newest data if that is ahead of it.
     double Now() const;
@@ -77,7 +78,7 @@ private:
     void DrawNewPoints();
     void Drawn(double now);
     double SpanMs() const;
-    int Columns() const; // the plot's width in pixels
+    int Columns() const;                                // the plot's width in pixels
     void UpdateScrollBar(double earliest, double last); // the times the scroll bar spans
     void ScrollTo(int value);
     void ExportClicked();
@@ -97,7 +98,7 @@ private:
     QScrollBar* scroll_ = nullptr;
     QTimer* timer_ = nullptr;
     double viewTo_ = 0;
-    double drawnAt_ = 0; // Now() at the last redraw
+    double drawnAt_ = 0;              // Now() at the last redraw
     std::uint64_t drawnRevision_ = 0; // the model's revision at the last redraw
     std::uint64_t pages_ = 0;
     bool updatingScroll_ = false;

@@ -4,8 +4,7 @@
 
 namespace lq {
 
-UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent)
-{
+UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent) {
     up_ = new QToolButton(this);
     up_->setArrowType(Qt::UpArrow);
     down_ = new QToolButton(this);
@@ -16,8 +15,7 @@ UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent)
     }
 }
 
-void UpDownControl::resizeEvent(QResizeEvent*)
-{
+void UpDownControl::resizeEvent(QResizeEvent*) {
     const int half = height() / 2;
     up_->setGeometry(0, 0, width(), half);
     down_->setGeometry(0, half, width(), height() - half);

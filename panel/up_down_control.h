@@ -10,16 +10,16 @@ namespace lq {
 // the refresh rewrites the field twice a second, so the arrows carry no command of their own.
 class UpDownControl final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit UpDownControl(QWidget* parent = nullptr);
 
     void SetAssociate(QWidget* associate) { associate_ = associate; }
     QWidget* Associate() const { return associate_; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QToolButton* up_ = nullptr;
     QToolButton* down_ = nullptr;
     QWidget* associate_ = nullptr;

@@ -20,8 +20,7 @@ struct FileEnds {
 
 // Whether a line end comes anywhere in the file; read from the top, so a file of whole lines answers at its
 // first line.
-bool HoldsLineEnd(int fd)
-{
+bool HoldsLineEnd(int fd) {
     char chunk[4096];
     for (off_t at = 0;;) {
         const ssize_t n = ::pread(fd, chunk, sizeof chunk, at);
@@ -32,15 +31,13 @@ bool HoldsLineEnd(int fd)
     }
 }
 
-bool IsByteOrderMarkAlone(int fd, off_t size)
-{
+bool IsByteOrderMarkAlone(int fd, off_t size) {
     char head[3];
     return size == static_cast<off_t>(kByteOrderMark.size()) && ::pread(fd, head, sizeof head, 0) == size &&
            std::string_view(head, sizeof head) == kByteOrderMark;
 }
 
-FileEnds InspectEnds(int fd)
-{
+FileEnds InspectEnds(int fd) {
     struct stat st {};
     // A device, a pipe or an empty file: nothing is there to continue.
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) return {};
@@ -51,8 +48,7 @@ FileEnds InspectEnds(int fd)
 
 } // namespace
 
-AppendFile::AppendFile(std::string path) : path_(std::move(path))
-{
+AppendFile::AppendFile(std::string path) : path_(std::move(path)) {
     // Opened for reading too, to see how the file ends; a file that may only be written is still appended to.
     fd_ = ::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ < 0 && errno == EACCES) fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
@@ -67,20 +63,17 @@ AppendFile::AppendFile(std::string path) : path_(std::move(path))
     if (ends.endsMidLine) WriteAll("\n");
 }
 
-AppendFile::~AppendFile()
-{
+AppendFile::~AppendFile() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-void AppendFile::Fail(const std::string& reason)
-{
+void AppendFile::Fail(const std::string& reason) {
     error_ = reason;
     ::close(fd_);
     fd_ = -1;
 }
 
-bool AppendFile::WriteAll(std::string_view text)
-{
+bool AppendFile::WriteAll(std::string_view text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
@@ -94,8 +87,7 @@ bool AppendFile::WriteAll(std::string_view text)
     return true;
 }
 
-bool AppendFile::Append(std::string_view line)
-{
+bool AppendFile::Append(std::string_view line) {
     if (fd_ < 0) return false;
     std::string whole(line);
     whole += '\n';

@@ -8,7 +8,7 @@ namespace lq {
 // Where a recording's lines go. The file below is the real one; tests put a fake in its place to see a full
 // disk without filling one.
 class ILineSink {
-public:
+  public:
     virtual ~ILineSink() = default;
     // False once the sink has failed; nothing more is written after that.
     virtual bool Append(std::string_view line) = 0;
@@ -17,13 +17,13 @@ public:
     virtual const std::string& Error() const = 0;
 };
 
-// A text file that lines are appended to as they come, each handed to the system at once, so a crash or a kill
-// loses no line already written. An existing file is appended to, never truncated, and what is appended
+// A text file that lines are appended to as they come, each handed to the system at once, so a crash or a
+// kill loses no line already written. An existing file is appended to, never truncated, and what is appended
 // always starts on a line of its own: a last line left without its end is ended first. The first failure (no
 // such folder, no permission, a full disk, the file removed while recording) stops it for good and keeps the
 // reason.
 class AppendFile final : public ILineSink {
-public:
+  public:
     explicit AppendFile(std::string path);
     ~AppendFile() override;
     AppendFile(const AppendFile&) = delete;
@@ -38,7 +38,7 @@ public:
     // only a line cut off), so a header belongs in it. A byte-order mark is kept: the header follows it.
     bool HeldNoLine() const { return heldNoLine_; }
 
-private:
+  private:
     void Fail(const std::string& reason);
     bool WriteAll(std::string_view text);
 

@@ -10,8 +10,7 @@ namespace {
 constexpr int kTargetTicks = 5;
 
 // The nearest of 1, 2 and 5 times a power of ten (or the next power of ten) to `x` > 0.
-double RoundStep(double x)
-{
+double RoundStep(double x) {
     const double power = std::pow(10.0, std::floor(std::log10(x)));
     const double q = x / power;
     return (q < 1.5 ? 1 : q < 3 ? 2 : q < 7 ? 5 : 10) * power;
@@ -19,8 +18,7 @@ double RoundStep(double x)
 
 } // namespace
 
-AxisScale RoundAxisScale(double low, double high, double minSpan)
-{
+AxisScale RoundAxisScale(double low, double high, double minSpan) {
     const double margin = std::max({(high - low) * 0.08, (minSpan - (high - low)) / 2, 1.0});
     const double from = std::floor(low - margin);
     const double to = std::ceil(high + margin);

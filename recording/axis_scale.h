@@ -12,8 +12,8 @@ struct AxisScale {
 };
 
 // The axis for values from `low` to `high`: a margin of 8 % (at least 1) on either side, at least `minSpan`
-// wide so that a few tenths of noise do not fill the plot, then widened to ends on a round tick step (1, 2 or 5
-// times a power of ten) that gives four to nine ticks.
+// wide so that a few tenths of noise do not fill the plot, then widened to ends on a round tick step (1, 2 or
+// 5 times a power of ten) that gives four to nine ticks.
 AxisScale RoundAxisScale(double low, double high, double minSpan);
 
 } // namespace lq

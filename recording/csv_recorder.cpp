@@ -9,46 +9,45 @@ namespace {
 
 constexpr int kKeptRegisterCount = 31;
 
-void AppendEmptyRegisters(std::string& line)
-{
+void AppendEmptyRegisters(std::string& line) {
     line.append(kKeptRegisterCount, ',');
 }
 
 } // namespace
 
 CsvRecorder::CsvRecorder(ILineSink& sink, const RegisterImage& registers, TimeText timeText)
-    : sink_(sink), registers_(registers), timeText_(std::move(timeText))
-{
+    : sink_(sink), registers_(registers), timeText_(std::move(timeText)) {
     if (sink_.Failed()) stopped_ = true;
 }
 
-std::string CsvRecorder::Header()
-{
+std::string CsvRecorder::Header() {
     std::string line = "time,event,block,register,value,outcome";
     for (int reg = 0; reg <= RegisterImage::kHighestRegister; ++reg)
         if (RegisterImage::IsKept(reg)) line += "," + ColumnName(reg);
     return line;
 }
 
-void CsvRecorder::WriteHeader()
-{
+void CsvRecorder::WriteHeader() {
     Write(Header());
 }
 
-std::string WriteOutcomeText(WriteOutcome outcome, std::uint8_t exceptionCode)
-{
+std::string WriteOutcomeText(WriteOutcome outcome, std::uint8_t exceptionCode) {
     switch (outcome) {
-    case WriteOutcome::Confirmed: return "confirmed";
-    case WriteOutcome::Refused: return "refused (exception " + std::to_string(exceptionCode) + ")";
-    case WriteOutcome::Unconfirmed: return "unconfirmed";
-    case WriteOutcome::Superseded: return "superseded";
-    case WriteOutcome::NotSent: return "not-sent";
+    case WriteOutcome::Confirmed:
+        return "confirmed";
+    case WriteOutcome::Refused:
+        return "refused (exception " + std::to_string(exceptionCode) + ")";
+    case WriteOutcome::Unconfirmed:
+        return "unconfirmed";
+    case WriteOutcome::Superseded:
+        return "superseded";
+    case WriteOutcome::NotSent:
+        return "not-sent";
     }
     return "unknown";
 }
 
-void CsvRecorder::DeliveryJudged(const Delivery& delivery)
-{
+void CsvRecorder::DeliveryJudged(const Delivery& delivery) {
     if (stopped_ || delivery.verdict != DeliveryVerdict::Accepted) return;
     if (delivery.block < blocksRead_.size()) blocksRead_[delivery.block] = true;
     std::string line = timeText_(delivery.at.wall) + ",read," + std::to_string(delivery.block) + ",,,";
@@ -64,8 +63,7 @@ void CsvRecorder::DeliveryJudged(const Delivery& delivery)
     Write(line);
 }
 
-void CsvRecorder::WriteEnded(const WriteEnd& end)
-{
+void CsvRecorder::WriteEnded(const WriteEnd& end) {
     if (stopped_) return;
     // A command that never went on the line reached no controller, whatever ended it (refused before sending,
     // or given up or replaced while it waited for a read's reply): no value was written.
@@ -77,8 +75,7 @@ void CsvRecorder::WriteEnded(const WriteEnd& end)
     Write(line);
 }
 
-void CsvRecorder::Write(const std::string& line)
-{
+void CsvRecorder::Write(const std::string& line) {
     if (stopped_) return;
     if (sink_.Append(line)) {
         ++lines_;

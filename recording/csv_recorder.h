@@ -27,7 +27,7 @@ namespace lq {
 // not-sent, with no value. The first failure of the sink stops the recorder for good; it reports the reason
 // once and ignores everything after.
 class CsvRecorder final : public ILinkObserver {
-public:
+  public:
     using TimeText = std::function<std::string(std::chrono::system_clock::time_point)>;
 
     CsvRecorder(ILineSink& sink, const RegisterImage& registers, TimeText timeText);
@@ -46,7 +46,7 @@ public:
     void DeliveryJudged(const Delivery& delivery) override;
     void WriteEnded(const WriteEnd& end) override;
 
-private:
+  private:
     void Write(const std::string& line);
 
     ILineSink& sink_;

@@ -14,7 +14,7 @@ class RegisterImage;
 // (empty, a byte-order mark alone, or a cut-off line), and the recorder that writes into it. Whoever owns it
 // registers Recorder() with the master.
 class CsvRecording {
-public:
+  public:
     CsvRecording(std::string path, const RegisterImage& registers,
                  CsvRecorder::TimeText timeText = DefaultTimeText());
 
@@ -26,7 +26,7 @@ public:
 
     static CsvRecorder::TimeText DefaultTimeText();
 
-private:
+  private:
     AppendFile file_;
     CsvRecorder recorder_;
 };

@@ -30,20 +30,18 @@ constexpr std::array<RegisterLabel, 17> kShown{{
 
 } // namespace
 
-std::span<const RegisterLabel> ShownRegisters()
-{
+std::span<const RegisterLabel> ShownRegisters() {
     return kShown;
 }
 
-std::optional<RegisterLabel> LabelOf(int reg)
-{
-    const auto found = std::find_if(kShown.begin(), kShown.end(), [reg](const RegisterLabel& l) { return l.reg == reg; });
+std::optional<RegisterLabel> LabelOf(int reg) {
+    const auto found =
+        std::find_if(kShown.begin(), kShown.end(), [reg](const RegisterLabel& l) { return l.reg == reg; });
     if (found == kShown.end()) return std::nullopt;
     return *found;
 }
 
-std::string ColumnName(int reg)
-{
+std::string ColumnName(int reg) {
     std::string name = "r" + std::to_string(reg);
     const auto label = LabelOf(reg);
     if (!label) return name;
@@ -53,8 +51,7 @@ std::string ColumnName(int reg)
     return name;
 }
 
-double InPanelUnits(int reg, std::int32_t raw)
-{
+double InPanelUnits(int reg, std::int32_t raw) {
     const auto label = LabelOf(reg);
     return static_cast<double>(raw) / (label ? label->divisor : 1);
 }

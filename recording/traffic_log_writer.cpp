@@ -9,26 +9,22 @@
 namespace lq {
 
 TrafficLogWriter::TrafficLogWriter(std::unique_ptr<ILineSink> sink, FailureReport failed)
-    : sink_(std::move(sink)), failed_(std::move(failed))
-{
+    : sink_(std::move(sink)), failed_(std::move(failed)) {
     // A file that could not even be opened is reported at once, not at the first frame.
     if (sink_->Failed()) Report();
 }
 
-void TrafficLogWriter::AddRow(TrafficRow row)
-{
+void TrafficLogWriter::AddRow(TrafficRow row) {
     if (reported_) return;
     if (!sink_->Append(FormatTrafficLine(row))) Report();
 }
 
-void TrafficLogWriter::Report()
-{
+void TrafficLogWriter::Report() {
     reported_ = true;
     if (failed_) failed_(sink_->Error());
 }
 
-std::string SaveTrafficRows(const TrafficRows& rows, const std::string& path)
-{
+std::string SaveTrafficRows(const TrafficRows& rows, const std::string& path) {
     // Written beside the target and renamed over it, so a failure never leaves half a file under its name.
     const std::string temporary = path + ".part";
     std::remove(temporary.c_str());
@@ -42,8 +38,7 @@ std::string SaveTrafficRows(const TrafficRows& rows, const std::string& path)
     return error;
 }
 
-bool WriteTrafficRows(const TrafficRows& rows, ILineSink& sink)
-{
+bool WriteTrafficRows(const TrafficRows& rows, ILineSink& sink) {
     for (const TrafficRow& row : rows)
         if (!sink.Append(FormatTrafficLine(row))) return false;
     return true;

@@ -13,7 +13,7 @@ namespace lq {
 // Writes every row of the traffic record to a line sink as it happens, one line each. The first failure
 // stops it for good: `failed` is told the reason once and nothing more is formatted or written.
 class TrafficLogWriter final : public TrafficObserver {
-public:
+  public:
     using FailureReport = std::function<void(const std::string& reason)>;
 
     TrafficLogWriter(std::unique_ptr<ILineSink> sink, FailureReport failed);
@@ -21,10 +21,10 @@ public:
     bool Stopped() const { return sink_->Failed(); }
     const std::string& Error() const { return sink_->Error(); }
 
-protected:
+  protected:
     void AddRow(TrafficRow row) override;
 
-private:
+  private:
     void Report();
 
     std::unique_ptr<ILineSink> sink_;

@@ -4,8 +4,8 @@
 
 namespace lq {
 
-FollowStep TrendFollow::Next(double now, double pageEnd, double drawnAt, bool newData, double spanMs, int columns)
-{
+FollowStep TrendFollow::Next(double now, double pageEnd, double drawnAt, bool newData, double spanMs,
+                             int columns) {
     if (now >= pageEnd) return FollowStep::NewPage;
     if (!newData) return FollowStep::Nothing;
     const double column = spanMs / std::max(1, columns);

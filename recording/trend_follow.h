@@ -16,7 +16,8 @@ struct TrendFollow {
 
     // What to draw at `now` on the page that ends at `pageEnd`, last drawn at `drawnAt`; `newData` tells
     // whether anything came since.
-    static FollowStep Next(double now, double pageEnd, double drawnAt, bool newData, double spanMs, int columns);
+    static FollowStep Next(double now, double pageEnd, double drawnAt, bool newData, double spanMs,
+                           int columns);
 };
 
 } // namespace lq

@@ -20,14 +20,12 @@ constexpr std::array<TrendQuantity, TrendModel::kQuantityCount> kQuantities{{
     {23, "Volt", "V"},
 }};
 
-bool InBlock(int reg, std::uint8_t block)
-{
+bool InBlock(int reg, std::uint8_t block) {
     const int start = kPollBlockStarts[block];
     return reg >= start && reg < start + RegisterImage::KeptCount(block);
 }
 
-std::string MarkerText(int reg, double value)
-{
+std::string MarkerText(int reg, double value) {
     const auto label = LabelOf(reg);
     const int decimals = !label ? 0 : label->divisor == 100 ? 2 : label->divisor == 10 ? 1 : 0;
     char number[32];
@@ -38,33 +36,36 @@ std::string MarkerText(int reg, double value)
 } // namespace
 
 TrendModel::TrendModel(const RegisterImage& registers, std::size_t capacity)
-    : registers_(registers), series_(kQuantityCount, TrendRing<TrendPoint>(capacity)), markers_(kMarkerCapacity)
-{
-}
+    : registers_(registers), series_(kQuantityCount, TrendRing<TrendPoint>(capacity)),
+      markers_(kMarkerCapacity) {}
 
-std::span<const TrendQuantity, TrendModel::kQuantityCount> TrendModel::Quantities()
-{
+std::span<const TrendQuantity, TrendModel::kQuantityCount> TrendModel::Quantities() {
     return kQuantities;
 }
 
-bool TrendModel::IsMarkedSetting(int reg)
-{
+bool TrendModel::IsMarkedSetting(int reg) {
     switch (reg) {
-    case 4: case 5: case 36: case 39: case 40: case 41: case 42: return true;
-    default: return false;
+    case 4:
+    case 5:
+    case 36:
+    case 39:
+    case 40:
+    case 41:
+    case 42:
+        return true;
+    default:
+        return false;
     }
 }
 
-double TrendModel::ChartTime(const LinkTime& at)
-{
+double TrendModel::ChartTime(const LinkTime& at) {
     using namespace std::chrono;
     if (!origin_) origin_ = at;
     const double wallMs = duration<double, std::milli>(origin_->wall.time_since_epoch()).count();
     return wallMs + duration<double, std::milli>(at.steady - origin_->steady).count();
 }
 
-void TrendModel::DeliveryJudged(const Delivery& delivery)
-{
+void TrendModel::DeliveryJudged(const Delivery& delivery) {
     if (delivery.verdict != DeliveryVerdict::Accepted || delivery.block >= kPollBlockStarts.size()) return;
     if (lastAccepted_ && delivery.at.steady - *lastAccepted_ > kLinkDownAfter) ++spell_;
     lastAccepted_ = delivery.at.steady;
@@ -76,8 +77,7 @@ void TrendModel::DeliveryJudged(const Delivery& delivery)
     }
 }
 
-void TrendModel::WriteEnded(const WriteEnd& end)
-{
+void TrendModel::WriteEnded(const WriteEnd& end) {
     if (end.outcome != WriteOutcome::Confirmed || !IsMarkedSetting(end.registerAddress)) return;
     const double at = ChartTime(end.at);
     const double value = InPanelUnits(end.registerAddress, end.value);
@@ -87,8 +87,7 @@ void TrendModel::WriteEnded(const WriteEnd& end)
     ++revision_;
 }
 
-void TrendModel::Add(std::size_t quantity, double timeMs, float value, bool newSegment)
-{
+void TrendModel::Add(std::size_t quantity, double timeMs, float value, bool newSegment) {
     TrendRing<TrendPoint>& series = series_[quantity];
     series.PushBack({timeMs, value, newSegment || series.Empty()});
     lastSpell_[quantity] = spell_;
@@ -97,11 +96,12 @@ void TrendModel::Add(std::size_t quantity, double timeMs, float value, bool newS
     ++revision_;
 }
 
-void TrendModel::DropOlderThan(double timeMs)
-{
+void TrendModel::DropOlderThan(double timeMs) {
     for (TrendRing<TrendPoint>& series : series_)
-        while (!series.Empty() && series.Front().timeMs < timeMs) series.PopFront();
-    while (!markers_.Empty() && markers_.Front().timeMs < timeMs) markers_.PopFront();
+        while (!series.Empty() && series.Front().timeMs < timeMs)
+            series.PopFront();
+    while (!markers_.Empty() && markers_.Front().timeMs < timeMs)
+        markers_.PopFront();
 }
 
 } // namespace lq

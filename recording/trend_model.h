@@ -47,7 +47,7 @@ struct WriteMarker {
 // master gives up after its three tries with a write sent in between: five ticks, 2.5 s; that keeps the line
 // whole. A closed port, an unticked "通讯", a silent controller or a pulled cable break it.
 class TrendModel final : public ILinkObserver {
-public:
+  public:
     static constexpr std::size_t kCapacity = 14400;
     static constexpr std::chrono::milliseconds kKeep = std::chrono::hours(2);
     static constexpr std::chrono::milliseconds kLinkDownAfter{3000};
@@ -73,7 +73,7 @@ public:
     void DeliveryJudged(const Delivery& delivery) override;
     void WriteEnded(const WriteEnd& end) override;
 
-private:
+  private:
     void Add(std::size_t quantity, double timeMs, float value, bool newSegment);
     void DropOlderThan(double timeMs);
 

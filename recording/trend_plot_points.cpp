@@ -8,8 +8,7 @@ namespace lq {
 namespace {
 
 // The index of the first point at or after `at` (Size() when none).
-std::size_t FirstAtOrAfter(const TrendRing<TrendPoint>& series, double at)
-{
+std::size_t FirstAtOrAfter(const TrendRing<TrendPoint>& series, double at) {
     std::size_t low = 0, high = series.Size();
     while (low < high) {
         const std::size_t mid = (low + high) / 2;
@@ -23,11 +22,10 @@ std::size_t FirstAtOrAfter(const TrendRing<TrendPoint>& series, double at)
 
 // Keeps the lowest and the highest of each column's points, in time order.
 class ColumnThinner {
-public:
+  public:
     ColumnThinner(double from, double width) : from_(from), width_(width) {}
 
-    void Add(const TrendPoint& p, std::vector<PlotPoint>& out)
-    {
+    void Add(const TrendPoint& p, std::vector<PlotPoint>& out) {
         const auto column = static_cast<long>(std::floor((p.timeMs - from_) / width_));
         if (count_ > 0 && column != column_) Flush(out);
         column_ = column;
@@ -38,8 +36,7 @@ public:
         ++count_;
     }
 
-    void Flush(std::vector<PlotPoint>& out)
-    {
+    void Flush(std::vector<PlotPoint>& out) {
         if (count_ == 0) return;
         const bool lowFirst = low_.x <= high_.x;
         out.push_back(lowFirst ? low_ : high_);
@@ -47,7 +44,7 @@ public:
         count_ = 0;
     }
 
-private:
+  private:
     double from_, width_;
     long column_ = 0;
     int count_ = 0;
@@ -57,8 +54,7 @@ private:
 } // namespace
 
 std::vector<std::vector<PlotPoint>> PlotLines(const TrendRing<TrendPoint>& series, double from, double to,
-                                              int columns)
-{
+                                              int columns) {
     std::vector<std::vector<PlotPoint>> lines;
     if (series.Empty() || to <= from || columns <= 0) return lines;
     std::size_t begin = FirstAtOrAfter(series, from);
@@ -82,30 +78,29 @@ std::vector<std::vector<PlotPoint>> PlotLines(const TrendRing<TrendPoint>& serie
     return lines;
 }
 
-std::vector<std::vector<PlotPoint>> SplitAt(const std::vector<std::vector<PlotPoint>>& lines, double cut)
-{
+std::vector<std::vector<PlotPoint>> SplitAt(const std::vector<std::vector<PlotPoint>>& lines, double cut) {
     std::vector<std::vector<PlotPoint>> pieces;
     for (const std::vector<PlotPoint>& line : lines) {
-        const auto after = std::find_if(line.begin(), line.end(), [cut](const PlotPoint& p) { return p.x >= cut; });
+        const auto after =
+            std::find_if(line.begin(), line.end(), [cut](const PlotPoint& p) { return p.x >= cut; });
         if (after == line.begin() || after == line.end()) {
             pieces.push_back(line);
             continue;
         }
         pieces.emplace_back(line.begin(), after);
-        pieces.emplace_back(after - 1, line.end()); // from the last point before the cut: no break in the line
+        pieces.emplace_back(after - 1,
+                            line.end()); // from the last point before the cut: no break in the line
     }
     return pieces;
 }
 
-double ColumnEdgeAtOrBefore(double from, double to, int columns, double at)
-{
+double ColumnEdgeAtOrBefore(double from, double to, int columns, double at) {
     if (to <= from || columns <= 0) return from;
     const double column = (to - from) / columns;
     return from + std::floor((std::clamp(at, from, to) - from) / column) * column;
 }
 
-std::optional<ValueSpan> ValueRange(const TrendRing<TrendPoint>& series, double from, double to)
-{
+std::optional<ValueSpan> ValueRange(const TrendRing<TrendPoint>& series, double from, double to) {
     std::optional<ValueSpan> range;
     for (std::size_t i = FirstAtOrAfter(series, from); i < series.Size() && series[i].timeMs <= to; ++i) {
         const double v = series[i].value;
@@ -117,8 +112,7 @@ std::optional<ValueSpan> ValueRange(const TrendRing<TrendPoint>& series, double 
     return range;
 }
 
-const TrendPoint* NearestPoint(const TrendRing<TrendPoint>& series, double at, double within)
-{
+const TrendPoint* NearestPoint(const TrendRing<TrendPoint>& series, double at, double within) {
     if (series.Empty()) return nullptr;
     const std::size_t after = FirstAtOrAfter(series, at);
     const TrendPoint* best = nullptr;

@@ -172,8 +172,8 @@ void TComm::ApplyRs485() {
     }
     // RTS high while sending, low after it; no reception of our own transmission.
     Rs485Settings mode = current;
-    mode.Flags = (current.Flags | rs485::Enabled | rs485::RtsOnSend) &
-                 ~(rs485::RtsAfterSend | rs485::RxDuringTx);
+    mode.Flags =
+        (current.Flags | rs485::Enabled | rs485::RtsOnSend) & ~(rs485::RtsAfterSend | rs485::RxDuringTx);
     if (!backend_->SetRs485(device_.Get(), mode)) {
         rs485Refusal_ = backend_->GetLastError();
         return;

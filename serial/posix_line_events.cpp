@@ -1,7 +1,6 @@
 #include "serial/posix_device_ioctls.h"
 #include "serial/posix_io_objects.h"
 
-
 namespace lq::posix {
 
 namespace {

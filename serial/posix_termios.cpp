@@ -114,8 +114,8 @@ void SetFlowControl(termios& t, const Dcb& block) {
     t.c_cc[VSTOP] = static_cast<cc_t>(block.XoffChar);
 }
 
-// Writing B0 would hang up the line (DTR drops), so a refused rate keeps the previous speed, and a terminal that
-// somehow sits at B0 is lifted to 9600.
+// Writing B0 would hang up the line (DTR drops), so a refused rate keeps the previous speed, and a terminal
+// that somehow sits at B0 is lifted to 9600.
 void SetStandardSpeed(termios& t, speed_t wanted, speed_t previous) {
     const speed_t speed = wanted != B0 ? wanted : previous == B0 ? B9600 : B0;
     if (speed == B0) return;
@@ -123,8 +123,8 @@ void SetStandardSpeed(termios& t, speed_t wanted, speed_t previous) {
     cfsetispeed(&t, speed);
 }
 
-// After the attributes are written: a rate no constant names goes in by the custom-rate call, and a standard one
-// the driver did not take puts the previous speed back.
+// After the attributes are written: a rate no constant names goes in by the custom-rate call, and a standard
+// one the driver did not take puts the previous speed back.
 bool ConfirmSpeed(int fd, const Dcb& block, speed_t wanted, speed_t previous) {
     if (block.BaudRate != 0 && wanted == B0) return SetCustomBaud(fd, block.BaudRate);
     if (wanted == B0) return true;
@@ -138,7 +138,8 @@ bool ConfirmSpeed(int fd, const Dcb& block, speed_t wanted, speed_t previous) {
     return false;
 }
 
-// Handshake and RS-485 modes leave RTS to the driver; DTR handshake has no Linux counterpart and keeps DTR up.
+// Handshake and RS-485 modes leave RTS to the driver; DTR handshake has no Linux counterpart and keeps DTR
+// up.
 void SetModemLines(int fd, const Dcb& block) {
     const std::uint32_t rts = dcb::RtsControl(block.Flags);
     SetModemLine(fd, TIOCM_DTR, dcb::DtrControl(block.Flags) != 0);

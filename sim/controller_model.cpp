@@ -26,10 +26,14 @@ struct NamedFault {
     std::uint16_t alarm;
 };
 
-constexpr NamedFault kFaults[] = {
-    {"power", kAlarmPower},          {"phase-loss-r", kAlarmPhaseR},        {"phase-loss-s", kAlarmPhaseS},
-    {"phase-loss-t", kAlarmPhaseT},  {"phase-loss", kAlarmPhaseT},          {"temp-loa", kAlarmTemperatureLoa},
-    {"current-plo", kAlarmCurrentPlo}, {"current-sho", kAlarmCurrentSho}};
+constexpr NamedFault kFaults[] = {{"power", kAlarmPower},
+                                  {"phase-loss-r", kAlarmPhaseR},
+                                  {"phase-loss-s", kAlarmPhaseS},
+                                  {"phase-loss-t", kAlarmPhaseT},
+                                  {"phase-loss", kAlarmPhaseT},
+                                  {"temp-loa", kAlarmTemperatureLoa},
+                                  {"current-plo", kAlarmCurrentPlo},
+                                  {"current-sho", kAlarmCurrentSho}};
 
 std::uint16_t ToRegister(double value) {
     return static_cast<std::uint16_t>(std::clamp(std::lround(value), 0L, 65535L));
@@ -162,7 +166,8 @@ void ControllerModel::PublishElectrical(RandomSource* noise) {
             current = kRatedCurrent * output / kFullOutput + kPhaseImbalance[phase];
             if (noise != nullptr) current += noise->Between(-2, 2);
         }
-        regs_[static_cast<std::size_t>(kCurrentR) + static_cast<std::size_t>(phase)] = static_cast<std::uint16_t>(std::max(current, 0));
+        regs_[static_cast<std::size_t>(kCurrentR) + static_cast<std::size_t>(phase)] =
+            static_cast<std::uint16_t>(std::max(current, 0));
     }
     int voltage = kNominalVoltage;
     if (noise != nullptr) voltage += noise->Between(-8, 8);

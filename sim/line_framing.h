@@ -23,8 +23,8 @@ struct LineSettings {
 std::optional<LineFraming> ParseLineFraming(std::string_view text);
 
 // The master's settings as its end of a pseudo-terminal shows them. The terminal keeps the speed, CSTOPB and
-// PARODD, but the kernel clears PARENB and forces 8 data bits, so two stop bits mean 8N2, PARODD means 8O1 and
-// neither means 8E1. A speed without a standard constant reads as 0.
+// PARODD, but the kernel clears PARENB and forces 8 data bits, so two stop bits mean 8N2, PARODD means 8O1
+// and neither means 8E1. A speed without a standard constant reads as 0.
 LineSettings SettingsOfTerminal(const termios& terminal);
 
 // What the controller makes of a request sent with the master's settings.

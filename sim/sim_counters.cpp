@@ -36,7 +36,8 @@ bool WriteSimCounters(const std::string& path, const SimCounters& counters) {
     const std::string temporary = path + ".tmp";
     {
         std::ofstream out(temporary, std::ios::trunc);
-        for (const auto& [name, field] : kFields) out << name << ' ' << counters.*field << '\n';
+        for (const auto& [name, field] : kFields)
+            out << name << ' ' << counters.*field << '\n';
         if (!out.flush()) return false;
     }
     return std::rename(temporary.c_str(), path.c_str()) == 0;

@@ -21,8 +21,8 @@ constexpr std::uint64_t kNoiseStream = 0x9E3779B97F4A7C15ull;
 SimEngine::SimEngine(const EngineConfig& config, const SimClock& clock)
     : clock_(clock), model_(config.modelFaults), slave_(config.slave, model_),
       faults_(config.faults, config.seed), noise_(config.seed ^ kNoiseStream),
-      assembler_(InterFrameSilence(config.baud)), nextStep_(clock.Now() + ControllerModel::kStep),
-      line_{config.baud, config.framing} {
+      assembler_(InterFrameSilence(config.baud)),
+      nextStep_(clock.Now() + ControllerModel::kStep), line_{config.baud, config.framing} {
     if (config.slave.refuseFor) refusalEnds_ = clock.Now() + *config.slave.refuseFor;
 }
 
@@ -33,7 +33,8 @@ void SimEngine::Receive(std::span<const std::uint8_t> bytes) {
 Frame SimEngine::Service() {
     const SimTime now = clock_.Now();
     StepModelUntil(now);
-    while (auto request = assembler_.Take(now)) Answer(*request);
+    while (auto request = assembler_.Take(now))
+        Answer(*request);
     Frame due;
     while (!outbox_.empty() && outbox_.front().at <= now) {
         Scheduled& next = outbox_.front();
@@ -81,7 +82,7 @@ Hearing SimEngine::HearMaster(std::optional<LineSettings>& master) const {
 }
 
 void SimEngine::Count(const Frame& reply, const ReplyFate& fate) {
-    ++((reply[1] & 0x80) != 0                  ? counters_.exceptions
+    ++((reply[1] & 0x80) != 0              ? counters_.exceptions
        : reply[1] == kReadHoldingRegisters ? counters_.readReplies
                                            : counters_.echoes);
     counters_.sentWhole += fate.Untouched() ? 1 : 0;

@@ -6,8 +6,8 @@
 #include "sim/line_framing.h"
 #include "sim/random_source.h"
 #include "sim/reply_log.h"
-#include "sim/sim_counters.h"
 #include "sim/sim_clock.h"
+#include "sim/sim_counters.h"
 #include "sim/slave_protocol.h"
 
 #include <deque>

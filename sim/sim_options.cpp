@@ -44,20 +44,10 @@ constexpr std::pair<const char*, Probability> kProbabilities[] = {
 };
 
 // Options with a value other than a probability.
-constexpr const char* kWithValue[] = {"--port",
-                                      "--slave",
-                                      "--baud",
-                                      "--framing",
-                                      "--delay",
-                                      "--seed",
-                                      "--fault",
-                                      "--refuse-block",
-                                      "--refuse-for",
-                                      "--dump-file",
-                                      "--history-file",
-                                      "--counters-file",
-                                      "--reply-log",
-                                      "--fault-time-scale"};
+constexpr const char* kWithValue[] = {
+    "--port",         "--slave",         "--baud",         "--framing",         "--delay",
+    "--seed",         "--fault",         "--refuse-block", "--refuse-for",      "--dump-file",
+    "--history-file", "--counters-file", "--reply-log",    "--fault-time-scale"};
 
 // The options that stand alone, and the setting each one turns on.
 struct Flag {

@@ -13,7 +13,7 @@ class TiComponent;
 
 using TiNotifyEvent = std::function<void(TiComponent* Sender)>;
 using TiMouseEvent = std::function<void(TiComponent* Sender, Qt::MouseButton Button,
-                                       Qt::KeyboardModifiers Shift, int X, int Y)>;
+                                        Qt::KeyboardModifiers Shift, int X, int Y)>;
 using TiKeyEvent = std::function<void(TiComponent* Sender, int Key, Qt::KeyboardModifiers Shift)>;
 
 // Root of the instrument family. It owns the click rule (a left release inside fires OnClick before the

@@ -4,7 +4,8 @@
 
 namespace lq {
 
-int FilterInsertion(const QString& before, QString& after, int& cursor, const std::function<bool(QChar)>& allowed) {
+int FilterInsertion(const QString& before, QString& after, int& cursor,
+                    const std::function<bool(QChar)>& allowed) {
     const qsizetype shorter = std::min(before.size(), after.size());
     qsizetype start = 0;
     while (start < shorter && before[start] == after[start])
@@ -34,7 +35,8 @@ int FilterInsertion(const QString& before, QString& after, int& cursor, const st
     return refused;
 }
 
-TiEntryFilter::TiEntryFilter(std::function<bool(QChar)> allowed, std::function<void()> refused, QObject* parent)
+TiEntryFilter::TiEntryFilter(std::function<bool(QChar)> allowed, std::function<void()> refused,
+                             QObject* parent)
     : QValidator(parent), allowed_(std::move(allowed)), refused_(std::move(refused)) {}
 
 QValidator::State TiEntryFilter::validate(QString& input, int& pos) const {

@@ -9,7 +9,8 @@ namespace lq {
 // `before` (one run of characters replaced by another, as every edit of a one-line field is), and moves
 // `cursor` with them. If every new character is refused, `after` becomes `before` again, so a refused
 // paste does not delete the selection it was meant to replace. Returns how many characters were refused.
-int FilterInsertion(const QString& before, QString& after, int& cursor, const std::function<bool(QChar)>& allowed);
+int FilterInsertion(const QString& before, QString& after, int& cursor,
+                    const std::function<bool(QChar)>& allowed);
 
 // The character filter of an entry field for every way text gets in that is not a typed key: pasting
 // (keys, menu, middle button), dropping and input-method commits. A line editor passes each change of

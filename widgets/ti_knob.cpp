@@ -208,8 +208,7 @@ void TiKnob::PaintTrack(QPainter& p, QPointF c) const {
     p.setPen(QPen(QColor(0, 0, 0, 60), 3, Qt::SolidLine, Qt::FlatCap));
     p.drawArc(track, int(rotationStartDegrees_ * 16.0), int(-rotationMaxDegrees_ * 16.0));
     p.setPen(QPen(ToQColor(indicatorColor_), 3, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(track, int(rotationStartDegrees_ * 16.0),
-              int(-rotationMaxDegrees_ * RelativePosition() * 16));
+    p.drawArc(track, int(rotationStartDegrees_ * 16.0), int(-rotationMaxDegrees_ * RelativePosition() * 16));
 }
 
 // Ticks and their labels outside the track. The label font stays set for the position display.

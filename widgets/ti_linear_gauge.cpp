@@ -39,8 +39,8 @@ void TiLinearGauge::paintEvent(QPaintEvent*) {
     if (ShowTickLabels()) {
         ForEachMajorTick(bottom - top, [&](double offset, int i) {
             const double y = bottom - offset;
-            p.drawText(QRectF(0, y - fm.height() / 2, lineX - 9, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-                       MajorTickLabel(i));
+            p.drawText(QRectF(0, y - fm.height() / 2, lineX - 9, fm.height()),
+                       Qt::AlignRight | Qt::AlignVCenter, MajorTickLabel(i));
         });
     }
 

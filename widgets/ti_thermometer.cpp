@@ -58,8 +58,9 @@ void TiThermometer::paintEvent(QPaintEvent*) {
 // Tube and bulb as one outline.
 void TiThermometer::PaintGlass(QPainter& p, const Geometry& g) const {
     QPainterPath glass;
-    glass.addRoundedRect(QRectF(g.tubeX - g.tubeW / 2 - 1.5, g.top - 1.5, g.tubeW + 3, g.bulbCy - g.top + 1.5),
-                         g.tubeW, g.tubeW);
+    glass.addRoundedRect(
+        QRectF(g.tubeX - g.tubeW / 2 - 1.5, g.top - 1.5, g.tubeW + 3, g.bulbCy - g.top + 1.5), g.tubeW,
+        g.tubeW);
     glass.addEllipse(QPointF(g.tubeX, g.bulbCy), g.bulbR + 2, g.bulbR + 2);
     glass.setFillRule(Qt::WindingFill);
     QLinearGradient glassShade(g.tubeX - g.bulbR, 0, g.tubeX + g.bulbR, 0);
@@ -89,8 +90,8 @@ void TiThermometer::PaintMercury(QPainter& p, const Geometry& g) const {
     p.setBrush(bulb);
     p.drawEllipse(QPointF(g.tubeX, g.bulbCy), g.bulbR, g.bulbR);
     p.setBrush(QColor(255, 255, 255, 110));
-    p.drawRoundedRect(QRectF(g.tubeX - g.tubeW / 2 + 1.5, g.top + 2, 1.6, g.bulbCy - g.top - g.bulbR - 2), 0.8,
-                      0.8);
+    p.drawRoundedRect(QRectF(g.tubeX - g.tubeW / 2 + 1.5, g.top + 2, 1.6, g.bulbCy - g.top - g.bulbR - 2),
+                      0.8, 0.8);
 }
 
 // The scale to the right of the tube.

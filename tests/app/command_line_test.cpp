@@ -7,14 +7,12 @@
 namespace lq {
 namespace {
 
-CommandLine Parse(QStringList arguments)
-{
+CommandLine Parse(QStringList arguments) {
     arguments.prepend(QStringLiteral("lq-modbus-rtu"));
     return ParseCommandLine(arguments);
 }
 
-TEST(CommandLine, NoOptionKeepsEveryStartingValue)
-{
+TEST(CommandLine, NoOptionKeepsEveryStartingValue) {
     const CommandLine c = Parse({});
     ASSERT_EQ(c.action, CommandLineAction::Run);
     const SerialStart& s = c.options.serial;
@@ -23,11 +21,10 @@ TEST(CommandLine, NoOptionKeepsEveryStartingValue)
     EXPECT_TRUE(c.options.monitor.trafficLog.isEmpty() && c.options.trend.recordFile.isEmpty());
 }
 
-TEST(CommandLine, EveryOptionReachesItsSetting)
-{
-    const CommandLine c = Parse({"--port", "/dev/ttyUSB0", "--baud=20000000", "--framing", "8_O_1", "--address",
-                                 "247", "--open", "--poll", "--rs485", "--monitor", "--traffic-log", "t.log",
-                                 "--trend", "--record", "r.csv"});
+TEST(CommandLine, EveryOptionReachesItsSetting) {
+    const CommandLine c = Parse({"--port", "/dev/ttyUSB0", "--baud=20000000", "--framing", "8_O_1",
+                                 "--address", "247", "--open", "--poll", "--rs485", "--monitor",
+                                 "--traffic-log", "t.log", "--trend", "--record", "r.csv"});
     ASSERT_EQ(c.action, CommandLineAction::Run) << c.message.toStdString();
     const SerialStart& s = c.options.serial;
     EXPECT_EQ(s.port, QStringLiteral("/dev/ttyUSB0"));
@@ -47,15 +44,13 @@ struct Refused {
 };
 
 // Names each case by its arguments in test lists.
-void PrintTo(const Refused& r, std::ostream* out)
-{
+void PrintTo(const Refused& r, std::ostream* out) {
     *out << r.arguments.join(QLatin1Char(' ')).replace(QChar(0), QLatin1String("\\0")).toStdString();
 }
 
 class RefusedCommandLine : public ::testing::TestWithParam<Refused> {};
 
-TEST_P(RefusedCommandLine, NamesTheOptionAndWhatItTakes)
-{
+TEST_P(RefusedCommandLine, NamesTheOptionAndWhatItTakes) {
     const CommandLine c = Parse(GetParam().arguments);
     EXPECT_EQ(c.action, CommandLineAction::Reject);
     EXPECT_TRUE(c.message.contains(QLatin1String(GetParam().names))) << c.message.toStdString();
@@ -69,22 +64,22 @@ const char* const kOptions = "--port NAME, --baud N, --framing FRAMING, --addres
 
 INSTANTIATE_TEST_SUITE_P(
     BadValues, RefusedCommandLine,
-    ::testing::Values(Refused{{"--baud", "abc"}, "--baud", kBaud}, Refused{{"--baud", "0"}, "--baud", kBaud},
-                      Refused{{"--baud", "20000001"}, "--baud", kBaud}, Refused{{"--baud", "-9600"}, "--baud", kBaud},
-                      Refused{{"--baud", "9600 "}, "--baud", kBaud}, Refused{{"--baud", ""}, "--baud", kBaud},
-                      Refused{{"--baud", "99999999999999999999999"}, "--baud", kBaud},
-                      Refused{{"--baud", "abc", "--baud", "9600"}, "--baud", kBaud},
-                      Refused{{"--address", "0"}, "--address", kAddress},
-                      Refused{{"--address", "248"}, "--address", kAddress},
-                      Refused{{"--address", "300"}, "--address", kAddress},
-                      Refused{{"--address", "+1"}, "--address", kAddress},
-                      Refused{{"--framing", "8_n_2"}, "--framing", kFraming},
-                      Refused{{"--framing", "8_N_1"}, "--framing", kFraming},
-                      Refused{{"--port", ""}, "--port", "not empty"},
-                      Refused{{"--port", QStringLiteral("tty") + QChar(0) + QStringLiteral("USB0")}, "--port",
-                              "not empty"},
-                      Refused{{"--traffic-log", ""}, "--traffic-log", "not empty"},
-                      Refused{{"--record", ""}, "--record", "not empty"}));
+    ::testing::Values(
+        Refused{{"--baud", "abc"}, "--baud", kBaud}, Refused{{"--baud", "0"}, "--baud", kBaud},
+        Refused{{"--baud", "20000001"}, "--baud", kBaud}, Refused{{"--baud", "-9600"}, "--baud", kBaud},
+        Refused{{"--baud", "9600 "}, "--baud", kBaud}, Refused{{"--baud", ""}, "--baud", kBaud},
+        Refused{{"--baud", "99999999999999999999999"}, "--baud", kBaud},
+        Refused{{"--baud", "abc", "--baud", "9600"}, "--baud", kBaud},
+        Refused{{"--address", "0"}, "--address", kAddress},
+        Refused{{"--address", "248"}, "--address", kAddress},
+        Refused{{"--address", "300"}, "--address", kAddress},
+        Refused{{"--address", "+1"}, "--address", kAddress},
+        Refused{{"--framing", "8_n_2"}, "--framing", kFraming},
+        Refused{{"--framing", "8_N_1"}, "--framing", kFraming},
+        Refused{{"--port", ""}, "--port", "not empty"},
+        Refused{{"--port", QStringLiteral("tty") + QChar(0) + QStringLiteral("USB0")}, "--port", "not empty"},
+        Refused{{"--traffic-log", ""}, "--traffic-log", "not empty"},
+        Refused{{"--record", ""}, "--record", "not empty"}));
 
 INSTANTIATE_TEST_SUITE_P(NotOptions, RefusedCommandLine,
                          ::testing::Values(Refused{{"--bogus"}, "bogus", kOptions},
@@ -92,12 +87,11 @@ INSTANTIATE_TEST_SUITE_P(NotOptions, RefusedCommandLine,
                                            Refused{{"--baud"}, "--baud", kOptions},
                                            Refused{{"--open", "COM3"}, "COM3", kOptions}));
 
-TEST(CommandLine, HelpListsEveryOptionAndVersionIsTheProjects)
-{
+TEST(CommandLine, HelpListsEveryOptionAndVersionIsTheProjects) {
     const CommandLine help = Parse({"--baud", "abc", "--help"});
     ASSERT_EQ(help.action, CommandLineAction::ShowHelp);
-    for (const char* option : {"--port <NAME>", "--baud <N>", "--framing <FRAMING>", "--address <N>", "--open",
-                               "--poll", "--rs485", "--monitor", "--traffic-log <FILE>", "--trend",
+    for (const char* option : {"--port <NAME>", "--baud <N>", "--framing <FRAMING>", "--address <N>",
+                               "--open", "--poll", "--rs485", "--monitor", "--traffic-log <FILE>", "--trend",
                                "--record <FILE>", "--help", "--version", "Usage: lq-modbus-rtu [options]"})
         EXPECT_TRUE(help.message.contains(QLatin1String(option))) << option;
 

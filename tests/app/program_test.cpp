@@ -17,8 +17,7 @@ struct Finished {
 
 // A platform that does not exist: creating the application object would abort the program, so a status
 // of 2 shows that nothing got as far as a window.
-Finished RunWithoutDisplay(const QStringList& arguments)
-{
+Finished RunWithoutDisplay(const QStringList& arguments) {
     QProcess panel;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("lq-no-such-platform"));
@@ -29,11 +28,12 @@ Finished RunWithoutDisplay(const QStringList& arguments)
             QString::fromLocal8Bit(panel.readAllStandardError())};
 }
 
-TEST(Program, RefusesABadCommandLineWithStatus2AndNoWindow)
-{
+TEST(Program, RefusesABadCommandLineWithStatus2AndNoWindow) {
     const std::pair<QStringList, const char*> refused[] = {
-        {{"--baud", "abc"}, "--baud"},       {{"--address", "300"}, "--address"},
-        {{"--framing", "8_X_1"}, "--framing"}, {{"--bogus", "--open"}, "bogus"},
+        {{"--baud", "abc"}, "--baud"},
+        {{"--address", "300"}, "--address"},
+        {{"--framing", "8_X_1"}, "--framing"},
+        {{"--bogus", "--open"}, "bogus"},
     };
     for (const auto& [arguments, option] : refused) {
         const Finished f = RunWithoutDisplay(arguments);
@@ -47,15 +47,15 @@ TEST(Program, RefusesABadCommandLineWithStatus2AndNoWindow)
     EXPECT_FALSE(good.how == QProcess::NormalExit && (good.status == 0 || good.status == 2));
 }
 
-TEST(Program, StartsPollingTheGivenSlaveAtTheGivenRate)
-{
+TEST(Program, StartsPollingTheGivenSlaveAtTheGivenRate) {
     lq::test::PtyPair line;
     QProcess panel;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     panel.setProcessEnvironment(env);
-    panel.start(QStringLiteral(LQ_PANEL_PATH), {"--port", QString::fromStdString(line.SlavePath()), "--baud",
-                                                "9600", "--framing", "8_E_1", "--address", "17", "--open", "--poll"});
+    panel.start(QStringLiteral(LQ_PANEL_PATH),
+                {"--port", QString::fromStdString(line.SlavePath()), "--baud", "9600", "--framing", "8_E_1",
+                 "--address", "17", "--open", "--poll"});
     ASSERT_TRUE(panel.waitForStarted());
 
     // The first poll tick comes 500 ms after start; nothing else sends.

@@ -15,14 +15,20 @@ using namespace lq;
 namespace {
 
 // What the operator sees and what the port is set to.
-QStringList PanelState(TForm1& form)
-{
+QStringList PanelState(TForm1& form) {
     const TForm1::LineChoice shown = form.ShownLine();
     const TComm& port = form.Port();
-    return {*shown.port, *shown.baud, *shown.framing, *shown.address, form.PortButtonText(),
-            QString::number(form.Polling()), QString::fromStdString(port.CommName),
-            QString::number(port.BaudRate()), QString::number(int(port.Parity)),
-            QString::number(int(port.RtsControl())), QString::number(port.Connected())};
+    return {*shown.port,
+            *shown.baud,
+            *shown.framing,
+            *shown.address,
+            form.PortButtonText(),
+            QString::number(form.Polling()),
+            QString::fromStdString(port.CommName),
+            QString::number(port.BaudRate()),
+            QString::number(int(port.Parity)),
+            QString::number(int(port.RtsControl())),
+            QString::number(port.Connected())};
 }
 
 } // namespace
@@ -33,24 +39,21 @@ class StartOptionsTest : public QObject {
     std::unique_ptr<test::PanelOnLine> rig_;
     TForm1& Form() { return rig_->Form(); }
 
-private slots:
-    void init()
-    {
+  private slots:
+    void init() {
         rig_ = std::make_unique<test::PanelOnLine>();
         QVERIFY(rig_->Activate());
     }
 
     void cleanup() { rig_.reset(); }
 
-    void noOptionLeavesThePanelAsItStarts()
-    {
+    void noOptionLeavesThePanelAsItStarts() {
         const QStringList before = PanelState(Form());
         ApplySerialStart(Form(), {});
         QCOMPARE(PanelState(Form()), before);
     }
 
-    void startedWithOptionsTheFirstFrameGoesOutWithNoOperatorAction()
-    {
+    void startedWithOptionsTheFirstFrameGoesOutWithNoOperatorAction() {
         std::vector<std::uint8_t> received;
         QSocketNotifier farSide(rig_->Line().MasterFd(), QSocketNotifier::Read);
         connect(&farSide, &QSocketNotifier::activated, [&] {
@@ -89,16 +92,15 @@ private slots:
         QCOMPARE(atOpen.Parity, std::uint8_t(TParity::Even));
     }
 
-    void rs485IsAskedForAtTheOpenItself()
-    {
+    void rs485IsAskedForAtTheOpenItself() {
         SerialStart start;
         start.port = QString::fromStdString(rig_->Line().SlavePath());
         start.open = true;
         start.rs485 = true;
         ApplySerialStart(Form(), start);
         QCOMPARE(Form().Port().RtsControl(), TRtsControl::RtsTransmissionAvailable);
-        // The control block of the open carries the mode; a pseudo-terminal has no RS-485 mode to give, so the
-        // open fails and says why.
+        // The control block of the open carries the mode; a pseudo-terminal has no RS-485 mode to give, so
+        // the open fails and says why.
         QVERIFY(!rig_->Backend().statesWritten.empty());
         QCOMPARE(dcb::RtsControl(rig_->Backend().statesWritten.front().Flags),
                  RtsDeviceValue(TRtsControl::RtsTransmissionAvailable));
@@ -108,8 +110,7 @@ private slots:
         QVERIFY(!Form().PortInUse());
     }
 
-    void aPortThatDoesNotOpenGetsTheOperatorsMessage()
-    {
+    void aPortThatDoesNotOpenGetsTheOperatorsMessage() {
         SerialStart start;
         start.port = QStringLiteral("/nonexistent/ttyUSB0");
         start.open = true;

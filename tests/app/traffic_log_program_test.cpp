@@ -1,4 +1,5 @@
-// --traffic-log: the real program logs every frame to the file as it goes, so killing it loses nothing logged.
+// --traffic-log: the real program logs every frame to the file as it goes, so killing it loses nothing
+// logged.
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -13,8 +14,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
 
-Bytes ReplyOfSlave1()
-{
+Bytes ReplyOfSlave1() {
     Bytes reply{1, 0x03, 20};
     reply.resize(23, 0);
     const std::uint16_t crc = lq::CalcCRC16(reply.data(), 23);
@@ -23,15 +23,14 @@ Bytes ReplyOfSlave1()
     return reply;
 }
 
-QString Hex(const Bytes& bytes)
-{
+QString Hex(const Bytes& bytes) {
     QStringList text;
-    for (std::uint8_t b : bytes) text << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+    for (std::uint8_t b : bytes)
+        text << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
     return text.join(' ');
 }
 
-TEST(Program, TheTrafficLogHoldsEveryFrameUpToTheMomentThePanelIsKilled)
-{
+TEST(Program, TheTrafficLogHoldsEveryFrameUpToTheMomentThePanelIsKilled) {
     lq::test::PtyPair line;
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("traffic.txt"));
@@ -39,8 +38,8 @@ TEST(Program, TheTrafficLogHoldsEveryFrameUpToTheMomentThePanelIsKilled)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     panel.setProcessEnvironment(env);
-    panel.start(QStringLiteral(LQ_PANEL_PATH),
-                {"--port", QString::fromStdString(line.SlavePath()), "--open", "--poll", "--traffic-log", log});
+    panel.start(QStringLiteral(LQ_PANEL_PATH), {"--port", QString::fromStdString(line.SlavePath()), "--open",
+                                                "--poll", "--traffic-log", log});
     ASSERT_TRUE(panel.waitForStarted());
 
     const Bytes good = ReplyOfSlave1();
@@ -78,7 +77,8 @@ TEST(Program, TheTrafficLogHoldsEveryFrameUpToTheMomentThePanelIsKilled)
         EXPECT_EQ(fields[2], expected[n].hex) << n;
         EXPECT_TRUE(fields[3].startsWith(QString::fromUtf8(expected[n].meaning))) << fields[3].toStdString();
         EXPECT_EQ(fields[4].isEmpty(), n % 2 == 0 || n == 5) << "a round trip on each reply, none elsewhere";
-        EXPECT_EQ(fields[5].isEmpty(), n % 2 == 0 || n == 5) << "an answer time on each reply, none elsewhere";
+        EXPECT_EQ(fields[5].isEmpty(), n % 2 == 0 || n == 5)
+            << "an answer time on each reply, none elsewhere";
         if (!fields[5].isEmpty()) {
             EXPECT_LT(fields[5].toDouble(), fields[4].toDouble()) << "the first byte before the frame's end";
         }

@@ -1,5 +1,5 @@
-// The link lamp and the commands against a simulated controller that is slow, refuses a block, loses frames or
-// stops: the real panel with its own timers, the real serial port and the real simulator process.
+// The link lamp and the commands against a simulated controller that is slow, refuses a block, loses frames
+// or stops: the real panel with its own timers, the real serial port and the real simulator process.
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QtTest>
@@ -16,13 +16,15 @@ namespace {
 
 std::vector<int> AcceptedPerBlock(const e2e::DeliveryLog& log, std::size_t from = 0) {
     std::vector<int> counts(4, 0);
-    for (std::size_t i = from; i < log.blocks.size(); ++i) ++counts[log.blocks[i].block];
+    for (std::size_t i = from; i < log.blocks.size(); ++i)
+        ++counts[log.blocks[i].block];
     return counts;
 }
 
 QString Counts(const std::vector<int>& counts) {
     QStringList out;
-    for (int c : counts) out << QString::number(c);
+    for (int c : counts)
+        out << QString::number(c);
     return out.join(' ');
 }
 
@@ -71,8 +73,8 @@ class LinkOnSimTest : public QObject {
         Start({"--delay", "650", "--seed", "21"});
         QTest::qWait(60000);
         const std::vector<int> counts = AcceptedPerBlock(panel_->Log());
-        qInfo("650 ms controller, 60 s: accepted per block %s, unanswered ticks %zu", qPrintable(Counts(counts)),
-              panel_->Log().unanswered.size());
+        qInfo("650 ms controller, 60 s: accepted per block %s, unanswered ticks %zu",
+              qPrintable(Counts(counts)), panel_->Log().unanswered.size());
         for (int block = 0; block < 4; ++block)
             QVERIFY2(counts[block] >= 5, qPrintable("accepted per block: " + Counts(counts)));
         QCOMPARE(panel_->BlocksNotHeld(), 0);
@@ -111,7 +113,8 @@ class LinkOnSimTest : public QObject {
                 ++lostWithoutASign;
             }
         }
-        qInfo("20 writes with one frame in five lost: %d reached, %d ended with the lamp dark, %d lost silently",
+        qInfo("20 writes with one frame in five lost: %d reached, %d ended with the lamp dark, %d lost "
+              "silently",
               reached, saidFailed, lostWithoutASign);
         QCOMPARE(lostWithoutASign, 0);
         QVERIFY(reached > 0);
@@ -147,7 +150,8 @@ class LinkOnSimTest : public QObject {
         const std::vector<int> counts = AcceptedPerBlock(panel_->Log(), from);
         qInfo("block 20 refused, 12 s: accepted per block %s", qPrintable(Counts(counts)));
         QCOMPARE(counts[2], 0);
-        for (int block : {0, 1, 3}) QVERIFY2(counts[block] >= 2, qPrintable(Counts(counts)));
+        for (int block : {0, 1, 3})
+            QVERIFY2(counts[block] >= 2, qPrintable(Counts(counts)));
     }
 };
 

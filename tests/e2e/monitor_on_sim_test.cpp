@@ -9,9 +9,9 @@
 #include <QtTest>
 
 #include "panel/controller_search_page.h"
+#include "panel/link_statistics_view.h"
 #include "panel/monitor_tool.h"
 #include "panel/monitor_window.h"
-#include "panel/link_statistics_view.h"
 #include "sim/sim_counters.h"
 #include "tests/e2e/panel_on_sim.h"
 
@@ -20,12 +20,12 @@ using lq::e2e::PanelOnSim;
 
 namespace {
 
-QStringList Rows(const QTableWidget* table)
-{
+QStringList Rows(const QTableWidget* table) {
     QStringList rows;
     for (int row = 0; row < table->rowCount(); ++row)
-        rows << QStringLiteral("%1 %2 %3").arg(table->item(row, 0)->text(), table->item(row, 1)->text(),
-                                               table->item(row, 2)->text());
+        rows << QStringLiteral("%1 %2 %3")
+                    .arg(table->item(row, 0)->text(), table->item(row, 1)->text(),
+                         table->item(row, 2)->text());
     return rows;
 }
 
@@ -39,8 +39,7 @@ class MonitorOnSimTest : public QObject {
 
     TForm1& Form() { return panel_->Form(); }
 
-    void Start(std::vector<std::string> simOptions)
-    {
+    void Start(std::vector<std::string> simOptions) {
         panel_ = std::make_unique<PanelOnSim>(std::move(simOptions));
         QVERIFY(QTest::qWaitForWindowActive(&Form()));
         QVERIFY(panel_->OpenAndTick());
@@ -48,15 +47,13 @@ class MonitorOnSimTest : public QObject {
         entry_->Open();
     }
 
-private slots:
-    void cleanup()
-    {
+  private slots:
+    void cleanup() {
         entry_.reset();
         panel_.reset();
     }
 
-    void theSearchFindsTheControllerAndApplyMakesThePanelPollIt()
-    {
+    void theSearchFindsTheControllerAndApplyMakesThePanelPollIt() {
         Start({"--baud", "9600", "--framing", "8E1", "--slave", "7", "--line-check", "--seed", "3"});
         ControllerSearchPage& search = entry_->Window()->Search();
         QSignalSpy ended(&search, &ControllerSearchPage::SearchEnded);
@@ -64,7 +61,8 @@ private slots:
         QVERIFY(ended.wait(60000));
 
         QCOMPARE(Rows(search.FoundTable()), QStringList{QStringLiteral("9600 8_E_1 7")});
-        QCOMPARE(Rows(search.InvalidTable()), (QStringList{QStringLiteral("9600 8_N_2 7"), QStringLiteral("9600 8_O_1 7")}));
+        QCOMPARE(Rows(search.InvalidTable()),
+                 (QStringList{QStringLiteral("9600 8_N_2 7"), QStringLiteral("9600 8_O_1 7")}));
         // The port is back at the panel's settings, and the master has the line again.
         QCOMPARE(Form().Port().BaudRate(), 19200u);
         QCOMPARE(Form().Port().Parity, TParity::None);
@@ -106,10 +104,10 @@ private slots:
 
     // Without split replies or lost requests every request the panel sends is heard, and each reply the
     // simulator makes ends up exactly once on one side of the panel's ledger: sent whole, it is accepted;
-    // damaged (one byte, always caught by the CRC), it is a CRC error; dropped, the read is reported unanswered
-    // at the next tick. (A split reply would come as two short deliveries, which is why --split is not used.)
-    void theWindowsCountersEqualTheSimulatorsOwnCounts()
-    {
+    // damaged (one byte, always caught by the CRC), it is a CRC error; dropped, the read is reported
+    // unanswered at the next tick. (A split reply would come as two short deliveries, which is why --split is
+    // not used.)
+    void theWindowsCountersEqualTheSimulatorsOwnCounts() {
         QTemporaryDir dir;
         const std::string counters = dir.filePath(QStringLiteral("counters")).toStdString();
         Start({"--corrupt", "0.2", "--drop", "0.1", "--seed", "12", "--counters-file", counters});
@@ -122,7 +120,9 @@ private slots:
         QVERIFY(sim.has_value());
         LinkStatisticsView& window = entry_->Window()->Statistics();
         window.Refresh();
-        const auto shown = [&](const char* label) { return window.ValueOf(QString::fromUtf8(label)).toULongLong(); };
+        const auto shown = [&](const char* label) {
+            return window.ValueOf(QString::fromUtf8(label)).toULongLong();
+        };
         qInfo("simulator: heard %llu, whole %llu, corrupted %llu, dropped %llu",
               static_cast<unsigned long long>(sim->requests), static_cast<unsigned long long>(sim->sentWhole),
               static_cast<unsigned long long>(sim->corrupted), static_cast<unsigned long long>(sim->dropped));

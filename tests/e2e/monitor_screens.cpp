@@ -7,25 +7,23 @@
 #include <QtTest>
 
 #include "panel/controller_search_page.h"
+#include "panel/link_statistics_view.h"
 #include "panel/monitor_tool.h"
 #include "panel/monitor_window.h"
-#include "panel/link_statistics_view.h"
 #include "tests/e2e/panel_on_sim.h"
 
 using namespace lq;
 
 namespace {
 
-bool Save(QWidget& widget, const QString& path)
-{
+bool Save(QWidget& widget, const QString& path) {
     const bool saved = widget.grab().save(path);
     std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
     return saved;
 }
 
 // The panel polling a simulator with these options for a while, the monitor open beside it.
-bool Polling(const QString& path, std::vector<std::string> options, int seconds)
-{
+bool Polling(const QString& path, std::vector<std::string> options, int seconds) {
     e2e::PanelOnSim panel(std::move(options));
     if (!panel.OpenAndTick()) return false;
     MonitorTool entry(panel.Form());
@@ -36,8 +34,7 @@ bool Polling(const QString& path, std::vector<std::string> options, int seconds)
     return Save(*entry.Window(), path);
 }
 
-bool Search(const QString& path)
-{
+bool Search(const QString& path) {
     e2e::PanelOnSim panel({"--baud", "9600", "--framing", "8E1", "--slave", "7", "--line-check"});
     if (!panel.OpenAndTick()) return false;
     MonitorTool entry(panel.Form());
@@ -53,13 +50,14 @@ bool Search(const QString& path)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     bool ok = Polling(folder + QStringLiteral("/monitor-polling.png"), {"--seed", "4"}, 6);
-    ok = Polling(folder + QStringLiteral("/monitor-faults.png"),
-                 {"--seed", "4", "--corrupt", "0.15", "--drop", "0.1", "--split", "0.1", "--refuse-block", "20"}, 14) &&
+    ok = Polling(
+             folder + QStringLiteral("/monitor-faults.png"),
+             {"--seed", "4", "--corrupt", "0.15", "--drop", "0.1", "--split", "0.1", "--refuse-block", "20"},
+             14) &&
          ok;
     ok = Search(folder + QStringLiteral("/monitor-search.png")) && ok;
     return ok ? 0 : 1;

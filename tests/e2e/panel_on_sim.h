@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <chrono>
 #include <QStringList>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <set>

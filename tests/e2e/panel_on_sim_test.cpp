@@ -10,9 +10,9 @@
 #include <QtTest>
 #include <map>
 
+#include "panel/link_statistics_view.h"
 #include "panel/monitor_tool.h"
 #include "panel/monitor_window.h"
-#include "panel/link_statistics_view.h"
 #include "panel/old_value_marks.h"
 #include "tests/e2e/panel_on_sim.h"
 #include "widgets/ti_analog_display.h"
@@ -37,10 +37,12 @@ constexpr int kRoundTripMs = 6000;
 int Darkest(QWidget& w) {
     QCoreApplication::processEvents();
     const QPoint at = w.mapTo(w.window(), QPoint(0, 0));
-    const QImage shown = w.screen()->grabWindow(w.window()->winId(), at.x(), at.y(), w.width(), w.height()).toImage();
+    const QImage shown =
+        w.screen()->grabWindow(w.window()->winId(), at.x(), at.y(), w.width(), w.height()).toImage();
     int darkest = 255;
     for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x) darkest = std::min(darkest, qGray(shown.pixel(x, y)));
+        for (int x = 0; x < shown.width(); ++x)
+            darkest = std::min(darkest, qGray(shown.pixel(x, y)));
     return darkest;
 }
 
@@ -144,7 +146,8 @@ class PanelOnSimTest : public QObject {
         TForm1& f = panel_->Form();
         const std::vector<int> written{0, 4, 5, 36, 39, 40, 41, 42};
         std::map<int, std::uint16_t> before;
-        for (int reg : written) before[reg] = SimRegister(*panel_, reg);
+        for (int reg : written)
+            before[reg] = SimRegister(*panel_, reg);
         const auto endOfNextWrite = [&] {
             const std::size_t ended = panel_->Log().writes.size();
             return [this, ended] { return panel_->Log().writes.size() > ended; };
@@ -155,7 +158,8 @@ class PanelOnSimTest : public QObject {
             QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
             QTRY_VERIFY_WITH_TIMEOUT(done(), 3000);
         }
-        for (TiSwitchLed* pair : {f.iSwitchLed2, f.iSwitchLed3, f.iSwitchLed4, f.iSwitchLed5, f.iSwitchLed6}) {
+        for (TiSwitchLed* pair :
+             {f.iSwitchLed2, f.iSwitchLed3, f.iSwitchLed4, f.iSwitchLed5, f.iSwitchLed6}) {
             WaitForQuietLine();
             const auto done = endOfNextWrite();
             QTest::mouseClick(pair, Qt::LeftButton); // SET: the controller's value
@@ -163,8 +167,10 @@ class PanelOnSimTest : public QObject {
             QTRY_VERIFY_WITH_TIMEOUT(done(), 3000);
         }
         QCOMPARE(int(panel_->Log().writes.size()), 8);
-        for (const auto& write : panel_->Log().writes) QCOMPARE(int(write.outcome), int(WriteOutcome::Confirmed));
-        for (int reg : written) QCOMPARE(SimRegister(*panel_, reg), before[reg]);
+        for (const auto& write : panel_->Log().writes)
+            QCOMPARE(int(write.outcome), int(WriteOutcome::Confirmed));
+        for (int reg : written)
+            QCOMPARE(SimRegister(*panel_, reg), before[reg]);
         QCOMPARE(panel_->ImageMismatch(), QString());
     }
 
@@ -176,7 +182,8 @@ class PanelOnSimTest : public QObject {
         QVERIFY(panel_->OpenPort());
         TForm1& f = panel_->Form();
         const std::vector<std::pair<TiKnob*, int>> knobs{{f.iKnob2, 4}, {f.iKnob1, 0}};
-        for (const auto& [knob, reg] : knobs) QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
+        for (const auto& [knob, reg] : knobs)
+            QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(f.Master().Statistics().writesSent, 0u);
         f.SetPolling(true);
         QTRY_COMPARE_WITH_TIMEOUT(panel_->ImageMismatch(), QString(), kConvergeMs);
@@ -218,14 +225,17 @@ class PanelOnSimTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(allMarked(), 10000);
         const qint64 markedAfter = sinceTicked.elapsed();
         QVERIFY(panel_->Log().blocksRead.count(2) == 0);
-        for (QWidget* w : answered) QVERIFY(!OldValueMarks::Marked(w));
+        for (QWidget* w : answered)
+            QVERIFY(!OldValueMarks::Marked(w));
         QVERIFY(f.iAnalogDisplay4->toolTip().contains(QStringLiteral("旧值")));
         std::map<QWidget*, int> darkest; // even digits and text are grey while marked
-        for (QWidget* w : refused) darkest[w] = Darkest(*w);
+        for (QWidget* w : refused)
+            darkest[w] = Darkest(*w);
         QTRY_VERIFY_WITH_TIMEOUT(panel_->Log().blocksRead.count(2) == 1, 20000);
         QSignalSpy refreshed(f.Timer2, &QTimer::timeout);
         QVERIFY(refreshed.wait(1000));
-        for (QWidget* w : refused) QVERIFY(!OldValueMarks::Marked(w) && Darkest(*w) < darkest[w]);
+        for (QWidget* w : refused)
+            QVERIFY(!OldValueMarks::Marked(w) && Darkest(*w) < darkest[w]);
         QCOMPARE(f.iAnalogDisplay4->toolTip(), QString());
         // For the reader of the log only.
         qInfo("marked old %lld ms after ticking, clear again %lld ms after ticking", markedAfter,
@@ -233,8 +243,9 @@ class PanelOnSimTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(panel_->DisplayMismatch(), QString(), 2000);
     }
 
-    // With an address no controller can have, run/stop and an SV entry send nothing and show nothing as given:
-    // the switch, Memo13 and the open pair stay as they were, and the monitor counts the presses as not sent.
+    // With an address no controller can have, run/stop and an SV entry send nothing and show nothing as
+    // given: the switch, Memo13 and the open pair stay as they were, and the monitor counts the presses as
+    // not sent.
     void commandsWithNoValidAddressChangeNothingOnScreen() {
         StartPolling({"--seed", "19"});
         TForm1& f = panel_->Form();

@@ -25,8 +25,7 @@ constexpr int kRecordMs = 60000;
 constexpr int kStepAfterMs = 15000;
 
 // The column of each kept register in a row.
-std::map<int, std::size_t> RegisterColumns()
-{
+std::map<int, std::size_t> RegisterColumns() {
     std::map<int, std::size_t> columns;
     std::size_t column = 6;
     for (int reg = 0; reg <= RegisterImage::kHighestRegister; ++reg)
@@ -34,11 +33,10 @@ std::map<int, std::size_t> RegisterColumns()
     return columns;
 }
 
-std::size_t QuantityOf(int reg)
-{
+std::size_t QuantityOf(int reg) {
     const auto q = TrendModel::Quantities();
-    return static_cast<std::size_t>(std::find_if(q.begin(), q.end(), [reg](auto& t) { return t.reg == reg; }) -
-                                    q.begin());
+    return static_cast<std::size_t>(
+        std::find_if(q.begin(), q.end(), [reg](auto& t) { return t.reg == reg; }) - q.begin());
 }
 
 } // namespace
@@ -46,9 +44,8 @@ std::size_t QuantityOf(int reg)
 class TrendOnSimTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void aMinuteRecordedWithAnSvStep()
-    {
+  private slots:
+    void aMinuteRecordedWithAnSvStep() {
         PanelOnSim panel({"--seed", "23"});
         TForm1& f = panel.Form();
         TrendTool tool(f);
@@ -81,11 +78,10 @@ private slots:
         CheckMarkerThenPvMovesTowardsIt(tool.Model(), target / 10.0);
     }
 
-private:
+  private:
     // `accepted`: the master's own account of each accepted reply, from its observer.
     void CheckRowsAgainstHistory(const QString& path, const std::string& historyPath,
-                                 const std::vector<e2e::AcceptedBlock>& accepted, int target)
-    {
+                                 const std::vector<e2e::AcceptedBlock>& accepted, int target) {
         std::ifstream history(historyPath);
         const sim::RegisterHistory states = sim::RegisterHistory::Parse(history);
         std::ifstream csv(path.toStdString());
@@ -109,7 +105,8 @@ private:
             const auto block = static_cast<std::uint8_t>(std::stoi(fields[2]));
             std::vector<std::uint16_t> values;
             for (int k = 0; k < RegisterImage::KeptCount(block); ++k)
-                values.push_back(static_cast<std::uint16_t>(std::stoi(fields[columns.at(kPollBlockStarts[block] + k)])));
+                values.push_back(
+                    static_cast<std::uint16_t>(std::stoi(fields[columns.at(kPollBlockStarts[block] + k)])));
             // The reply that arrived, as the simulator held it, no earlier than the block before it.
             QVERIFY2(reads < int(accepted.size()), line.c_str());
             QCOMPARE(block, accepted[reads].block);
@@ -125,8 +122,7 @@ private:
         QVERIFY2(reads >= kRecordMs / 500 - 10, qPrintable(QString::number(reads)));
     }
 
-    void CheckMarkerThenPvMovesTowardsIt(const TrendModel& model, double sv)
-    {
+    void CheckMarkerThenPvMovesTowardsIt(const TrendModel& model, double sv) {
         QCOMPARE(model.Markers().Size(), 1u);
         const WriteMarker& marker = model.Markers().Front();
         QCOMPARE(marker.value, sv);
@@ -137,8 +133,9 @@ private:
             if (pv[i].timeMs >= marker.timeMs) after.push_back(pv[i].value);
         QVERIFY(after.size() >= 10);
         // Towards SV: at the end at least a quarter of the way there.
-        QVERIFY2(sv - after.back() < 0.75 * (sv - after.front()),
-                 qPrintable(QStringLiteral("PV %1 -> %2, SV %3").arg(after.front()).arg(after.back()).arg(sv)));
+        QVERIFY2(
+            sv - after.back() < 0.75 * (sv - after.front()),
+            qPrintable(QStringLiteral("PV %1 -> %2, SV %3").arg(after.front()).arg(after.back()).arg(sv)));
         const auto& svSeries = model.Series(QuantityOf(36));
         QCOMPARE(double(svSeries.Back().value), sv);
     }

@@ -12,8 +12,7 @@
 #include "widgets/ti_line_editor.h"
 #include "widgets/ti_switch_led.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc < 2) return 2;
     const int after = argc > 2 ? std::atoi(argv[2]) : 60;
@@ -28,7 +27,8 @@ int main(int argc, char* argv[])
     QTest::keyClick(f.iAnalogOutput3->Editor(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(f.iAnalogOutput3->Editor(), QString::number(target / 10.0, 'f', 1));
     const auto seen = f.Master().Statistics().repliesAccepted;
-    while (f.Master().Statistics().repliesAccepted == seen) QTest::qWait(20);
+    while (f.Master().Statistics().repliesAccepted == seen)
+        QTest::qWait(20);
     QTest::mouseClick(f.iSwitchLed2, Qt::LeftButton);
     QTest::qWait(after * 1000);
     // Opened only now: it shows what came before it was opened.

@@ -1,6 +1,7 @@
 // Drives a master through a sequence of operations chosen by the input (poll ticks, writes, write ageing,
-// deliveries of 0 to 5000 bytes, the communication box and the address text changing, time passing) and checks
-// after each delivery that exactly what a good full reply to the read in flight may change has changed.
+// deliveries of 0 to 5000 bytes, the communication box and the address text changing, time passing) and
+// checks after each delivery that exactly what a good full reply to the read in flight may change has
+// changed.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -99,7 +100,8 @@ void Deliver(lq::ModbusMaster& master, const View& view, const Sender& sender,
     const lq::RequestFrame writeFrame = master.Write().frame;
     // What the master awaits the echo of is what last went on the line.
     if (wasPending && wasSent)
-        LQ_FUZZ_CHECK(std::equal(writeFrame.begin(), writeFrame.end(), sender.lastWrite.begin(), sender.lastWrite.end()));
+        LQ_FUZZ_CHECK(std::equal(writeFrame.begin(), writeFrame.end(), sender.lastWrite.begin(),
+                                 sender.lastWrite.end()));
     const bool readWasInFlight = master.ReadInFlight();
     const bool wasLit = master.LinkLampLit();
     const std::uint8_t index = master.PollIndex();

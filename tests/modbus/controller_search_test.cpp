@@ -15,20 +15,19 @@ namespace {
 using testing::Bytes;
 using namespace std::chrono;
 
-Bytes ReplyFrom(std::uint8_t slave)
-{
+Bytes ReplyFrom(std::uint8_t slave) {
     Bytes body = testing::ReadReply(std::vector<std::uint16_t>(10, 0x0102));
     body.resize(body.size() - 2);
     body[0] = slave;
     return testing::WithCrc(body);
 }
 
-TEST(SearchPlan, TriesEveryRateFramingAndAddressOnceTheAddressChangingFastest)
-{
+TEST(SearchPlan, TriesEveryRateFramingAndAddressOnceTheAddressChangingFastest) {
     const std::vector<LineSetting> plan = SearchPlan(10);
     ASSERT_EQ(plan.size(), 4u * 3u * 10u);
     std::set<std::tuple<std::uint32_t, Framing, int>> distinct;
-    for (const LineSetting& s : plan) distinct.insert({s.baud, s.framing, s.slave});
+    for (const LineSetting& s : plan)
+        distinct.insert({s.baud, s.framing, s.slave});
     EXPECT_EQ(distinct.size(), plan.size());
     int lineChanges = 0;
     for (std::size_t i = 1; i < plan.size(); ++i)
@@ -38,8 +37,7 @@ TEST(SearchPlan, TriesEveryRateFramingAndAddressOnceTheAddressChangingFastest)
     EXPECT_EQ(SearchPlan(247).back().slave, 247);
 }
 
-TEST(SearchPlan, EachTryOutlastsARepliesWayAndTheDefaultSearchFitsIn30Seconds)
-{
+TEST(SearchPlan, EachTryOutlastsARepliesWayAndTheDefaultSearchFitsIn30Seconds) {
     const milliseconds silence(100);
     milliseconds worstCase(0);
     for (const LineSetting& s : SearchPlan(10)) {
@@ -52,8 +50,7 @@ TEST(SearchPlan, EachTryOutlastsARepliesWayAndTheDefaultSearchFitsIn30Seconds)
     EXPECT_LT(worstCase, seconds(30));
 }
 
-TEST(ValidFind, OnlyAWholeReadReplyFromTheAskedAddressCounts)
-{
+TEST(ValidFind, OnlyAWholeReadReplyFromTheAskedAddressCounts) {
     const Bytes good = ReplyFrom(7);
     Bytes function4 = good;
     function4[1] = 4;
@@ -70,21 +67,26 @@ TEST(ValidFind, OnlyAWholeReadReplyFromTheAskedAddressCounts)
     } cases[] = {
         {"read reply of slave 7", good, true},
         {"another slave's reply", ReplyFrom(8), false},
-        {"function 4 with its own CRC", testing::WithCrc(Bytes(function4.begin(), function4.end() - 2)), false},
-        {"byte count 18 with its own CRC", testing::WithCrc(Bytes(count18.begin(), count18.end() - 2)), false},
+        {"function 4 with its own CRC", testing::WithCrc(Bytes(function4.begin(), function4.end() - 2)),
+         false},
+        {"byte count 18 with its own CRC", testing::WithCrc(Bytes(count18.begin(), count18.end() - 2)),
+         false},
         {"a damaged byte", badCrc, false},
         {"a stray byte after it", longer, false},
         {"cut short", Bytes(good.begin(), good.end() - 1), false},
         {"an exception of slave 7", testing::WithCrc({7, 0x83, 0x02}), false},
         {"one byte of noise", {0xFF}, false},
     };
-    for (const auto& c : cases) EXPECT_EQ(IsValidFind(c.bytes, 7), c.valid) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(IsValidFind(c.bytes, 7), c.valid) << c.name;
 }
 
-TEST(ControllerSearch, KeepsFindsAndSettingsWhereOnlyInvalidBytesCameBack)
-{
-    const std::vector<LineSetting> plan{{9600, Framing::N2, 7}, {9600, Framing::E1, 6}, {9600, Framing::E1, 7},
-                                        {9600, Framing::E1, 8}, {19200, Framing::O1, 7}};
+TEST(ControllerSearch, KeepsFindsAndSettingsWhereOnlyInvalidBytesCameBack) {
+    const std::vector<LineSetting> plan{{9600, Framing::N2, 7},
+                                        {9600, Framing::E1, 6},
+                                        {9600, Framing::E1, 7},
+                                        {9600, Framing::E1, 8},
+                                        {19200, Framing::O1, 7}};
     ControllerSearch search(plan);
     EXPECT_EQ(search.Request(), BuildReadRequest(7, 0, 10));
     const ControllerSearch::SteadyTime t0{};

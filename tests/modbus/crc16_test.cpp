@@ -12,30 +12,28 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // The bit-wise CRC-16/MODBUS, written independently of the tables.
-std::uint16_t BitwiseModbusCrc(const Bytes& data)
-{
+std::uint16_t BitwiseModbusCrc(const Bytes& data) {
     std::uint16_t crc = 0xFFFF;
     for (std::uint8_t b : data) {
         crc ^= b;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
     }
     return crc;
 }
 
-std::uint16_t ShiftedEightTimes(unsigned i)
-{
+std::uint16_t ShiftedEightTimes(unsigned i) {
     std::uint16_t r = static_cast<std::uint16_t>(i);
-    for (int bit = 0; bit < 8; ++bit) r = (r & 1) ? (r >> 1) ^ 0xA001 : r >> 1;
+    for (int bit = 0; bit < 8; ++bit)
+        r = (r & 1) ? (r >> 1) ^ 0xA001 : r >> 1;
     return r;
 }
 
-std::uint16_t Calc(const Bytes& data)
-{
+std::uint16_t Calc(const Bytes& data) {
     return CalcCRC16(data.data(), static_cast<std::int32_t>(data.size()));
 }
 
-TEST(CrcTables, MatchTheGeneratingRule)
-{
+TEST(CrcTables, MatchTheGeneratingRule) {
     for (unsigned i = 0; i < 256; ++i) {
         EXPECT_EQ(CRCHiTable[i], ShiftedEightTimes(i) & 0xFF) << "hi " << i;
         EXPECT_EQ(CRCLoTable[i], ShiftedEightTimes(i) >> 8) << "lo " << i;
@@ -50,8 +48,7 @@ struct WorkedExample {
 
 class CrcWorkedExamples : public ::testing::TestWithParam<WorkedExample> {};
 
-TEST_P(CrcWorkedExamples, GiveTheResultAndTheWireOrder)
-{
+TEST_P(CrcWorkedExamples, GiveTheResultAndTheWireOrder) {
     const auto& ex = GetParam();
     EXPECT_EQ(Calc(ex.content), ex.result) << ex.what;
     // The result is the standard CRC with its bytes swapped.
@@ -63,8 +60,7 @@ TEST_P(CrcWorkedExamples, GiveTheResultAndTheWireOrder)
     EXPECT_EQ(BitwiseModbusCrc(frame), 0) << "a whole frame checks to 0";
 }
 
-Bytes RegistersOneToTen()
-{
+Bytes RegistersOneToTen() {
     Bytes reply{0x01, 0x03, 0x14};
     for (int v = 1; v <= 10; ++v) {
         reply.push_back(0);
@@ -84,25 +80,24 @@ INSTANTIATE_TEST_SUITE_P(
                       WorkedExample{"write 3=0", {0x01, 0x06, 0x00, 0x03, 0x00, 0x00}, 0x79CA},
                       WorkedExample{"read reply 1..10", RegistersOneToTen(), 0x8F16}));
 
-TEST(CalcCRC16, EmptyOrNegativeCountGivesAllOnes)
-{
+TEST(CalcCRC16, EmptyOrNegativeCountGivesAllOnes) {
     const std::uint8_t byte = 0x55;
-    for (std::int32_t count : {0, -1, -1000}) EXPECT_EQ(CalcCRC16(&byte, count), 0xFFFF) << count;
+    for (std::int32_t count : {0, -1, -1000})
+        EXPECT_EQ(CalcCRC16(&byte, count), 0xFFFF) << count;
 }
 
-TEST(CalcCRC16, AgreesWithBitwiseOnRandomBlocks)
-{
+TEST(CalcCRC16, AgreesWithBitwiseOnRandomBlocks) {
     std::mt19937 rng(7);
     for (int round = 0; round < 200; ++round) {
         Bytes data(rng() % 300);
-        for (auto& b : data) b = static_cast<std::uint8_t>(rng());
+        for (auto& b : data)
+            b = static_cast<std::uint8_t>(rng());
         const std::uint16_t standard = BitwiseModbusCrc(data);
         EXPECT_EQ(Calc(data), static_cast<std::uint16_t>((standard << 8) | (standard >> 8)));
     }
 }
 
-TEST(CalcCRC16, EverySingleBitFlipOfAReadReplyFailsTheCheck)
-{
+TEST(CalcCRC16, EverySingleBitFlipOfAReadReplyFailsTheCheck) {
     Bytes reply = RegistersOneToTen();
     const std::uint16_t crc = Calc(reply);
     reply.push_back(static_cast<std::uint8_t>(crc >> 8));

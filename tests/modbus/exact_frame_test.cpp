@@ -11,20 +11,17 @@ using std::chrono::milliseconds;
 const std::vector<std::uint16_t> kBlock0{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 const std::vector<std::uint16_t> kBlock1{11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
 
-Bytes Join(Bytes a, const Bytes& b)
-{
+Bytes Join(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
-Bytes Damaged(Bytes frame, std::size_t at)
-{
+Bytes Damaged(Bytes frame, std::size_t at) {
     frame[at] ^= 0x04;
     return frame;
 }
 
-Bytes WithoutByte(Bytes frame, std::size_t at)
-{
+Bytes WithoutByte(Bytes frame, std::size_t at) {
     frame.erase(frame.begin() + static_cast<std::ptrdiff_t>(at));
     return frame;
 }
@@ -37,8 +34,7 @@ struct ShapeCase {
 
 class ReplyCheck : public ::testing::TestWithParam<ShapeCase> {};
 
-TEST_P(ReplyCheck, ADeliveryIsAReplyOnlyWhenItIsExactlyOneFrame)
-{
+TEST_P(ReplyCheck, ADeliveryIsAReplyOnlyWhenItIsExactlyOneFrame) {
     const RequestFrame pending = BuildWriteRequest(1, 4, 0x03, 0x20);
     EXPECT_EQ(ClassifyReply(GetParam().bytes, &pending).shape, GetParam().shape) << GetParam().name;
 }
@@ -51,14 +47,17 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeCase{"read reply", ReadReply(kBlock0), ReplyShape::ReadReply},
         ShapeCase{"read reply and a stray 00", Join(ReadReply(kBlock0), {0x00}), ReplyShape::ReadReply},
         ShapeCase{"read reply and a stray FF", Join(ReadReply(kBlock0), {0xFF}), ReplyShape::ReadReply},
-        ShapeCase{"read reply and two stray bytes", Join(ReadReply(kBlock0), {0x00, 0x00}), ReplyShape::RunTogether},
+        ShapeCase{"read reply and two stray bytes", Join(ReadReply(kBlock0), {0x00, 0x00}),
+                  ReplyShape::RunTogether},
         ShapeCase{"read reply and garbage", Join(ReadReply(kBlock0), {0x5A}), ReplyShape::RunTogether},
         ShapeCase{"good reply, then a damaged one", Join(ReadReply(kBlock0), Damaged(ReadReply(kBlock1), 9)),
                   ReplyShape::RunTogether},
         ShapeCase{"damaged reply, then a good one", Join(Damaged(ReadReply(kBlock0), 9), ReadReply(kBlock1)),
                   ReplyShape::RunTogether},
-        ShapeCase{"echo, then a read reply's start", Join(kEcho, {0x01, 0x03, 0x14}), ReplyShape::RunTogether},
-        ShapeCase{"a fragment, then a whole echo", Join({0x01, 0x03, 0x14, 0x00}, kEcho), ReplyShape::RunTogether},
+        ShapeCase{"echo, then a read reply's start", Join(kEcho, {0x01, 0x03, 0x14}),
+                  ReplyShape::RunTogether},
+        ShapeCase{"a fragment, then a whole echo", Join({0x01, 0x03, 0x14, 0x00}, kEcho),
+                  ReplyShape::RunTogether},
         ShapeCase{"echo", kEcho, ReplyShape::EchoOf},
         ShapeCase{"echo and a stray FF", Join(kEcho, {0xFF}), ReplyShape::EchoOf},
         ShapeCase{"another write's echo", WriteEcho(5, 100), ReplyShape::WriteEcho},
@@ -66,11 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeCase{"exception and a stray 00", Join(ExceptionReply(3, 2), {0x00}), ReplyShape::Exception},
         ShapeCase{"a byte lost", WithoutByte(ReadReply(kBlock0), 7), ReplyShape::Fragment},
         ShapeCase{"a bit flipped", Damaged(ReadReply(kBlock0), 12), ReplyShape::BadCrc},
-        ShapeCase{"a reply of two registers", WithCrc({0x01, 0x03, 0x04, 0, 1, 0, 2}), ReplyShape::OtherFrame}),
+        ShapeCase{"a reply of two registers", WithCrc({0x01, 0x03, 0x04, 0, 1, 0, 2}),
+                  ReplyShape::OtherFrame}),
     [](const ::testing::TestParamInfo<ShapeCase>& info) { return "case" + std::to_string(info.index); });
 
-TEST(ReplyCheck, FramesRunTogetherStoreNothingAndEndTheRead)
-{
+TEST(ReplyCheck, FramesRunTogetherStoreNothingAndEndTheRead) {
     for (const Bytes& delivery : {Join(ReadReply(kBlock0), Damaged(ReadReply(kBlock1), 9)),
                                   Join(ReadReply(kBlock0), ReadReply(kBlock1))}) {
         MasterRig rig;
@@ -91,15 +90,14 @@ struct TimedRig : MasterRig {
         void DeliveryJudged(const Delivery& d) override { out->push_back(d); }
     } recorder;
 
-    TimedRig()
-    {
+    TimedRig() {
         recorder.out = &judged;
         master.AddObserver(recorder);
     }
     // The bytes' first one came `offset` after (or, negative, before) the last request was sent, and the
     // delivery ends `length` later.
-    void DeliverAt(const Bytes& bytes, milliseconds firstByteOffset, milliseconds length = milliseconds(110))
-    {
+    void DeliverAt(const Bytes& bytes, milliseconds firstByteOffset,
+                   milliseconds length = milliseconds(110)) {
         const auto first = clock.now + firstByteOffset;
         clock.Advance(std::max(firstByteOffset + length, milliseconds(0)));
         master.ReceiveDelivery(bytes.data(), static_cast<std::uint16_t>(bytes.size()), first);
@@ -113,8 +111,7 @@ struct ArrivalCase {
 
 class ArrivalBeforeRequest : public ::testing::TestWithParam<ArrivalCase> {};
 
-TEST_P(ArrivalBeforeRequest, OnlyADeliveryThatBeganAfterItsRequestAnswersIt)
-{
+TEST_P(ArrivalBeforeRequest, OnlyADeliveryThatBeganAfterItsRequestAnswersIt) {
     TimedRig rig;
     rig.Tick();
     rig.DeliverAt(ReadReply(kBlock0), milliseconds(GetParam().firstByteMs));
@@ -126,16 +123,17 @@ TEST_P(ArrivalBeforeRequest, OnlyADeliveryThatBeganAfterItsRequestAnswersIt)
     EXPECT_EQ(rig.master.ReadInFlight(), !GetParam().stored);
     if (GetParam().stored) {
         EXPECT_EQ(rig.judged[0].answerTime, std::chrono::microseconds(milliseconds(GetParam().firstByteMs)));
-        EXPECT_EQ(rig.judged[0].roundTrip, std::chrono::microseconds(milliseconds(GetParam().firstByteMs + 110)));
+        EXPECT_EQ(rig.judged[0].roundTrip,
+                  std::chrono::microseconds(milliseconds(GetParam().firstByteMs + 110)));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Offsets, ArrivalBeforeRequest,
-                         ::testing::Values(ArrivalCase{-60, false}, ArrivalCase{-1, false}, ArrivalCase{0, true},
-                                           ArrivalCase{2, true}, ArrivalCase{300, true}));
+                         ::testing::Values(ArrivalCase{-60, false}, ArrivalCase{-1, false},
+                                           ArrivalCase{0, true}, ArrivalCase{2, true},
+                                           ArrivalCase{300, true}));
 
-TEST(ArrivalBeforeRequest, TheRestOfASplitReplyIsTimedFromTheRequestItFollowed)
-{
+TEST(ArrivalBeforeRequest, TheRestOfASplitReplyIsTimedFromTheRequestItFollowed) {
     TimedRig rig;
     rig.Tick();
     Bytes reply = ReadReply(kBlock0);
@@ -148,8 +146,7 @@ TEST(ArrivalBeforeRequest, TheRestOfASplitReplyIsTimedFromTheRequestItFollowed)
     EXPECT_EQ(rig.master.Statistics().beforeRequest, 1u);
 }
 
-TEST(ArrivalBeforeRequest, AnEchoCountsFromTheWritesFirstSendNotItsRepeat)
-{
+TEST(ArrivalBeforeRequest, AnEchoCountsFromTheWritesFirstSendNotItsRepeat) {
     for (const int firstByteMs : {-5, 5}) {
         TimedRig rig;
         ASSERT_TRUE(rig.master.IssueWrite(4, 800));
@@ -167,8 +164,7 @@ TEST(ArrivalBeforeRequest, AnEchoCountsFromTheWritesFirstSendNotItsRepeat)
     EXPECT_EQ(rig.judged.back().answerTime, std::chrono::microseconds(milliseconds(300 + 500 - 100)));
 }
 
-TEST(SecondReply, AReplyAfterTheReadsOwnReplyCameDamagedOrInsideAnEarlierDeliveryIsNotStored)
-{
+TEST(SecondReply, AReplyAfterTheReadsOwnReplyCameDamagedOrInsideAnEarlierDeliveryIsNotStored) {
     const Bytes late = ReadReply(kBlock0);
     const Bytes own = ReadReply(kBlock1);
     const struct {
@@ -189,8 +185,7 @@ TEST(SecondReply, AReplyAfterTheReadsOwnReplyCameDamagedOrInsideAnEarlierDeliver
     }
 }
 
-TEST(SecondReply, AnotherReplyAfterOneWasStoredIsNamedAndDarkensTheLamp)
-{
+TEST(SecondReply, AnotherReplyAfterOneWasStoredIsNamedAndDarkensTheLamp) {
     TimedRig rig;
     rig.PollAt(1);
     rig.DeliverAt(ReadReply(kBlock0), milliseconds(20)); // a held-back reply to block 0, taken for block 1

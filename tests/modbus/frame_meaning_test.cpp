@@ -13,8 +13,7 @@ namespace {
 
 using testing::Bytes;
 
-Bytes Frame(const RequestFrame& frame)
-{
+Bytes Frame(const RequestFrame& frame) {
     return Bytes(frame.begin(), frame.end());
 }
 
@@ -27,20 +26,17 @@ struct DeliveryCase {
     std::string meaning;
 };
 
-Bytes WithCrcByteChanged(Bytes reply)
-{
+Bytes WithCrcByteChanged(Bytes reply) {
     reply[24] ^= 0xFF;
     return reply;
 }
 
-std::string Hex2(std::uint8_t b)
-{
+std::string Hex2(std::uint8_t b) {
     static const char* digits = "0123456789ABCDEF";
     return {digits[b >> 4], digits[b & 15]};
 }
 
-TEST(FrameMeaning, EveryKindOfRequestReadsFromItsBytes)
-{
+TEST(FrameMeaning, EveryKindOfRequestReadsFromItsBytes) {
     const Bytes read = Frame(BuildReadRequest(7, 35, 10));
     const Bytes write = Frame(BuildWriteRequest(3, 36, 0x02, 0xEE));
     const struct {
@@ -57,15 +53,15 @@ TEST(FrameMeaning, EveryKindOfRequestReadsFromItsBytes)
         EXPECT_EQ(DescribeRequest(SentRequest{c.kind, c.bytes, c.block, 0, 0, {}}), c.meaning);
 }
 
-TEST(FrameMeaning, EveryKindOfDeliveryReadsFromItsBytesAndVerdict)
-{
+TEST(FrameMeaning, EveryKindOfDeliveryReadsFromItsBytesAndVerdict) {
     const Bytes reply = testing::ReadReply(std::vector<std::uint16_t>(10, 0x1234));
     const Bytes damaged = WithCrcByteChanged(reply);
     const std::string crcText = "CRC 错误 (CRC error)：校验 " + Hex2(damaged[23]) + " " + Hex2(damaged[24]) +
                                 "，应为 " + Hex2(reply[23]) + " " + Hex2(reply[24]);
     const DeliveryCase cases[] = {
         {"reply", reply, DeliveryVerdict::Accepted, 2, 0, "读块 2 的应答（寄存器 20–29）"},
-        {"echo", testing::WriteEcho(36, 750), DeliveryVerdict::WriteConfirmed, 0, 0, "写寄存器 36 = 750 的回显"},
+        {"echo", testing::WriteEcho(36, 750), DeliveryVerdict::WriteConfirmed, 0, 0,
+         "写寄存器 36 = 750 的回显"},
         {"write refused", testing::ExceptionReply(6, 3), DeliveryVerdict::WriteRefused, 0, 3,
          "写入被拒绝：异常 03 非法数据值 (Illegal Data Value)"},
         {"read refused", testing::ExceptionReply(3, 2), DeliveryVerdict::ReadRefused, 1, 2,
@@ -77,23 +73,31 @@ TEST(FrameMeaning, EveryKindOfDeliveryReadsFromItsBytesAndVerdict)
          "过期的回显 (stray echo)：写寄存器 3 = 1"},
         {"unasked exception", testing::ExceptionReply(3, 4), DeliveryVerdict::Unasked, 0, 0,
          "未请求的应答 (unsolicited reply)：从站 1，异常 04 从站设备故障 (Slave Device Failure)"},
-        {"unasked reply", reply, DeliveryVerdict::Unasked, 0, 0, "未请求的应答 (unsolicited reply)：从站 1，读应答，25 字节"},
+        {"unasked reply", reply, DeliveryVerdict::Unasked, 0, 0,
+         "未请求的应答 (unsolicited reply)：从站 1，读应答，25 字节"},
     };
     for (const DeliveryCase& c : cases) {
         const Delivery delivery{c.bytes, c.verdict, c.block, c.code, std::nullopt, {}};
         EXPECT_EQ(DescribeDelivery(delivery), c.meaning) << c.name;
-        EXPECT_EQ(IsFault(c.verdict), c.verdict != DeliveryVerdict::Accepted &&
-                                          c.verdict != DeliveryVerdict::WriteConfirmed) << c.name;
+        EXPECT_EQ(IsFault(c.verdict),
+                  c.verdict != DeliveryVerdict::Accepted && c.verdict != DeliveryVerdict::WriteConfirmed)
+            << c.name;
     }
     EXPECT_EQ(DescribeNoReply(NoReply{3, {}}), "无应答 (no reply)：读块 3");
 }
 
-TEST(FrameMeaning, ExceptionCodesOneToElevenHaveTheirNames)
-{
-    const char* const english[] = {"Illegal Function",       "Illegal Data Address",  "Illegal Data Value",
-                                   "Slave Device Failure",   "Acknowledge",           "Slave Device Busy",
-                                   "Negative Acknowledge",   "Memory Parity Error",   "undefined",
-                                   "Gateway Path Unavailable", "Gateway Target Device Failed to Respond"};
+TEST(FrameMeaning, ExceptionCodesOneToElevenHaveTheirNames) {
+    const char* const english[] = {"Illegal Function",
+                                   "Illegal Data Address",
+                                   "Illegal Data Value",
+                                   "Slave Device Failure",
+                                   "Acknowledge",
+                                   "Slave Device Busy",
+                                   "Negative Acknowledge",
+                                   "Memory Parity Error",
+                                   "undefined",
+                                   "Gateway Path Unavailable",
+                                   "Gateway Target Device Failed to Respond"};
     std::set<std::string> names;
     for (std::uint8_t code = 1; code <= 0x0B; ++code) {
         const std::string name = ExceptionName(code);
@@ -103,28 +107,28 @@ TEST(FrameMeaning, ExceptionCodesOneToElevenHaveTheirNames)
         names.insert(name);
     }
     EXPECT_EQ(names.size(), 11u);
-    for (std::uint8_t code : {0x00, 0x0C, 0xFF}) EXPECT_EQ(ExceptionName(code), "未知代码 (unknown)");
+    for (std::uint8_t code : {0x00, 0x0C, 0xFF})
+        EXPECT_EQ(ExceptionName(code), "未知代码 (unknown)");
 }
 
 // The rows the master's own events make: direction, fault and round trip as the master judged them.
 class RowCollector final : public TrafficObserver {
-public:
+  public:
     std::vector<TrafficRow> rows;
 
-protected:
+  protected:
     void AddRow(TrafficRow row) override { rows.push_back(std::move(row)); }
 };
 
-TEST(TrafficRows, TheMastersEventsBecomeRowsWithDirectionFaultAndRoundTrip)
-{
+TEST(TrafficRows, TheMastersEventsBecomeRowsWithDirectionFaultAndRoundTrip) {
     testing::MasterRig rig;
     RowCollector rows;
     rig.master.AddObserver(rows);
-    rig.Tick();                                    // read of block 0
+    rig.Tick(); // read of block 0
     rig.clock.Advance(std::chrono::milliseconds(40));
     rig.Deliver(testing::ReadReply(std::vector<std::uint16_t>(10, 1)));
-    rig.Tick();                                    // read of block 1
-    rig.Tick();                                    // no reply to it
+    rig.Tick(); // read of block 1
+    rig.Tick(); // no reply to it
     ASSERT_EQ(rows.rows.size(), 4u);
     EXPECT_EQ(rows.rows[0].direction, TrafficDirection::Sent);
     EXPECT_EQ(rows.rows[0].bytes, rig.sender.sent[0]);

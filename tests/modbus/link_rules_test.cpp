@@ -1,5 +1,6 @@
 // The rules that keep the operator from trusting a link that is not there: silence, late replies, refused
-// blocks, and writes that are done only when their own echo says so. Time is a fake clock stepped by the tests.
+// blocks, and writes that are done only when their own echo says so. Time is a fake clock stepped by the
+// tests.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -17,25 +18,24 @@ const std::vector<std::uint16_t> kZeros(10, 0);
 
 // What the master told its observers, one short line per event.
 class EventLog : public ILinkObserver {
-public:
+  public:
     std::vector<std::string> events;
-    void RequestSent(const SentRequest& r) override
-    {
+    void RequestSent(const SentRequest& r) override {
         events.push_back(r.kind == RequestKind::Read    ? "read " + std::to_string(r.block)
                          : r.kind == RequestKind::Write ? "write " + std::to_string(r.registerAddress)
                                                         : "repeat " + std::to_string(r.registerAddress));
     }
-    void DeliveryJudged(const Delivery& d) override
-    {
-        static const char* const names[] = {"accepted",    "confirmed",      "write refused", "read refused",
-                                            "bad crc",     "short",          "stray echo",    "unasked",
+    void DeliveryJudged(const Delivery& d) override {
+        static const char* const names[] = {"accepted",     "confirmed",      "write refused", "read refused",
+                                            "bad crc",      "short",          "stray echo",    "unasked",
                                             "run together", "before request", "second reply"};
         events.push_back(std::string(names[static_cast<int>(d.verdict)]) +
                          (d.verdict == DeliveryVerdict::Accepted ? " " + std::to_string(d.block) : ""));
     }
-    void ReadUnanswered(const NoReply& n) override { events.push_back("no reply " + std::to_string(n.block)); }
-    void WriteEnded(const WriteEnd& e) override
-    {
+    void ReadUnanswered(const NoReply& n) override {
+        events.push_back("no reply " + std::to_string(n.block));
+    }
+    void WriteEnded(const WriteEnd& e) override {
         static const char* const names[] = {"confirmed", "refused", "unconfirmed", "superseded", "not sent"};
         events.push_back("write ended " + std::string(names[static_cast<int>(e.outcome)]) + " after " +
                          std::to_string(e.sends));
@@ -47,8 +47,7 @@ struct ObservedRig : MasterRig {
     ObservedRig() { master.AddObserver(log); }
 };
 
-TEST(NoReply, SilenceDarkensTheLampByTheNextTick)
-{
+TEST(NoReply, SilenceDarkensTheLampByTheNextTick) {
     ObservedRig rig;
     rig.Tick();
     rig.Deliver(ReadReply(kZeros));
@@ -62,8 +61,7 @@ TEST(NoReply, SilenceDarkensTheLampByTheNextTick)
     EXPECT_EQ(rig.master.Statistics().unanswered, 1u);
 }
 
-TEST(NoReply, ASilentControllerIsAskedAgainAfterTheResponseTimeOutAndTheRotationGoesOn)
-{
+TEST(NoReply, ASilentControllerIsAskedAgainAfterTheResponseTimeOutAndTheRotationGoesOn) {
     MasterRig rig;
     std::vector<int> sendTicks;
     for (int tick = 1; tick <= 13; ++tick) {
@@ -77,8 +75,7 @@ TEST(NoReply, ASilentControllerIsAskedAgainAfterTheResponseTimeOutAndTheRotation
     EXPECT_FALSE(rig.master.LinkLampLit());
 }
 
-TEST(NoReply, ClosingThePortDarkensTheLampAndForgetsTheReadInFlight)
-{
+TEST(NoReply, ClosingThePortDarkensTheLampAndForgetsTheReadInFlight) {
     MasterRig rig;
     rig.Tick();
     rig.Deliver(ReadReply(kZeros));
@@ -93,8 +90,7 @@ TEST(NoReply, ClosingThePortDarkensTheLampAndForgetsTheReadInFlight)
 // every 500 ms: whatever the delay up to the response time-out, no block is ever stored under another.
 class SlowController : public ::testing::TestWithParam<int> {};
 
-TEST_P(SlowController, EveryBlockIsReadAndEveryReplyLandsInItsOwnBlock)
-{
+TEST_P(SlowController, EveryBlockIsReadAndEveryReplyLandsInItsOwnBlock) {
     MasterRig rig;
     const milliseconds delay(GetParam());
     std::multimap<std::chrono::steady_clock::time_point, Bytes> due;
@@ -112,7 +108,8 @@ TEST_P(SlowController, EveryBlockIsReadAndEveryReplyLandsInItsOwnBlock)
         for (; answered < rig.sender.sent.size(); ++answered) {
             const int start = rig.sender.sent[answered][3];
             std::vector<std::uint16_t> values;
-            for (int k = 0; k < 10; ++k) values.push_back(static_cast<std::uint16_t>(start + k));
+            for (int k = 0; k < 10; ++k)
+                values.push_back(static_cast<std::uint16_t>(start + k));
             due.emplace(rig.clock.now + delay, ReadReply(values));
         }
         for (int reg = 0; reg <= RegisterImage::kHighestRegister; ++reg) {
@@ -126,11 +123,11 @@ TEST_P(SlowController, EveryBlockIsReadAndEveryReplyLandsInItsOwnBlock)
 
 INSTANTIATE_TEST_SUITE_P(DelaysInMs, SlowController, ::testing::Values(20, 300, 480, 650, 900, 1100, 1400));
 
-TEST(LateReply, AReplyWhoseReadWasGivenUpIsNotStored)
-{
+TEST(LateReply, AReplyWhoseReadWasGivenUpIsNotStored) {
     ObservedRig rig;
-    for (int tick = 0; tick < 3; ++tick) rig.Tick(); // block 0 asked once, still in flight
-    rig.Tick();                                      // given up; asked again
+    for (int tick = 0; tick < 3; ++tick)
+        rig.Tick(); // block 0 asked once, still in flight
+    rig.Tick();     // given up; asked again
     rig.Deliver(ReadReply(std::vector<std::uint16_t>(10, 7)));
     EXPECT_EQ(rig.master.Registers()[0], 7) << "the read in flight asked for this block";
     rig.Tick();
@@ -141,8 +138,8 @@ TEST(LateReply, AReplyWhoseReadWasGivenUpIsNotStored)
     EXPECT_EQ(rig.log.events.back(), "second reply");
 }
 
-// The controller refuses one block: the poll moves on at once. It garbles one: after three tries of it the poll
-// moves on. Either way it comes back to that block on its next turn.
+// The controller refuses one block: the poll moves on at once. It garbles one: after three tries of it the
+// poll moves on. Either way it comes back to that block on its next turn.
 struct RefusedBlockCase {
     const char* what;
     Bytes answer;
@@ -151,8 +148,7 @@ struct RefusedBlockCase {
 
 class RefusedBlock : public ::testing::TestWithParam<RefusedBlockCase> {};
 
-TEST_P(RefusedBlock, TheOtherBlocksKeepBeingRead)
-{
+TEST_P(RefusedBlock, TheOtherBlocksKeepBeingRead) {
     MasterRig rig;
     for (int tick = 0; tick < 14; ++tick) {
         rig.Tick();
@@ -164,7 +160,8 @@ TEST_P(RefusedBlock, TheOtherBlocksKeepBeingRead)
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, RefusedBlock,
-    ::testing::Values(RefusedBlockCase{"exception 02", ExceptionReply(0x03, 0x02),
+    ::testing::Values(RefusedBlockCase{"exception 02",
+                                       ExceptionReply(0x03, 0x02),
                                        {0, 10, 20, 35, 0, 10, 20, 35, 0, 10, 20, 35, 0, 10}},
                       RefusedBlockCase{"bad CRC",
                                        [] {
@@ -174,8 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
                                        }(),
                                        {0, 10, 20, 20, 20, 35, 0, 10, 20, 20, 20, 35, 0, 10}}));
 
-TEST(Write, OnlyItsOwnEchoConfirmsIt)
-{
+TEST(Write, OnlyItsOwnEchoConfirmsIt) {
     ObservedRig rig;
     rig.master.IssueWrite(36, 425);
     rig.Deliver(WriteEcho(36, 424));
@@ -186,9 +182,8 @@ TEST(Write, OnlyItsOwnEchoConfirmsIt)
     EXPECT_EQ(rig.master.Write().pending, 1) << "another slave's frame";
     rig.Deliver(WriteEcho(36, 425));
     EXPECT_EQ(rig.master.Write().pending, 0);
-    EXPECT_EQ(rig.log.events,
-              (std::vector<std::string>{"write 36", "stray echo", "short", "confirmed",
-                                        "write ended confirmed after 1"}));
+    EXPECT_EQ(rig.log.events, (std::vector<std::string>{"write 36", "stray echo", "short", "confirmed",
+                                                        "write ended confirmed after 1"}));
     EXPECT_EQ(rig.master.Statistics().writesConfirmed, 1u);
 }
 
@@ -200,8 +195,7 @@ struct RefusalCase {
 
 class WriteRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
-TEST_P(WriteRefusal, EndsTheWriteOnlyForAnExceptionOfThatSlaveToAWrite)
-{
+TEST_P(WriteRefusal, EndsTheWriteOnlyForAnExceptionOfThatSlaveToAWrite) {
     const auto& c = GetParam();
     MasterRig rig;
     rig.Tick();
@@ -217,17 +211,19 @@ TEST_P(WriteRefusal, EndsTheWriteOnlyForAnExceptionOfThatSlaveToAWrite)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, WriteRefusal,
-                         ::testing::Values(RefusalCase{"exception 03 to the write", ExceptionReply(0x06, 0x03), true},
-                                           RefusalCase{"exception to a read", ExceptionReply(0x03, 0x03), false},
-                                           RefusalCase{"another slave's exception", [] {
-                                                           Bytes b = ExceptionReply(0x06, 0x03);
-                                                           b[0] = 2;
-                                                           return b;
-                                                       }(), false}));
+INSTANTIATE_TEST_SUITE_P(
+    Answers, WriteRefusal,
+    ::testing::Values(RefusalCase{"exception 03 to the write", ExceptionReply(0x06, 0x03), true},
+                      RefusalCase{"exception to a read", ExceptionReply(0x03, 0x03), false},
+                      RefusalCase{"another slave's exception",
+                                  [] {
+                                      Bytes b = ExceptionReply(0x06, 0x03);
+                                      b[0] = 2;
+                                      return b;
+                                  }(),
+                                  false}));
 
-TEST(Write, AReadReplyWhileAWriteIsPendingIsStoredAndTheWriteStaysPending)
-{
+TEST(Write, AReadReplyWhileAWriteIsPendingIsStoredAndTheWriteStaysPending) {
     MasterRig rig;
     rig.Tick(); // block 0 in flight
     rig.master.IssueWrite(3, 1);
@@ -240,8 +236,7 @@ TEST(Write, AReadReplyWhileAWriteIsPendingIsStoredAndTheWriteStaysPending)
     EXPECT_EQ(rig.master.Write().pending, 0);
 }
 
-TEST(Write, ACommandDuringAReadInFlightWaitsForItsReply)
-{
+TEST(Write, ACommandDuringAReadInFlightWaitsForItsReply) {
     MasterRig rig;
     rig.Tick();
     rig.master.IssueWrite(4, 800);
@@ -252,8 +247,7 @@ TEST(Write, ACommandDuringAReadInFlightWaitsForItsReply)
     EXPECT_EQ(rig.pause.pauses.back(), 40u);
 }
 
-TEST(Write, ACommandDuringAReadInFlightGoesAtTheNextTickWhenNoReplyComes)
-{
+TEST(Write, ACommandDuringAReadInFlightGoesAtTheNextTickWhenNoReplyComes) {
     MasterRig rig;
     rig.Tick();
     rig.master.IssueWrite(4, 800);
@@ -262,8 +256,7 @@ TEST(Write, ACommandDuringAReadInFlightGoesAtTheNextTickWhenNoReplyComes)
     EXPECT_EQ(ReadStarts(rig.sender), std::vector<int>{0});
 }
 
-TEST(Write, AHeldBackCommandIsNotSentOnceTheBoxIsCleared)
-{
+TEST(Write, AHeldBackCommandIsNotSentOnceTheBoxIsCleared) {
     MasterRig rig;
     rig.Tick();
     rig.master.IssueWrite(4, 800);
@@ -273,8 +266,7 @@ TEST(Write, AHeldBackCommandIsNotSentOnceTheBoxIsCleared)
     EXPECT_EQ(WritesSent(rig.sender), 0u);
 }
 
-TEST(Write, AnUnechoedWriteIsSentThreeTimesThenEndsWithTheLampDark)
-{
+TEST(Write, AnUnechoedWriteIsSentThreeTimesThenEndsWithTheLampDark) {
     ObservedRig rig;
     rig.Tick();
     rig.Deliver(ReadReply(kZeros));
@@ -290,21 +282,20 @@ TEST(Write, AnUnechoedWriteIsSentThreeTimesThenEndsWithTheLampDark)
     EXPECT_EQ(rig.master.Statistics().writesUnconfirmed, 1u);
 }
 
-TEST(Write, AWriteThatExpiresDarkensALitLamp)
-{
+TEST(Write, AWriteThatExpiresDarkensALitLamp) {
     MasterRig rig;
     rig.Tick();
-    rig.master.IssueWrite(5, 100); // held back for the read's reply
+    rig.master.IssueWrite(5, 100);  // held back for the read's reply
     rig.Deliver(ReadReply(kZeros)); // lights the lamp; the write goes now
     ASSERT_TRUE(rig.master.LinkLampLit());
-    for (int refresh = 0; refresh < 4; ++refresh) rig.master.AgeWriteRequest();
+    for (int refresh = 0; refresh < 4; ++refresh)
+        rig.master.AgeWriteRequest();
     EXPECT_EQ(rig.master.Write().pending, 0);
     EXPECT_FALSE(rig.master.LinkLampLit());
     EXPECT_FALSE(rig.view.lampShownLit);
 }
 
-TEST(Write, AWriteIsNotRepeatedBeforeItsEchoCanHaveCome)
-{
+TEST(Write, AWriteIsNotRepeatedBeforeItsEchoCanHaveCome) {
     MasterRig rig;
     rig.master.IssueWrite(5, 100);
     rig.clock.Advance(milliseconds(100));
@@ -314,8 +305,7 @@ TEST(Write, AWriteIsNotRepeatedBeforeItsEchoCanHaveCome)
     EXPECT_EQ(WritesSent(rig.sender), 2u);
 }
 
-TEST(Write, ANewCommandReplacesThePendingOneAndGetsItsOwnSends)
-{
+TEST(Write, ANewCommandReplacesThePendingOneAndGetsItsOwnSends) {
     ObservedRig rig;
     rig.master.IssueWrite(4, 800);
     rig.Tick(); // one repeat

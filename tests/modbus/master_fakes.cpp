@@ -5,16 +5,14 @@
 
 namespace lq::testing {
 
-Bytes WithCrc(Bytes frame)
-{
+Bytes WithCrc(Bytes frame) {
     const std::uint16_t crc = CalcCRC16(frame.data(), static_cast<std::int32_t>(frame.size()));
     frame.push_back(static_cast<std::uint8_t>(crc >> 8));
     frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
     return frame;
 }
 
-void MasterRig::PollAt(std::uint8_t index)
-{
+void MasterRig::PollAt(std::uint8_t index) {
     Tick();
     while (master.PollIndex() != index) {
         Deliver(ReadReply(std::vector<std::uint16_t>(10, 0)));
@@ -22,8 +20,7 @@ void MasterRig::PollAt(std::uint8_t index)
     }
 }
 
-Bytes ReadReply(const std::vector<std::uint16_t>& values)
-{
+Bytes ReadReply(const std::vector<std::uint16_t>& values) {
     Bytes reply{0x01, 0x03, 0x14};
     for (std::uint16_t v : values) {
         reply.push_back(static_cast<std::uint8_t>(v >> 8));
@@ -32,30 +29,27 @@ Bytes ReadReply(const std::vector<std::uint16_t>& values)
     return WithCrc(reply);
 }
 
-Bytes ExceptionReply(std::uint8_t function, std::uint8_t code)
-{
+Bytes ExceptionReply(std::uint8_t function, std::uint8_t code) {
     return WithCrc({0x01, static_cast<std::uint8_t>(function | 0x80), code});
 }
 
-Bytes WriteEcho(std::uint8_t reg, std::uint16_t value)
-{
-    const RequestFrame f =
-        BuildWriteRequest(1, reg, static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value & 0xFF));
+Bytes WriteEcho(std::uint8_t reg, std::uint16_t value) {
+    const RequestFrame f = BuildWriteRequest(1, reg, static_cast<std::uint8_t>(value >> 8),
+                                             static_cast<std::uint8_t>(value & 0xFF));
     return Bytes(f.begin(), f.end());
 }
 
-std::vector<int> ReadStarts(const CapturingSender& sender, std::size_t from)
-{
+std::vector<int> ReadStarts(const CapturingSender& sender, std::size_t from) {
     std::vector<int> starts;
     for (std::size_t i = from; i < sender.sent.size(); ++i)
         if (sender.sent[i][1] == kReadHoldingRegisters) starts.push_back(sender.sent[i][3]);
     return starts;
 }
 
-std::size_t WritesSent(const CapturingSender& sender, std::size_t from)
-{
+std::size_t WritesSent(const CapturingSender& sender, std::size_t from) {
     std::size_t writes = 0;
-    for (std::size_t i = from; i < sender.sent.size(); ++i) writes += sender.sent[i][1] == kWriteSingleRegister;
+    for (std::size_t i = from; i < sender.sent.size(); ++i)
+        writes += sender.sent[i][1] == kWriteSingleRegister;
     return writes;
 }
 

@@ -11,11 +11,10 @@ namespace lq::testing {
 using Bytes = std::vector<std::uint8_t>;
 
 class CapturingSender : public IFrameSender {
-public:
+  public:
     bool portOpen = true;
     std::vector<Bytes> sent;
-    bool SendData(const std::uint8_t* data, std::uint16_t count) override
-    {
+    bool SendData(const std::uint8_t* data, std::uint16_t count) override {
         if (!portOpen || count == 0) return false;
         sent.emplace_back(data, data + count);
         return true;
@@ -23,13 +22,13 @@ public:
 };
 
 class RecordingPause : public IPause {
-public:
+  public:
     std::vector<unsigned> pauses;
     void Sleep(unsigned milliseconds) override { pauses.push_back(milliseconds); }
 };
 
 class FakeView : public IMasterView {
-public:
+  public:
     std::string addressText = "1";
     bool ticked = true;
     bool lampShownLit = false;
@@ -37,8 +36,7 @@ public:
     std::string memo12 = "0";
     std::string AddressText() const override { return addressText; }
     bool CommunicationTicked() const override { return ticked; }
-    void ShowLinkLamp(bool lit) override
-    {
+    void ShowLinkLamp(bool lit) override {
         lampShownLit = lit;
         ++lampUpdates;
     }
@@ -47,11 +45,10 @@ public:
 
 // Time stands still until a test moves it.
 class FakeClock : public IClock {
-public:
+  public:
     std::chrono::steady_clock::time_point now{std::chrono::hours(1)};
     std::chrono::steady_clock::time_point Now() const override { return now; }
-    std::chrono::system_clock::time_point WallNow() const override
-    {
+    std::chrono::system_clock::time_point WallNow() const override {
         return std::chrono::system_clock::time_point(now.time_since_epoch());
     }
     void Advance(std::chrono::milliseconds by) { now += by; }
@@ -67,13 +64,11 @@ struct MasterRig {
     FakeClock clock;
     ModbusMaster master{sender, pause, view, clock};
 
-    void Deliver(const Bytes& bytes)
-    {
+    void Deliver(const Bytes& bytes) {
         master.ReceiveDelivery(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
     }
     // The poll tick, one poll period after the last one.
-    void Tick()
-    {
+    void Tick() {
         clock.Advance(kTick);
         master.Timer1Timer();
     }

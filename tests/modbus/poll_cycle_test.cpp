@@ -7,8 +7,7 @@ namespace {
 
 const std::vector<std::uint16_t> kZeros(10, 0);
 
-TEST(PollCycle, AnAnsweringControllerIsReadInRotation)
-{
+TEST(PollCycle, AnAnsweringControllerIsReadInRotation) {
     MasterRig rig;
     for (int tick = 0; tick < 5; ++tick) {
         rig.Tick();
@@ -18,8 +17,7 @@ TEST(PollCycle, AnAnsweringControllerIsReadInRotation)
     EXPECT_EQ(rig.pause.pauses, std::vector<unsigned>(5, 5));
 }
 
-TEST(PollCycle, ABadReplyRepeatsTheBlockAtTheNextTick)
-{
+TEST(PollCycle, ABadReplyRepeatsTheBlockAtTheNextTick) {
     MasterRig rig;
     rig.Tick();
     Bytes bad = ReadReply(kZeros);
@@ -29,8 +27,7 @@ TEST(PollCycle, ABadReplyRepeatsTheBlockAtTheNextTick)
     EXPECT_EQ(ReadStarts(rig.sender), (std::vector<int>{0, 0}));
 }
 
-TEST(PollCycle, AnUncheckedBoxSendsNothingDarkensTheLampButStillMovesOn)
-{
+TEST(PollCycle, AnUncheckedBoxSendsNothingDarkensTheLampButStillMovesOn) {
     MasterRig rig;
     rig.Tick();
     rig.Deliver(ReadReply(kZeros)); // answered, lamp lit
@@ -47,16 +44,14 @@ TEST(PollCycle, AnUncheckedBoxSendsNothingDarkensTheLampButStillMovesOn)
     EXPECT_EQ(ReadStarts(rig.sender), (std::vector<int>{0, 10}));
 }
 
-TEST(PollCycle, AtStartTheFirstTickRequestsBlockZero)
-{
+TEST(PollCycle, AtStartTheFirstTickRequestsBlockZero) {
     MasterRig rig;
     EXPECT_FALSE(rig.master.LinkLampLit());
     rig.Tick();
     EXPECT_EQ(ReadStarts(rig.sender), std::vector<int>{0});
 }
 
-TEST(WriteAge, AnUnechoedWriteBlocksPollingUntilTheFourthRefreshTick)
-{
+TEST(WriteAge, AnUnechoedWriteBlocksPollingUntilTheFourthRefreshTick) {
     MasterRig rig;
     rig.master.IssueWrite(4, 800);
     const std::size_t afterWrite = rig.sender.sent.size();
@@ -73,8 +68,7 @@ TEST(WriteAge, AnUnechoedWriteBlocksPollingUntilTheFourthRefreshTick)
     EXPECT_EQ(ReadStarts(rig.sender, afterWrite), std::vector<int>{0});
 }
 
-TEST(WriteAge, TheEchoEndsTheWriteAndPollingResumesAtTheSameIndex)
-{
+TEST(WriteAge, TheEchoEndsTheWriteAndPollingResumesAtTheSameIndex) {
     MasterRig rig;
     rig.Tick();
     rig.Deliver(ReadReply(kZeros));
@@ -88,8 +82,7 @@ TEST(WriteAge, TheEchoEndsTheWriteAndPollingResumesAtTheSameIndex)
     EXPECT_EQ(ReadStarts(rig.sender), (std::vector<int>{0, 10, 20}));
 }
 
-TEST(WriteAge, AWriteSetSoonAfterAnEchoedOneStartsFromItsCount)
-{
+TEST(WriteAge, AWriteSetSoonAfterAnEchoedOneStartsFromItsCount) {
     MasterRig rig;
     rig.master.IssueWrite(4, 1);
     rig.master.AgeWriteRequest();
@@ -103,8 +96,7 @@ TEST(WriteAge, AWriteSetSoonAfterAnEchoedOneStartsFromItsCount)
     EXPECT_EQ(rig.master.Write().pending, 0) << "expires on the 2nd tick, not the 4th";
 }
 
-TEST(WriteAge, ARefreshTickWithNoWriteResetsTheCount)
-{
+TEST(WriteAge, ARefreshTickWithNoWriteResetsTheCount) {
     MasterRig rig;
     rig.master.IssueWrite(4, 1);
     rig.master.AgeWriteRequest();

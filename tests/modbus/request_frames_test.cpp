@@ -13,8 +13,7 @@ struct AddressCase {
 
 class SlaveAddressFromText : public ::testing::TestWithParam<AddressCase> {};
 
-TEST_P(SlaveAddressFromText, GoesIntoByteZeroWithAFreshCrcOrNothingGoesOut)
-{
+TEST_P(SlaveAddressFromText, GoesIntoByteZeroWithAFreshCrcOrNothingGoesOut) {
     const auto& c = GetParam();
     MasterRig rig;
     rig.view.addressText = c.text;
@@ -35,9 +34,10 @@ TEST_P(SlaveAddressFromText, GoesIntoByteZeroWithAFreshCrcOrNothingGoesOut)
 // Leading digits count as they always did; what gives no address from 1 to 247 (0 is the broadcast every
 // controller obeys, and 256 or more used to wrap round to another slave) sends nothing.
 INSTANTIATE_TEST_SUITE_P(Texts, SlaveAddressFromText,
-                         ::testing::Values(AddressCase{"1", 1}, AddressCase{"247", 247}, AddressCase{"12abc", 12},
-                                           AddressCase{"$10", 16}, AddressCase{"0x10", 16}, AddressCase{" 7", 7},
-                                           AddressCase{"", -1}, AddressCase{"abc", -1}, AddressCase{"0", -1},
+                         ::testing::Values(AddressCase{"1", 1}, AddressCase{"247", 247},
+                                           AddressCase{"12abc", 12}, AddressCase{"$10", 16},
+                                           AddressCase{"0x10", 16}, AddressCase{" 7", 7}, AddressCase{"", -1},
+                                           AddressCase{"abc", -1}, AddressCase{"0", -1},
                                            AddressCase{"248", -1}, AddressCase{"255", -1},
                                            AddressCase{"256", -1}, AddressCase{"257", -1},
                                            AddressCase{"300", -1}, AddressCase{"1000", -1},
@@ -54,8 +54,7 @@ struct FrameCase {
 
 class ExactFrames : public ::testing::TestWithParam<FrameCase> {};
 
-TEST_P(ExactFrames, GoOutWholeAndThenPause)
-{
+TEST_P(ExactFrames, GoOutWholeAndThenPause) {
     const auto& c = GetParam();
     MasterRig rig;
     rig.view.addressText = c.address;
@@ -74,13 +73,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FrameCase{"read block 0", "1", false, 0, 10, {0x01, 0x03, 0x00, 0x00, 0x00, 0x0A, 0xC5, 0xCD}},
         FrameCase{"read block 3", "1", false, 35, 10, {0x01, 0x03, 0x00, 0x23, 0x00, 0x0A, 0x34, 0x07}},
-        FrameCase{"zero bytes go out whole", "1", true, 0, 0, {0x01, 0x06, 0x00, 0x00, 0x00, 0x00, 0x89, 0xCA}},
+        FrameCase{
+            "zero bytes go out whole", "1", true, 0, 0, {0x01, 0x06, 0x00, 0x00, 0x00, 0x00, 0x89, 0xCA}},
         FrameCase{"write 1234 to 36", "1", true, 36, 1234, {0x01, 0x06, 0x00, 0x24, 0x04, 0xD2, 0x4B, 0x5C}},
         FrameCase{"stop command", "1", true, 3, 1, {0x01, 0x06, 0x00, 0x03, 0x00, 0x01, 0xB8, 0x0A}},
         FrameCase{"run command", "1", true, 3, 0, {0x01, 0x06, 0x00, 0x03, 0x00, 0x00, 0x79, 0xCA}}));
 
-TEST(Requests, AClosedPortLosesTheFrameButStillPauses)
-{
+TEST(Requests, AClosedPortLosesTheFrameButStillPauses) {
     MasterRig rig;
     rig.sender.portOpen = false;
     rig.master.SendReadRequest(0, 10);
@@ -89,8 +88,7 @@ TEST(Requests, AClosedPortLosesTheFrameButStillPauses)
     EXPECT_EQ(rig.pause.pauses, (std::vector<unsigned>{5, 40}));
 }
 
-TEST(Requests, TheAddressTextIsReadAfreshForEachFrame)
-{
+TEST(Requests, TheAddressTextIsReadAfreshForEachFrame) {
     MasterRig rig;
     rig.master.SendReadRequest(0, 10);
     rig.view.addressText = "2";
@@ -100,8 +98,7 @@ TEST(Requests, TheAddressTextIsReadAfreshForEachFrame)
     EXPECT_EQ(rig.sender.sent[1][0], 2);
 }
 
-TEST(IssueWrite, NegativeValuesGoOutInTwosComplement)
-{
+TEST(IssueWrite, NegativeValuesGoOutInTwosComplement) {
     MasterRig rig;
     rig.master.IssueWrite(41, -1);
     ASSERT_EQ(rig.sender.sent.size(), 1u);
@@ -109,8 +106,7 @@ TEST(IssueWrite, NegativeValuesGoOutInTwosComplement)
     EXPECT_EQ(rig.sender.sent[0][5], 0xFF);
 }
 
-TEST(IssueWrite, WithTheBoxClearSendsNothingAndLeavesNoPendingWrite)
-{
+TEST(IssueWrite, WithTheBoxClearSendsNothingAndLeavesNoPendingWrite) {
     MasterRig rig;
     rig.view.ticked = false;
     EXPECT_FALSE(rig.master.IssueWrite(4, 800));
@@ -121,8 +117,7 @@ TEST(IssueWrite, WithTheBoxClearSendsNothingAndLeavesNoPendingWrite)
     EXPECT_EQ(rig.master.Statistics().writesUnconfirmed, 0u);
 }
 
-TEST(IssueWrite, TwoQuickCommandsSendTwoFramesAndTheSlotHoldsTheSecond)
-{
+TEST(IssueWrite, TwoQuickCommandsSendTwoFramesAndTheSlotHoldsTheSecond) {
     MasterRig rig;
     rig.master.IssueWrite(4, 800);
     rig.master.IssueWrite(5, 100);

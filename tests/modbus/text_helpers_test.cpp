@@ -12,8 +12,7 @@ struct TextCase {
 
 class TextToIntCases : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(TextToIntCases, ReadsLeniently)
-{
+TEST_P(TextToIntCases, ReadsLeniently) {
     EXPECT_EQ(TextToInt(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
 }
 
@@ -28,11 +27,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"-12a", 12}, TextCase{"-", 0}, TextCase{"--1", 0}, TextCase{"$1G", 1},
                       TextCase{"2147483647", 2147483647}, TextCase{"-2147483648", INT32_MIN},
                       TextCase{"2147483648", 214748364}, TextCase{"99999999999", 999999999},
-                      TextCase{"$7FFFFFFF", INT32_MAX}, TextCase{"$80000000", 0x8000000},
-                      TextCase{"1.5", 1}, TextCase{"9600baud", 9600}));
+                      TextCase{"$7FFFFFFF", INT32_MAX}, TextCase{"$80000000", 0x8000000}, TextCase{"1.5", 1},
+                      TextCase{"9600baud", 9600}));
 
-TEST(IntToText, WritesPlainDecimal)
-{
+TEST(IntToText, WritesPlainDecimal) {
     EXPECT_EQ(IntToText(0), "0");
     EXPECT_EQ(IntToText(1111), "1111");
     EXPECT_EQ(IntToText(-1), "-1");
@@ -40,8 +38,7 @@ TEST(IntToText, WritesPlainDecimal)
     EXPECT_EQ(IntToText(INT32_MIN), "-2147483648");
 }
 
-TEST(FirstChars, CutsByCharacters)
-{
+TEST(FirstChars, CutsByCharacters) {
     EXPECT_EQ(FirstChars("65535", 7), "65535");
     EXPECT_EQ(FirstChars("-2147483648", 7), "-214748");
     EXPECT_EQ(FirstChars("abc", 0), "");

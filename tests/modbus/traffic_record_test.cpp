@@ -12,25 +12,24 @@ namespace {
 
 using namespace std::chrono;
 
-TrafficRow RowNumber(int n)
-{
+TrafficRow RowNumber(int n) {
     TrafficRow row;
     row.meaning = std::to_string(n);
     return row;
 }
 
-std::vector<std::string> Meanings(const TrafficRows& rows)
-{
+std::vector<std::string> Meanings(const TrafficRows& rows) {
     std::vector<std::string> meanings;
-    for (const TrafficRow& row : rows) meanings.push_back(row.meaning);
+    for (const TrafficRow& row : rows)
+        meanings.push_back(row.meaning);
     return meanings;
 }
 
-TEST(TrafficRowStore, KeepsTheNewestRowsInOrderUpToItsCapacity)
-{
+TEST(TrafficRowStore, KeepsTheNewestRowsInOrderUpToItsCapacity) {
     TrafficRows rows(3);
     EXPECT_EQ(rows.OverflowFor(3), 0u);
-    for (int n = 1; n <= 5; ++n) rows.Append(RowNumber(n));
+    for (int n = 1; n <= 5; ++n)
+        rows.Append(RowNumber(n));
     EXPECT_EQ(Meanings(rows), (std::vector<std::string>{"3", "4", "5"}));
     EXPECT_EQ(rows.OverflowFor(1), 1u);
     EXPECT_EQ(rows.OverflowFor(10), 3u) << "never more than it holds";
@@ -41,14 +40,12 @@ TEST(TrafficRowStore, KeepsTheNewestRowsInOrderUpToItsCapacity)
 
 // Local time is read in the zone of TZ; the test picks one with an offset, and one west of UTC.
 class TrafficLine : public ::testing::Test {
-protected:
-    void SetZone(const char* zone)
-    {
+  protected:
+    void SetZone(const char* zone) {
         ::setenv("TZ", zone, 1);
         ::tzset();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (saved_) {
             ::setenv("TZ", saved_->c_str(), 1);
         } else {
@@ -59,16 +56,22 @@ protected:
     // 2026-12-08 06:03:05.042 UTC
     const system_clock::time_point at_ = system_clock::time_point(seconds(1796709785)) + milliseconds(42);
 
-private:
-    std::optional<std::string> saved_ = std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
+  private:
+    std::optional<std::string> saved_ =
+        std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
 };
 
-TEST_F(TrafficLine, IsIsoTimeDirectionHexMeaningRoundTripAndAnswerTimeBetweenTabs)
-{
+TEST_F(TrafficLine, IsIsoTimeDirectionHexMeaningRoundTripAndAnswerTimeBetweenTabs) {
     SetZone("CST-8");
-    TrafficRow row{at_, TrafficDirection::Received, false, microseconds(123'456), {0x01, 0x03, 0x14, 0xAB},
-                   "读块 0 的应答", microseconds(2'070)};
-    EXPECT_EQ(FormatTrafficLine(row), "2026-12-08T14:03:05.042+08:00\t收\t01 03 14 AB\t读块 0 的应答\t123.5\t2.1");
+    TrafficRow row{at_,
+                   TrafficDirection::Received,
+                   false,
+                   microseconds(123'456),
+                   {0x01, 0x03, 0x14, 0xAB},
+                   "读块 0 的应答",
+                   microseconds(2'070)};
+    EXPECT_EQ(FormatTrafficLine(row),
+              "2026-12-08T14:03:05.042+08:00\t收\t01 03 14 AB\t读块 0 的应答\t123.5\t2.1");
     EXPECT_EQ(ClockText(row.at), "14:03:05.042");
 
     row.direction = TrafficDirection::Missing;
@@ -81,8 +84,7 @@ TEST_F(TrafficLine, IsIsoTimeDirectionHexMeaningRoundTripAndAnswerTimeBetweenTab
     EXPECT_EQ(FormatTrafficLine(row).substr(29, 5), "\t发\t");
 }
 
-TEST_F(TrafficLine, AZoneWestOfUtcHasANegativeOffset)
-{
+TEST_F(TrafficLine, AZoneWestOfUtcHasANegativeOffset) {
     SetZone("NST+3:30");
     EXPECT_EQ(IsoTimeText(at_), "2026-12-08T02:33:05.042-03:30");
 }

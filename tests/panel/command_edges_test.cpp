@@ -17,8 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes WriteFrame(std::uint8_t reg, std::uint16_t value)
-{
+Bytes WriteFrame(std::uint8_t reg, std::uint16_t value) {
     return test::PanelOnLine::WriteFrame(1, reg, value);
 }
 
@@ -27,14 +26,13 @@ Bytes WriteFrame(std::uint8_t reg, std::uint16_t value)
 class CommandEdgesTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<test::PanelOnLine> rig_;
 
     TForm1& Form() { return rig_->Form(); }
 
-private slots:
-    void init()
-    {
+  private slots:
+    void init() {
         rig_ = std::make_unique<test::PanelOnLine>();
         QVERIFY(rig_->Activate());
         QVERIFY(rig_->OpenLine());
@@ -44,8 +42,7 @@ private slots:
 
     // Keys and the wheel turn a focused knob without a click, so nothing is written until the next click,
     // which writes the turned position.
-    void aKnobTurnedByKeysOrWheelSendsNothing_data()
-    {
+    void aKnobTurnedByKeysOrWheelSendsNothing_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("written");
         QTest::newRow("arrow key, five presses") << "arrows" << 501;
@@ -53,15 +50,15 @@ private slots:
         QTest::newRow("wheel notch") << "wheel" << 501;
     }
 
-    void aKnobTurnedByKeysOrWheelSendsNothing()
-    {
+    void aKnobTurnedByKeysOrWheelSendsNothing() {
         QFETCH(QString, how);
         QFETCH(int, written);
         TiKnob* knob = Form().iKnob2;
         knob->SetPosition(500);
         knob->setFocus();
         if (how == "arrows")
-            for (int i = 0; i < 5; ++i) QTest::keyClick(knob, Qt::Key_Right);
+            for (int i = 0; i < 5; ++i)
+                QTest::keyClick(knob, Qt::Key_Right);
         else if (how == "page")
             QTest::keyClick(knob, Qt::Key_PageUp);
         else
@@ -69,12 +66,12 @@ private slots:
         QVERIFY(knob->Position() > 500);
         QVERIFY(rig_->FramesSentSoFar().empty());
         QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3));
-        QCOMPARE(rig_->FramesSentSoFar(), std::vector<Bytes>{WriteFrame(4, static_cast<std::uint16_t>(written))});
+        QCOMPARE(rig_->FramesSentSoFar(),
+                 std::vector<Bytes>{WriteFrame(4, static_cast<std::uint16_t>(written))});
     }
 
     // The pairs are independent: closing one writes its own register and leaves the other open.
-    void twoSetEntPairsOpenAtOnce()
-    {
+    void twoSetEntPairsOpenAtOnce() {
         QTest::mouseClick(Form().iSwitchLed2, Qt::LeftButton);
         QTest::mouseClick(Form().iSwitchLed3, Qt::LeftButton);
         QVERIFY(!Form().iAnalogOutput3->isHidden() && !Form().iAnalogOutput5->isHidden());
@@ -94,8 +91,7 @@ private slots:
     }
 
     // Space toggles the switch on its release, which is a change like a click's: the command goes out.
-    void runStopToggledWithTheSpaceKey_data()
-    {
+    void runStopToggledWithTheSpaceKey_data() {
         QTest::addColumn<int>("reg3");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("memo");
@@ -103,8 +99,7 @@ private slots:
         QTest::newRow("stopped: run") << 0 << 0 << "3333";
     }
 
-    void runStopToggledWithTheSpaceKey()
-    {
+    void runStopToggledWithTheSpaceKey() {
         QFETCH(int, reg3);
         QFETCH(int, value);
         QFETCH(QString, memo);
@@ -114,7 +109,8 @@ private slots:
         QTest::keyPress(Form().iSwitchLed1, Qt::Key_Space);
         QVERIFY(rig_->FramesSentSoFar().empty());
         QTest::keyRelease(Form().iSwitchLed1, Qt::Key_Space);
-        QCOMPARE(rig_->FramesSentSoFar(), std::vector<Bytes>{WriteFrame(3, static_cast<std::uint16_t>(value))});
+        QCOMPARE(rig_->FramesSentSoFar(),
+                 std::vector<Bytes>{WriteFrame(3, static_cast<std::uint16_t>(value))});
         QCOMPARE(Form().Memo13->toPlainText(), memo);
     }
 };

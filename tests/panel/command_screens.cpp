@@ -1,7 +1,8 @@
 // Renders what an operator sees of the safe commands into PNGs for the docs: an entry just opened with the
 // controller's value, an entry refused as out of range, an address no controller can have, and the old values
 // of a block the controller refuses beside the current ones.
-//   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb build/tests/panel/panel_command_screens docs
+//   xvfb-run -a -s "-screen 0 1280x800x24" env QT_QPA_PLATFORM=xcb build/tests/panel/panel_command_screens
+//   docs
 #include <QApplication>
 #include <QComboBox>
 #include <QScreen>
@@ -21,12 +22,11 @@ using namespace lq;
 namespace {
 
 // A controller at work: SV 72.5, PV 68.3, AL1 80.0, P 1.5, I 240, D 30, limits 100.0 and 5.0.
-const std::map<int, std::uint16_t> kRegisters{{0, 5000}, {3, 1},    {4, 1000}, {5, 50},  {11, 620}, {12, 41},
-                                              {15, 4000}, {20, 252}, {21, 249}, {22, 251}, {23, 3794},
-                                              {35, 683}, {36, 725}, {39, 800}, {40, 15}, {41, 240}, {42, 30}};
+const std::map<int, std::uint16_t> kRegisters{
+    {0, 5000}, {3, 1},     {4, 1000}, {5, 50},   {11, 620}, {12, 41}, {15, 4000}, {20, 252}, {21, 249},
+    {22, 251}, {23, 3794}, {35, 683}, {36, 725}, {39, 800}, {40, 15}, {41, 240},  {42, 30}};
 
-void PollRound(test::PanelOnLine& rig)
-{
+void PollRound(test::PanelOnLine& rig) {
     for (int tick = 0; tick < 4; ++tick) {
         rig.Form().Timer1Timer();
         rig.AnswerRead(kRegisters);
@@ -34,16 +34,14 @@ void PollRound(test::PanelOnLine& rig)
     rig.Form().Timer2Timer();
 }
 
-void Save(QWidget& window, const QString& path)
-{
+void Save(QWidget& window, const QString& path) {
     QApplication::processEvents();
     window.grab().save(path);
 }
 
 // The controller stops answering the block of the phase currents and the voltage: four turns later their
 // displays are old, the rest current. The picture is of the screen, so the tool tip under "T_C" shows too.
-bool OldValues(const QString& path)
-{
+bool OldValues(const QString& path) {
     auto clock = std::make_shared<testing::FakeClock>();
     test::PanelOnLine rig(clock);
     if (!rig.Activate() || !rig.OpenLine()) return false;
@@ -64,8 +62,7 @@ bool OldValues(const QString& path)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     test::PanelOnLine rig;

@@ -28,8 +28,7 @@ namespace {
 using test::PanelOnLine;
 constexpr auto WriteFrame = &PanelOnLine::WriteFrame;
 
-bool TwoStopBits(int fd)
-{
+bool TwoStopBits(int fd) {
     termios t{};
     tcgetattr(fd, &t);
     return (t.c_cflag & CSTOPB) != 0;
@@ -53,37 +52,40 @@ class CommandsTest : public QObject {
     Bytes NoFrame() { return rig_->Line().Read(8, std::chrono::milliseconds(200)); }
 
     // One poll tick whose read the far side answers from these registers (others 0); the refresh shows them.
-    void Poll(const std::map<int, std::uint16_t>& registers)
-    {
+    void Poll(const std::map<int, std::uint16_t>& registers) {
         Form().Timer1Timer();
         QVERIFY(rig_->AnswerRead(registers));
         Form().Timer2Timer();
     }
 
-    void PollRound(const std::map<int, std::uint16_t>& registers)
-    {
-        for (int block = 0; block < 4; ++block) Poll(registers);
+    void PollRound(const std::map<int, std::uint16_t>& registers) {
+        for (int block = 0; block < 4; ++block)
+            Poll(registers);
     }
 
     TiKnob* KnobFor(int reg) { return reg == 0 ? Form().iKnob1 : reg == 4 ? Form().iKnob2 : Form().iKnob3; }
 
-    Pair PairFor(int reg)
-    {
+    Pair PairFor(int reg) {
         TForm1& f = Form();
         switch (reg) {
-        case 36: return {f.iSwitchLed2, f.iAnalogOutput3, f.iAnalogDisplay8};
-        case 39: return {f.iSwitchLed3, f.iAnalogOutput5, f.iAnalogDisplay9};
-        case 40: return {f.iSwitchLed4, f.iAnalogOutput6, f.iAnalogDisplay10};
-        case 41: return {f.iSwitchLed5, f.iAnalogOutput7, f.iAnalogDisplay11};
-        default: return {f.iSwitchLed6, f.iAnalogOutput8, f.iAnalogDisplay12};
+        case 36:
+            return {f.iSwitchLed2, f.iAnalogOutput3, f.iAnalogDisplay8};
+        case 39:
+            return {f.iSwitchLed3, f.iAnalogOutput5, f.iAnalogDisplay9};
+        case 40:
+            return {f.iSwitchLed4, f.iAnalogOutput6, f.iAnalogDisplay10};
+        case 41:
+            return {f.iSwitchLed5, f.iAnalogOutput7, f.iAnalogDisplay11};
+        default:
+            return {f.iSwitchLed6, f.iAnalogOutput8, f.iAnalogDisplay12};
         }
     }
 
     void ClickRim(TiKnob* knob) { QTest::mouseClick(knob, Qt::LeftButton, {}, QPoint(3, 3)); }
 
-    // What keeps a command from going out: "通讯" unticked, an address no controller can have, the port closed.
-    void Refuse(const QString& how)
-    {
+    // What keeps a command from going out: "通讯" unticked, an address no controller can have, the port
+    // closed.
+    void Refuse(const QString& how) {
         if (how == "box clear")
             Form().CheckBox2->setChecked(false);
         else if (how == "port closed")
@@ -92,30 +94,26 @@ class CommandsTest : public QObject {
             Form().ComboBox1->setEditText(how.section(' ', 1));
     }
 
-    void Allow(const QString& how)
-    {
+    void Allow(const QString& how) {
         if (how == "port closed") QTest::mouseClick(Form().BitBtn7, Qt::LeftButton);
         Form().ComboBox1->setEditText("1");
         Form().CheckBox2->setChecked(true);
     }
 
-    void Retype(TiAnalogOutput* entry, const QString& text)
-    {
+    void Retype(TiAnalogOutput* entry, const QString& text) {
         QTest::keyClick(entry->Editor(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(entry->Editor(), text);
     }
 
-private slots:
-    void init()
-    {
+  private slots:
+    void init() {
         rig_ = std::make_unique<test::PanelOnLine>();
         QVERIFY(rig_->Activate());
     }
 
     void cleanup() { rig_.reset(); }
 
-    void aPlainKnobClickWritesTheControllersValue_data()
-    {
+    void aPlainKnobClickWritesTheControllersValue_data() {
         QTest::addColumn<int>("reg");
         QTest::addColumn<int>("controller");
         QTest::newRow("input") << 0 << 5000;
@@ -123,8 +121,7 @@ private slots:
         QTest::newRow("minimum limit") << 5 << 150;
     }
 
-    void aPlainKnobClickWritesTheControllersValue()
-    {
+    void aPlainKnobClickWritesTheControllersValue() {
         QFETCH(int, reg);
         QFETCH(int, controller);
         QVERIFY(rig_->OpenLine());
@@ -134,15 +131,13 @@ private slots:
         QCOMPARE(NextFrame(), WriteFrame(1, std::uint8_t(reg), std::uint16_t(controller)));
     }
 
-    void aKnobTurnedBeforeTheFirstReadKeepsTheOperatorsPosition_data()
-    {
+    void aKnobTurnedBeforeTheFirstReadKeepsTheOperatorsPosition_data() {
         QTest::addColumn<bool>("byWheel");
         QTest::newRow("keys") << false;
         QTest::newRow("wheel") << true;
     }
 
-    void aKnobTurnedBeforeTheFirstReadKeepsTheOperatorsPosition()
-    {
+    void aKnobTurnedBeforeTheFirstReadKeepsTheOperatorsPosition() {
         QFETCH(bool, byWheel);
         QVERIFY(rig_->OpenLine());
         TiKnob* knob = Form().iKnob2;
@@ -150,7 +145,8 @@ private slots:
         if (byWheel) {
             PanelOnLine::TurnByWheel(knob);
         } else {
-            for (int k = 0; k < 5; ++k) QTest::keyClick(knob, Qt::Key_Up); // two steps of 0.1 per key press
+            for (int k = 0; k < 5; ++k)
+                QTest::keyClick(knob, Qt::Key_Up); // two steps of 0.1 per key press
         }
         const double turned = knob->Position();
         QVERIFY(turned > 0.0);
@@ -162,8 +158,7 @@ private slots:
 
     // A knob shows the controller's value unless the operator is setting it: a press that sent nothing gives
     // the setting up, and a click that did not turn it sends only a value its display shows.
-    void aKnobShowsTheControllersValueUnlessTheOperatorIsSettingIt_data()
-    {
+    void aKnobShowsTheControllersValueUnlessTheOperatorIsSettingIt_data() {
         QTest::addColumn<int>("turnedTo"); // -1: not turned
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<QList<int>>("reads");
@@ -176,8 +171,7 @@ private slots:
         QTest::newRow("beyond the scale") << -1 << "" << QList<int>{1200} << -1;
     }
 
-    void aKnobShowsTheControllersValueUnlessTheOperatorIsSettingIt()
-    {
+    void aKnobShowsTheControllersValueUnlessTheOperatorIsSettingIt() {
         QFETCH(int, turnedTo);
         QFETCH(QString, refusal);
         QFETCH(QList<int>, reads);
@@ -189,7 +183,8 @@ private slots:
         ClickRim(knob);
         QCOMPARE(NoFrame(), Bytes());
         Allow(refusal);
-        for (int controller : reads) PollRound({{4, std::uint16_t(controller)}});
+        for (int controller : reads)
+            PollRound({{4, std::uint16_t(controller)}});
         if (!reads.isEmpty()) QCOMPARE(knob->Position(), std::min(double(reads.back()), knob->PositionMax()));
         ClickRim(knob);
         if (written < 0)
@@ -200,8 +195,7 @@ private slots:
 
     // A sent setting stays on the knob until its write has ended; the next read then says what the controller
     // took, here nothing.
-    void aRefusedWriteGivesTheKnobBackToTheController()
-    {
+    void aRefusedWriteGivesTheKnobBackToTheController() {
         QVERIFY(rig_->OpenLine());
         TiKnob* knob = Form().iKnob2;
         PollRound({{4, 800}});
@@ -217,8 +211,7 @@ private slots:
         QCOMPARE(knob->Position(), 800.0);
     }
 
-    void reopeningThePortSeedsTheKnobsAgain()
-    {
+    void reopeningThePortSeedsTheKnobsAgain() {
         QVERIFY(rig_->OpenLine());
         Poll({{4, 800}});
         Form().iKnob2->setFocus();
@@ -234,8 +227,7 @@ private slots:
         QCOMPARE(Form().iKnob2->Position(), 900.0);
     }
 
-    void setShowsTheDisplaysValueAndAnImmediateEntWritesItBack_data()
-    {
+    void setShowsTheDisplaysValueAndAnImmediateEntWritesItBack_data() {
         QTest::addColumn<int>("reg");
         QTest::addColumn<int>("controller");
         QTest::addColumn<QString>("shown");
@@ -246,8 +238,7 @@ private slots:
         QTest::newRow("D") << 42 << 3 << "3";
     }
 
-    void setShowsTheDisplaysValueAndAnImmediateEntWritesItBack()
-    {
+    void setShowsTheDisplaysValueAndAnImmediateEntWritesItBack() {
         QFETCH(int, reg);
         QFETCH(int, controller);
         QFETCH(QString, shown);
@@ -262,8 +253,7 @@ private slots:
         QCOMPARE(NextFrame(), WriteFrame(1, std::uint8_t(reg), std::uint16_t(controller)));
     }
 
-    void typingReplacesTheControllersValue()
-    {
+    void typingReplacesTheControllersValue() {
         QVERIFY(rig_->OpenLine());
         PollRound({{36, 725}});
         QTest::mouseClick(Form().iSwitchLed2, Qt::LeftButton);
@@ -272,8 +262,7 @@ private slots:
         QCOMPARE(NextFrame(), WriteFrame(1, 36, 600));
     }
 
-    void entriesARegisterCannotHoldAreRefusedVisibly_data()
-    {
+    void entriesARegisterCannotHoldAreRefusedVisibly_data() {
         QTest::addColumn<int>("reg");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("written"); // -1: refused
@@ -284,8 +273,7 @@ private slots:
         QTest::newRow("SV 6553.5") << 36 << "6553.5" << 65535;
     }
 
-    void entriesARegisterCannotHoldAreRefusedVisibly()
-    {
+    void entriesARegisterCannotHoldAreRefusedVisibly() {
         QFETCH(int, reg);
         QFETCH(QString, typed);
         QFETCH(int, written);
@@ -313,19 +301,18 @@ private slots:
         QCOMPARE(NextFrame(), WriteFrame(1, std::uint8_t(reg), reg == 41 ? 12 : 120));
     }
 
-    void anAddressNoControllerCanHaveSendsNothingAndShowsRed_data()
-    {
+    void anAddressNoControllerCanHaveSendsNothingAndShowsRed_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("slave"); // 0: nothing sent
-        for (const char* bad : {"abc", "0", "248", "257", "1000"}) QTest::newRow(bad) << QString(bad) << 0;
+        for (const char* bad : {"abc", "0", "248", "257", "1000"})
+            QTest::newRow(bad) << QString(bad) << 0;
         QTest::newRow("1") << "1" << 1;
         QTest::newRow("247") << "247" << 247;
         QTest::newRow("12abc") << "12abc" << 12;
         QTest::newRow("0x10") << "0x10" << 16;
     }
 
-    void anAddressNoControllerCanHaveSendsNothingAndShowsRed()
-    {
+    void anAddressNoControllerCanHaveSendsNothingAndShowsRed() {
         QFETCH(QString, text);
         QFETCH(int, slave);
         QVERIFY(rig_->OpenLine());
@@ -343,8 +330,7 @@ private slots:
         QCOMPARE(NextFrame(), Bytes(read.begin(), read.end()));
     }
 
-    void theFramingBoxSetsTheStopBitsToo()
-    {
+    void theFramingBoxSetsTheStopBitsToo() {
         QVERIFY(rig_->OpenLine());
         QVERIFY(TwoStopBits(rig_->Line().SlaveFd()));
         Form().ComboBox6->setEditText("8_E_1");

@@ -32,43 +32,38 @@ namespace {
 using test::PanelOnLine;
 constexpr auto WriteFrame = &PanelOnLine::WriteFrame;
 
-Bytes ReadFrame(std::uint8_t slave, std::uint8_t start)
-{
+Bytes ReadFrame(std::uint8_t slave, std::uint8_t start) {
     const RequestFrame f = BuildReadRequest(slave, start, 10);
     return Bytes(f.begin(), f.end());
 }
 
-speed_t LineSpeed(int fd)
-{
+speed_t LineSpeed(int fd) {
     termios t{};
     tcgetattr(fd, &t);
     return cfgetospeed(&t);
 }
-
 
 } // namespace
 
 class Form1Test : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<test::PanelOnLine> rig_;
 
     TForm1& Form() { return rig_->Form(); }
     void OpenLine() { QVERIFY(rig_->OpenLine()); }
     Bytes NextFrame() { return rig_->Line().Read(8, std::chrono::seconds(2)); }
 
-private slots:
-    void init()
-    {
+  private slots:
+    void init() {
         rig_ = std::make_unique<test::PanelOnLine>();
         QVERIFY(rig_->Activate());
     }
 
     void cleanup() { rig_.reset(); }
 
-    void startUpState()
-    {
+    void startUpState() {
         TForm1 form;
         TForm2 dialog;
         QCOMPARE(form.windowTitle(), QStringLiteral("LQ_Modbus RTU"));
@@ -79,8 +74,8 @@ private slots:
         for (TiAnalogOutput* entry : {form.iAnalogOutput3, form.iAnalogOutput5, form.iAnalogOutput6,
                                       form.iAnalogOutput7, form.iAnalogOutput8})
             QVERIFY(entry->isHidden());
-        for (TiSwitchLed* sw : {form.iSwitchLed2, form.iSwitchLed3, form.iSwitchLed4, form.iSwitchLed5,
-                                form.iSwitchLed6})
+        for (TiSwitchLed* sw :
+             {form.iSwitchLed2, form.iSwitchLed3, form.iSwitchLed4, form.iSwitchLed5, form.iSwitchLed6})
             QCOMPARE(sw->Caption(), QStringLiteral("SET"));
         QCOMPARE(form.BitBtn7->text(), QStringLiteral("打开串口"));
         QVERIFY(!form.CheckBox2->isChecked());
@@ -96,25 +91,24 @@ private slots:
         QVERIFY(dialog.isHidden());
     }
 
-    void firstRefreshShowsTheEmptyImage()
-    {
+    void firstRefreshShowsTheEmptyImage() {
         Form().Timer2Timer();
         QCOMPARE(Form().iSwitchLed1->Caption(), QStringLiteral("RUN"));
         QCOMPARE(Form().iSwitchLed1->ActiveColor(), clRed);
-        for (TiLedRound* lamp : Form().iLedRound) QCOMPARE(lamp->ActiveColor(), clLime);
+        for (TiLedRound* lamp : Form().iLedRound)
+            QCOMPARE(lamp->ActiveColor(), clLime);
         QCOMPARE(Form().iThermometer1->Position(), 0.0);
         QCOMPARE(Form().iLinearGauge1->PositionMax(), 0.0);
     }
 
-    void alarmBitsAboveEightShowNothing()
-    {
+    void alarmBitsAboveEightShowNothing() {
         Form().Master().Registers().Set(13, 0xFE00);
         Form().Timer2Timer();
-        for (TiLedRound* lamp : Form().iLedRound) QCOMPARE(lamp->ActiveColor(), clLime);
+        for (TiLedRound* lamp : Form().iLedRound)
+            QCOMPARE(lamp->ActiveColor(), clLime);
     }
 
-    void runBitSetsCaptionAndColour_data()
-    {
+    void runBitSetsCaptionAndColour_data() {
         QTest::addColumn<int>("reg3");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<uint>("colour");
@@ -124,8 +118,7 @@ private slots:
         QTest::newRow("2") << 2 << "RUN" << uint(clRed);
     }
 
-    void runBitSetsCaptionAndColour()
-    {
+    void runBitSetsCaptionAndColour() {
         QFETCH(int, reg3);
         QFETCH(QString, caption);
         QFETCH(uint, colour);
@@ -135,8 +128,7 @@ private slots:
         QCOMPARE(Form().iSwitchLed1->ActiveColor(), TColor(colour));
     }
 
-    void emptyGaugeSpanDrawsWithoutError()
-    {
+    void emptyGaugeSpanDrawsWithoutError() {
         Form().Master().Registers().Set(23, 2300);
         Form().Timer2Timer();
         QCOMPARE(Form().iLinearGauge1->PositionMax(), 0.0);
@@ -144,21 +136,20 @@ private slots:
         QVERIFY(!Form().iLinearGauge1->grab().isNull());
     }
 
-    void typedTextInARefreshedFieldIsReplaced()
-    {
+    void typedTextInARefreshedFieldIsReplaced() {
         Form().Master().Registers().Set(12, 36);
         PanelOnLine::TypeInto(Form().iAnalogOutput1, "99");
         Form().Timer2Timer();
         QCOMPARE(Form().iAnalogOutput1->Text(), QStringLiteral("36'C"));
     }
 
-    void pollTickReadsAndTheReplyLightsTheLamp()
-    {
+    void pollTickReadsAndTheReplyLightsTheLamp() {
         OpenLine();
         Form().Timer1Timer();
         QCOMPARE(NextFrame(), ReadFrame(1, 0));
         Bytes reply{0x01, 0x03, 0x14};
-        for (int k = 1; k <= 10; ++k) reply.insert(reply.end(), {0x00, static_cast<std::uint8_t>(k)});
+        for (int k = 1; k <= 10; ++k)
+            reply.insert(reply.end(), {0x00, static_cast<std::uint8_t>(k)});
         reply.insert(reply.end(), {0x8F, 0x16});
         rig_->Line().Write(reply);
         QTRY_VERIFY(Form().Master().Answered());
@@ -170,8 +161,7 @@ private slots:
         QVERIFY(!Form().Image7->isHidden());
     }
 
-    void knobClickWritesItsRoundedPosition_data()
-    {
+    void knobClickWritesItsRoundedPosition_data() {
         QTest::addColumn<int>("knob");
         QTest::addColumn<double>("position");
         QTest::addColumn<int>("reg");
@@ -182,8 +172,7 @@ private slots:
         QTest::newRow("minimum 0.5") << 3 << 0.5 << 5 << 0;
     }
 
-    void knobClickWritesItsRoundedPosition()
-    {
+    void knobClickWritesItsRoundedPosition() {
         QFETCH(int, knob);
         QFETCH(double, position);
         QFETCH(int, reg);
@@ -194,12 +183,12 @@ private slots:
         // A click on the rim, outside the grip, clicks without turning.
         QTest::mouseClick(k, Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(k->Position(), position);
-        QCOMPARE(NextFrame(), WriteFrame(1, static_cast<std::uint8_t>(reg), static_cast<std::uint16_t>(value)));
+        QCOMPARE(NextFrame(),
+                 WriteFrame(1, static_cast<std::uint8_t>(reg), static_cast<std::uint16_t>(value)));
         QCOMPARE(rig_->Pause().pauses, std::vector<unsigned>{40});
     }
 
-    void theAddressBoxGivesTheSlaveAddress()
-    {
+    void theAddressBoxGivesTheSlaveAddress() {
         OpenLine();
         Form().ComboBox1->setEditText("12abc");
         Form().iKnob2->SetPosition(800);
@@ -207,8 +196,7 @@ private slots:
         QCOMPARE(NextFrame(), WriteFrame(12, 4, 800));
     }
 
-    void setEntWritesTheAcceptedEntry_data()
-    {
+    void setEntWritesTheAcceptedEntry_data() {
         QTest::addColumn<int>("pair");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("reg");
@@ -222,8 +210,7 @@ private slots:
         QTest::newRow("D 7") << 6 << "7" << 42 << 7;
     }
 
-    void setEntWritesTheAcceptedEntry()
-    {
+    void setEntWritesTheAcceptedEntry() {
         QFETCH(int, pair);
         QFETCH(QString, typed);
         QFETCH(int, reg);
@@ -246,12 +233,12 @@ private slots:
         QTest::mouseClick(sw, Qt::LeftButton);
         QCOMPARE(sw->Caption(), QStringLiteral("SET"));
         QVERIFY(entry->isHidden());
-        QCOMPARE(NextFrame(), WriteFrame(1, static_cast<std::uint8_t>(reg), static_cast<std::uint16_t>(value)));
+        QCOMPARE(NextFrame(),
+                 WriteFrame(1, static_cast<std::uint8_t>(reg), static_cast<std::uint16_t>(value)));
         QCOMPARE(Form().Master().Write().pending, 1);
     }
 
-    void aDoubleClickOnSetOnlyOpensTheEntry()
-    {
+    void aDoubleClickOnSetOnlyOpensTheEntry() {
         OpenLine();
         // What a widget receives for a double click: press, release, double click, release.
         QTest::mouseClick(Form().iSwitchLed2, Qt::LeftButton);
@@ -262,8 +249,7 @@ private slots:
         QVERIFY(rig_->Pause().pauses.empty());
     }
 
-    void runStopWritesWhatTheCaptionSays_data()
-    {
+    void runStopWritesWhatTheCaptionSays_data() {
         QTest::addColumn<int>("reg3");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("memo");
@@ -271,8 +257,7 @@ private slots:
         QTest::newRow("stopped: run") << 0 << 0 << "3333";
     }
 
-    void runStopWritesWhatTheCaptionSays()
-    {
+    void runStopWritesWhatTheCaptionSays() {
         QFETCH(int, reg3);
         QFETCH(int, value);
         QFETCH(QString, memo);
@@ -284,8 +269,7 @@ private slots:
         QCOMPARE(Form().Memo13->toPlainText(), memo);
     }
 
-    void aDoubleClickOnRunStopWritesTwice()
-    {
+    void aDoubleClickOnRunStopWritesTwice() {
         OpenLine();
         Form().Master().Registers().Set(3, 1);
         Form().Timer2Timer();
@@ -297,8 +281,7 @@ private slots:
         QCOMPARE(rig_->Pause().pauses.size(), 2u);
     }
 
-    void aCommandWithTheBoxClearSendsNothing()
-    {
+    void aCommandWithTheBoxClearSendsNothing() {
         OpenLine();
         Form().CheckBox2->setChecked(false);
         Form().iKnob2->SetPosition(800);
@@ -308,8 +291,7 @@ private slots:
         QCOMPARE(Form().Master().Statistics().writesNotSent, std::uint64_t{1});
     }
 
-    void typedBaudTextIsAppliedAndAZeroRateKeepsTheLineSpeed()
-    {
+    void typedBaudTextIsAppliedAndAZeroRateKeepsTheLineSpeed() {
         OpenLine();
         QCOMPARE(LineSpeed(rig_->Line().SlaveFd()), speed_t(B19200));
         Form().ComboBox5->setEditText("abc");
@@ -320,8 +302,7 @@ private slots:
         QCOMPARE(LineSpeed(rig_->Line().SlaveFd()), speed_t(B9600));
     }
 
-    void parityWaitsForTheNextApply()
-    {
+    void parityWaitsForTheNextApply() {
         OpenLine();
         const std::size_t writtenAtOpen = rig_->Backend().statesWritten.size();
         QCOMPARE(rig_->Backend().statesWritten.back().Parity, 0);
@@ -337,16 +318,14 @@ private slots:
         QCOMPARE(rig_->Backend().statesWritten.back().Flags & dcb::fParity, 0u);
     }
 
-    void aPortNameWaitsForTheNextOpen()
-    {
+    void aPortNameWaitsForTheNextOpen() {
         OpenLine();
         Form().ComboBox4->setEditText("COM3");
         QCOMPARE(Form().Comm1->CommName, std::string("COM3"));
         QVERIFY(Form().Comm1->Connected());
     }
 
-    void aFailedOpenSaysSoAndLooksClosed()
-    {
+    void aFailedOpenSaysSoAndLooksClosed() {
         Form().ComboBox4->setEditText("/nonexistent/ttyX");
         QTest::mouseClick(Form().BitBtn7, Qt::LeftButton);
         QCOMPARE(rig_->messages.size(), 1);
@@ -366,8 +345,7 @@ private slots:
         QVERIFY(Form().Image20->isHidden());
     }
 
-    void closingTheWindowClosesThePort()
-    {
+    void closingTheWindowClosesThePort() {
         OpenLine();
         Form().close();
         QVERIFY(!Form().Comm1->Connected());

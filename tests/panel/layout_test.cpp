@@ -12,17 +12,15 @@ using namespace lq;
 class LayoutTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void titleStripKeepsTheWindowWidth_data()
-    {
+  private slots:
+    void titleStripKeepsTheWindowWidth_data() {
         QTest::addColumn<int>("width");
         QTest::newRow("wider") << 1024;
         QTest::newRow("narrower") << 640;
         QTest::newRow("as laid out") << 801;
     }
 
-    void titleStripKeepsTheWindowWidth()
-    {
+    void titleStripKeepsTheWindowWidth() {
         QFETCH(int, width);
         TForm1 form;
         form.show();
@@ -34,8 +32,7 @@ private slots:
     }
 
     // Bold are the three fields the refresh writes; the five SET/ENT entries keep the window's font.
-    void numericFieldFonts()
-    {
+    void numericFieldFonts() {
         TForm1 form;
         const std::pair<TiAnalogOutput*, bool> fields[] = {
             {form.iAnalogOutput1, true},  {form.iAnalogOutput2, true},  {form.iAnalogOutput4, true},

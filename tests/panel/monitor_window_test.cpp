@@ -1,5 +1,6 @@
 // The communication monitor on the real panel and a pseudo-terminal: opened by F12 or its menu, showing the
-// master's own traffic and counters, the traffic log, and a controller search that always gives the line back.
+// master's own traffic and counters, the traffic log, and a controller search that always gives the line
+// back.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -11,9 +12,9 @@
 
 #include "modbus/crc16.h"
 #include "panel/controller_search_page.h"
+#include "panel/link_statistics_view.h"
 #include "panel/monitor_tool.h"
 #include "panel/monitor_window.h"
-#include "panel/link_statistics_view.h"
 #include "panel/tools_menu.h"
 #include "panel/traffic_log_recording.h"
 #include "panel/traffic_table_model.h"
@@ -25,8 +26,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-Bytes GoodReply(std::uint8_t slave)
-{
+Bytes GoodReply(std::uint8_t slave) {
     Bytes reply{slave, 0x03, 20};
     reply.resize(23, 0);
     const std::uint16_t crc = CalcCRC16(reply.data(), 23);
@@ -35,8 +35,7 @@ Bytes GoodReply(std::uint8_t slave)
     return reply;
 }
 
-speed_t LineSpeed(const test::PtyPair& line)
-{
+speed_t LineSpeed(const test::PtyPair& line) {
     termios t{};
     tcgetattr(line.MasterFd(), &t);
     return cfgetospeed(&t);
@@ -54,8 +53,7 @@ class MonitorWindowTest : public QObject {
     MonitorWindow& Window() { return *entry_->Window(); }
 
     // The next frame on the line, the event loop running meanwhile (the search's tries run on its timers).
-    Bytes NextFrame(std::chrono::milliseconds within = 2000ms)
-    {
+    Bytes NextFrame(std::chrono::milliseconds within = 2000ms) {
         Bytes frame;
         QElapsedTimer waited;
         waited.start();
@@ -67,22 +65,19 @@ class MonitorWindowTest : public QObject {
         return frame;
     }
 
-private slots:
-    void init()
-    {
+  private slots:
+    void init() {
         rig_ = std::make_unique<test::PanelOnLine>();
         QVERIFY(rig_->Activate());
         QVERIFY(rig_->OpenLine());
         entry_ = std::make_unique<MonitorTool>(Form());
     }
-    void cleanup()
-    {
+    void cleanup() {
         entry_.reset();
         rig_.reset();
     }
 
-    void f12OrTheMenuOpensOneWindowAndClosingDestroysIt()
-    {
+    void f12OrTheMenuOpensOneWindowAndClosingDestroysIt() {
         QCOMPARE(Form().Tools().Menu()->actions().value(0)->text(), QStringLiteral("通讯监视…"));
         QTest::keyClick(&Form(), Qt::Key_F12);
         QVERIFY(entry_->Window() != nullptr);
@@ -98,8 +93,7 @@ private slots:
         QCOMPARE(NextFrame().size(), std::size_t{8});
     }
 
-    void showsTheMastersFramesAndCounters()
-    {
+    void showsTheMastersFramesAndCounters() {
         entry_->Open();
         Form().Timer1Timer();
         const Bytes request = NextFrame();
@@ -125,15 +119,16 @@ private slots:
         QCOMPARE(statistics.ValueOf(QStringLiteral("正常应答")), QStringLiteral("1"));
         QCOMPARE(statistics.ValueOf(QStringLiteral("无应答 (no reply)")), QStringLiteral("1"));
         QCOMPARE(statistics.ValueOf(QStringLiteral("正常应答率")), QStringLiteral("50.0 %"));
-        QTest::mouseClick(statistics.findChild<QPushButton*>(QStringLiteral("resetStatistics")), Qt::LeftButton);
+        QTest::mouseClick(statistics.findChild<QPushButton*>(QStringLiteral("resetStatistics")),
+                          Qt::LeftButton);
         QCOMPARE(statistics.ValueOf(QStringLiteral("读请求")), QStringLiteral("0"));
         QCOMPARE(Form().Master().Statistics().RequestsSent(), std::uint64_t{0});
     }
 
-    void aTrafficLogOnAFullDiskStopsWithOneMessageAndPollingGoesOn()
-    {
+    void aTrafficLogOnAFullDiskStopsWithOneMessageAndPollingGoesOn() {
         QStringList messages;
-        TrafficLogRecording log(Form(), QStringLiteral("/dev/full"), [&](const QString& text) { messages << text; });
+        TrafficLogRecording log(Form(), QStringLiteral("/dev/full"),
+                                [&](const QString& text) { messages << text; });
         for (int tick = 0; tick < 3; ++tick) {
             Form().Timer1Timer();
             QCOMPARE(NextFrame().size(), std::size_t{8});
@@ -146,8 +141,7 @@ private slots:
         QVERIFY(messages[0].contains(QStringLiteral("No space left on device")));
     }
 
-    void aSearchLetsTheReadInFlightFinishThenTriesAndGivesTheLineBackOnCancel()
-    {
+    void aSearchLetsTheReadInFlightFinishThenTriesAndGivesTheLineBackOnCancel() {
         entry_->Open();
         ControllerSearchPage& search = Window().Search();
         Form().Timer1Timer();
@@ -180,8 +174,7 @@ private slots:
         QCOMPARE(int(poll[0]), 1);
     }
 
-    void closingTheWindowMidSearchRestoresThePort()
-    {
+    void closingTheWindowMidSearchRestoresThePort() {
         Form().ComboBox6->setEditText(QStringLiteral("8_E_1"));
         Form().Comm1->ApplyLineSettings();
         Form().ComboBox5->setEditText(QStringLiteral("9600"));

@@ -15,8 +15,7 @@
 
 namespace lq::test {
 
-PanelOnLine::PanelOnLine(std::shared_ptr<IClock> clock)
-{
+PanelOnLine::PanelOnLine(std::shared_ptr<IClock> clock) {
     TForm1Setup setup;
     const bool stepped = clock != nullptr;
     setup.clock = std::move(clock);
@@ -33,23 +32,20 @@ PanelOnLine::PanelOnLine(std::shared_ptr<IClock> clock)
         };
 }
 
-bool PanelOnLine::Activate()
-{
+bool PanelOnLine::Activate() {
     form_->show();
     form_->activateWindow();
     return QTest::qWaitForWindowActive(form_.get());
 }
 
-bool PanelOnLine::OpenLine()
-{
+bool PanelOnLine::OpenLine() {
     form_->ComboBox4->setEditText(QString::fromStdString(line_.SlavePath()));
     QTest::mouseClick(form_->BitBtn7, Qt::LeftButton);
     form_->CheckBox2->setChecked(true);
     return form_->Comm1->Connected();
 }
 
-std::vector<std::vector<std::uint8_t>> PanelOnLine::FramesSentSoFar()
-{
+std::vector<std::vector<std::uint8_t>> PanelOnLine::FramesSentSoFar() {
     // No request of the panel looks like this: slave 0xA5 has no function 0x5A.
     static const std::vector<std::uint8_t> marker{0xA5, 0x5A, 0xA5, 0x5A, 0xA5, 0x5A, 0xA5, 0x5A};
     std::vector<std::vector<std::uint8_t>> frames;
@@ -61,45 +57,40 @@ std::vector<std::vector<std::uint8_t>> PanelOnLine::FramesSentSoFar()
     }
 }
 
-std::vector<std::uint8_t> PanelOnLine::ReadReply(const std::array<std::uint16_t, 10>& values, bool goodCrc)
-{
+std::vector<std::uint8_t> PanelOnLine::ReadReply(const std::array<std::uint16_t, 10>& values, bool goodCrc) {
     std::vector<std::uint8_t> reply{0x01, 0x03, 20};
-    for (const std::uint16_t v : values) reply.insert(reply.end(), {std::uint8_t(v >> 8), std::uint8_t(v & 0xFF)});
+    for (const std::uint16_t v : values)
+        reply.insert(reply.end(), {std::uint8_t(v >> 8), std::uint8_t(v & 0xFF)});
     std::uint16_t crc = CalcCRC16(reply.data(), static_cast<std::int32_t>(reply.size()));
     if (!goodCrc) crc ^= 0x0101;
     reply.insert(reply.end(), {std::uint8_t(crc >> 8), std::uint8_t(crc & 0xFF)});
     return reply;
 }
 
-std::vector<std::uint8_t> PanelOnLine::WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value)
-{
+std::vector<std::uint8_t> PanelOnLine::WriteFrame(std::uint8_t slave, std::uint8_t reg, std::uint16_t value) {
     const RequestFrame f = BuildWriteRequest(slave, reg, static_cast<std::uint8_t>(value >> 8),
                                              static_cast<std::uint8_t>(value & 0xFF));
     return {f.begin(), f.end()};
 }
 
-void PanelOnLine::TypeInto(TiAnalogOutput* field, const QString& text)
-{
+void PanelOnLine::TypeInto(TiAnalogOutput* field, const QString& text) {
     QTest::mouseClick(field->Editor(), Qt::LeftButton);
     QTest::keyClick(field->Editor(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(field->Editor(), text);
 }
 
-void PanelOnLine::TurnByWheel(TiKnob* knob)
-{
+void PanelOnLine::TurnByWheel(TiKnob* knob) {
     const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
     QWheelEvent notch(at, knob->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(knob, &notch);
 }
 
-bool PanelOnLine::AnswerRead(const std::map<int, std::uint16_t>& registers)
-{
+bool PanelOnLine::AnswerRead(const std::map<int, std::uint16_t>& registers) {
     return AnswerRead(registers, -1);
 }
 
-bool PanelOnLine::AnswerRead(const std::map<int, std::uint16_t>& registers, int refusedStart)
-{
+bool PanelOnLine::AnswerRead(const std::map<int, std::uint16_t>& registers, int refusedStart) {
     const std::vector<std::uint8_t> request = line_.Read(8, std::chrono::seconds(2));
     if (request.size() != 8 || request[1] != 0x03) return false;
     if (request[3] == refusedStart) {

@@ -9,19 +9,18 @@
 
 namespace {
 
-void FillLiveRegisters(lq::RegisterImage& r)
-{
+void FillLiveRegisters(lq::RegisterImage& r) {
     const std::initializer_list<std::pair<int, std::uint16_t>> values{
-        {0, 5000}, {3, 1},   {4, 1000}, {5, 0},    {11, 487},  {12, 36},  {13, 0},   {15, 4000},
-        {20, 243}, {21, 245}, {22, 241}, {23, 3804}, {24, 1234}, {35, 598}, {36, 600}, {39, 800},
-        {40, 120},  {41, 240}, {42, 60}};
-    for (const auto& [reg, value] : values) r.Set(reg, value);
+        {0, 5000},  {3, 1},    {4, 1000}, {5, 0},    {11, 487},  {12, 36},   {13, 0},
+        {15, 4000}, {20, 243}, {21, 245}, {22, 241}, {23, 3804}, {24, 1234}, {35, 598},
+        {36, 600},  {39, 800}, {40, 120}, {41, 240}, {42, 60}};
+    for (const auto& [reg, value] : values)
+        r.Set(reg, value);
 }
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString out = argc > 1 ? argv[1] : "panel.png";
     const QString mode = argc > 2 ? argv[2] : "";

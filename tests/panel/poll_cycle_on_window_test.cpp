@@ -16,14 +16,12 @@ namespace {
 
 constexpr std::uint8_t kReadHoldingRegisters = 3;
 
-Bytes ReadFrame(std::uint8_t start)
-{
+Bytes ReadFrame(std::uint8_t start) {
     const RequestFrame f = BuildReadRequest(1, start, 10);
     return Bytes(f.begin(), f.end());
 }
 
-std::vector<Bytes> ReadRequests(const std::vector<Bytes>& frames)
-{
+std::vector<Bytes> ReadRequests(const std::vector<Bytes>& frames) {
     std::vector<Bytes> reads;
     for (const Bytes& f : frames)
         if (f[1] == kReadHoldingRegisters) reads.push_back(f);
@@ -35,38 +33,35 @@ std::vector<Bytes> ReadRequests(const std::vector<Bytes>& frames)
 class PollCycleOnWindowTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<test::PanelOnLine> rig_;
 
     TForm1& Form() { return rig_->Form(); }
     bool LinkLampLit() { return !Form().Image14->isHidden(); }
 
     // One round of the two timers, refresh first (the order does not matter to what is checked).
-    void TickBoth()
-    {
+    void TickBoth() {
         Form().Timer2Timer();
         Form().Timer1Timer();
     }
 
     // Polls the current block and lets the far end answer it; true once the reply was taken.
-    bool PollAndAnswer(bool goodCrc = true)
-    {
+    bool PollAndAnswer(bool goodCrc = true) {
         Form().Timer1Timer();
         if (ReadRequests(rig_->FramesSentSoFar()).size() != 1) return false;
         rig_->Line().Write(test::PanelOnLine::ReadReply({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, goodCrc));
         return QTest::qWaitFor([&] { return LinkLampLit() == goodCrc; });
     }
 
-    // A write of the maximum-limit knob's turned position, sent at once as "通讯" is ticked; no echo ever comes.
-    void WriteWithoutEcho()
-    {
+    // A write of the maximum-limit knob's turned position, sent at once as "通讯" is ticked; no echo ever
+    // comes.
+    void WriteWithoutEcho() {
         Form().iKnob2->SetPosition(800);
         QTest::mouseClick(Form().iKnob2, Qt::LeftButton, {}, QPoint(3, 3));
     }
 
-private slots:
-    void init()
-    {
+  private slots:
+    void init() {
         rig_ = std::make_unique<test::PanelOnLine>();
         QVERIFY(rig_->Activate());
         QVERIFY(rig_->OpenLine());
@@ -76,12 +71,12 @@ private slots:
 
     // The refresh tick's age step: polling waits while the write is pending and resumes on the fourth
     // refresh tick, with the block it had reached.
-    void anUnechoedWriteFreesPollingOnTheFourthRefreshTick()
-    {
+    void anUnechoedWriteFreesPollingOnTheFourthRefreshTick() {
         WriteWithoutEcho();
         for (int round = 1; round <= 3; ++round) {
             TickBoth();
-            QVERIFY2(ReadRequests(rig_->FramesSentSoFar()).empty(), qPrintable(QString("round %1").arg(round)));
+            QVERIFY2(ReadRequests(rig_->FramesSentSoFar()).empty(),
+                     qPrintable(QString("round %1").arg(round)));
         }
         TickBoth();
         QCOMPARE(ReadRequests(rig_->FramesSentSoFar()), std::vector<Bytes>{ReadFrame(0)});
@@ -89,25 +84,23 @@ private slots:
 
     // A block answered before the write still moves the poll index on at the next tick, which sends nothing;
     // polling resumes with the next block.
-    void thePollIndexMovesOnWhileAWriteIsPending()
-    {
+    void thePollIndexMovesOnWhileAWriteIsPending() {
         QVERIFY(PollAndAnswer());
         WriteWithoutEcho();
         TickBoth();
         QCOMPARE(Form().Master().PollIndex(), 1);
-        for (int round = 2; round <= 4; ++round) TickBoth();
+        for (int round = 2; round <= 4; ++round)
+            TickBoth();
         QCOMPARE(ReadRequests(rig_->FramesSentSoFar()), std::vector<Bytes>{ReadFrame(10)});
     }
 
-    void theLinkLampGoesDark_data()
-    {
+    void theLinkLampGoesDark_data() {
         QTest::addColumn<QString>("cause");
         QTest::newRow("reply with a bad CRC") << "bad CRC";
         QTest::newRow("box unticked") << "unticked";
     }
 
-    void theLinkLampGoesDark()
-    {
+    void theLinkLampGoesDark() {
         QFETCH(QString, cause);
         QVERIFY(PollAndAnswer());
         QVERIFY(LinkLampLit());

@@ -26,8 +26,7 @@ namespace {
 
 // This process's descriptors on the device (whose node goes when the far side of a terminal closes), and
 // its serial I/O threads.
-int DescriptorsOn(const std::string& device)
-{
+int DescriptorsOn(const std::string& device) {
     int n = 0;
     std::error_code ec;
     for (const auto& fd : fs::directory_iterator("/proc/self/fd", ec)) {
@@ -37,8 +36,7 @@ int DescriptorsOn(const std::string& device)
     return n;
 }
 
-int SerialThreads()
-{
+int SerialThreads() {
     int n = 0;
     std::error_code ec;
     for (const auto& task : fs::directory_iterator("/proc/self/task", ec)) {
@@ -49,8 +47,7 @@ int SerialThreads()
     return n;
 }
 
-QString SystemText(int error)
-{
+QString SystemText(int error) {
     return QString::fromStdString(std::system_category().message(error));
 }
 
@@ -59,20 +56,22 @@ QString SystemText(int error)
 class PortFieldTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void openFailureShowsTheReasonUnderTheText_data()
-    {
+  private slots:
+    void openFailureShowsTheReasonUnderTheText_data() {
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("errorName");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("not in dialout") << EACCES << "EACCES" << "sudo usermod -aG dialout $USER";
-        QTest::newRow("held elsewhere") << EBUSY << "EBUSY" << "串口正被其他程序占用";
-        QTest::newRow("unplugged") << ENOENT << "ENOENT" << "现有串口：";
-        QTest::newRow("no UART") << EIO << "EIO" << "后面没有 UART";
+        QTest::newRow("not in dialout") << EACCES << "EACCES"
+                                        << "sudo usermod -aG dialout $USER";
+        QTest::newRow("held elsewhere") << EBUSY << "EBUSY"
+                                        << "串口正被其他程序占用";
+        QTest::newRow("unplugged") << ENOENT << "ENOENT"
+                                   << "现有串口：";
+        QTest::newRow("no UART") << EIO << "EIO"
+                                 << "后面没有 UART";
     }
 
-    void openFailureShowsTheReasonUnderTheText()
-    {
+    void openFailureShowsTheReasonUnderTheText() {
         QFETCH(int, error);
         QFETCH(QString, errorName);
         QFETCH(QString, hint);
@@ -95,24 +94,26 @@ private slots:
         QCOMPARE(form.BitBtn7->text(), QStringLiteral("打开串口"));
     }
 
-    void hintsNameWhatTheSystemTells_data()
-    {
+    void hintsNameWhatTheSystemTells_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("link");
         QTest::addColumn<int>("error");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("holder named") << "/dev/ttyUSB0" << "" << EBUSY
-                                      << QStringList{"ModemManager (pid 812)", "串口正被其他程序占用："};
-        QTest::newRow("ACM and ModemManager") << "/dev/ttyACM0" << "" << EBUSY
-                                              << QStringList{"ID_MM_DEVICE_IGNORE", "看不到是哪个程序"};
-        QTest::newRow("by-id link followed") << "/dev/serial/by-id/usb-X-if00" << "/dev/ttyACM1" << EBUSY
-                                             << QStringList{"usb-X-if00 → /dev/ttyACM1", "ModemManager 会在"};
-        QTest::newRow("devices present listed") << "/dev/ttyUSB9" << "" << ENOENT
-                                                << QStringList{"现有串口：/dev/serial/by-id/usb-A, ttyUSB1"};
+        QTest::newRow("holder named")
+            << "/dev/ttyUSB0"
+            << "" << EBUSY << QStringList{"ModemManager (pid 812)", "串口正被其他程序占用："};
+        QTest::newRow("ACM and ModemManager")
+            << "/dev/ttyACM0"
+            << "" << EBUSY << QStringList{"ID_MM_DEVICE_IGNORE", "看不到是哪个程序"};
+        QTest::newRow("by-id link followed")
+            << "/dev/serial/by-id/usb-X-if00"
+            << "/dev/ttyACM1" << EBUSY << QStringList{"usb-X-if00 → /dev/ttyACM1", "ModemManager 会在"};
+        QTest::newRow("devices present listed")
+            << "/dev/ttyUSB9"
+            << "" << ENOENT << QStringList{"现有串口：/dev/serial/by-id/usb-A, ttyUSB1"};
     }
 
-    void hintsNameWhatTheSystemTells()
-    {
+    void hintsNameWhatTheSystemTells() {
         QFETCH(QString, path);
         QFETCH(QString, link);
         QFETCH(int, error);
@@ -127,8 +128,7 @@ private slots:
             QVERIFY2(reason.contains(part), qPrintable(reason));
     }
 
-    void portListIsReadWhenOpenedAndLeavesThePortName()
-    {
+    void portListIsReadWhenOpenedAndLeavesThePortName() {
         test::PanelOnLine rig;
         QVERIFY(rig.Activate());
         auto* box = dynamic_cast<PortComboBox*>(rig.Form().ComboBox4);
@@ -155,8 +155,7 @@ private slots:
         box->hidePopup();
     }
 
-    void unpluggedPortClosesAndOpensAgainUnderItsAlias()
-    {
+    void unpluggedPortClosesAndOpensAgainUnderItsAlias() {
         const fs::path aliases = fs::temp_directory_path() / ("lq-unplug-" + std::to_string(getpid()));
         fs::create_directories(aliases);
         qputenv("LQ_MODBUS_PORTS", QByteArray::fromStdString(aliases.string()));
@@ -194,9 +193,8 @@ private slots:
         fs::remove_all(aliases);
     }
 
-private:
-    static void ExpectLost(TForm1& form, const QString& name)
-    {
+  private:
+    static void ExpectLost(TForm1& form, const QString& name) {
         QTRY_COMPARE(form.BitBtn7->text(), QStringLiteral("打开串口"));
         QVERIFY(!form.Comm1->Connected());
         QVERIFY(form.Image20->isHidden());

@@ -25,25 +25,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Write(const fs::path& file, const std::string& text)
-{
+void Write(const fs::path& file, const std::string& text) {
     fs::create_directories(file.parent_path());
     std::ofstream(file) << text << "\n";
 }
 
-void Link(const fs::path& link, const std::string& target)
-{
+void Link(const fs::path& link, const std::string& target) {
     fs::create_directories(link.parent_path());
     fs::create_symlink(target, link);
 }
 
 // One FTDI adapter (with its by-id link), a Pico on ttyACM0 and the first UART.
-void LayOutMachine(const fs::path& root)
-{
+void LayOutMachine(const fs::path& root) {
     Write(root / "sys/devices/usb1/1-1/product", "FT232R USB UART");
     fs::create_directories(root / "sys/bus/usb-serial/drivers/ftdi_sio");
     fs::create_directories(root / "sys/devices/usb1/1-1/1-1:1.0/ttyUSB0");
-    Link(root / "sys/devices/usb1/1-1/1-1:1.0/ttyUSB0/driver", "../../../../../bus/usb-serial/drivers/ftdi_sio");
+    Link(root / "sys/devices/usb1/1-1/1-1:1.0/ttyUSB0/driver",
+         "../../../../../bus/usb-serial/drivers/ftdi_sio");
     Link(root / "sys/class/tty/ttyUSB0/device", "../../../devices/usb1/1-1/1-1:1.0/ttyUSB0");
     Write(root / "sys/devices/usb1/1-2/product", "Pico");
     fs::create_directories(root / "sys/bus/usb/drivers/cdc_acm");
@@ -55,25 +53,26 @@ void LayOutMachine(const fs::path& root)
     Link(root / "sys/devices/platform/serial8250/tty0/driver", "../../../../bus/platform/drivers/serial8250");
     Link(root / "sys/class/tty/ttyS0/device", "../../../devices/platform/serial8250/tty0");
     Write(root / "sys/class/tty/ttyS0/type", "4");
-    for (const char* node : {"ttyUSB0", "ttyACM0", "ttyS0"}) Write(root / "dev" / node, "");
+    for (const char* node : {"ttyUSB0", "ttyACM0", "ttyS0"})
+        Write(root / "dev" / node, "");
     Link(root / "dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", "../../ttyUSB0");
 }
 
 // The window with its top-level companions (a popup list, a message box) drawn where they stand.
-QPixmap Compose(QWidget* window, const QList<QWidget*>& companions)
-{
+QPixmap Compose(QWidget* window, const QList<QWidget*>& companions) {
     QRect area = window->frameGeometry();
-    for (QWidget* w : companions) area = area.united(w->frameGeometry());
+    for (QWidget* w : companions)
+        area = area.united(w->frameGeometry());
     QPixmap canvas(area.size());
     canvas.fill(QColor(0x3a, 0x6e, 0xa5));
     QPainter painter(&canvas);
     painter.drawPixmap(window->geometry().topLeft() - area.topLeft(), window->grab());
-    for (QWidget* w : companions) painter.drawPixmap(w->geometry().topLeft() - area.topLeft(), w->grab());
+    for (QWidget* w : companions)
+        painter.drawPixmap(w->geometry().topLeft() - area.topLeft(), w->grab());
     return canvas;
 }
 
-void PortList(const fs::path& root, const QString& out)
-{
+void PortList(const fs::path& root, const QString& out) {
     LayOutMachine(root);
     const fs::path aliases = root / "aliases";
     fs::create_directories(aliases);
@@ -91,8 +90,7 @@ void PortList(const fs::path& root, const QString& out)
     box->hidePopup();
 }
 
-void OpenFailure(const QString& out)
-{
+void OpenFailure(const QString& out) {
     auto fake = std::make_shared<serial_testing::FakeSerialBackend>();
     fake->ScriptError("CreateFile", EACCES);
     QMessageBox* shown = nullptr;
@@ -100,7 +98,8 @@ void OpenFailure(const QString& out)
     setup.backend = fake;
     // The box as the window makes it, shown instead of run so it can be drawn.
     setup.showMessage = [&shown](QWidget* parent, const QString& text) {
-        shown = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("LQ_Modbus RTU"), text, QMessageBox::Ok, parent);
+        shown = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("LQ_Modbus RTU"), text, QMessageBox::Ok,
+                                parent);
         shown->show();
     };
     TForm1 form(setup);
@@ -112,8 +111,7 @@ void OpenFailure(const QString& out)
     Compose(&form, {static_cast<QWidget*>(shown)}).save(out);
 }
 
-void PortLost(const fs::path& root, const QString& out)
-{
+void PortLost(const fs::path& root, const QString& out) {
     const fs::path aliases = root / "lost-aliases";
     fs::create_directories(aliases);
     qputenv("LQ_MODBUS_PORTS", QByteArray::fromStdString(aliases.string()));
@@ -133,8 +131,7 @@ void PortLost(const fs::path& root, const QString& out)
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? argv[1] : ".";
     const fs::path root = fs::temp_directory_path() / ("lq-port-screens-" + std::to_string(getpid()));

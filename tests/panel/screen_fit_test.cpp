@@ -11,32 +11,31 @@ using namespace lq;
 class ScreenFitTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void aFrameIsMovedJustEnoughAndNeverResized_data()
-    {
+  private slots:
+    void aFrameIsMovedJustEnoughAndNeverResized_data() {
         QTest::addColumn<QRect>("frame");
         QTest::addColumn<QRect>("area");
         QTest::addColumn<QPoint>("placed");
         const QRect screen(0, 0, 1024, 768);
         QTest::newRow("fits: stays") << QRect(100, 50, 809, 590) << screen << QPoint(100, 50);
-        QTest::newRow("designed place on 1024 x 768") << QRect(352, 105, 809, 590) << screen << QPoint(215, 105);
+        QTest::newRow("designed place on 1024 x 768")
+            << QRect(352, 105, 809, 590) << screen << QPoint(215, 105);
         QTest::newRow("below the bottom") << QRect(10, 500, 809, 590) << screen << QPoint(10, 178);
         QTest::newRow("left of the area") << QRect(-40, -20, 809, 590) << screen << QPoint(0, 0);
-        QTest::newRow("larger than the area: top left on it") << QRect(300, 300, 1200, 900) << screen << QPoint(0, 0);
-        QTest::newRow("area with a panel on top") << QRect(352, 0, 600, 400) << QRect(0, 30, 1024, 738)
-                                                  << QPoint(352, 30);
+        QTest::newRow("larger than the area: top left on it")
+            << QRect(300, 300, 1200, 900) << screen << QPoint(0, 0);
+        QTest::newRow("area with a panel on top")
+            << QRect(352, 0, 600, 400) << QRect(0, 30, 1024, 738) << QPoint(352, 30);
     }
 
-    void aFrameIsMovedJustEnoughAndNeverResized()
-    {
+    void aFrameIsMovedJustEnoughAndNeverResized() {
         QFETCH(QRect, frame);
         QFETCH(QRect, area);
         QFETCH(QPoint, placed);
         QCOMPARE(PlaceInside(frame, area), placed);
     }
 
-    void theWindowOpensWhollyOnA1024x768Screen()
-    {
+    void theWindowOpensWhollyOnA1024x768Screen() {
         QScreen* screen = QGuiApplication::primaryScreen();
         QCOMPARE(screen->availableGeometry(), QRect(0, 0, 1024, 768));
         TForm1 form;

@@ -13,17 +13,15 @@ using namespace lq;
 class ToolsMenuTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void aRightClickOnTheStripOrTheLampOpensTheMenu_data()
-    {
+  private slots:
+    void aRightClickOnTheStripOrTheLampOpensTheMenu_data() {
         QTest::addColumn<int>("where");
         QTest::newRow("status strip") << 0;
         QTest::newRow("dark lamp") << 1;
         QTest::newRow("lit lamp") << 2;
     }
 
-    void aRightClickOnTheStripOrTheLampOpensTheMenu()
-    {
+    void aRightClickOnTheStripOrTheLampOpensTheMenu() {
         QFETCH(int, where);
         TForm1 form;
         form.Image14->show();
@@ -32,15 +30,16 @@ private slots:
         auto* action = new QAction(QStringLiteral("工具…"), &form);
         action->setShortcut(Qt::Key_F10);
         form.Tools().Add(action);
-        QWidget* target = where == 0 ? static_cast<QWidget*>(form.Panel5) : where == 1 ? form.Image7 : form.Image14;
+        QWidget* target = where == 0   ? static_cast<QWidget*>(form.Panel5)
+                          : where == 1 ? form.Image7
+                                       : form.Image14;
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(target, &click);
         QTRY_VERIFY(form.Tools().Menu()->isVisible());
         QCOMPARE(form.Tools().Menu()->actions(), QList<QAction*>{action});
     }
 
-    void theShortcutTriggersItsActionInTheMainWindow()
-    {
+    void theShortcutTriggersItsActionInTheMainWindow() {
         TForm1 form;
         form.show();
         form.activateWindow();

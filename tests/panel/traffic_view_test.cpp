@@ -25,14 +25,12 @@ namespace {
 
 const std::vector<std::uint8_t> kReply(25, 0x11);
 
-LinkTime Now()
-{
+LinkTime Now() {
     return {std::chrono::steady_clock::now(), std::chrono::system_clock::now()};
 }
 
 // An unanswered read of the given block (a fault row) or a good reply (not one).
-void Feed(TrafficTableModel& model, std::uint8_t block, bool fault)
-{
+void Feed(TrafficTableModel& model, std::uint8_t block, bool fault) {
     if (fault) {
         model.ReadUnanswered(NoReply{block, Now()});
     } else {
@@ -40,14 +38,12 @@ void Feed(TrafficTableModel& model, std::uint8_t block, bool fault)
     }
 }
 
-QString Meaning(const QAbstractItemModel& model, int row)
-{
+QString Meaning(const QAbstractItemModel& model, int row) {
     return model.index(row, TrafficTableModel::MeaningColumn).data().toString();
 }
 
 // Lets the delayed layout, the repaint and the flush to the window's pixels happen.
-void Settle()
-{
+void Settle() {
     for (int n = 0; n < 4; ++n) {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
@@ -55,8 +51,7 @@ void Settle()
 }
 
 // The table as the window last showed it: the viewport's part of the window's own pixels, not a rendering.
-QImage Shown(const TrafficPage& page)
-{
+QImage Shown(const TrafficPage& page) {
     const QWidget* viewport = page.View()->viewport();
     const QImage window = page.screen()->grabWindow(page.winId()).toImage();
     const QRect area(viewport->mapTo(&page, QPoint()) * window.devicePixelRatio(),
@@ -65,13 +60,11 @@ QImage Shown(const TrafficPage& page)
 }
 
 // The same viewport painted afresh, all of it at once.
-QImage Repainted(const TrafficPage& page)
-{
+QImage Repainted(const TrafficPage& page) {
     return page.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-int FirstDifferentLine(const QImage& a, const QImage& b)
-{
+int FirstDifferentLine(const QImage& a, const QImage& b) {
     if (a.size() != b.size()) return 0;
     const auto bytes = static_cast<std::size_t>(a.bytesPerLine());
     for (int y = 0; y < a.height(); ++y)
@@ -80,8 +73,7 @@ int FirstDifferentLine(const QImage& a, const QImage& b)
 }
 
 // One cell as the delegate paints it, on white, at the given width.
-QImage Cell(const TrafficCellDelegate& delegate, const QModelIndex& index, int width, const QFont& font)
-{
+QImage Cell(const TrafficCellDelegate& delegate, const QModelIndex& index, int width, const QFont& font) {
     QImage image(width, 24, QImage::Format_RGB32);
     image.fill(Qt::white);
     QStyleOptionViewItem option;
@@ -99,15 +91,14 @@ struct ShownTable {
     TrafficPage page{model};
     int fed = 0;
 
-    ShownTable()
-    {
+    ShownTable() {
         page.setFont(SansFont(12));
         page.resize(640, 300);
         page.show();
     }
-    void Batch(int rows)
-    {
-        for (int n = 0; n < rows; ++n, ++fed) Feed(model, static_cast<std::uint8_t>(fed % 7), fed % 5 == 0);
+    void Batch(int rows) {
+        for (int n = 0; n < rows; ++n, ++fed)
+            Feed(model, static_cast<std::uint8_t>(fed % 7), fed % 5 == 0);
         model.Flush();
     }
     QScrollBar& Bar() { return *page.View()->verticalScrollBar(); }
@@ -118,14 +109,15 @@ struct ShownTable {
 class TrafficViewTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void keepsTheNewestRowsAndTellsTheViewWhichWent()
-    {
+  private slots:
+    void keepsTheNewestRowsAndTellsTheViewWhichWent() {
         TrafficTableModel model(5);
         QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
-        for (std::uint8_t n = 0; n < 4; ++n) Feed(model, n, true);
+        for (std::uint8_t n = 0; n < 4; ++n)
+            Feed(model, n, true);
         model.Flush();
-        for (std::uint8_t n = 4; n < 7; ++n) Feed(model, n, true);
+        for (std::uint8_t n = 4; n < 7; ++n)
+            Feed(model, n, true);
         model.Flush();
         QCOMPARE(model.rowCount(), 5);
         QCOMPARE(removed.count(), 1);
@@ -134,10 +126,10 @@ private slots:
         QCOMPARE(Meaning(model, 4), QString::fromStdString(DescribeNoReply(NoReply{6, {}})));
     }
 
-    void aFullTableMakesRoomForATenthAtOnce()
-    {
+    void aFullTableMakesRoomForATenthAtOnce() {
         TrafficTableModel model(100);
-        for (int n = 0; n < 100; ++n) Feed(model, static_cast<std::uint8_t>(n), true);
+        for (int n = 0; n < 100; ++n)
+            Feed(model, static_cast<std::uint8_t>(n), true);
         model.Flush();
         QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
         Feed(model, 100, true);
@@ -145,14 +137,14 @@ private slots:
         QCOMPARE(removed.count(), 1);
         QCOMPARE(model.rowCount(), 91);
         QCOMPARE(Meaning(model, 0), QString::fromStdString(DescribeNoReply(NoReply{10, {}})));
-        for (std::uint8_t n = 101; n < 110; ++n) Feed(model, n, true);
+        for (std::uint8_t n = 101; n < 110; ++n)
+            Feed(model, n, true);
         model.Flush();
         QCOMPARE(removed.count(), 1); // the room made before is used first
         QCOMPARE(model.rowCount(), 100);
     }
 
-    void rowsArriveInABatchAndWaitWhilePaused()
-    {
+    void rowsArriveInABatchAndWaitWhilePaused() {
         TrafficTableModel model;
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         Feed(model, 0, false);
@@ -173,12 +165,12 @@ private slots:
         QCOMPARE(model.rowCount(), 0);
     }
 
-    void errorsOnlyShowsTheFaultRowsOldAndNew()
-    {
+    void errorsOnlyShowsTheFaultRowsOldAndNew() {
         TrafficTableModel model;
         TrafficFilterModel filter;
         filter.setSourceModel(&model);
-        for (std::uint8_t n = 0; n < 6; ++n) Feed(model, n, n % 3 == 0);
+        for (std::uint8_t n = 0; n < 6; ++n)
+            Feed(model, n, n % 3 == 0);
         model.Flush();
         filter.SetFaultsOnly(true);
         QCOMPARE(filter.rowCount(), 2);
@@ -194,34 +186,35 @@ private slots:
         QCOMPARE(filter.rowCount(), 8);
     }
 
-    void followingKeepsTheNewestRowInSight()
-    {
+    void followingKeepsTheNewestRowInSight() {
         TrafficTableModel model;
         TrafficPage page(model);
         page.resize(600, 300);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         QScrollBar* bar = page.View()->verticalScrollBar();
-        for (std::uint8_t n = 0; n < 200; ++n) Feed(model, n, false);
+        for (std::uint8_t n = 0; n < 200; ++n)
+            Feed(model, n, false);
         model.Flush();
         QVERIFY(bar->maximum() > 0);
         QCOMPARE(bar->value(), bar->maximum());
         // Rows added at the end take the quick way through the view's layout; the scroll range still grows.
         const int before = bar->maximum();
-        for (std::uint8_t n = 0; n < 20; ++n) Feed(model, n, false);
+        for (std::uint8_t n = 0; n < 20; ++n)
+            Feed(model, n, false);
         model.Flush();
         QVERIFY(bar->maximum() > before);
         QCOMPARE(bar->value(), bar->maximum());
 
         page.FollowBox()->setChecked(false);
         bar->setValue(0);
-        for (std::uint8_t n = 0; n < 50; ++n) Feed(model, n, false);
+        for (std::uint8_t n = 0; n < 50; ++n)
+            Feed(model, n, false);
         model.Flush();
         QCOMPARE(bar->value(), 0);
     }
 
-    void aRowAddedInSightIsDrawnOnTheScreen()
-    {
+    void aRowAddedInSightIsDrawnOnTheScreen() {
         // Read back from the window's own pixels (not a fresh rendering): the view repaints only the area of
         // the rows added, and a row it forgot would show the empty background there.
         TrafficTableModel model;
@@ -243,16 +236,14 @@ private slots:
         QCOMPARE(shown.pixelColor(at * shown.devicePixelRatio()).rgb(), background.rgb());
     }
 
-    void theTableOnTheScreenIsWhatAFullRepaintDraws_data()
-    {
+    void theTableOnTheScreenIsWhatAFullRepaintDraws_data() {
         QTest::addColumn<QAbstractItemView::ScrollMode>("mode");
         // The table scrolls by pixels; a row at a time is where a layout moves the rows without scrolling.
         QTest::newRow("by pixels") << QAbstractItemView::ScrollPerPixel;
         QTest::newRow("by rows") << QAbstractItemView::ScrollPerItem;
     }
 
-    void theTableOnTheScreenIsWhatAFullRepaintDraws()
-    {
+    void theTableOnTheScreenIsWhatAFullRepaintDraws() {
         QFETCH(QAbstractItemView::ScrollMode, mode);
         ShownTable table;
         table.page.View()->setVerticalScrollMode(mode);
@@ -319,26 +310,26 @@ private slots:
                 shown.save(QDir::temp().filePath(QStringLiteral("traffic-shown.png")));
                 repainted.save(QDir::temp().filePath(QStringLiteral("traffic-repainted.png")));
             }
-            QVERIFY2(line < 0, qPrintable(QStringLiteral("%1: the window differs from a full repaint from line %2")
-                                              .arg(QLatin1String(what))
-                                              .arg(line)));
+            QVERIFY2(line < 0,
+                     qPrintable(QStringLiteral("%1: the window differs from a full repaint from line %2")
+                                    .arg(QLatin1String(what))
+                                    .arg(line)));
         }
     }
 
-    void aNarrowColumnShowsTheStartOfTheWholeBytes_data()
-    {
+    void aNarrowColumnShowsTheStartOfTheWholeBytes_data() {
         QTest::addColumn<QFont>("font");
         QTest::newRow("the monitor's font") << SansFont(12);
         QTest::newRow("a larger one") << SansFont(17);
         QTest::newRow("a monospaced one") << QFontDatabase::systemFont(QFontDatabase::FixedFont);
     }
 
-    void aNarrowColumnShowsTheStartOfTheWholeBytes()
-    {
+    void aNarrowColumnShowsTheStartOfTheWholeBytes() {
         QFETCH(QFont, font);
         TrafficTableModel model;
         std::vector<std::uint8_t> bytes(25);
-        for (std::size_t n = 0; n < bytes.size(); ++n) bytes[n] = static_cast<std::uint8_t>(n * 37 + 1);
+        for (std::size_t n = 0; n < bytes.size(); ++n)
+            bytes[n] = static_cast<std::uint8_t>(n * 37 + 1);
         model.DeliveryJudged(Delivery{bytes, DeliveryVerdict::Accepted, 0, 0, std::nullopt, Now()});
         model.Flush();
         const QModelIndex index = model.index(0, TrafficTableModel::BytesColumn);
@@ -351,8 +342,7 @@ private slots:
         }
     }
 
-    void aTextLooksTheSameAfterTheFontChanged()
-    {
+    void aTextLooksTheSameAfterTheFontChanged() {
         TrafficTableModel model;
         Feed(model, 3, true);
         model.Flush();
@@ -362,11 +352,11 @@ private slots:
         QCOMPARE(Cell(used, index, 400, SansFont(16)), Cell(TrafficCellDelegate(), index, 400, SansFont(16)));
     }
 
-    void saveWritesOneLinePerRowInTheFileFormat()
-    {
+    void saveWritesOneLinePerRowInTheFileFormat() {
         TrafficTableModel model;
         TrafficPage page(model);
-        for (std::uint8_t n = 0; n < 4; ++n) Feed(model, n, n == 2);
+        for (std::uint8_t n = 0; n < 4; ++n)
+            Feed(model, n, n == 2);
         model.Flush();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("saved.txt"));
@@ -376,7 +366,8 @@ private slots:
         const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 4);
         for (int n = 0; n < 4; ++n)
-            QCOMPARE(lines[n], QString::fromStdString(FormatTrafficLine(model.Rows()[static_cast<std::size_t>(n)])));
+            QCOMPARE(lines[n],
+                     QString::fromStdString(FormatTrafficLine(model.Rows()[static_cast<std::size_t>(n)])));
         QVERIFY(!page.SaveTo(dir.filePath(QStringLiteral("no/such/folder.txt"))).isEmpty());
     }
 };

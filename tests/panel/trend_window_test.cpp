@@ -1,7 +1,7 @@
 // The trend window and the recording as the operator meets them: the CSV columns named as the displays,
 // the plot drawn where the values are (pixels), F11, and a recording that fails while the panel goes on.
-#include <QCheckBox>
 #include <QChart>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -15,50 +15,48 @@
 #include "modbus/crc16.h"
 #include "panel/form1.h"
 #include "panel/tools_menu.h"
-#include <QMenu>
-#include "panel_on_line.h"
 #include "panel/trend_chart_view.h"
 #include "panel/trend_plot.h"
 #include "panel/trend_tool.h"
 #include "panel/trend_window.h"
+#include "panel_on_line.h"
 #include "recording/register_labels.h"
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_label.h"
+#include <QMenu>
 
 using namespace lq;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes ReadReply(std::uint16_t first)
-{
+Bytes ReadReply(std::uint16_t first) {
     Bytes reply{0x01, 0x03, 20};
-    for (int k = 0; k < 10; ++k) reply.insert(reply.end(), {std::uint8_t((first + k) >> 8), std::uint8_t(first + k)});
+    for (int k = 0; k < 10; ++k)
+        reply.insert(reply.end(), {std::uint8_t((first + k) >> 8), std::uint8_t(first + k)});
     const std::uint16_t crc = CalcCRC16(reply.data(), 23);
     reply.insert(reply.end(), {std::uint8_t(crc >> 8), std::uint8_t(crc & 0xFF)});
     return reply;
 }
 
-LinkTime AtSeconds(double s)
-{
+LinkTime AtSeconds(double s) {
     const auto ms = std::chrono::milliseconds(static_cast<std::int64_t>(s * 1000));
     return {std::chrono::steady_clock::time_point{} + ms,
             std::chrono::system_clock::time_point{std::chrono::hours(24 * 365 * 56)} + ms};
 }
 
-std::size_t QuantityOf(int reg)
-{
+std::size_t QuantityOf(int reg) {
     const auto q = TrendModel::Quantities();
-    return static_cast<std::size_t>(std::find_if(q.begin(), q.end(), [reg](auto& t) { return t.reg == reg; }) -
-                                    q.begin());
+    return static_cast<std::size_t>(
+        std::find_if(q.begin(), q.end(), [reg](auto& t) { return t.reg == reg; }) - q.begin());
 }
 
-bool HasColor(const QImage& image, int x, int yFrom, int yTo, QColor color)
-{
+bool HasColor(const QImage& image, int x, int yFrom, int yTo, QColor color) {
     for (int y = std::max(0, yFrom); y <= std::min(image.height() - 1, yTo); ++y)
         for (int dx = -1; dx <= 1; ++dx)
-            if (image.pixelColor(std::clamp(x + dx, 0, image.width() - 1), y).rgb() == color.rgb()) return true;
+            if (image.pixelColor(std::clamp(x + dx, 0, image.width() - 1), y).rgb() == color.rgb())
+                return true;
     return false;
 }
 
@@ -69,8 +67,7 @@ class TrendWindowTest : public QObject {
 
     std::unique_ptr<test::PanelOnLine> rig_;
 
-    void Poll()
-    {
+    void Poll() {
         Form().Timer1Timer();
         const Bytes request = rig_->Line().Read(8, std::chrono::seconds(2));
         QCOMPARE(request.size(), 8u);
@@ -80,11 +77,10 @@ class TrendWindowTest : public QObject {
     }
     TForm1& Form() { return rig_->Form(); }
 
-private slots:
+  private slots:
     void cleanup() { rig_.reset(); }
 
-    void theColumnsAreNamedAndScaledAsTheDisplaysShowThem()
-    {
+    void theColumnsAreNamedAndScaledAsTheDisplaysShowThem() {
         TForm1 f;
         struct Shown {
             int reg;
@@ -112,7 +108,8 @@ private slots:
             {41, caption(f.iLabel29), value(f.iAnalogDisplay11)},
             {42, caption(f.iLabel30), value(f.iAnalogDisplay12)},
         };
-        for (const Shown& d : displays) f.Master().Registers().Set(d.reg, static_cast<std::uint16_t>(1000 + 37 * d.reg));
+        for (const Shown& d : displays)
+            f.Master().Registers().Set(d.reg, static_cast<std::uint16_t>(1000 + 37 * d.reg));
         f.Timer2Timer();
         QCOMPARE(ShownRegisters().size(), displays.size());
         for (const Shown& d : displays) {
@@ -125,14 +122,15 @@ private slots:
         }
     }
 
-    void thePlotDrawsEachStretchOfTheLinkWithGapsAndMarkers()
-    {
+    void thePlotDrawsEachStretchOfTheLinkWithGapsAndMarkers() {
         RegisterImage image;
         TrendModel model(image);
         image.Set(35, 500); // PV 50.0 'C
         // PV every 2 s for a minute, the link down for a minute, then another minute; SV stays empty.
-        for (double s = 0; s <= 60; s += 2) model.DeliveryJudged({{}, DeliveryVerdict::Accepted, 3, 0, {}, AtSeconds(s)});
-        for (double s = 120; s <= 180; s += 2) model.DeliveryJudged({{}, DeliveryVerdict::Accepted, 3, 0, {}, AtSeconds(s)});
+        for (double s = 0; s <= 60; s += 2)
+            model.DeliveryJudged({{}, DeliveryVerdict::Accepted, 3, 0, {}, AtSeconds(s)});
+        for (double s = 120; s <= 180; s += 2)
+            model.DeliveryJudged({{}, DeliveryVerdict::Accepted, 3, 0, {}, AtSeconds(s)});
         model.WriteEnded({36, 655, WriteOutcome::Confirmed, 0, 1, AtSeconds(150)});
         const double t0 = model.ChartTime(AtSeconds(0));
         TrendWindow window(model, [t0] { return t0 + 200000; });
@@ -148,19 +146,25 @@ private slots:
         TrendChartView* view = window.ChartView();
         const QColor pv = TrendPlot::Color(QuantityOf(35));
         const auto at = [&](double s) {
-            return view->mapFromScene(
-                view->chart()->mapToPosition(QPointF(t0 + s * 1000, 50), window.Plot()->LeadSeries(QuantityOf(35))));
+            return view->mapFromScene(view->chart()->mapToPosition(
+                QPointF(t0 + s * 1000, 50), window.Plot()->LeadSeries(QuantityOf(35))));
         };
         const QRectF plot = view->chart()->plotArea();
         QImage shot = view->viewport()->grab().toImage();
-        for (double s : {30.0, 150.0}) QVERIFY2(HasColor(shot, at(s).x(), at(s).y() - 2, at(s).y() + 2, pv), qPrintable(QString::number(s)));
-        QVERIFY2(!HasColor(shot, at(90).x(), int(plot.top()), int(plot.bottom()), pv), "a line across the gap");
+        for (double s : {30.0, 150.0})
+            QVERIFY2(HasColor(shot, at(s).x(), at(s).y() - 2, at(s).y() + 2, pv),
+                     qPrintable(QString::number(s)));
+        QVERIFY2(!HasColor(shot, at(90).x(), int(plot.top()), int(plot.bottom()), pv),
+                 "a line across the gap");
         QCOMPARE(window.Plot()->LineCount(QuantityOf(35)), 2u);
         // The write marker: a line of its own colour from top to bottom at its time.
         const int markerX = view->mapFromScene(QPointF(view->XOf(t0 + 150000), 0)).x();
-        QVERIFY(HasColor(shot, markerX, int(plot.bottom()) - 40, int(plot.bottom()) - 20, QColor(120, 0, 160)));
-        QCOMPARE(view->readOut(t0 + 30500), (QStringList{QStringLiteral("%1").arg(QDateTime::fromMSecsSinceEpoch(qint64(t0 + 30500)).toString("HH:mm:ss")),
-                                                        QStringLiteral("PV 50.0 'C")}));
+        QVERIFY(
+            HasColor(shot, markerX, int(plot.bottom()) - 40, int(plot.bottom()) - 20, QColor(120, 0, 160)));
+        QCOMPARE(view->readOut(t0 + 30500),
+                 (QStringList{QStringLiteral("%1").arg(
+                                  QDateTime::fromMSecsSinceEpoch(qint64(t0 + 30500)).toString("HH:mm:ss")),
+                              QStringLiteral("PV 50.0 'C")}));
 
         window.Plot()->SetQuantityVisible(QuantityOf(35), false);
         window.Refresh();
@@ -170,13 +174,13 @@ private slots:
 
     // Between jumps a new point redraws only the newest piece of its line, on axes that stay where they are
     // while they hold the values; when the present time reaches the page's right-hand edge, the view jumps.
-    void followingDrawsOnlyWhatIsNewAndJumpsAtThePageEdge()
-    {
+    void followingDrawsOnlyWhatIsNewAndJumpsAtThePageEdge() {
         RegisterImage image;
         TrendModel model(image);
         image.Set(35, 500); // PV and SV 50.0 'C
         image.Set(36, 500);
-        for (double s = 0; s <= 120; s += 2) model.DeliveryJudged({{}, DeliveryVerdict::Accepted, 3, 0, {}, AtSeconds(s)});
+        for (double s = 0; s <= 120; s += 2)
+            model.DeliveryJudged({{}, DeliveryVerdict::Accepted, 3, 0, {}, AtSeconds(s)});
         const double t0 = model.ChartTime(AtSeconds(0));
         double clock = t0 + 120000;
         TrendWindow window(model, [&clock] { return clock; });
@@ -190,8 +194,10 @@ private slots:
         std::map<QLineSeries*, int> replaced;
         for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q)
             for (QLineSeries* series : window.Plot()->SeriesOf(q))
-                connect(series, &QXYSeries::pointsReplaced, this, [&replaced, series] { ++replaced[series]; });
-        const auto* left = qobject_cast<QValueAxis*>(window.Plot()->LeadSeries(QuantityOf(35))->attachedAxes().value(1));
+                connect(series, &QXYSeries::pointsReplaced, this,
+                        [&replaced, series] { ++replaced[series]; });
+        const auto* left =
+            qobject_cast<QValueAxis*>(window.Plot()->LeadSeries(QuantityOf(35))->attachedAxes().value(1));
         QVERIFY(left != nullptr);
         const std::pair<double, double> axis{left->min(), left->max()};
 
@@ -200,7 +206,8 @@ private slots:
             bool axisMoves;
         };
         double s = 120;
-        for (const Step& step : {Step{520, false}, Step{2000, true}}) { // 52.0 within the axis, 200.0 above it
+        for (const Step& step :
+             {Step{520, false}, Step{2000, true}}) { // 52.0 within the axis, 200.0 above it
             replaced.clear();
             s += 2;
             clock = t0 + s * 1000;
@@ -211,11 +218,13 @@ private slots:
             QCOMPARE(std::make_pair(left->min(), left->max()) != axis, step.axisMoves);
             QVERIFY(left->max() >= step.pv / 10.0);
             QCOMPARE(replaced[pv.front()], 0); // the older piece of the line
-            const auto newest = std::find_if(pv.begin(), pv.end(), [&](QLineSeries* l) { return replaced[l] > 0; });
+            const auto newest =
+                std::find_if(pv.begin(), pv.end(), [&](QLineSeries* l) { return replaced[l] > 0; });
             QVERIFY(newest != pv.end());
             QCOMPARE((*newest)->points().back(), QPointF(clock, step.pv / 10.0));
             QCOMPARE((*newest)->points().front(), (*(newest - 1))->points().back()); // the line goes on
-            for (QLineSeries* series : window.Plot()->SeriesOf(QuantityOf(23))) QCOMPARE(replaced[series], 0);
+            for (QLineSeries* series : window.Plot()->SeriesOf(QuantityOf(23)))
+                QCOMPARE(replaced[series], 0);
         }
 
         replaced.clear();
@@ -230,8 +239,7 @@ private slots:
         QCOMPARE(window.ViewTo(), clock + 6000);
     }
 
-    void f11OpensTheTrendWindow()
-    {
+    void f11OpensTheTrendWindow() {
         TForm1 form;
         TrendTool tool(form);
         form.show();
@@ -245,8 +253,7 @@ private slots:
         QVERIFY(form.Tools().Menu()->actions().contains(tool.Action()));
     }
 
-    void aRecordingThatCannotGoOnStopsSaysWhyAndThePanelGoesOn()
-    {
+    void aRecordingThatCannotGoOnStopsSaysWhyAndThePanelGoesOn() {
         rig_ = std::make_unique<test::PanelOnLine>();
         QVERIFY(rig_->OpenLine());
         TrendTool tool(Form());
@@ -260,8 +267,10 @@ private slots:
         QVERIFY(tool.Window() != nullptr && tool.Window()->isVisible());
         QVERIFY(!tool.Window()->RecordButton()->isChecked());
         QStringList texts;
-        for (const QLabel* label : tool.Window()->findChildren<QLabel*>()) texts << label->text();
-        QVERIFY2(texts.join('|').contains(QStringLiteral("记录停止：无法写入 %1（the file was removed）").arg(path)),
+        for (const QLabel* label : tool.Window()->findChildren<QLabel*>())
+            texts << label->text();
+        QVERIFY2(texts.join('|').contains(
+                     QStringLiteral("记录停止：无法写入 %1（the file was removed）").arg(path)),
                  qPrintable(texts.join('|')));
         Poll();
         Poll();

@@ -1,7 +1,7 @@
 // What the panel puts on the wire with a controller that answers at once: the read of each poll tick and the
 // writes of a knob click, the run/stop switch and a SET/ENT entry, step by step. The expected trace in
-// data/wire_trace_good_controller.txt was recorded from the panel as it stood before writes learned to wait for
-// a read in flight, to be repeated, and to be matched with their own echo: with a controller that answers
+// data/wire_trace_good_controller.txt was recorded from the panel as it stood before writes learned to wait
+// for a read in flight, to be repeated, and to be matched with their own echo: with a controller that answers
 // within a tick none of that may change a byte or move a frame to another tick.
 #include <QCheckBox>
 #include <QFile>
@@ -20,16 +20,15 @@ using Bytes = std::vector<std::uint8_t>;
 namespace {
 
 // The controller's answer: a read of ten registers gets ten zeros, a write its own echo.
-Bytes Answer(const Bytes& request)
-{
+Bytes Answer(const Bytes& request) {
     if (request.size() != 8) return {};
     return request[1] == 0x06 ? request : test::PanelOnLine::ReadReply({});
 }
 
-QString Hex(const Bytes& frame)
-{
+QString Hex(const Bytes& frame) {
     QStringList bytes;
-    for (std::uint8_t b : frame) bytes << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+    for (std::uint8_t b : frame)
+        bytes << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
     return bytes.join(' ');
 }
 
@@ -45,11 +44,11 @@ class WireTraceTest : public QObject {
     TForm1& Form() { return rig_->Form(); }
 
     // Every frame the step put on the line, each answered and its answer handled before the next step.
-    void Record(const QString& step)
-    {
+    void Record(const QString& step) {
         QStringList frames;
         for (;;) {
-            // A frame reaches the far side within milliseconds; a quiet spell this long means the step is done.
+            // A frame reaches the far side within milliseconds; a quiet spell this long means the step is
+            // done.
             const Bytes frame = rig_->Line().Read(8, std::chrono::milliseconds(150));
             if (frame.empty()) break;
             frames << Hex(frame);
@@ -60,16 +59,14 @@ class WireTraceTest : public QObject {
         trace_ << step + ": " + (frames.isEmpty() ? QStringLiteral("-") : frames.join(" | "));
     }
 
-    void Tick(int n)
-    {
+    void Tick(int n) {
         Form().Timer1Timer();
         Record(QStringLiteral("tick %1").arg(n));
         Form().Timer2Timer();
     }
 
-private slots:
-    void aGoodControllerSeesTheSameFramesInTheSameTicks()
-    {
+  private slots:
+    void aGoodControllerSeesTheSameFramesInTheSameTicks() {
         rig_ = std::make_unique<test::PanelOnLine>();
         QVERIFY(rig_->Activate());
         QVERIFY(rig_->OpenLine());
@@ -80,11 +77,13 @@ private slots:
         };
 
         int tick = 0;
-        for (int k = 0; k < 5; ++k) Tick(++tick);
+        for (int k = 0; k < 5; ++k)
+            Tick(++tick);
 
         // The operator turns the maximum-output knob five steps up by keys, then clicks it on its rim.
         Form().iKnob2->setFocus();
-        for (int k = 0; k < 5; ++k) QTest::keyClick(Form().iKnob2, Qt::Key_Up);
+        for (int k = 0; k < 5; ++k)
+            QTest::keyClick(Form().iKnob2, Qt::Key_Up);
         QTest::mouseClick(Form().iKnob2, Qt::LeftButton, {}, QPoint(3, 3));
         Record(QStringLiteral("knob click"));
         Tick(++tick);
@@ -101,7 +100,8 @@ private slots:
         QTest::keyClicks(Form().iAnalogOutput3->Editor(), "42.5");
         QTest::mouseClick(Form().iSwitchLed2, Qt::LeftButton);
         Record(QStringLiteral("ENT"));
-        for (int k = 0; k < 4; ++k) Tick(++tick);
+        for (int k = 0; k < 4; ++k)
+            Tick(++tick);
 
         QFile expected(QFINDTESTDATA("data/wire_trace_good_controller.txt"));
         if (qEnvironmentVariableIsSet("LQ_RECORD_WIRE_TRACE")) {

@@ -15,8 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Contents(const fs::path& path)
-{
+std::string Contents(const fs::path& path) {
     std::ifstream in(path);
     std::stringstream all;
     all << in.rdbuf();
@@ -24,9 +23,8 @@ std::string Contents(const fs::path& path)
 }
 
 class AppendFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         dir_ = fs::path(::testing::TempDir()) / ("append-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }
@@ -34,8 +32,7 @@ protected:
     fs::path dir_;
 };
 
-TEST_F(AppendFileTest, AnExistingFileIsAppendedToNeverTruncated)
-{
+TEST_F(AppendFileTest, AnExistingFileIsAppendedToNeverTruncated) {
     const fs::path path = dir_ / "log.txt";
     std::ofstream(path) << "kept\n";
     AppendFile file(path);
@@ -45,24 +42,26 @@ TEST_F(AppendFileTest, AnExistingFileIsAppendedToNeverTruncated)
     EXPECT_TRUE(AppendFile(dir_ / "fresh.txt").HeldNoLine());
 }
 
-TEST_F(AppendFileTest, EveryLineIsOnDiskWhenTheWriterIsKilled)
-{
+TEST_F(AppendFileTest, EveryLineIsOnDiskWhenTheWriterIsKilled) {
     const fs::path path = dir_ / "killed.txt";
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
     if (child == 0) {
         AppendFile file(path);
-        for (int n = 0; n < 100; ++n) file.Append("line " + std::to_string(n));
+        for (int n = 0; n < 100; ++n)
+            file.Append("line " + std::to_string(n));
         (void)!::write(ready[1], "x", 1);
-        for (;;) ::pause();
+        for (;;)
+            ::pause();
     }
     char byte;
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     std::string expected;
-    for (int n = 0; n < 100; ++n) expected += "line " + std::to_string(n) + "\n";
+    for (int n = 0; n < 100; ++n)
+        expected += "line " + std::to_string(n) + "\n";
     EXPECT_EQ(Contents(path), expected);
 }
 
@@ -73,8 +72,7 @@ struct FailureCase {
 
 class AppendFileFailure : public AppendFileTest, public ::testing::WithParamInterface<FailureCase> {};
 
-TEST_P(AppendFileFailure, StopsForGoodAndSaysWhy)
-{
+TEST_P(AppendFileFailure, StopsForGoodAndSaysWhy) {
     const fs::path path = GetParam().prepare(dir_);
     AppendFile file(path);
     file.Append("first");
@@ -87,10 +85,11 @@ TEST_P(AppendFileFailure, StopsForGoodAndSaysWhy)
 
 INSTANTIATE_TEST_SUITE_P(
     Causes, AppendFileFailure,
-    ::testing::Values(FailureCase{"no such folder", [](const fs::path& d) { return d / "missing" / "x.csv"; }},
-                      FailureCase{"a folder in its place", [](const fs::path& d) { return d; }},
-                      FailureCase{"a full device", [](const fs::path&) { return fs::path("/dev/full"); }},
-                      FailureCase{"removed while recording", [](const fs::path& d) { return d / "gone.csv"; }}));
+    ::testing::Values(
+        FailureCase{"no such folder", [](const fs::path& d) { return d / "missing" / "x.csv"; }},
+        FailureCase{"a folder in its place", [](const fs::path& d) { return d; }},
+        FailureCase{"a full device", [](const fs::path&) { return fs::path("/dev/full"); }},
+        FailureCase{"removed while recording", [](const fs::path& d) { return d / "gone.csv"; }}));
 
 } // namespace
 } // namespace lq

@@ -1,17 +1,17 @@
+#include "csv_fields.h"
+#include "modbus/local_time_text.h"
 #include "recording/csv_recorder.h"
 #include "recording/csv_recording.h"
-#include "modbus/local_time_text.h"
 #include "recording_fakes.h"
-#include "csv_fields.h"
 #include "tests/modbus/master_fakes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <optional>
 #include <sstream>
 #include <sys/wait.h>
@@ -34,25 +34,22 @@ const std::string kHeader =
 
 // China's time zone has had no daylight saving since 1991, so the offset is fixed.
 class CsvTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         ::setenv("TZ", "Asia/Shanghai", 1);
         ::tzset();
     }
     RegisterImage image_;
 };
 
-TEST_F(CsvTest, TimesAreLocalIso8601WithMillisecondsAndTheZoneOffset)
-{
+TEST_F(CsvTest, TimesAreLocalIso8601WithMillisecondsAndTheZoneOffset) {
     EXPECT_EQ(IsoTimeText(testing::At(42).wall), "2026-03-05T14:07:09.042+08:00");
     ::setenv("TZ", "America/St_Johns", 1); // a zone half an hour off, west of UTC
     ::tzset();
     EXPECT_EQ(IsoTimeText(testing::At(999).wall), "2026-03-05T02:37:09.999-03:30");
 }
 
-TEST_F(CsvTest, HeaderThenOneRowPerAcceptedReplyAndOnePerEndedWrite)
-{
+TEST_F(CsvTest, HeaderThenOneRowPerAcceptedReplyAndOnePerEndedWrite) {
     MemorySink sink;
     CsvRecorder recorder(sink, image_, IsoTimeText);
     recorder.WriteHeader();
@@ -84,23 +81,23 @@ TEST_F(CsvTest, HeaderThenOneRowPerAcceptedReplyAndOnePerEndedWrite)
     EXPECT_EQ(recorder.LinesWritten(), expected.size());
 }
 
-TEST_F(CsvTest, AFullDiskStopsTheRecorderOnceWithItsReason)
-{
+TEST_F(CsvTest, AFullDiskStopsTheRecorderOnceWithItsReason) {
     MemorySink sink(3);
     CsvRecorder recorder(sink, image_, IsoTimeText);
     std::vector<std::string> reasons;
     recorder.onStopped = [&](const std::string& reason) { reasons.push_back(reason); };
     recorder.WriteHeader();
-    for (int n = 0; n < 5; ++n) recorder.DeliveryJudged(Accepted(n % 4, n * 500));
+    for (int n = 0; n < 5; ++n)
+        recorder.DeliveryJudged(Accepted(n % 4, n * 500));
     recorder.WriteEnded(Written(36, 700, WriteOutcome::Confirmed, 3000));
     EXPECT_TRUE(recorder.Stopped());
     EXPECT_EQ(reasons, std::vector<std::string>{"No space left on device"});
     EXPECT_EQ(sink.lines.size(), 2u);
 }
 
-TEST_F(CsvTest, ValuesReadBeforeTheRecordingStayOutOfIt)
-{
-    for (std::uint8_t block = 0; block < 4; ++block) StoreCounting(image_, block, 100);
+TEST_F(CsvTest, ValuesReadBeforeTheRecordingStayOutOfIt) {
+    for (std::uint8_t block = 0; block < 4; ++block)
+        StoreCounting(image_, block, 100);
     MemorySink sink;
     CsvRecorder recorder(sink, image_, IsoTimeText);
     recorder.DeliveryJudged(Accepted(1, 0));
@@ -110,8 +107,7 @@ TEST_F(CsvTest, ValuesReadBeforeTheRecordingStayOutOfIt)
     EXPECT_EQ(std::count(fields.begin() + 6, fields.end(), ""), 31 - 6) << sink.lines.at(0);
 }
 
-TEST_F(CsvTest, ACommandThatNeverWentOnTheLineIsNotSentWithNoValue)
-{
+TEST_F(CsvTest, ACommandThatNeverWentOnTheLineIsNotSentWithNoValue) {
     MemorySink sink;
     CsvRecorder recorder(sink, image_, IsoTimeText);
     recorder.WriteEnded(Written(4, 800, WriteOutcome::NotSent, 0));
@@ -131,16 +127,14 @@ TEST_F(CsvTest, ACommandThatNeverWentOnTheLineIsNotSentWithNoValue)
 }
 
 class CsvFileTest : public CsvTest {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         CsvTest::SetUp();
         dir_ = fs::path(::testing::TempDir()) / ("csv-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
-    static std::string Contents(const fs::path& path)
-    {
+    static std::string Contents(const fs::path& path) {
         std::ifstream in(path);
         std::stringstream all;
         all << in.rdbuf();
@@ -149,8 +143,7 @@ protected:
     fs::path dir_;
 };
 
-TEST_F(CsvFileTest, AnEmptyFileGetsTheHeaderAnExistingOneIsAppendedTo)
-{
+TEST_F(CsvFileTest, AnEmptyFileGetsTheHeaderAnExistingOneIsAppendedTo) {
     const fs::path path = dir_ / "run.csv";
     {
         CsvRecording first(path, image_);
@@ -163,20 +156,25 @@ TEST_F(CsvFileTest, AnEmptyFileGetsTheHeaderAnExistingOneIsAppendedTo)
     std::istringstream lines(Contents(path));
     std::string line;
     std::vector<std::string> events;
-    while (std::getline(lines, line)) events.push_back(line.substr(0, line.find(',', line.find(',') + 1)));
+    while (std::getline(lines, line))
+        events.push_back(line.substr(0, line.find(',', line.find(',') + 1)));
     const std::vector<std::string> expected{"time,event", "2026-03-05T14:07:09.000+08:00,read",
                                             "2026-03-05T14:07:09.500+08:00,read"};
     EXPECT_EQ(events, expected);
 }
 
-TEST_F(CsvFileTest, ARecordingStartsOnALineOfItsOwnWithTheHeaderWhereTheFileHasNoLine)
-{
+TEST_F(CsvFileTest, ARecordingStartsOnALineOfItsOwnWithTheHeaderWhereTheFileHasNoLine) {
     const std::string h = kHeader + "\n", mark = "\xEF\xBB\xBF", cut = "2026-03-05T14:07:09.0";
     const std::string longLine = std::string(5000, 'x') + "\n"; // longer than one read of the file's top
     // The file as found (none: no file), and what must come before the recording's one row.
     const std::vector<std::pair<std::optional<std::string>, std::string>> cases{
-        {std::nullopt, h},          {"", h},                {mark, mark + h}, {h + "x\n", h + "x\n"},
-        {h + cut, h + cut + "\n"}, {cut, cut + "\n" + h}, {longLine + cut, longLine + cut + "\n"}};
+        {std::nullopt, h},
+        {"", h},
+        {mark, mark + h},
+        {h + "x\n", h + "x\n"},
+        {h + cut, h + cut + "\n"},
+        {cut, cut + "\n" + h},
+        {longLine + cut, longLine + cut + "\n"}};
     for (const auto& [before, kept] : cases) {
         const fs::path path = dir_ / "run.csv";
         fs::remove(path);
@@ -189,8 +187,7 @@ TEST_F(CsvFileTest, ARecordingStartsOnALineOfItsOwnWithTheHeaderWhereTheFileHasN
     }
 }
 
-TEST_F(CsvFileTest, AFileThatCannotBeWrittenStopsAtOnceWithTheSystemsReason)
-{
+TEST_F(CsvFileTest, AFileThatCannotBeWrittenStopsAtOnceWithTheSystemsReason) {
     struct Case {
         fs::path path;
         std::string reason;
@@ -205,8 +202,7 @@ TEST_F(CsvFileTest, AFileThatCannotBeWrittenStopsAtOnceWithTheSystemsReason)
     }
 }
 
-TEST_F(CsvFileTest, AKillMidRunLeavesEveryRowWrittenWhole)
-{
+TEST_F(CsvFileTest, AKillMidRunLeavesEveryRowWrittenWhole) {
     const fs::path path = dir_ / "killed.csv";
     int running[2];
     ASSERT_EQ(::pipe(running), 0);
@@ -218,7 +214,8 @@ TEST_F(CsvFileTest, AKillMidRunLeavesEveryRowWrittenWhole)
             StoreCounting(image_, 0, n);
             recording.Recorder().DeliveryJudged(Accepted(0, n));
         }
-        for (;;) ::pause();
+        for (;;)
+            ::pause();
     }
     // Killed while it goes on writing rows, wherever it is.
     char byte;

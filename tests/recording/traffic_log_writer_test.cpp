@@ -15,27 +15,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Lines(const fs::path& path)
-{
+std::vector<std::string> Lines(const fs::path& path) {
     std::ifstream in(path);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
-NoReply Missing(std::uint8_t block)
-{
-    const auto at = std::chrono::system_clock::time_point(std::chrono::hours(24 * 365 * 50) + std::chrono::seconds(block));
+NoReply Missing(std::uint8_t block) {
+    const auto at = std::chrono::system_clock::time_point(std::chrono::hours(24 * 365 * 50) +
+                                                          std::chrono::seconds(block));
     return NoReply{block, {std::chrono::steady_clock::time_point(), at}};
 }
 
-TEST(TrafficLogWriter, WritesALinePerRowUntilTheFirstFailureThenReportsItOnceAndStops)
-{
+TEST(TrafficLogWriter, WritesALinePerRowUntilTheFirstFailureThenReportsItOnceAndStops) {
     auto sink = std::make_unique<testing::MemorySink>(3); // room for two lines
     testing::MemorySink& disk = *sink;
     std::vector<std::string> reports;
     TrafficLogWriter writer(std::move(sink), [&](const std::string& reason) { reports.push_back(reason); });
-    for (std::uint8_t block = 0; block < 5; ++block) writer.ReadUnanswered(Missing(block));
+    for (std::uint8_t block = 0; block < 5; ++block)
+        writer.ReadUnanswered(Missing(block));
     ASSERT_EQ(disk.lines.size(), 2u);
     EXPECT_EQ(disk.lines[1], FormatTrafficLine(MakeTrafficRow(Missing(1))));
     EXPECT_EQ(reports, std::vector<std::string>{"No space left on device"});
@@ -43,8 +43,7 @@ TEST(TrafficLogWriter, WritesALinePerRowUntilTheFirstFailureThenReportsItOnceAnd
     EXPECT_TRUE(writer.Stopped());
 }
 
-TEST(TrafficLogWriter, AFileThatCannotBeOpenedIsReportedAtOnce)
-{
+TEST(TrafficLogWriter, AFileThatCannotBeOpenedIsReportedAtOnce) {
     std::vector<std::string> reports;
     TrafficLogWriter writer(std::make_unique<AppendFile>("/nonexistent-folder/traffic.txt"),
                             [&](const std::string& reason) { reports.push_back(reason); });
@@ -53,15 +52,14 @@ TEST(TrafficLogWriter, AFileThatCannotBeOpenedIsReportedAtOnce)
 }
 
 class SavedRows : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         dir_ = fs::path(::testing::TempDir()) / ("traffic-save-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
-        for (std::uint8_t block = 0; block < 3; ++block) rows_.Append(MakeTrafficRow(Missing(block)));
+        for (std::uint8_t block = 0; block < 3; ++block)
+            rows_.Append(MakeTrafficRow(Missing(block)));
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         fs::permissions(dir_, fs::perms::owner_all);
         fs::remove_all(dir_);
     }
@@ -69,19 +67,18 @@ protected:
     TrafficRows rows_;
 };
 
-TEST_F(SavedRows, ReplaceTheFileWithOneLinePerRowOldestFirst)
-{
+TEST_F(SavedRows, ReplaceTheFileWithOneLinePerRowOldestFirst) {
     const fs::path path = dir_ / "saved.txt";
     std::ofstream(path) << "an older save\nwith two lines\n";
     EXPECT_EQ(SaveTrafficRows(rows_, path), "");
     std::vector<std::string> expected;
-    for (const TrafficRow& row : rows_) expected.push_back(FormatTrafficLine(row));
+    for (const TrafficRow& row : rows_)
+        expected.push_back(FormatTrafficLine(row));
     EXPECT_EQ(Lines(path), expected);
     EXPECT_FALSE(fs::exists(dir_ / "saved.txt.part"));
 }
 
-TEST_F(SavedRows, AFolderThatCannotBeWrittenGivesTheReasonAndLeavesTheOldFile)
-{
+TEST_F(SavedRows, AFolderThatCannotBeWrittenGivesTheReasonAndLeavesTheOldFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
     const fs::path path = dir_ / "saved.txt";
     std::ofstream(path) << "kept\n";

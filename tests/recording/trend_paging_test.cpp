@@ -10,8 +10,7 @@
 namespace lq {
 namespace {
 
-TEST(TrendFollow, JumpsAtThePageEdgeAndOtherwiseDrawsNewPointsOncePerRoundOrColumn)
-{
+TEST(TrendFollow, JumpsAtThePageEdgeAndOtherwiseDrawsNewPointsOncePerRoundOrColumn) {
     struct Case {
         const char* what;
         double now, drawnAt;
@@ -33,20 +32,19 @@ TEST(TrendFollow, JumpsAtThePageEdgeAndOtherwiseDrawsNewPointsOncePerRoundOrColu
          FollowStep::NewPoints},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(TrendFollow::Next(c.now, kPageEnd, c.drawnAt, c.newData, c.spanMs, c.columns), c.step) << c.what;
+        EXPECT_EQ(TrendFollow::Next(c.now, kPageEnd, c.drawnAt, c.newData, c.spanMs, c.columns), c.step)
+            << c.what;
     EXPECT_EQ(TrendFollow::PageEnd(5000, 600000), 65000); // a tenth of the span ahead
 }
 
 // PV-like points every 500 ms from 0 on, up to and including `untilMs`.
-void FillUntil(TrendRing<TrendPoint>& series, double untilMs)
-{
+void FillUntil(TrendRing<TrendPoint>& series, double untilMs) {
     const double next = series.Empty() ? 0 : series.Back().timeMs + 500;
     for (double t = next; t <= untilMs; t += 500)
         series.PushBack({t, static_cast<float>(50 + 20 * std::sin(t / 7000)), t == 0});
 }
 
-TEST(TrendPaging, PointsAfterTheCutLeaveThePieceBeforeItAsItWas)
-{
+TEST(TrendPaging, PointsAfterTheCutLeaveThePieceBeforeItAsItWas) {
     // Thinned (many points to a column) and as they are (few): the piece before the cut never changes.
     for (const int columns : {100, 2000}) {
         TrendRing<TrendPoint> series(4000);
@@ -62,15 +60,15 @@ TEST(TrendPaging, PointsAfterTheCutLeaveThePieceBeforeItAsItWas)
             const auto after = SplitAt(PlotLines(series, from, to, columns), cut);
             ASSERT_EQ(after.size(), 2u);
             ASSERT_EQ(after[0], before[0]) << columns << " columns, until " << until;
-            EXPECT_EQ(after[1].front(), after[0].back()); // the line goes on across the cut
+            EXPECT_EQ(after[1].front(), after[0].back());                // the line goes on across the cut
             EXPECT_GT(after[1].back().x, until - (to - from) / columns); // and reaches the newest column
         }
     }
 }
 
-TEST(TrendPaging, EachLineIsCutOnlyWhereItCrossesAndDrawsTheSameLine)
-{
-    const std::vector<std::vector<PlotPoint>> lines{{{0, 1}, {10, 2}}, {{20, 3}, {30, 4}, {40, 5}}, {{50, 6}, {60, 7}}};
+TEST(TrendPaging, EachLineIsCutOnlyWhereItCrossesAndDrawsTheSameLine) {
+    const std::vector<std::vector<PlotPoint>> lines{
+        {{0, 1}, {10, 2}}, {{20, 3}, {30, 4}, {40, 5}}, {{50, 6}, {60, 7}}};
     const auto pieces = SplitAt(lines, 30);
     // Before the cut, across it, after it.
     const std::vector<std::vector<PlotPoint>> expected{
@@ -80,14 +78,12 @@ TEST(TrendPaging, EachLineIsCutOnlyWhereItCrossesAndDrawsTheSameLine)
     EXPECT_EQ(SplitAt(lines, -5), lines);
 }
 
-TEST(AxisScale, HoldsTheValuesWithAMarginOnRoundTicks)
-{
+TEST(AxisScale, HoldsTheValuesWithAMarginOnRoundTicks) {
     struct Case {
         double low, high, minSpan;
     };
-    const Case cases[] = {{40, 60, 10},  {0, 100, 10},     {64.9, 65.1, 10}, {379.6, 380.4, 40},
-                          {-3, 250, 10}, {0.2, 0.3, 10},   {0, 0, 40},       {1234, 98765, 10},
-                          {10.9, 20.9, 5}};
+    const Case cases[] = {{40, 60, 10},   {0, 100, 10}, {64.9, 65.1, 10},  {379.6, 380.4, 40}, {-3, 250, 10},
+                          {0.2, 0.3, 10}, {0, 0, 40},   {1234, 98765, 10}, {10.9, 20.9, 5}};
     for (const Case& c : cases) {
         const AxisScale scale = RoundAxisScale(c.low, c.high, c.minSpan);
         const std::string what = std::to_string(c.low) + ".." + std::to_string(c.high);

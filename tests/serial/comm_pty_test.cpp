@@ -171,7 +171,8 @@ TEST_F(PtyComm, CloseThenOpenGivesWorkingPort) {
 bool Consumed(int slaveFd, std::chrono::milliseconds within) {
     const auto deadline = std::chrono::steady_clock::now() + within;
     int waiting = 1;
-    while (ioctl(slaveFd, FIONREAD, &waiting) == 0 && waiting > 0 && std::chrono::steady_clock::now() < deadline)
+    while (ioctl(slaveFd, FIONREAD, &waiting) == 0 && waiting > 0 &&
+           std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
     return waiting == 0;
 }
@@ -179,7 +180,8 @@ bool Consumed(int slaveFd, std::chrono::milliseconds within) {
 TEST_F(PtyComm, CloseDuringUnfinishedFrameEndsAtOnceAndRaisesNothing) {
     // An interval far longer than any close: a close that waited for the frame's silence would take it all.
     constexpr std::chrono::seconds kInterval{30};
-    port.comm->SetReadIntervalTimeout(static_cast<std::uint32_t>(std::chrono::milliseconds(kInterval).count()));
+    port.comm->SetReadIntervalTimeout(
+        static_cast<std::uint32_t>(std::chrono::milliseconds(kInterval).count()));
     port.comm->OpenPort();
     ASSERT_TRUE(port.PumpUntilEmpties(1));
     pty.Write({1, 2, 3});

@@ -150,7 +150,9 @@ struct EffectCase {
     microseconds copyGapMin{}, copyGapMax{};
 };
 
-void PrintTo(const EffectCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const EffectCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // Draws from [lo, hi] reach both ends of it, so a range is drawn from and not one end of it.
 struct Spread {

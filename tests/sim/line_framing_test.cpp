@@ -61,7 +61,8 @@ TEST(Misread, AMisreadReplyOfTheControllerIsNeverAValidFrame) {
         for (LineFraming read : kAll) {
             Frame bytes = reply;
             Misread(bytes, sent, read);
-            EXPECT_EQ(HasValidCrc(bytes) && bytes[1] == 3, sent == read) << int(sent) << " read as " << int(read);
+            EXPECT_EQ(HasValidCrc(bytes) && bytes[1] == 3, sent == read)
+                << int(sent) << " read as " << int(read);
         }
 }
 

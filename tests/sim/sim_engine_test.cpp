@@ -230,8 +230,8 @@ TEST(EngineReplyLog, TellsWhichRequestEachPieceAnswersAndWhenItLeft) {
     engine.Receive(Frame(request.begin(), request.begin() + 4));
     clock.Advance(microseconds(500));
     engine.Receive(Frame(request.begin() + 4, request.end()));
-    // From deadline to deadline, so each piece is serviced on its own, and a little late, as a busy process is:
-    // what the log tells is when the bytes really left.
+    // From deadline to deadline, so each piece is serviced on its own, and a little late, as a busy process
+    // is: what the log tells is when the bytes really left.
     std::vector<std::pair<SimTime, Frame>> wire;
     const SimTime end = clock.Now() + milliseconds(1000);
     while (engine.NextDeadline() <= end) {

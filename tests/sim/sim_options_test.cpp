@@ -126,7 +126,8 @@ TEST(RefuseFor, TakesWholeSecondsFromOneToADay) {
     ASSERT_TRUE(parsed("14"));
     EXPECT_EQ(parsed("14")->engine.slave.refuseFor, milliseconds(14000));
     EXPECT_EQ(parsed("86400")->engine.slave.refuseFor, milliseconds(86'400'000));
-    for (const char* bad : {"0", "-1", "1.5", "86401", ""}) EXPECT_FALSE(parsed(bad)) << bad;
+    for (const char* bad : {"0", "-1", "1.5", "86401", ""})
+        EXPECT_FALSE(parsed(bad)) << bad;
     EXPECT_FALSE(ParseSimOptions({"--refuse-block", "20"}).options->engine.slave.refuseFor);
 }
 

@@ -65,7 +65,8 @@ std::string SimProcess::DefaultExecutable() {
     return LQ_PW5_SIM_PATH;
 }
 
-SimProcess::SimProcess(std::vector<std::string> options, const std::string& executable, std::string aliasFolder) {
+SimProcess::SimProcess(std::vector<std::string> options, const std::string& executable,
+                       std::string aliasFolder) {
     for (std::size_t i = 0; i + 1 < options.size(); ++i)
         if (options[i] == "--port") {
             const unsigned n = ComPortNumber(options[i + 1]);

@@ -23,8 +23,8 @@ namespace lq::sim {
 class SimProcess {
   public:
     // aliasFolder: where the alias goes; empty for a fresh private folder that is removed at the end.
-    explicit SimProcess(std::vector<std::string> options = {}, const std::string& executable = DefaultExecutable(),
-                        std::string aliasFolder = {});
+    explicit SimProcess(std::vector<std::string> options = {},
+                        const std::string& executable = DefaultExecutable(), std::string aliasFolder = {});
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;

@@ -196,7 +196,8 @@ class NumericTest : public QObject {
         if (way == "typed") {
             // One key per character, carrying the character as its text (as a keyboard layout would).
             for (QChar ch : text)
-                QTest::sendKeyEvent(QTest::Click, field_->Editor(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Click, field_->Editor(), Qt::Key_unknown, QString(ch),
+                                    Qt::NoModifier);
         } else if (way == "ctrl+v") {
             QApplication::clipboard()->setText(text);
             QTest::keyClick(field_->Editor(), Qt::Key_V, Qt::ControlModifier);
@@ -236,12 +237,18 @@ class NumericTest : public QObject {
         QTest::addColumn<QString>("kept");
         QTest::addColumn<int>("keptCursor");
         QTest::addColumn<int>("refused");
-        QTest::newRow("appended") << "12" << "12a3" << 4 << "123" << 3 << 1;
-        QTest::newRow("in the middle") << "15" << "1x2y5" << 4 << "125" << 2 << 2;
-        QTest::newRow("selection replaced") << "12.5" << "9z" << 2 << "9" << 1 << 1;
-        QTest::newRow("all refused") << "12.5" << "zz" << 2 << "12.5" << 0 << 2;
-        QTest::newRow("deleted") << "1e5" << "15" << 1 << "15" << 1 << 0;
-        QTest::newRow("old text kept") << "1e5" << "1ee5" << 3 << "1e5" << 2 << 1;
+        QTest::newRow("appended") << "12"
+                                  << "12a3" << 4 << "123" << 3 << 1;
+        QTest::newRow("in the middle") << "15"
+                                       << "1x2y5" << 4 << "125" << 2 << 2;
+        QTest::newRow("selection replaced") << "12.5"
+                                            << "9z" << 2 << "9" << 1 << 1;
+        QTest::newRow("all refused") << "12.5"
+                                     << "zz" << 2 << "12.5" << 0 << 2;
+        QTest::newRow("deleted") << "1e5"
+                                 << "15" << 1 << "15" << 1 << 0;
+        QTest::newRow("old text kept") << "1e5"
+                                       << "1ee5" << 3 << "1e5" << 2 << 1;
     }
     void filterInsertion() {
         QFETCH(QString, before);

@@ -279,8 +279,8 @@ class RangeTest : public QObject {
         QTest::newRow("down, part of a notch") << QList<int>{-120, -15} << QList<int>{1000, 2000} << 49.0;
         QTest::newRow("no delta") << QList<int>{0, 120} << QList<int>{1000, 1001} << 51.0;
         QTest::newRow("touchpad steps add up")
-            << QList<int>{15, 15, 15, 15, 15, 15, 15, 15} << QList<int>{1000, 1050, 1100, 1150, 1200, 1250, 1300, 1350}
-            << 51.0;
+            << QList<int>{15, 15, 15, 15, 15, 15, 15, 15}
+            << QList<int>{1000, 1050, 1100, 1150, 1200, 1250, 1300, 1350} << 51.0;
         QTest::newRow("remainder carries") << QList<int>{90, 90, 60} << QList<int>{1000, 1100, 1200} << 52.0;
         QTest::newRow("reversal starts afresh") << QList<int>{90, -120} << QList<int>{1000, 1100} << 49.0;
         QTest::newRow("two notches at once") << QList<int>{240} << QList<int>{1000} << 51.0;
