@@ -64,6 +64,8 @@ bool OldValues(const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // A blinking text cursor would be in the picture or not depending on how busy the machine is.
+    QApplication::setCursorFlashTime(0);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     test::PanelOnLine rig;
     if (!rig.Activate() || !rig.OpenLine()) return 1;
