@@ -51,6 +51,14 @@ bool IsValidFind(std::span<const std::uint8_t> bytes, std::uint8_t slave) {
     return crc == bytes[23] * 256 + bytes[24];
 }
 
+void ControllerSearch::KeepFirstBytes(std::vector<std::uint8_t>& kept, std::span<const std::uint8_t> bytes) {
+    // Enough is kept to tell a reply from a reply with anything more; the rest is only counted.
+    static_assert(kKeptBytes > kReadReplyLength);
+    const std::size_t room = kKeptBytes - std::min(kKeptBytes, kept.size());
+    const std::size_t taken = std::min(room, bytes.size());
+    kept.insert(kept.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
+}
+
 ControllerSearch::ControllerSearch(std::vector<LineSetting> plan)
     : plan_(std::move(plan)), credited_(plan_.size(), false) {}
 
@@ -73,10 +81,7 @@ bool ControllerSearch::Received(std::span<const std::uint8_t> bytes, SteadyTime 
     }
     if (heardCount_ == 0) heardFrom_ = firstByteAt;
     heardCount_ += bytes.size();
-    // Enough is kept to tell a reply from a reply with anything more; the rest is only counted.
-    static_assert(kKeptBytes > kReadReplyLength);
-    const std::size_t kept = std::min(kKeptBytes - heard_.size(), bytes.size());
-    heard_.insert(heard_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kept));
+    KeepFirstBytes(heard_, bytes);
     if (heardCount_ != kReadReplyLength || !Credit(heard_, heardFrom_, next_)) return false;
     if (credited_[next_]) return true;
     // An earlier try's late reply: this try still waits for its own.
@@ -131,8 +136,7 @@ void ControllerSearch::KeepInvalid(std::size_t tryIndex, std::span<const std::ui
         lastInvalidTry_ = tryIndex;
     }
     DataButInvalid& entry = invalid_.back();
-    const std::size_t kept = std::min(kKeptBytes - entry.bytes.size(), bytes.size());
-    entry.bytes.insert(entry.bytes.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kept));
+    KeepFirstBytes(entry.bytes, bytes);
     entry.count += count;
 }
 

@@ -91,6 +91,7 @@ class ControllerSearch {
     const std::vector<DataButInvalid>& Invalid() const { return invalid_; }
 
   private:
+    static void KeepFirstBytes(std::vector<std::uint8_t>& kept, std::span<const std::uint8_t> bytes);
     std::optional<std::size_t> WindowOf(SteadyTime firstByteAt) const;
     std::optional<std::size_t> AskedBy(std::span<const std::uint8_t> bytes, std::size_t window) const;
     bool Credit(std::span<const std::uint8_t> bytes, SteadyTime firstByteAt, std::size_t window);

@@ -106,7 +106,7 @@ Delivery ModbusMaster::Judged(std::span<const std::uint8_t> bytes, DeliveryVerdi
     return delivery;
 }
 
-bool ModbusMaster::BeganBeforeRequest(const LinkTime&) const {
+bool ModbusMaster::BeganBeforeRequest() const {
     const bool awaiting = read_.has_value() || (write_.pending != 0 && write_.sends > 0);
     return awaiting && firstByteAt_ && requestStart_ && *firstByteAt_ < *requestStart_;
 }
@@ -121,21 +121,12 @@ void ModbusMaster::ReceiveDelivery(const std::uint8_t* Buffer, std::uint16_t Buf
     const LinkTime now = Now();
     firstByteAt_ = firstByteAt;
 
-    if (BeganBeforeRequest(now)) {
-        // Late bytes of something earlier (a repeated or held-back reply, a split reply's rest): they neither
-        // answer nor end what is awaited now, and are timed from the request they followed.
-        const std::uint8_t block = read_ ? read_->block : pollIndex_;
-        Notify(&ILinkObserver::DeliveryJudged,
-               Judged(bytes, DeliveryVerdict::BeforeRequest, block, 0, previousRequestStart_, now));
-        // More than one frame, or a damaged full-length one: the read's own reply may have run into it, so no
-        // reply after it can be trusted to be that reply. It ends at the next tick.
-        const ReplyShape shape = ClassifyReply(bytes, nullptr).shape;
-        if (read_ && (shape == ReplyShape::RunTogether || shape == ReplyShape::BadCrc))
-            read_->hadDelivery = true;
-    } else {
-        const bool awaitingEcho = write_.pending != 0 && write_.sends > 0;
-        const ReplyShapeInfo shape = ClassifyReply(bytes, awaitingEcho ? &write_.frame : nullptr);
-        if (!HandleWriteDelivery(bytes, shape, now)) HandleReadDelivery(bytes, shape, now);
+    const bool awaitingEcho = write_.pending != 0 && write_.sends > 0;
+    const ReplyShapeInfo shape = ClassifyReply(bytes, awaitingEcho ? &write_.frame : nullptr);
+    if (BeganBeforeRequest()) {
+        SetAsideEarlyDelivery(bytes, shape, now);
+    } else if (!HandleWriteDelivery(bytes, shape, now)) {
+        HandleReadDelivery(bytes, shape, now);
     }
     receiveBuffer_.fill(0);
     firstByteAt_.reset();
@@ -144,6 +135,18 @@ void ModbusMaster::ReceiveDelivery(const std::uint8_t* Buffer, std::uint16_t Buf
     const bool readStillDue = read_ && !read_->hadDelivery;
     if (write_.pending != 0 && write_.waiting && !readStillDue && view_.CommunicationTicked())
         SendWrite(RequestKind::Write);
+}
+
+void ModbusMaster::SetAsideEarlyDelivery(std::span<const std::uint8_t> bytes, const ReplyShapeInfo& shape,
+                                         const LinkTime& now) {
+    // Late bytes of something earlier (a repeated or held-back reply, a split reply's rest): they neither
+    // answer nor end what is awaited now, and are timed from the request they followed.
+    const std::uint8_t block = read_ ? read_->block : pollIndex_;
+    Notify(&ILinkObserver::DeliveryJudged,
+           Judged(bytes, DeliveryVerdict::BeforeRequest, block, 0, previousRequestStart_, now));
+    // More than one frame, or a damaged full-length one: the read's own reply may have run into it.
+    if (read_ && (shape.shape == ReplyShape::RunTogether || shape.shape == ReplyShape::BadCrc))
+        read_->hadDelivery = true;
 }
 
 bool ModbusMaster::HandleWriteDelivery(std::span<const std::uint8_t> bytes, const ReplyShapeInfo& shape,

@@ -110,7 +110,9 @@ class ModbusMaster {
         std::uint8_t block = 0;
         std::chrono::steady_clock::time_point sentAt{};
         std::uint8_t slave = 0;
-        bool hadDelivery = false; // a fragment came: the read ends at the next tick
+        // Something that may hold part of its reply came (a fragment, or an earlier delivery the reply ran
+        // into): no later reply can be trusted to be its own, and the read ends at the next tick.
+        bool hadDelivery = false;
         bool reportedUnanswered = false;
     };
 
@@ -120,7 +122,9 @@ class ModbusMaster {
     void SendRead();
     bool SendWrite(RequestKind kind);
     void NoteRequestStart(std::chrono::steady_clock::time_point at);
-    bool BeganBeforeRequest(const LinkTime& now) const;
+    bool BeganBeforeRequest() const;
+    void SetAsideEarlyDelivery(std::span<const std::uint8_t> bytes, const ReplyShapeInfo& shape,
+                               const LinkTime& now);
     void SetLinkLamp(bool lit);
     LinkTime Now() const;
 

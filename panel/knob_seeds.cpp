@@ -4,6 +4,8 @@
 #include "modbus/register_image.h"
 #include "widgets/ti_knob.h"
 
+#include <utility>
+
 namespace lq {
 
 KnobSeeds::KnobSeeds(const RegisterImage& registers, const std::vector<Knob>& knobs) : registers_(registers) {
@@ -77,9 +79,7 @@ void KnobSeeds::WriteEnded(const WriteEnd& end) {
 }
 
 KnobSeeds::Seed* KnobSeeds::Find(const TiKnob* knob) {
-    for (Seed& seed : seeds_)
-        if (seed.knob.knob == knob) return &seed;
-    return nullptr;
+    return const_cast<Seed*>(std::as_const(*this).Find(knob));
 }
 
 const KnobSeeds::Seed* KnobSeeds::Find(const TiKnob* knob) const {

@@ -19,14 +19,10 @@ QString Translated(const char* text) {
 
 // Where the value is painted: a text field draws its text in a viewport of its own, past any effect on the
 // field itself.
-QWidget* Painted(QWidget* widget) {
-    auto* area = qobject_cast<QAbstractScrollArea*>(widget);
-    return area != nullptr ? area->viewport() : widget;
-}
-
-const QWidget* Painted(const QWidget* widget) {
-    const auto* area = qobject_cast<const QAbstractScrollArea*>(widget);
-    return area != nullptr ? area->viewport() : widget;
+QWidget* Painted(const QWidget* widget) {
+    auto* shown = const_cast<QWidget*>(widget);
+    auto* area = qobject_cast<QAbstractScrollArea*>(shown);
+    return area != nullptr ? area->viewport() : shown;
 }
 
 // Grey shades of less contrast instead of colours, as a disabled control looks: the digits, lamps and bars
