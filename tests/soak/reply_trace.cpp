@@ -35,14 +35,20 @@ bool Makes(const sim::Frame& piece, const std::vector<std::uint8_t>& delivery) {
            std::equal(piece.begin(), piece.end(), delivery.begin());
 }
 
-// The last such piece that went out before the delivery began.
+// The last such piece that went out before the delivery began, or the first of a reply's pieces that went out
+// back to back and so reached the master as one delivery (a split whose pause a busy simulator did not keep).
 const SentBytes* SentAs(const AcceptedBlock& block, const ReplyLog& log) {
     const auto began = block.firstByte.value_or(block.complete) + kRounding;
-    auto after = std::upper_bound(log.sent.begin(), log.sent.end(), began,
-                                  [](auto t, const SentBytes& sent) { return t < sent.at; });
-    while (after != log.sent.begin()) {
-        --after;
-        if (Makes(after->bytes, block.bytes)) return &*after;
+    const auto end = std::upper_bound(log.sent.begin(), log.sent.end(), began,
+                                      [](auto t, const SentBytes& sent) { return t < sent.at; });
+    for (auto first = end; first != log.sent.begin();) {
+        --first;
+        sim::Frame joined;
+        for (auto piece = first; piece != end; ++piece) {
+            if (piece->request != first->request) continue;
+            joined.insert(joined.end(), piece->bytes.begin(), piece->bytes.end());
+            if (Makes(joined, block.bytes)) return &*first;
+        }
     }
     return nullptr;
 }
@@ -113,9 +119,11 @@ TracedBlock Trace(const AcceptedBlock& block, const ReplyLog& log) {
         traced.origin = stale ? Origin::RightBlockLate : Origin::RightBlock;
         return traced;
     }
+    // A read the simulator never heard as one (lost, or run into the next request on a busy line) had no
+    // reply of its own at all.
     const HeardRequest* read = ReadInFlight(block, log);
-    if (stale && block.firstByte && read) {
-        if (!OwnReplyCame(block, *read, log)) {
+    if (stale && block.firstByte) {
+        if (read == nullptr || !OwnReplyCame(block, *read, log)) {
             traced.origin = sent->how == Sending::Late ? Origin::HeldBackAlone : Origin::CopyAlone;
             return traced;
         }

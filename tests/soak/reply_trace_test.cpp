@@ -34,7 +34,7 @@ Frame ReplyOf(std::uint8_t block) {
 // go on time (2 ms), late (330 ms) or again as a copy (330 ms); the block 3 reply on time (302 ms) or not at
 // all.
 // What went out of the block 3 read's own reply.
-enum class Own { Nothing, Whole, Part };
+enum class Own { Nothing, Whole, Part, NeverHeard };
 
 struct TraceCase {
     const char* name;
@@ -47,6 +47,7 @@ struct TraceCase {
     Origin expected;
     std::chrono::milliseconds staleAt = 330ms;
     std::optional<std::uint8_t> strayByte{}; // after the frame, in the same delivery
+    bool block2InTwoPieces = false;          // sent split, but back to back
 };
 
 void PrintTo(const TraceCase& c, std::ostream* os) {
@@ -56,8 +57,20 @@ void PrintTo(const TraceCase& c, std::ostream* os) {
 sim::ReplyLog Log(const TraceCase& c) {
     sim::ReplyLog log;
     log.heard.push_back({1, At(0ms), ReadOf(2), ReplyOf(2)});
-    log.heard.push_back({2, At(300ms), ReadOf(3), ReplyOf(3)});
-    if (c.block2How != Sending::Late) log.sent.push_back({1, At(2ms), Sending::OnTime, ReplyOf(2)});
+    if (c.block3Reply == Own::NeverHeard) {
+        Frame merged = ReadOf(3);
+        merged.insert(merged.end(), merged.begin(), merged.end());
+        log.heard.push_back({2, At(300ms), merged, {}});
+    } else {
+        log.heard.push_back({2, At(300ms), ReadOf(3), ReplyOf(3)});
+    }
+    const Frame reply2 = ReplyOf(2);
+    if (c.block2InTwoPieces) {
+        log.sent.push_back({1, At(2ms), Sending::OnTime, Frame(reply2.begin(), reply2.begin() + 5)});
+        log.sent.push_back({1, At(2ms), Sending::OnTime, Frame(reply2.begin() + 5, reply2.end())});
+    } else if (c.block2How != Sending::Late) {
+        log.sent.push_back({1, At(2ms), Sending::OnTime, reply2});
+    }
     if (c.block3Reply == Own::Whole) log.sent.push_back({2, At(302ms), Sending::OnTime, ReplyOf(3)});
     if (c.block3Reply == Own::Part) log.sent.push_back({2, At(302ms), Sending::OnTime, Frame(10, 1)});
     if (c.block2How != Sending::OnTime) log.sent.push_back({1, At(c.staleAt), c.block2How, ReplyOf(2)});
@@ -106,7 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
         TraceCase{"WithAStrayOtherByte", kOnTime, Own::Whole, 2, 2, At(0ms), At(2ms), Origin::Untraced, 330ms,
                   0x01},
         TraceCase{"BytesNeverSent", kOnTime, Own::Whole, 0, 0, At(0ms), At(2ms), Origin::Untraced},
-        TraceCase{"SentOnlyAfterItCame", kLate, Own::Nothing, 3, 2, At(300ms), At(320ms), Origin::Untraced}),
+        TraceCase{"SentOnlyAfterItCame", kLate, Own::Nothing, 3, 2, At(300ms), At(320ms), Origin::Untraced},
+        TraceCase{"HeldBackAloneWhenTheReadWasNeverHeard", kLate, Own::NeverHeard, 3, 2, At(300ms), At(330ms),
+                  Origin::HeldBackAlone},
+        TraceCase{"SplitSentBackToBack", kOnTime, Own::Whole, 2, 2, At(0ms), At(2ms), Origin::RightBlock,
+                  330ms, std::nullopt, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
