@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "modbus/line_framing.h"
 #include <QCommandLineParser>
 #include <array>
 #include <cstdio>
@@ -50,7 +51,7 @@ const std::array<OptionRule, 11> kRules{{
      [](const QString& v) { return BaudRate(v).has_value(); },
      [](PanelOptions& o, const QString& v) { o.serial.baud = BaudRate(v); }},
     {"framing", "FRAMING", "Framing: 8_N_2, 8_E_1 or 8_O_1 (default 8_N_2).", "one of 8_N_2, 8_E_1, 8_O_1",
-     [](const QString& v) { return v == u"8_N_2" || v == u"8_E_1" || v == u"8_O_1"; },
+     [](const QString& v) { return FramingNamed(v.toStdString()).has_value(); },
      [](PanelOptions& o, const QString& v) { o.serial.framing = v; }},
     {"address", "N", "Slave address of the controller (default 1).", "a whole number from 1 to 247",
      [](const QString& v) { return SlaveAddress(v).has_value(); },

@@ -5,7 +5,7 @@
 #include "app/start_options.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
-#include "panel/trend_tool.h"
+#include "panel/trend/trend_tool.h"
 
 int main(int argc, char* argv[]) {
     // Read before the application object exists: the help, the version and a refusal need no display,

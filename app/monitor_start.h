@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "app/command_line.h"
-#include "panel/monitor_tool.h"
-#include "panel/traffic_log_recording.h"
+#include "panel/monitor/monitor_tool.h"
+#include "panel/monitor/traffic_log_recording.h"
 
 namespace lq {
 

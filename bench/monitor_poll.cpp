@@ -5,9 +5,9 @@
 // Usage: monitor_poll PORT SECONDS [--monitor]
 #include "bench/panel_bench.h"
 #include "panel/form1.h"
-#include "panel/monitor_tool.h"
-#include "panel/monitor_window.h"
-#include "panel/traffic_table_model.h"
+#include "panel/monitor/monitor_tool.h"
+#include "panel/monitor/monitor_window.h"
+#include "panel/monitor/traffic_table_model.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -124,7 +124,7 @@ QT_QPA_PLATFORM=offscreen "$build/bench/trend_record" "$trend_seconds" 2>/dev/nu
 awk '{ v[$1] = $2 } END {
     printf "| recording: CPU per CSV row (%d rows) | %.1f us | |\n", v["record_rows"], v["record_cpu_per_row_us"]
     printf "| recording at 2 rows per s (one per poll tick) | %.4f %% of one core | < 0.05 %% |\n", v["record_share_pct"]
-    printf "| trend: 2 h of all 8 quantities at 2 Hz (%d points): model | %.1f MB (resident: +%.1f MB) | < 20 MB |\n", v["trend_points"], v["trend_model_mb"], v["trend_model_rss_mb"]
+    printf "| trend: 2 h of all 8 quantities at 2 Hz (%d points): series | %.1f MB (resident: +%.1f MB) | < 20 MB |\n", v["trend_points"], v["trend_series_mb"], v["trend_series_rss_mb"]
     printf "| trend: the same with the window open on it | resident +%.1f MB | < 20 MB |\n", v["trend_with_window_rss_mb"]
     printf "| trend: the same after the window showed every span | resident +%.1f MB | |\n", v["trend_after_all_spans_rss_mb"]
     split("120 60 30 10 5 2 1", spans, " ")

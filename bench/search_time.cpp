@@ -3,10 +3,10 @@
 //
 // Usage: search_time PORT      (run_all.sh starts pw5-sim at 9600 8E1 as slave 7 with --line-check)
 #include "bench/panel_bench.h"
-#include "panel/controller_search_page.h"
 #include "panel/form1.h"
-#include "panel/monitor_tool.h"
-#include "panel/monitor_window.h"
+#include "panel/monitor/controller_search_page.h"
+#include "panel/monitor/monitor_tool.h"
+#include "panel/monitor/monitor_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,8 +3,8 @@
 //
 // Usage: traffic_rows [FOLDER]   (the saved file goes to FOLDER, default /tmp)
 #include "modbus/modbus_master.h"
-#include "panel/traffic_table_model.h"
-#include "recording/traffic_log_writer.h"
+#include "monitor/traffic_log_writer.h"
+#include "panel/monitor/traffic_table_model.h"
 
 #include <QCoreApplication>
 

@@ -12,9 +12,9 @@
 // Usage: trend_record [SECONDS]   (each live phase; default 30). Run it offscreen.
 #include "bench/panel_bench.h"
 #include "modbus/register_image.h"
-#include "panel/trend_window.h"
+#include "panel/trend/trend_window.h"
 #include "recording/csv_recording.h"
-#include "recording/trend_model.h"
+#include "trend/trend_series.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -88,9 +88,9 @@ void MeasureRecording() {
 }
 
 // Two hours of every quantity at 2 Hz, ending now: the ring full.
-void FillTwoHours(TrendModel& model, RegisterImage& image) {
+void FillTwoHours(TrendSeries& model, RegisterImage& image) {
     const LinkTime end = Now();
-    const int ticks = static_cast<int>(TrendModel::kCapacity);
+    const int ticks = static_cast<int>(TrendSeries::kCapacity);
     for (int n = 0; n < ticks; ++n) {
         const auto ago = milliseconds(500LL * (ticks - 1 - n));
         Wiggle(image, n * 0.5);
@@ -104,7 +104,7 @@ void FillTwoHours(TrendModel& model, RegisterImage& image) {
 }
 
 // Runs the event loop for `seconds` with a reply accepted every 500 ms, blocks in turn; returns the CPU used.
-double LiveFeed(TrendModel& model, RegisterImage& image, int seconds) {
+double LiveFeed(TrendSeries& model, RegisterImage& image, int seconds) {
     QTimer poll;
     std::uint8_t block = 0;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -142,7 +142,7 @@ double PageCpu(TrendWindow& window) {
 }
 
 // One span: prints the cost between jumps, of one jump, and both together, in % of one core.
-void MeasureSpan(TrendWindow& window, TrendModel& model, RegisterImage& image, int minutes, int seconds,
+void MeasureSpan(TrendWindow& window, TrendSeries& model, RegisterImage& image, int minutes, int seconds,
                  double feedOnly) {
     window.SetSpanMinutes(minutes);
     Settle();
@@ -163,15 +163,15 @@ int Run(int seconds) {
 
     const long baseKiB = ResidentKiB();
     RegisterImage image;
-    auto model = std::make_unique<TrendModel>(image);
+    auto model = std::make_unique<TrendSeries>(image);
     FillTwoHours(*model, image);
     std::size_t points = 0;
-    for (std::size_t q = 0; q < TrendModel::kQuantityCount; ++q)
+    for (std::size_t q = 0; q < TrendSeries::kQuantityCount; ++q)
         points += model->Series(q).Size();
-    const double modelBytes = TrendModel::kQuantityCount * TrendModel::kCapacity * sizeof(TrendPoint) +
-                              TrendModel::kMarkerCapacity * sizeof(WriteMarker);
-    std::printf("trend_points %zu\ntrend_model_mb %.2f\ntrend_model_rss_mb %.2f\n", points, modelBytes / 1e6,
-                (ResidentKiB() - baseKiB) / 1024.0);
+    const double modelBytes = TrendSeries::kQuantityCount * TrendSeries::kCapacity * sizeof(TrendPoint) +
+                              TrendSeries::kMarkerCapacity * sizeof(WriteMarker);
+    std::printf("trend_points %zu\ntrend_series_mb %.2f\ntrend_series_rss_mb %.2f\n", points,
+                modelBytes / 1e6, (ResidentKiB() - baseKiB) / 1024.0);
 
     const double withoutWindow = LiveFeed(*model, image, seconds);
     std::printf("trend_feed_only_pct %.3f\n", 100 * withoutWindow / seconds);

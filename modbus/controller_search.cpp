@@ -17,18 +17,6 @@ constexpr std::chrono::milliseconds kTurnaroundMargin{60};
 
 } // namespace
 
-std::string_view FramingName(Framing framing) {
-    switch (framing) {
-    case Framing::N2:
-        return "8_N_2";
-    case Framing::E1:
-        return "8_E_1";
-    case Framing::O1:
-        return "8_O_1";
-    }
-    return {};
-}
-
 std::vector<LineSetting> SearchPlan(std::uint8_t lastSlave) {
     std::vector<LineSetting> plan;
     for (const std::uint32_t baud : kSearchBauds)

@@ -8,14 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "modbus/line_framing.h"
 #include "modbus/request_frames.h"
 
 namespace lq {
-
-// The character framings the panel offers, as its framing box names them.
-enum class Framing : std::uint8_t { N2, E1, O1 };
-inline constexpr std::array<Framing, 3> kFramings{Framing::N2, Framing::E1, Framing::O1};
-std::string_view FramingName(Framing framing); // "8_N_2", "8_E_1", "8_O_1"
 
 // The baud rates the panel offers.
 inline constexpr std::array<std::uint32_t, 4> kSearchBauds{4800, 9600, 19200, 38400};

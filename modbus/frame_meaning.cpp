@@ -7,7 +7,7 @@
 #include "modbus/register_image.h"
 #include "modbus/reply_shape.h"
 #include "modbus/request_frames.h"
-#include "modbus/traffic_line.h"
+#include "modbus/text_helpers.h"
 
 namespace lq {
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,8 @@ std::string IntToText(std::int32_t value);
 
 // The first n characters (UTF-8 code points) of text, or all of it when shorter.
 std::string FirstChars(std::string_view text, int n);
+
+// "01 03 00 00 00 0A C5 CD"
+std::string HexText(std::span<const std::uint8_t> bytes);
 
 } // namespace lq

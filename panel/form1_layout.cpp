@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+#include "modbus/line_framing.h"
 #include "panel/form1.h"
 #include "panel/lamp_icons.h"
 #include "panel/panel_colors.h"
@@ -238,7 +239,14 @@ void TForm1::CreatePortSettings() {
     ComboBox4 = MakeCombo(Panel3, {106, 2, 97, 21}, ports, "COM4",
                           new PortComboBox(Panel3, PortComboBox::MachineLister()));
     ComboBox5 = MakeCombo(Panel3, {106, 34, 97, 21}, {"4800", "9600", "19200", "38400"}, "19200");
-    ComboBox6 = MakeCombo(Panel3, {106, 66, 97, 21}, {"8_N_2", "8_E_1", "8_O_1"}, "8_N_2");
+    const auto named = [](Framing framing) {
+        const std::string_view name = FramingName(framing);
+        return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    };
+    QStringList framings;
+    for (const Framing framing : kFramings)
+        framings << named(framing);
+    ComboBox6 = MakeCombo(Panel3, {106, 66, 97, 21}, framings, named(Framing::N2));
 
     BitBtn7 = new QPushButton(QStringLiteral("打开串口"), Panel3);
     BitBtn7->setGeometry(58, 96, 65, 35);

@@ -7,8 +7,8 @@
 #include "modbus/text_helpers.h"
 #include "panel/form1.h"
 #include "panel/knob_seeds.h"
-#include "panel/line_framing.h"
 #include "panel/open_failure_reason.h"
+#include "panel/port_framing.h"
 #include "panel/port_lost_notice.h"
 
 namespace lq {
@@ -38,7 +38,7 @@ void TForm1::ComboBox5Change() {
 
 void TForm1::ComboBox6Change() {
     // Text that names no framing (typed, not picked) leaves the port's settings as they are.
-    if (const std::optional<Framing> framing = FramingNamed(ComboBox6->currentText()))
+    if (const std::optional<Framing> framing = FramingNamed(ComboBox6->currentText().toStdString()))
         StageFraming(*Comm1, *framing);
 }
 

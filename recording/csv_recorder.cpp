@@ -1,7 +1,7 @@
 #include "recording/csv_recorder.h"
 
 #include "modbus/register_image.h"
-#include "recording/register_labels.h"
+#include "modbus/register_labels.h"
 
 namespace lq {
 

@@ -3,7 +3,7 @@
 #include "sim/controller_model.h"
 #include "sim/fault_injector.h"
 #include "sim/frame_assembler.h"
-#include "sim/line_framing.h"
+#include "sim/line_settings.h"
 #include "sim/random_source.h"
 #include "sim/reply_log.h"
 #include "sim/sim_clock.h"
@@ -23,7 +23,7 @@ struct EngineConfig {
     ModelFaults modelFaults;
     std::uint64_t seed = 1;
     int baud = 19200;
-    LineFraming framing = LineFraming::N2; // matters only when the master's line settings are checked
+    Framing framing = Framing::N2; // matters only when the master's line settings are checked
 };
 
 // The master's line settings at this moment, or none when they cannot be read.

@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "panel/controller_search_page.h"
-#include "panel/link_statistics_view.h"
-#include "panel/monitor_tool.h"
-#include "panel/monitor_window.h"
+#include "panel/monitor/controller_search_page.h"
+#include "panel/monitor/link_statistics_view.h"
+#include "panel/monitor/monitor_tool.h"
+#include "panel/monitor/monitor_window.h"
 #include "sim/sim_counters.h"
 #include "tests/e2e/panel_on_sim.h"
 

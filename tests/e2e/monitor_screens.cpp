@@ -6,10 +6,10 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "panel/controller_search_page.h"
-#include "panel/link_statistics_view.h"
-#include "panel/monitor_tool.h"
-#include "panel/monitor_window.h"
+#include "panel/monitor/controller_search_page.h"
+#include "panel/monitor/link_statistics_view.h"
+#include "panel/monitor/monitor_tool.h"
+#include "panel/monitor/monitor_window.h"
 #include "tests/e2e/panel_on_sim.h"
 
 using namespace lq;

@@ -10,9 +10,9 @@
 #include <QtTest>
 #include <map>
 
-#include "panel/link_statistics_view.h"
-#include "panel/monitor_tool.h"
-#include "panel/monitor_window.h"
+#include "panel/monitor/link_statistics_view.h"
+#include "panel/monitor/monitor_tool.h"
+#include "panel/monitor/monitor_window.h"
 #include "panel/old_value_marks.h"
 #include "tests/e2e/panel_on_sim.h"
 #include "widgets/ti_analog_display.h"

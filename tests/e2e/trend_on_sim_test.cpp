@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "panel/trend_tool.h"
+#include "panel/trend/trend_tool.h"
 #include "recording/csv_recorder.h"
 #include "tests/e2e/panel_on_sim.h"
 #include "tests/recording/csv_fields.h"
@@ -34,7 +34,7 @@ std::map<int, std::size_t> RegisterColumns() {
 }
 
 std::size_t QuantityOf(int reg) {
-    const auto q = TrendModel::Quantities();
+    const auto q = TrendSeries::Quantities();
     return static_cast<std::size_t>(
         std::find_if(q.begin(), q.end(), [reg](auto& t) { return t.reg == reg; }) - q.begin());
 }
@@ -122,7 +122,7 @@ class TrendOnSimTest : public QObject {
         QVERIFY2(reads >= kRecordMs / 500 - 10, qPrintable(QString::number(reads)));
     }
 
-    void CheckMarkerThenPvMovesTowardsIt(const TrendModel& model, double sv) {
+    void CheckMarkerThenPvMovesTowardsIt(const TrendSeries& model, double sv) {
         QCOMPARE(model.Markers().Size(), 1u);
         const WriteMarker& marker = model.Markers().Front();
         QCOMPARE(marker.value, sv);

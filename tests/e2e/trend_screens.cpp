@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QtTest>
 
-#include "panel/trend_chart_view.h"
-#include "panel/trend_tool.h"
-#include "panel/trend_window.h"
+#include "panel/trend/trend_chart_view.h"
+#include "panel/trend/trend_tool.h"
+#include "panel/trend/trend_window.h"
 #include "tests/e2e/panel_on_sim.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_line_editor.h"

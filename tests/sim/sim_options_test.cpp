@@ -94,7 +94,7 @@ TEST(SimOptions, EveryOptionReachesItsSetting) {
     EXPECT_DOUBLE_EQ(o.engine.faults.bitErrors, 0.0001);
     EXPECT_DOUBLE_EQ(o.engine.faults.timeScale, 0.25);
     EXPECT_EQ(o.replyLog, "/tmp/r");
-    EXPECT_EQ(o.engine.framing, LineFraming::O1);
+    EXPECT_EQ(o.engine.framing, Framing::O1);
     EXPECT_TRUE(o.lineCheck);
     EXPECT_FALSE(o.help);
 }

@@ -1,0 +1,59 @@
+#include "modbus/register_labels.h"
+
+#include <algorithm>
+#include <array>
+
+namespace lq {
+
+namespace {
+
+// The captions as laid out on the panel, without their trailing "：".
+constexpr std::array<RegisterLabel, 17> kShown{{
+    {0, "输入", 100},
+    {3, "RUN/STOP", 1},
+    {4, "最大输出量限制", 10},
+    {5, "最小输出量限制", 10},
+    {11, "输出量", 10},
+    {12, "温度", 1},
+    {13, "警报", 1},
+    {20, "R_C", 10},
+    {21, "S_C", 10},
+    {22, "T_C", 10},
+    {23, "Volt", 10},
+    {35, "PV", 10},
+    {36, "SV", 10},
+    {39, "AL1", 10},
+    {40, "P", 10},
+    {41, "I", 1},
+    {42, "D", 1},
+}};
+
+} // namespace
+
+std::span<const RegisterLabel> ShownRegisters() {
+    return kShown;
+}
+
+std::optional<RegisterLabel> LabelOf(int reg) {
+    const auto found =
+        std::find_if(kShown.begin(), kShown.end(), [reg](const RegisterLabel& l) { return l.reg == reg; });
+    if (found == kShown.end()) return std::nullopt;
+    return *found;
+}
+
+std::string ColumnName(int reg) {
+    std::string name = "r" + std::to_string(reg);
+    const auto label = LabelOf(reg);
+    if (!label) return name;
+    name += ' ';
+    name += label->label;
+    if (label->divisor != 1) name += " (÷" + std::to_string(label->divisor) + ")";
+    return name;
+}
+
+double InPanelUnits(int reg, std::int32_t raw) {
+    const auto label = LabelOf(reg);
+    return static_cast<double>(raw) / (label ? label->divisor : 1);
+}
+
+} // namespace lq

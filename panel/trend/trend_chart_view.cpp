@@ -1,0 +1,107 @@
+#include "panel/trend/trend_chart_view.h"
+
+#include <QAbstractSeries>
+#include <QChart>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace lq {
+
+namespace {
+
+const QColor kMarkerColor(120, 0, 160);
+
+} // namespace
+
+TrendChartView::TrendChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {
+    setMouseTracking(true);
+    setRenderHint(QPainter::Antialiasing, false);
+}
+
+void TrendChartView::SetMarkers(std::vector<Marker> markers) {
+    if (markers == markers_) return;
+    markers_ = std::move(markers);
+    viewport()->update();
+}
+
+double TrendChartView::TimeAt(QPointF viewPos) const {
+    const QList<QAbstractSeries*> series = chart()->series();
+    if (series.isEmpty()) return 0;
+    return chart()->mapToValue(mapToScene(viewPos.toPoint()), series.front()).x();
+}
+
+double TrendChartView::XOf(double timeMs) const {
+    const QList<QAbstractSeries*> series = chart()->series();
+    if (series.isEmpty()) return 0;
+    return chart()->mapToPosition(QPointF(timeMs, 0), series.front()).x();
+}
+
+void TrendChartView::drawForeground(QPainter* painter, const QRectF& rect) {
+    QChartView::drawForeground(painter, rect);
+    const QRectF plot = chart()->plotArea();
+    painter->save();
+    painter->setClipRect(plot);
+    DrawMarkers(*painter, plot);
+    DrawCrossHair(*painter, plot);
+    painter->restore();
+}
+
+void TrendChartView::DrawMarkers(QPainter& painter, const QRectF& plot) {
+    QPen pen(kMarkerColor, 1, Qt::DashDotLine);
+    painter.setFont(font());
+    const QFontMetricsF metrics(font());
+    for (const Marker& marker : markers_) {
+        const double x = XOf(marker.timeMs);
+        if (x < plot.left() || x > plot.right()) continue;
+        painter.setPen(pen);
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        // A small flag at the top carries the new value.
+        const QRectF flag(x, plot.top() + 2, metrics.horizontalAdvance(marker.text) + 8,
+                          metrics.height() + 4);
+        painter.fillRect(flag, QColor(255, 255, 255, 220));
+        painter.setPen(kMarkerColor);
+        painter.drawRect(flag);
+        painter.drawText(flag, Qt::AlignCenter, marker.text);
+    }
+}
+
+void TrendChartView::DrawCrossHair(QPainter& painter, const QRectF& plot) {
+    if (!crossHair_) return;
+    const double x = XOf(*crossHair_);
+    painter.setPen(QPen(QColor(60, 60, 60), 1, Qt::DotLine));
+    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    const QStringList lines = readOut ? readOut(*crossHair_) : QStringList();
+    if (lines.isEmpty()) return;
+    const QFontMetricsF metrics(font());
+    double width = 0;
+    for (const QString& line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
+    QRectF box(0, 0, width + 12, metrics.height() * lines.size() + 8);
+    // Beside the line, on whichever side has room.
+    box.moveTopLeft(
+        QPointF(x + box.width() + 8 < plot.right() ? x + 8 : x - box.width() - 8, plot.top() + 28));
+    painter.fillRect(box, QColor(255, 255, 240, 235));
+    painter.setPen(QColor(60, 60, 60));
+    painter.drawRect(box);
+    for (int n = 0; n < lines.size(); ++n)
+        painter.drawText(QPointF(box.left() + 6, box.top() + 4 + metrics.ascent() + n * metrics.height()),
+                         lines[n]);
+}
+
+void TrendChartView::mouseMoveEvent(QMouseEvent* event) {
+    QChartView::mouseMoveEvent(event);
+    const QPointF scenePos = mapToScene(event->position().toPoint());
+    if (chart()->plotArea().contains(scenePos))
+        crossHair_ = TimeAt(event->position());
+    else
+        crossHair_.reset();
+    viewport()->update();
+}
+
+void TrendChartView::leaveEvent(QEvent* event) {
+    QChartView::leaveEvent(event);
+    crossHair_.reset();
+    viewport()->update();
+}
+
+} // namespace lq

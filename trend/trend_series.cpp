@@ -1,0 +1,107 @@
+#include "trend/trend_series.h"
+
+#include <cstdio>
+
+#include "modbus/register_image.h"
+#include "modbus/register_labels.h"
+
+namespace lq {
+
+namespace {
+
+constexpr std::array<TrendQuantity, TrendSeries::kQuantityCount> kQuantities{{
+    {35, "PV", "'C"},
+    {36, "SV", "'C"},
+    {12, "温度", "'C"},
+    {11, "输出量", "%"},
+    {20, "R_C", "A"},
+    {21, "S_C", "A"},
+    {22, "T_C", "A"},
+    {23, "Volt", "V"},
+}};
+
+bool InBlock(int reg, std::uint8_t block) {
+    const int start = kPollBlockStarts[block];
+    return reg >= start && reg < start + RegisterImage::KeptCount(block);
+}
+
+std::string MarkerText(int reg, double value) {
+    const auto label = LabelOf(reg);
+    const int decimals = !label ? 0 : label->divisor == 100 ? 2 : label->divisor == 10 ? 1 : 0;
+    char number[32];
+    std::snprintf(number, sizeof number, "%.*f", decimals, value);
+    return (label ? std::string(label->label) : "r" + std::to_string(reg)) + " " + number;
+}
+
+} // namespace
+
+TrendSeries::TrendSeries(const RegisterImage& registers, std::size_t capacity)
+    : registers_(registers), series_(kQuantityCount, TrendRing<TrendPoint>(capacity)),
+      markers_(kMarkerCapacity) {}
+
+std::span<const TrendQuantity, TrendSeries::kQuantityCount> TrendSeries::Quantities() {
+    return kQuantities;
+}
+
+bool TrendSeries::IsMarkedSetting(int reg) {
+    switch (reg) {
+    case 4:
+    case 5:
+    case 36:
+    case 39:
+    case 40:
+    case 41:
+    case 42:
+        return true;
+    default:
+        return false;
+    }
+}
+
+double TrendSeries::ChartTime(const LinkTime& at) {
+    using namespace std::chrono;
+    if (!origin_) origin_ = at;
+    const double wallMs = duration<double, std::milli>(origin_->wall.time_since_epoch()).count();
+    return wallMs + duration<double, std::milli>(at.steady - origin_->steady).count();
+}
+
+void TrendSeries::DeliveryJudged(const Delivery& delivery) {
+    if (delivery.verdict != DeliveryVerdict::Accepted || delivery.block >= kPollBlockStarts.size()) return;
+    if (lastAccepted_ && delivery.at.steady - *lastAccepted_ > kLinkDownAfter) ++spell_;
+    lastAccepted_ = delivery.at.steady;
+    const double at = ChartTime(delivery.at);
+    for (std::size_t q = 0; q < kQuantityCount; ++q) {
+        const int reg = kQuantities[q].reg;
+        if (!InBlock(reg, delivery.block)) continue;
+        Add(q, at, static_cast<float>(InPanelUnits(reg, registers_[reg])), lastSpell_[q] != spell_);
+    }
+}
+
+void TrendSeries::WriteEnded(const WriteEnd& end) {
+    if (end.outcome != WriteOutcome::Confirmed || !IsMarkedSetting(end.registerAddress)) return;
+    const double at = ChartTime(end.at);
+    const double value = InPanelUnits(end.registerAddress, end.value);
+    markers_.PushBack({at, end.registerAddress, value, MarkerText(end.registerAddress, value)});
+    if (!latest_ || at > *latest_) latest_ = at;
+    DropOlderThan(*latest_ - static_cast<double>(kKeep.count()));
+    ++revision_;
+}
+
+void TrendSeries::Add(std::size_t quantity, double timeMs, float value, bool newSegment) {
+    TrendRing<TrendPoint>& series = series_[quantity];
+    series.PushBack({timeMs, value, newSegment || series.Empty()});
+    lastSpell_[quantity] = spell_;
+    if (!latest_ || timeMs > *latest_) latest_ = timeMs;
+    DropOlderThan(*latest_ - static_cast<double>(kKeep.count()));
+    ++revision_;
+}
+
+void TrendSeries::DropOlderThan(double timeMs) {
+    for (TrendRing<TrendPoint>& series : series_)
+        while (!series.Empty() && series.Front().timeMs < timeMs)
+            series.PopFront();
+    while (!markers_.Empty() && markers_.Front().timeMs < timeMs)
+        markers_.PopFront();
+}
+
+} // namespace lq
