@@ -76,6 +76,14 @@ class TrendWindowTest : public QObject {
         QTRY_VERIFY(Form().Master().Statistics().repliesAccepted > accepted);
     }
     TForm1& Form() { return rig_->Form(); }
+    // The panel on its line, and a trend tool recording to path; none if either fails.
+    std::unique_ptr<TrendTool> RecordingTo(const QString& path) {
+        rig_ = std::make_unique<test::PanelOnLine>();
+        if (!rig_->OpenLine()) return nullptr;
+        auto tool = std::make_unique<TrendTool>(Form());
+        if (!tool->StartRecording(path)) return nullptr;
+        return tool;
+    }
 
   private slots:
     void cleanup() { rig_.reset(); }
@@ -256,12 +264,11 @@ class TrendWindowTest : public QObject {
     // The window lives as the monitor's does: closing destroys it. The series and the recording are the
     // tool's, so they go on, and a window opened again shows both.
     void closingTheWindowDestroysItAndTheRecordingGoesOn() {
-        rig_ = std::make_unique<test::PanelOnLine>();
-        QVERIFY(rig_->OpenLine());
-        TrendTool tool(Form());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("run.csv"));
-        QVERIFY(tool.StartRecording(path));
+        const std::unique_ptr<TrendTool> recording = RecordingTo(path);
+        QVERIFY(recording);
+        TrendTool& tool = *recording;
         tool.OpenWindow();
         tool.Window()->close();
         QTRY_VERIFY(tool.Window() == nullptr);
@@ -276,12 +283,11 @@ class TrendWindowTest : public QObject {
     }
 
     void aRecordingThatCannotGoOnStopsSaysWhyAndThePanelGoesOn() {
-        rig_ = std::make_unique<test::PanelOnLine>();
-        QVERIFY(rig_->OpenLine());
-        TrendTool tool(Form());
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("run.csv"));
-        QVERIFY(tool.StartRecording(path));
+        const std::unique_ptr<TrendTool> recording = RecordingTo(path);
+        QVERIFY(recording);
+        TrendTool& tool = *recording;
         Poll();
         QVERIFY(std::filesystem::remove(path.toStdString()));
         Poll(); // this row finds the file gone
