@@ -106,9 +106,13 @@ Delivery ModbusMaster::Judged(std::span<const std::uint8_t> bytes, DeliveryVerdi
     return delivery;
 }
 
+bool ModbusMaster::BeganBefore(std::optional<std::chrono::steady_clock::time_point> start) const {
+    return firstByteAt_ && start && *firstByteAt_ < *start;
+}
+
 bool ModbusMaster::BeganBeforeRequest() const {
     const bool awaiting = read_.has_value() || (write_.pending != 0 && write_.sends > 0);
-    return awaiting && firstByteAt_ && requestStart_ && *firstByteAt_ < *requestStart_;
+    return awaiting && BeganBefore(requestStart_);
 }
 
 void ModbusMaster::ReceiveDelivery(const std::uint8_t* Buffer, std::uint16_t BufferLength,
@@ -123,10 +127,14 @@ void ModbusMaster::ReceiveDelivery(const std::uint8_t* Buffer, std::uint16_t Buf
 
     const bool awaitingEcho = write_.pending != 0 && write_.sends > 0;
     const ReplyShapeInfo shape = ClassifyReply(bytes, awaitingEcho ? &write_.frame : nullptr);
-    if (BeganBeforeRequest()) {
-        SetAsideEarlyDelivery(bytes, shape, now);
-    } else if (!HandleWriteDelivery(bytes, shape, now)) {
+    if (!BeganBeforeRequest()) {
+        if (!HandleWriteDelivery(bytes, shape, now)) HandleReadDelivery(bytes, shape, now);
+    } else if (read_ && !BeganBefore(read_->sentAt)) {
+        // Begun before a write that went out while the read waited, but after the read's own request: the
+        // write's answer it cannot be, the read's it may be (or a part of it).
         HandleReadDelivery(bytes, shape, now);
+    } else {
+        SetAsideEarlyDelivery(bytes, shape, now);
     }
     receiveBuffer_.fill(0);
     firstByteAt_.reset();

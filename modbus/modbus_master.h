@@ -122,6 +122,7 @@ class ModbusMaster {
     void SendRead();
     bool SendWrite(RequestKind kind);
     void NoteRequestStart(std::chrono::steady_clock::time_point at);
+    bool BeganBefore(std::optional<std::chrono::steady_clock::time_point> start) const;
     bool BeganBeforeRequest() const;
     void SetAsideEarlyDelivery(std::span<const std::uint8_t> bytes, const ReplyShapeInfo& shape,
                                const LinkTime& now);

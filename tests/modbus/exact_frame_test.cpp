@@ -185,6 +185,32 @@ TEST(SecondReply, AReplyAfterTheReadsOwnReplyCameDamagedOrInsideAnEarlierDeliver
     }
 }
 
+// A write goes out at the tick while the read still waits. What began after the read's request and before
+// the write's is the read's: its whole reply is stored, and after a part of it no later reply is.
+TEST(SecondReply, WhatBeganBetweenTheReadsRequestAndALaterWritesIsTheReads) {
+    const Bytes own = ReadReply(kBlock1);
+    const struct {
+        const char* what;
+        Bytes first;
+        std::uint16_t register10;
+    } cases[] = {
+        {"own reply whole", own, 11},
+        {"own reply's first bytes", Bytes(own.begin(), own.begin() + 4), 0},
+    };
+    for (const auto& c : cases) {
+        TimedRig rig;
+        rig.PollAt(1);
+        ASSERT_TRUE(rig.master.IssueWrite(4, 800));
+        rig.Tick();
+        ASSERT_EQ(rig.master.Write().sends, 1) << c.what;
+        ASSERT_TRUE(rig.master.ReadInFlight()) << c.what;
+        rig.DeliverAt(c.first, milliseconds(-100));
+        rig.DeliverAt(ReadReply(kBlock0), milliseconds(5));
+        EXPECT_EQ(rig.master.Registers()[10], c.register10) << c.what;
+        EXPECT_EQ(rig.judged.back().verdict, DeliveryVerdict::SecondReply) << c.what;
+    }
+}
+
 TEST(SecondReply, AnotherReplyAfterOneWasStoredIsNamedAndDarkensTheLamp) {
     TimedRig rig;
     rig.PollAt(1);
