@@ -45,7 +45,7 @@ void TrendTool::OpenWindow() {
     window_.Open([this] {
         auto* window = new TrendWindow(model_, [this] { return Now(); });
         connect(window, &TrendWindow::RecordClicked, this, &TrendTool::RecordClicked);
-        window->ShowRecording(recording_ != nullptr, lastMessage_, lastFailed_);
+        ShowRecordingOn(*window);
         return window;
     });
 }
@@ -106,8 +106,11 @@ void TrendTool::RecordingFailed(const QString& path, const QString& reason) {
 }
 
 void TrendTool::ShowRecordingState() {
-    if (TrendWindow* window = window_.Get())
-        window->ShowRecording(recording_ != nullptr, lastMessage_, lastFailed_);
+    if (TrendWindow* window = window_.Get()) ShowRecordingOn(*window);
+}
+
+void TrendTool::ShowRecordingOn(TrendWindow& window) const {
+    window.ShowRecording(recording_ != nullptr, lastMessage_, lastFailed_);
 }
 
 } // namespace lq

@@ -47,6 +47,7 @@ class TrendTool final : public QObject {
     void RecordClicked(bool start);
     void RecordingFailed(const QString& path, const QString& reason);
     void ShowRecordingState();
+    void ShowRecordingOn(TrendWindow& window) const;
 
     TForm1& form_;
     TrendSeries model_;
