@@ -132,12 +132,12 @@ class BadInputTest : public QObject {
         if (name.startsWith("<pty>")) name.replace("<pty>", QString::fromStdString(rig_->Line().SlavePath()));
 
         const std::size_t fds = test::OpenDescriptorCount();
-        const std::size_t threads = test::ThreadCount();
+        const std::size_t threads = test::SerialThreadCount();
         Form().ComboBox4->setEditText(name);
         ClickOpen();
         ExpectRefused(name);
         QCOMPARE(test::OpenDescriptorCount(), fds);
-        QCOMPARE(test::ThreadCount(), threads);
+        QCOMPARE(test::SerialThreadCount(), threads);
         ExpectOpensTheLine();
     }
 
@@ -152,7 +152,7 @@ class BadInputTest : public QObject {
         const std::string path = rig_->Line().SlavePath();
         // Counted before the holder exists: its own threads make their handles when they get going.
         const std::size_t fds = test::OpenDescriptorCount();
-        const std::size_t threads = test::ThreadCount();
+        const std::size_t threads = test::SerialThreadCount();
         std::unique_ptr<TComm> holder;
         std::unique_ptr<OtherProcessHolding> other;
         if (otherProcess) {
@@ -172,7 +172,7 @@ class BadInputTest : public QObject {
         holder.reset();
         other.reset();
         QCOMPARE(test::OpenDescriptorCount(), fds);
-        QCOMPARE(test::ThreadCount(), threads);
+        QCOMPARE(test::SerialThreadCount(), threads);
         ExpectOpensTheLine();
     }
 

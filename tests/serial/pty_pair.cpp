@@ -2,9 +2,12 @@
 
 #include <cerrno>
 #include <dirent.h>
+#include <filesystem>
+#include <fstream>
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
+#include <string>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -85,6 +88,17 @@ std::size_t ThreadCount() {
     }();
     (void)primed;
     return CountEntries("/proc/self/task");
+}
+std::size_t SerialThreadCount() {
+    // Qt and the sanitizer runtimes start and end threads of their own at times of their choosing; only the
+    // serial component's threads, named at their start, say whether a port left one running.
+    std::size_t count = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        if (std::getline(comm, name) && name.starts_with("lq-serial")) ++count;
+    }
+    return count;
 }
 
 std::vector<std::uint8_t> Pattern(std::size_t n, std::size_t offset) {

@@ -34,6 +34,8 @@ class PtyPair {
 
 std::size_t OpenDescriptorCount();
 std::size_t ThreadCount();
+// The threads the serial component started and that still run.
+std::size_t SerialThreadCount();
 std::vector<std::uint8_t> Pattern(std::size_t n, std::size_t offset = 0);
 
 } // namespace lq::test

@@ -167,7 +167,7 @@ TEST(Soak, FaultyLineNeverCorruptsTheRegisterImageNorStallsThePollCycle) {
     const long exchanges = EnvNumber("LQ_SOAK_EXCHANGES", 500);
     const std::string seed = std::to_string(EnvNumber("LQ_SOAK_SEED", 7));
     const std::size_t fdsBefore = test::OpenDescriptorCount();
-    const std::size_t threadsBefore = test::ThreadCount();
+    const std::size_t threadsBefore = test::SerialThreadCount();
 
     SoakFigures figures;
     sim::RegisterHistory history;
@@ -266,7 +266,7 @@ TEST(Soak, FaultyLineNeverCorruptsTheRegisterImageNorStallsThePollCycle) {
               static_cast<long>(figures.acceptedBlocks.size()));
 
     EXPECT_EQ(test::OpenDescriptorCount(), fdsBefore) << "descriptors left open";
-    EXPECT_EQ(test::ThreadCount(), threadsBefore) << "threads left running";
+    EXPECT_EQ(test::SerialThreadCount(), threadsBefore) << "threads left running";
 }
 
 } // namespace
