@@ -20,4 +20,13 @@ double TimesTen(double value) {
     return static_cast<double>(static_cast<long double>(value) * 10.0L);
 }
 
+EntryTextFault CheckEntryText(std::string_view number, char decimalSeparator, bool wholeNumbers) {
+    const auto first = number.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return EntryTextFault::Empty;
+    if (number.find('-') != std::string_view::npos) return EntryTextFault::Negative;
+    if (wholeNumbers && number.find(decimalSeparator) != std::string_view::npos)
+        return EntryTextFault::NotWhole;
+    return EntryTextFault::None;
+}
+
 } // namespace lq

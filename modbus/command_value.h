@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace lq {
 
@@ -16,5 +17,16 @@ std::optional<std::uint16_t> RegisterValue(double value);
 // value x 10 formed in extended precision and stored as a double before rounding, so an entry of 2.35 (just
 // above 2.35 in binary) gives exactly 23.5 and rounds to 24, and 2.25 gives 22.5 and rounds to 22.
 double TimesTen(double value);
+
+// Why the text of an entry cannot go out as the operator typed it. Checked on the text itself, before any
+// conversion or rounding: "-0.04" is negative although it rounds to 0, and "12.6" in a field of whole numbers
+// is refused rather than read as 13 (or, with the point dropped, as 126).
+enum class EntryTextFault : std::uint8_t {
+    None,     // a number for the conversion to read
+    Empty,    // nothing but blanks
+    Negative, // a minus sign: no register of an operator command holds a negative value
+    NotWhole, // a decimal separator in a field of whole numbers
+};
+EntryTextFault CheckEntryText(std::string_view number, char decimalSeparator, bool wholeNumbers);
 
 } // namespace lq

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "modbus/block_ages.h"
+#include "panel/command_entry.h"
 #include "panel/knob_seeds.h"
 #include "panel/old_value_marks.h"
 #include "panel/panel_colors.h"
@@ -115,7 +116,7 @@ void TForm1::BindEvents() {
         Comm1ReceiveData(s, b, n);
     };
 
-    for (TiAnalogOutput* entry :
+    for (CommandEntry* entry :
          {iAnalogOutput3, iAnalogOutput5, iAnalogOutput6, iAnalogOutput7, iAnalogOutput8})
         entry->OnMouseDown = [this, entry](TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
             EntryMouseDown(entry);
@@ -150,7 +151,7 @@ void TForm1::FormCreate() {
     Image14->hide();
     Image7->show();
     Image20->hide();
-    for (TiAnalogOutput* entry :
+    for (CommandEntry* entry :
          {iAnalogOutput3, iAnalogOutput5, iAnalogOutput6, iAnalogOutput7, iAnalogOutput8})
         entry->hide();
 }

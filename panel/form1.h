@@ -7,6 +7,7 @@
 
 #include "modbus/master_ports.h"
 #include "modbus/modbus_master.h"
+#include "panel/command_entry.h"
 #include "serial/comm.h"
 
 class QCheckBox;
@@ -187,11 +188,11 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     TiAnalogDisplay* iAnalogDisplay10 = nullptr;
     TiAnalogDisplay* iAnalogDisplay11 = nullptr;
     TiAnalogDisplay* iAnalogDisplay12 = nullptr;
-    TiAnalogOutput* iAnalogOutput3 = nullptr;
-    TiAnalogOutput* iAnalogOutput5 = nullptr;
-    TiAnalogOutput* iAnalogOutput6 = nullptr;
-    TiAnalogOutput* iAnalogOutput7 = nullptr;
-    TiAnalogOutput* iAnalogOutput8 = nullptr;
+    CommandEntry* iAnalogOutput3 = nullptr;
+    CommandEntry* iAnalogOutput5 = nullptr;
+    CommandEntry* iAnalogOutput6 = nullptr;
+    CommandEntry* iAnalogOutput7 = nullptr;
+    CommandEntry* iAnalogOutput8 = nullptr;
     TiSwitchLed* iSwitchLed2 = nullptr;
     TiSwitchLed* iSwitchLed3 = nullptr;
     TiSwitchLed* iSwitchLed4 = nullptr;
@@ -248,9 +249,9 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     void BindEvents();
 
     // One SET/ENT pair: first click opens the entry with the controller's value, the second writes it.
-    void SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, TiAnalogDisplay* Display,
+    void SetEntClick(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDisplay* Display,
                      std::uint8_t Register, bool TimesTen);
-    void EntryMouseDown(TiAnalogOutput* Entry);
+    void EntryMouseDown(CommandEntry* Entry);
     void ShowAddressValidity();
     void KeepOnScreen();
     void KnobWrite(TiKnob* Knob, std::uint8_t Register);

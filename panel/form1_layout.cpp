@@ -8,6 +8,7 @@
 #include <QTextEdit>
 
 #include "modbus/line_framing.h"
+#include "panel/command_entry.h"
 #include "panel/form1.h"
 #include "panel/lamp_icons.h"
 #include "panel/panel_colors.h"
@@ -112,11 +113,15 @@ TiAnalogDisplay* MakeDisplay(QWidget* parent, int left, int top, int precision) 
 }
 
 // The fields the refresh writes are bold; the SET/ENT entries keep the window's font.
-TiAnalogOutput* MakeOutput(QWidget* parent, int left, int top, int width, int precision, bool bold) {
-    auto* field = new TiAnalogOutput(parent);
+void PlaceOutput(TiAnalogOutput* field, int left, int top, int width, int precision, bool bold) {
     field->setGeometry(left, top, width, field->height());
     field->SetPrecision(precision);
     if (bold) field->setFont(BoldWidgetFont(field));
+}
+
+TiAnalogOutput* MakeOutput(QWidget* parent, int left, int top, int width, int precision, bool bold) {
+    auto* field = new TiAnalogOutput(parent);
+    PlaceOutput(field, left, top, width, precision, bold);
     return field;
 }
 
@@ -331,7 +336,7 @@ void TForm1::CreateTemperatureControlBlock() {
         TiLabel*& label;
         const char16_t* caption;
         TiAnalogDisplay*& display;
-        TiAnalogOutput*& entry;
+        CommandEntry*& entry;
         TiSwitchLed*& sw;
         int precision;
     };
@@ -344,7 +349,8 @@ void TForm1::CreateTemperatureControlBlock() {
     for (const Row& row : rows) {
         row.label = MakeTiLabel(Panel9, QString::fromUtf16(row.caption), 32, labelTop);
         row.display = MakeDisplay(Panel9, 62, labelTop - 3, row.precision);
-        row.entry = MakeOutput(Panel9, 128, labelTop, 49, row.precision, false);
+        row.entry = new CommandEntry(Panel9);
+        PlaceOutput(row.entry, 128, labelTop, 49, row.precision, false);
         row.sw = MakeSetSwitch(Panel9, 184, labelTop);
         labelTop += 24;
     }

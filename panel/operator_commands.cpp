@@ -4,6 +4,7 @@
 
 #include "modbus/command_value.h"
 #include "modbus/text_helpers.h"
+#include "panel/command_entry.h"
 #include "panel/form1.h"
 #include "panel/knob_seeds.h"
 #include "widgets/ti_analog_display.h"
@@ -22,6 +23,26 @@ constexpr std::int32_t kRunCode = 3333;
 
 // Shown in place of an entry the controller's register cannot take.
 const QString kOutOfRangeText = QStringLiteral("超限");
+
+// What a refused entry shows in its box, and the whole reason beside it.
+struct Refusal {
+    QString inField;
+    QString reason;
+};
+
+Refusal EntryFaultRefusal(EntryTextFault fault) {
+    switch (fault) {
+    case EntryTextFault::Empty:
+        return {TForm1::tr("空"), TForm1::tr("请输入数值 (empty)")};
+    case EntryTextFault::Negative:
+        return {TForm1::tr("负值"), TForm1::tr("不能为负 (not negative)")};
+    case EntryTextFault::NotWhole:
+        return {TForm1::tr("非整数"), TForm1::tr("只接受整数 (whole numbers only)")};
+    case EntryTextFault::None:
+        break;
+    }
+    return {};
+}
 
 } // namespace
 
@@ -71,39 +92,46 @@ void TForm1::iKnob3Click(TiComponent*) {
     KnobWrite(iKnob3, 5);
 }
 
-void TForm1::SetEntClick(TiSwitchLed* Switch, TiAnalogOutput* Entry, TiAnalogDisplay* Display,
+void TForm1::SetEntClick(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDisplay* Display,
                          std::uint8_t Register, bool TimesTenScale) {
     if (Switch->Caption() == QStringLiteral("SET")) {
         // The entry starts from what the controller has, selected, so typing replaces it and ENT alone
         // writes it back unchanged.
         Switch->SetCaption(QStringLiteral("ENT"));
-        Entry->SetErrorActive(false);
-        Entry->SetValue(Display->Value());
+        Entry->Fill(Display->Value());
         Entry->show();
         Entry->Editor()->setFocus();
         Entry->Editor()->selectAll();
         return;
     }
     // Pressing the switch took the focus, so the field has already accepted what was typed into it.
+    if (const EntryTextFault fault = Entry->TypedFault(); fault != EntryTextFault::None) {
+        const Refusal refusal = EntryFaultRefusal(fault);
+        Entry->ShowRefusal(refusal.inField, refusal.reason);
+        return;
+    }
     const auto value = RegisterValue(TimesTenScale ? TimesTen(Entry->Value()) : Entry->Value());
     if (!value) {
         // Nothing the register can hold: nothing goes on the line, and the pair waits for a correction.
-        Entry->SetErrorText(kOutOfRangeText);
-        Entry->SetErrorActive(true);
+        Entry->ShowRefusal(kOutOfRangeText, kOutOfRangeText);
         return;
     }
     // Refused before sending, the pair stays open with what was typed, ready for ENT once it can go out.
-    if (!master_->IssueWrite(Register, *value)) return;
+    if (!master_->IssueWrite(Register, *value)) {
+        if (!Polling())
+            Entry->ShowRefusal(tr("未勾选"), tr("通讯未勾选，未发送"));
+        else
+            Entry->ShowRefusal(tr("地址"), tr("从站地址无效，未发送"));
+        return;
+    }
     Switch->SetCaption(QStringLiteral("SET"));
     Entry->hide();
 }
 
-void TForm1::EntryMouseDown(TiAnalogOutput* Entry) {
+void TForm1::EntryMouseDown(CommandEntry* Entry) {
     // A click on a refused entry brings the typed text back for correcting.
     if (!Entry->ErrorActive()) return;
-    Entry->SetErrorActive(false);
-    Entry->Editor()->setFocus();
-    Entry->Editor()->selectAll();
+    Entry->ShowTypedAgain();
 }
 
 void TForm1::iSwitchLed2Click(TiComponent*) {

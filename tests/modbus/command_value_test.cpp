@@ -43,5 +43,26 @@ TEST(TimesTen, EntryValuesRoundAsTheOperatorExpects) {
     EXPECT_FALSE(RegisterValue(TimesTen(-0.1)));
 }
 
+struct EntryTextCase {
+    const char* text;
+    bool wholeNumbers;
+    EntryTextFault fault;
+};
+
+TEST(CheckEntryText, RefusesWhatTheFieldCannotTakeAsTyped) {
+    const EntryTextCase cases[] = {
+        {"12.6", true, EntryTextFault::NotWhole},   {"12.6", false, EntryTextFault::None},
+        {"3.", true, EntryTextFault::NotWhole},     {"126", true, EntryTextFault::None},
+        {"-0.04", false, EntryTextFault::Negative}, {"-5", true, EntryTextFault::Negative},
+        {"-1.5", true, EntryTextFault::Negative},   {"", false, EntryTextFault::Empty},
+        {"  ", true, EntryTextFault::Empty},        {" 7 ", true, EntryTextFault::None},
+        {"1,5", true, EntryTextFault::None},
+    };
+    for (const EntryTextCase& c : cases)
+        EXPECT_EQ(CheckEntryText(c.text, '.', c.wholeNumbers), c.fault)
+            << c.text << " whole " << c.wholeNumbers;
+    EXPECT_EQ(CheckEntryText("1,5", ',', true), EntryTextFault::NotWhole);
+}
+
 } // namespace
 } // namespace lq
