@@ -444,6 +444,11 @@ std::shared_ptr<Device> PosixBackend::FindOpenDevice(THandle h) {
 bool PosixBackend::GetRs485(THandle h, Rs485Settings& settings) {
     const auto device = FindOpenDevice(h);
     if (!device) return false;
+    if (device->network) {
+        std::lock_guard lock(mutex_);
+        settings = device->rs485;
+        return true;
+    }
     serial_rs485 kernel{};
     if (Fail(ioctls_->GetRs485(device->fd, kernel)) != 0) return false;
     settings = Rs485Settings{kernel.flags, kernel.delay_rts_before_send, kernel.delay_rts_after_send};
@@ -453,6 +458,12 @@ bool PosixBackend::GetRs485(THandle h, Rs485Settings& settings) {
 bool PosixBackend::SetRs485(THandle h, const Rs485Settings& settings) {
     const auto device = FindOpenDevice(h);
     if (!device) return false;
+    // The device server switches its transceiver itself; the mode is kept only to be read back.
+    if (device->network) {
+        std::lock_guard lock(mutex_);
+        device->rs485 = settings;
+        return true;
+    }
     // Fields this program does not set (addresses of newer kernels) keep the device's values.
     serial_rs485 kernel{};
     if (Fail(ioctls_->GetRs485(device->fd, kernel)) != 0) return false;

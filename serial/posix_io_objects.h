@@ -74,6 +74,7 @@ struct Device {
     // On a Modbus TCP connection: the conversion, and replies rebuilt but not yet handed to a read.
     std::unique_ptr<TMbapStream> mbap;
     std::vector<std::uint8_t> rebuilt;
+    Rs485Settings rs485; // a network port's, as last set
     bool hasCounters = true;
     bool hasModemLines = true;
     CommTimeouts timeouts{};

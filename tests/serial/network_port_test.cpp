@@ -1,12 +1,14 @@
 // The serial component on a connection to a serial device server, played by a socket on loopback.
 #include "modbus/crc16.h"
 #include "serial/network_port_name.h"
+#include "serial/tcp_connect.h"
 #include "tests/serial/comm_fixture.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -79,6 +81,11 @@ Bytes WithCrc(Bytes frame) {
 
 const Bytes kRequest = WithCrc({0x01, 0x03, 0x00, 0x00, 0x00, 0x01});
 
+std::string PortOf(const LoopbackServer& server) {
+    const std::string name = server.Name("tcp://");
+    return name.substr(name.rfind(':') + 1);
+}
+
 TEST(NetworkPort, RtuOverTcpPassesTheBytesAsTheyAre) {
     LoopbackServer server;
     CommUnderTest port;
@@ -112,6 +119,26 @@ TEST(NetworkPort, ModbusTcpConvertsAtTheBoundaryAndCountsWhatItDrops) {
     EXPECT_EQ(port.comm->DroppedReplies(), 1u);
 }
 
+int Option(int fd, int level, int name) {
+    int value = -1;
+    socklen_t length = sizeof value;
+    getsockopt(fd, level, name, &value, &length);
+    return value;
+}
+
+TEST(NetworkPort, TheKernelTakesTheKeepAliveAndNoDelay) {
+    LoopbackServer server;
+    const TcpConnection c = ConnectTcp(KernelSocketCalls(), "127.0.0.1", std::stoi(PortOf(server)));
+    ASSERT_GE(c.fd, 0) << c.error;
+    EXPECT_EQ(Option(c.fd, IPPROTO_TCP, TCP_NODELAY), 1);
+    EXPECT_EQ(Option(c.fd, SOL_SOCKET, SO_KEEPALIVE), 1);
+    EXPECT_EQ(Option(c.fd, IPPROTO_TCP, TCP_KEEPIDLE), kKeepIdleSeconds);
+    EXPECT_EQ(Option(c.fd, IPPROTO_TCP, TCP_KEEPINTVL), kKeepIntervalSeconds);
+    EXPECT_EQ(Option(c.fd, IPPROTO_TCP, TCP_KEEPCNT), kKeepCount);
+    EXPECT_EQ(Option(c.fd, IPPROTO_TCP, TCP_USER_TIMEOUT), kUserTimeoutMs);
+    ::close(c.fd);
+}
+
 TEST(NetworkPort, TheServerClosingIsAHangUp) {
     LoopbackServer server;
     CommUnderTest port;
@@ -133,6 +160,15 @@ TEST(NetworkPort, ARefusedConnectSaysWhereAndWhy) {
     EXPECT_THROW(port.comm->OpenPort(), ECommsError);
     EXPECT_EQ(port.comm->LastOpenError().Path, name);
     EXPECT_EQ(port.comm->LastOpenError().Errno, ECONNREFUSED);
+}
+
+TEST(NetworkPort, RsFourEightyFiveModeIsTheServersOwnBusiness) {
+    LoopbackServer server;
+    CommUnderTest port;
+    port.comm->CommName = server.Name("tcp://");
+    port.comm->SetRtsControl(TRtsControl::RtsTransmissionAvailable);
+    EXPECT_NO_THROW(port.comm->OpenPort());
+    EXPECT_TRUE(port.comm->Connected());
 }
 
 TEST(NetworkPort, AHalfTypedAddressIsNoDevicePath) {
