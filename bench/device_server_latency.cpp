@@ -12,6 +12,7 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <netinet/in.h>
 #include <pty.h>
 #include <string>
@@ -68,9 +69,11 @@ int LoopbackListener(std::uint16_t& port) {
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof a;
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(fd, 1);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(fd, 1) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length) != 0) {
+        std::perror("loopback listener");
+        std::exit(1);
+    }
     port = ntohs(a.sin_port);
     return fd;
 }

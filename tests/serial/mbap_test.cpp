@@ -92,6 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {Bytes(kGood.begin(), kGood.begin() + 4), Bytes(kGood.begin() + 4, kGood.end())},
                   WithCrc(kReplyPdu),
                   0},
+        ReplyCase{"SplitAfterItsHeader",
+                  {Bytes(kGood.begin(), kGood.begin() + 9), Bytes(kGood.begin() + 9, kGood.end())},
+                  WithCrc(kReplyPdu),
+                  0},
         ReplyCase{"HeaderAloneIsNotYetAReply", {Bytes(kGood.begin(), kGood.begin() + 7)}, {}, 0}));
 
 TEST(MbapReplies, ABadHeaderDropsWhatFollowsInTheSameBuffer) {

@@ -11,6 +11,10 @@ struct NameCase {
     std::optional<NetworkPortName> expected;
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.text;
+}
+
 class NetworkPortNames : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(NetworkPortNames, ParseAsWritten) {
