@@ -43,7 +43,9 @@ struct OptionRule {
 };
 
 const std::array<OptionRule, 11> kRules{{
-    {"port", "NAME", "Serial port, as typed into the port box: COM4, ttyUSB0, /dev/ttyUSB0 (default COM4).",
+    {"port", "NAME",
+     "Serial port, as typed into the port box: COM4, ttyUSB0, /dev/ttyUSB0, or a serial device server: "
+     "tcp://HOST:PORT, modbus-tcp://HOST:PORT (default COM4).",
      "a device name or path, not empty",
      [](const QString& v) { return !v.isEmpty() && !v.contains(QChar(0)); },
      [](PanelOptions& o, const QString& v) { o.serial.port = v; }},

@@ -169,3 +169,7 @@ awk -v s="$seconds" -v a="$(value cpu_polling_s "$work/alone.txt")" -v m="$(valu
     printf "| monitor: saving %d rows (median of 5, slowest) | %.1f ms, %.1f ms | < 200 ms |\n", rows, save, savemax
     printf "| monitor: default controller search, 120 tries | %.1f s (found %d, data but no valid reply %d) | < 30 s |\n", search, found, invalid
 }'
+
+echo "device server: reply latency and CPU, pseudo-terminal against loopback TCP ..." >&2
+cmake --build "$build" -j 2 --target device_server_latency >/dev/null
+"$build/bench/device_server_latency" 200 | sed 's/^/| device server: /; s/$/ |/'

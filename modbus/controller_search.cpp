@@ -26,6 +26,13 @@ std::vector<LineSetting> SearchPlan(std::uint8_t lastSlave) {
     return plan;
 }
 
+std::vector<LineSetting> AddressPlan(std::uint8_t lastSlave, std::uint32_t baud, Framing framing) {
+    std::vector<LineSetting> plan;
+    for (unsigned slave = 1; slave <= lastSlave; ++slave)
+        plan.push_back({baud, framing, static_cast<std::uint8_t>(slave)});
+    return plan;
+}
+
 std::chrono::milliseconds TryTimeout(std::uint32_t baud, std::chrono::milliseconds deliverySilence) {
     const auto bits = static_cast<std::uint64_t>((kRequestLength + kReadReplyLength) * kBitsPerCharacter);
     const auto onTheLine = std::chrono::milliseconds((bits * 1000 + baud - 1) / baud);

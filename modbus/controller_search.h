@@ -28,6 +28,10 @@ struct LineSetting {
 // new settings only when rate or framing changes.
 std::vector<LineSetting> SearchPlan(std::uint8_t lastSlave);
 
+// Every address from 1 to lastSlave at one rate and framing: behind a serial device server the line's
+// settings are the server's, so only the address is left to find.
+std::vector<LineSetting> AddressPlan(std::uint8_t lastSlave, std::uint32_t baud, Framing framing);
+
 // How long one try waits at this rate: the request and a whole read reply on the line, the serial component's
 // end-of-delivery silence and a margin for the controller's own turnaround.
 std::chrono::milliseconds TryTimeout(std::uint32_t baud, std::chrono::milliseconds deliverySilence);

@@ -1,5 +1,7 @@
 #include "panel/open_failure_reason.h"
 
+#include "panel/network_open_failure.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -67,6 +69,8 @@ OpenFailureFacts GatherOpenFailureFacts(const TOpenError& error, const std::stri
                                         const std::string& procRoot) {
     OpenFailureFacts facts;
     facts.error = error;
+    // A network port has no device node, no holders and no list of present devices to look up.
+    if (IsNetworkOpenFailure(error)) return facts;
     std::error_code ec;
     if (std::filesystem::is_symlink(error.Path, ec)) {
         const std::filesystem::path target = std::filesystem::read_symlink(error.Path, ec);
@@ -81,6 +85,7 @@ OpenFailureFacts GatherOpenFailureFacts(const TOpenError& error, const std::stri
 
 std::string OpenFailureReason(const OpenFailureFacts& f) {
     const TOpenError& e = f.error;
+    if (IsNetworkOpenFailure(e)) return NetworkOpenFailureReason(e);
     std::string where = e.Path.empty() ? std::string("（端口名为空）") : e.Path;
     if (!f.linkTarget.empty()) where += " → " + f.linkTarget;
     switch (e.Step) {

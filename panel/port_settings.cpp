@@ -7,9 +7,11 @@
 #include "modbus/text_helpers.h"
 #include "panel/form1.h"
 #include "panel/knob_seeds.h"
+#include "panel/network_line_boxes.h"
 #include "panel/open_failure_reason.h"
 #include "panel/port_framing.h"
 #include "panel/port_lost_notice.h"
+#include "serial/network_port_name.h"
 
 namespace lq {
 
@@ -51,6 +53,7 @@ void TForm1::BitBtn7Click() {
         Comm1->OnRequestHangup = [this](TComm*) { Comm1RequestHangup(); };
         try {
             Comm1->OpenPort();
+            ShowLineBoxesFor(LooksLikeNetworkPort(Comm1->OpenedName()), ComboBox5, ComboBox6);
             knobSeeds_->PortOpened();
         } catch (...) {
             // A port that did not open must not look open: back to the closed state, so the next click
@@ -64,6 +67,7 @@ void TForm1::BitBtn7Click() {
     }
     BitBtn7->setText(kOpenCaption);
     Comm1->ClosePort();
+    ShowLineBoxesFor(false, ComboBox5, ComboBox6);
     master_->PortClosed();
     Image20->hide();
     Image9->show();
@@ -111,6 +115,7 @@ void TForm1::Comm1RequestHangup() {
     // Closing at once releases the descriptor, so a re-plugged adapter gets its old number back.
     BitBtn7->setText(kOpenCaption);
     Comm1->ClosePort();
+    ShowLineBoxesFor(false, ComboBox5, ComboBox6);
     master_->PortClosed();
     Image20->hide();
     Image9->show();

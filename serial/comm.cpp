@@ -1,5 +1,6 @@
 #include "serial/comm.h"
 
+#include "serial/network_port_name.h"
 #include "serial/port_names.h"
 
 #include <algorithm>
@@ -74,7 +75,7 @@ void TComm::OpenPort() {
     // The device behind an alias or a by-id link: its node may be gone by the time anyone asks.
     std::error_code ec;
     const std::filesystem::path node = std::filesystem::weakly_canonical(lastOpenError_.Path, ec);
-    openedPath_ = ec ? lastOpenError_.Path : node.string();
+    openedPath_ = ec || LooksLikeNetworkPort(CommName) ? lastOpenError_.Path : node.string();
     readThread_->Resume();
     writeThread_->Resume();
 }

@@ -53,6 +53,8 @@ class TComm {
     // CommName and the device it led to when the open port was opened; empty while closed.
     const std::string& OpenedName() const { return openedName_; }
     const std::string& OpenedPath() const { return openedPath_; }
+    // Replies the open port dropped on the way (a Modbus TCP connection's late or malformed ones).
+    std::uint32_t DroppedReplies() const { return device_ ? backend_->GetDroppedReplies(device_.Get()) : 0; }
     // During OnReceiveData: when the first byte of the delivery being handed over came (steady clock), as
     // the receive thread saw it. A delivery ends at a silence, so this can be long before the handler runs.
     std::chrono::steady_clock::time_point ReceiveFirstByteAt() const { return receiveFirstByteAt_; }

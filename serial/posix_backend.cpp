@@ -1,9 +1,11 @@
 #include "serial/io_thread.h"
+#include "serial/network_port_name.h"
 #include "serial/port_names.h"
 #include "serial/posix_device_ioctls.h"
 #include "serial/posix_io_objects.h"
 #include "serial/posix_termios.h"
 #include "serial/serial_backend.h"
+#include "serial/tcp_connect.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -55,7 +57,8 @@ int Fail(int error) {
 
 class PosixBackend final : public ISerialBackend {
   public:
-    explicit PosixBackend(std::shared_ptr<IDeviceIoctls> ioctls) : ioctls_(std::move(ioctls)) {}
+    PosixBackend(std::shared_ptr<IDeviceIoctls> ioctls, ISocketCalls& sockets)
+        : ioctls_(std::move(ioctls)), sockets_(sockets) {}
 
     THandle CreateFile(const std::string& name) override;
     std::uint32_t GetFileType(THandle device) override;
@@ -85,8 +88,11 @@ class PosixBackend final : public ISerialBackend {
     bool CreateThread(std::string_view label, std::function<void()> body, std::thread& thread) override;
     void SetThreadPriority(ThreadPriority priority) override;
     std::unique_ptr<std::uint8_t[]> AllocateBlock(std::size_t bytes) override;
+    std::uint32_t GetDroppedReplies(THandle device) override;
 
   private:
+    // A connection to a serial device server, standing for the line behind it.
+    THandle OpenNetworkPort(const std::string& name);
     using Object = std::variant<std::shared_ptr<Device>, std::shared_ptr<Event>>;
 
     THandle Insert(Object object);
@@ -109,6 +115,7 @@ class PosixBackend final : public ISerialBackend {
     std::shared_ptr<Device> ReadDeviceLines(THandle h, bool lines, LineReading& reading);
 
     const std::shared_ptr<IDeviceIoctls> ioctls_;
+    ISocketCalls& sockets_;
     std::mutex mutex_;
     std::map<THandle, Object> objects_;
     THandle next_ = 1;
@@ -134,7 +141,29 @@ std::shared_ptr<Event> PosixBackend::FindEvent(THandle h) {
     return event != nullptr ? *event : nullptr;
 }
 
+THandle PosixBackend::OpenNetworkPort(const std::string& name) {
+    const std::optional<NetworkPortName> parsed = ParseNetworkPortName(name);
+    if (!parsed) {
+        Fail(EINVAL);
+        return kNoHandle;
+    }
+    const TcpConnection connection = ConnectTcp(sockets_, parsed->host, parsed->port);
+    if (connection.fd < 0) {
+        Fail(connection.error);
+        return kNoHandle;
+    }
+    auto device = std::make_shared<Device>(connection.fd);
+    device->network = true;
+    device->hasCounters = false;
+    device->hasModemLines = false;
+    device->shadow.Flags = dcb::fBinary | (1u << dcb::DtrControlShift) | (1u << dcb::RtsControlShift);
+    if (parsed->kind == NetworkPortKind::ModbusTcp) device->mbap = std::make_unique<TMbapStream>();
+    std::lock_guard lock(mutex_);
+    return Insert(std::move(device));
+}
+
 THandle PosixBackend::CreateFile(const std::string& name) {
+    if (LooksLikeNetworkPort(name)) return OpenNetworkPort(name);
     const std::string path = ResolvePortName(name);
     if (path.empty()) {
         Fail(ENOENT);
@@ -170,6 +199,7 @@ THandle PosixBackend::CreateFile(const std::string& name) {
 std::uint32_t PosixBackend::GetFileType(THandle h) {
     std::lock_guard lock(mutex_);
     const auto device = FindDevice(h);
+    if (device && device->network) return FILE_TYPE_CHAR;
     struct stat st {};
     if (!device || ::fstat(device->fd, &st) != 0) return FILE_TYPE_UNKNOWN;
     if (S_ISCHR(st.st_mode)) return FILE_TYPE_CHAR;
@@ -184,7 +214,7 @@ bool PosixBackend::SetupComm(THandle h, std::uint32_t, std::uint32_t) {
     const auto device = FindDevice(h);
     termios t{};
     if (!device) return false;
-    if (tcgetattr(device->fd, &t) == 0) return true;
+    if (device->network || tcgetattr(device->fd, &t) == 0) return true;
     Fail(errno);
     return false;
 }
@@ -195,6 +225,10 @@ bool PosixBackend::PurgeComm(THandle h, std::uint32_t flags) {
     if (!device) return false;
     if ((flags & PURGE_RXABORT) && device->read) Complete(*device->read, OpStatus::Aborted);
     if ((flags & PURGE_TXABORT) && device->write) Complete(*device->write, OpStatus::Aborted);
+    if ((flags & PURGE_RXCLEAR) && device->mbap) {
+        device->mbap->ForgetPartial();
+        device->rebuilt.clear();
+    }
     if (flags & PURGE_RXCLEAR) tcflush(device->fd, TCIFLUSH);
     if (flags & PURGE_TXCLEAR) tcflush(device->fd, TCOFLUSH);
     return true;
@@ -203,6 +237,10 @@ bool PosixBackend::PurgeComm(THandle h, std::uint32_t flags) {
 bool PosixBackend::GetCommState(THandle h, Dcb& dcb) {
     std::lock_guard lock(mutex_);
     const auto device = FindDevice(h);
+    if (device && device->network) {
+        dcb = device->shadow;
+        return true;
+    }
     return device && posix::ReadControlBlock(device->fd, device->shadow, dcb);
 }
 
@@ -210,6 +248,11 @@ bool PosixBackend::SetCommState(THandle h, const Dcb& dcb) {
     std::lock_guard lock(mutex_);
     const auto device = FindDevice(h);
     if (!device) return false;
+    // The device server's own serial settings apply; kept only so that a read gives back what was set.
+    if (device->network) {
+        device->shadow = dcb;
+        return true;
+    }
     const bool applied = posix::WriteControlBlock(device->fd, dcb);
     posix::ReadControlBlock(device->fd, dcb, device->shadow);
     return applied;
@@ -341,6 +384,12 @@ IoResult PosixBackend::WriteFile(THandle h, const std::uint8_t* buffer, std::uin
     op->kind = OpKind::Write;
     op->writeBuffer = buffer;
     op->count = count;
+    if (device->mbap) {
+        op->converted = device->mbap->Request(std::span(buffer, count));
+        op->callerCount = count;
+        op->writeBuffer = op->converted.data();
+        op->count = static_cast<std::uint32_t>(op->converted.size());
+    }
     const CommTimeouts& t = device->timeouts;
     if (t.WriteTotalTimeoutMultiplier != 0 || t.WriteTotalTimeoutConstant != 0) {
         const std::uint64_t total =
@@ -348,7 +397,7 @@ IoResult PosixBackend::WriteFile(THandle h, const std::uint8_t* buffer, std::uin
         op->totalDeadline = Clock::now() + std::chrono::milliseconds(total);
     }
     const IoResult r = Start(device, event, op, device->write);
-    if (r == IoResult::Done) written = op->done;
+    if (r == IoResult::Done) written = Transferred(*op);
     return r;
 }
 
@@ -365,7 +414,7 @@ IoResult PosixBackend::GetOverlappedResult(THandle, Overlapped& ov, std::uint32_
     if (wait && WaitForSingleObject(ov.hEvent, kInfinite) != 0) return IoResult::Failed;
     std::lock_guard lock(mutex_);
     if (op->status == OpStatus::Pending) return IoResult::Pending;
-    transferred = op->done;
+    transferred = Transferred(*op);
     ov.firstByteAt = op->firstByte;
     if (op->maskOut != nullptr && op->status == OpStatus::Done) *op->maskOut = op->mask;
     return ToResult(op->status);
@@ -395,6 +444,11 @@ std::shared_ptr<Device> PosixBackend::FindOpenDevice(THandle h) {
 bool PosixBackend::GetRs485(THandle h, Rs485Settings& settings) {
     const auto device = FindOpenDevice(h);
     if (!device) return false;
+    if (device->network) {
+        std::lock_guard lock(mutex_);
+        settings = device->rs485;
+        return true;
+    }
     serial_rs485 kernel{};
     if (Fail(ioctls_->GetRs485(device->fd, kernel)) != 0) return false;
     settings = Rs485Settings{kernel.flags, kernel.delay_rts_before_send, kernel.delay_rts_after_send};
@@ -404,6 +458,12 @@ bool PosixBackend::GetRs485(THandle h, Rs485Settings& settings) {
 bool PosixBackend::SetRs485(THandle h, const Rs485Settings& settings) {
     const auto device = FindOpenDevice(h);
     if (!device) return false;
+    // The device server switches its transceiver itself; the mode is kept only to be read back.
+    if (device->network) {
+        std::lock_guard lock(mutex_);
+        device->rs485 = settings;
+        return true;
+    }
     // Fields this program does not set (addresses of newer kernels) keep the device's values.
     serial_rs485 kernel{};
     if (Fail(ioctls_->GetRs485(device->fd, kernel)) != 0) return false;
@@ -577,6 +637,12 @@ void PosixBackend::SetThreadPriority(ThreadPriority priority) {
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), nice);
 }
 
+std::uint32_t PosixBackend::GetDroppedReplies(THandle h) {
+    std::lock_guard lock(mutex_);
+    const auto device = FindDevice(h);
+    return device && device->mbap ? device->mbap->Dropped() : 0;
+}
+
 std::unique_ptr<std::uint8_t[]> PosixBackend::AllocateBlock(std::size_t bytes) {
     return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[bytes]());
 }
@@ -584,11 +650,15 @@ std::unique_ptr<std::uint8_t[]> PosixBackend::AllocateBlock(std::size_t bytes) {
 } // namespace
 
 std::shared_ptr<ISerialBackend> MakePosixBackend() {
-    return std::make_shared<PosixBackend>(posix::KernelIoctls());
+    return std::make_shared<PosixBackend>(posix::KernelIoctls(), KernelSocketCalls());
 }
 
 std::shared_ptr<ISerialBackend> MakePosixBackend(std::shared_ptr<posix::IDeviceIoctls> ioctls) {
-    return std::make_shared<PosixBackend>(std::move(ioctls));
+    return std::make_shared<PosixBackend>(std::move(ioctls), KernelSocketCalls());
+}
+
+std::shared_ptr<ISerialBackend> MakePosixBackend(ISocketCalls& sockets) {
+    return std::make_shared<PosixBackend>(posix::KernelIoctls(), sockets);
 }
 
 } // namespace lq

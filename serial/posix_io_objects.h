@@ -3,6 +3,7 @@
 // State behind the POSIX back end's handles: events, devices and pending operations. Every field is
 // guarded by the back end's lock.
 
+#include "serial/mbap_stream.h"
 #include "serial/serial_backend.h"
 
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace lq::posix {
 
@@ -67,6 +69,12 @@ struct Device {
     const int fd;
     bool exclusive = false;
     bool closed = false;
+    // A connection to a serial device server: the line's settings are the server's, not ours.
+    bool network = false;
+    // On a Modbus TCP connection: the conversion, and replies rebuilt but not yet handed to a read.
+    std::unique_ptr<TMbapStream> mbap;
+    std::vector<std::uint8_t> rebuilt;
+    Rs485Settings rs485; // a network port's, as last set
     bool hasCounters = true;
     bool hasModemLines = true;
     CommTimeouts timeouts{};
@@ -87,6 +95,9 @@ struct Operation {
     std::uint8_t* readBuffer = nullptr;
     const std::uint8_t* writeBuffer = nullptr;
     std::uint32_t count = 0;
+    // A write converted at the boundary goes out from here; the caller is told of its own byte count.
+    std::vector<std::uint8_t> converted;
+    std::optional<std::uint32_t> callerCount;
     std::uint32_t done = 0;
     std::uint32_t mask = 0;
     std::uint32_t* maskOut = nullptr;
@@ -104,6 +115,8 @@ void Complete(Operation& op, OpStatus status);
 // Moves a pending read or write on without blocking: reads or writes what the line allows, ends it on its
 // time-outs. Line-event waits are moved on by the line checks, which run outside the lock.
 void Progress(Operation& op, Clock::time_point now);
+// The byte count the caller is told: a converted write counts the caller's bytes, all or none.
+std::uint32_t Transferred(const Operation& op);
 // When the operation must next be looked at even if its descriptor stays quiet; none means never.
 std::optional<Clock::time_point> NextDeadline(const Operation& op);
 

@@ -95,10 +95,17 @@ class ISerialBackend {
     virtual void SetThreadPriority(ThreadPriority priority) = 0;
     // Zero-filled block, null when memory is short.
     virtual std::unique_ptr<std::uint8_t[]> AllocateBlock(std::size_t bytes) = 0;
+    // Replies a Modbus TCP connection dropped since it opened (another transaction, a wrong length); a
+    // serial line has none: what it garbles reaches the reader, which judges it.
+    virtual std::uint32_t GetDroppedReplies(THandle) { return 0; }
 };
 
-// The back end the program uses: termios, poll and eventfd.
+// The back end the program uses: termios, poll and eventfd; a "tcp://" or "modbus-tcp://" port name
+// connects to a serial device server instead of opening a device.
 std::shared_ptr<ISerialBackend> MakePosixBackend();
+class ISocketCalls;
+// The same with the socket calls given, so that connect failures can be staged.
+std::shared_ptr<ISerialBackend> MakePosixBackend(ISocketCalls& sockets);
 
 // Closes a back-end handle when it goes out of scope.
 class UniqueHandle {

@@ -1,4 +1,5 @@
 #include "serial/port_names.h"
+#include "sim/network_serve.h"
 #include "sim/port_alias.h"
 #include "sim/pty_port.h"
 #include "sim/register_recorder.h"
@@ -108,19 +109,14 @@ int Serve(const SimOptions& options, const Surroundings& around, SimEngine& engi
     }
 }
 
-int Run(const SimOptions& options) {
-    const pid_t parent = getppid();
-    SignalWatch signals;
+// On a pseudo-terminal behind a COM alias, the master's line settings readable through it.
+int ServePty(const SimOptions& options, const NetworkSurroundings& around, std::uint64_t seed,
+             SimEngine& engine, const SimClock& clock) {
     PtyPort pty;
     // The panel looks a COM name up as "COM<n>", so "com04" must be filed under that spelling.
     const unsigned comNumber = ComPortNumber(options.port);
     const std::string aliasName = comNumber >= 1 ? "COM" + std::to_string(comNumber) : options.port;
     PortAlias alias(PortAliasFolder(), aliasName, pty.DevicePath());
-
-    EngineConfig config = options.engine;
-    config.seed = options.seed ? *options.seed : std::random_device{}();
-    SteadyClock clock;
-    SimEngine engine(config, clock);
     if (options.lineCheck) {
         // The master's settings, as the terminal keeps them (read through our side of it).
         engine.CheckMasterLine([fd = pty.MasterFd()]() -> std::optional<LineSettings> {
@@ -129,6 +125,19 @@ int Run(const SimOptions& options) {
             return SettingsOfTerminal(terminal);
         });
     }
+    std::cout << pty.DevicePath() << std::endl;
+    std::cerr << "pw5-sim: slave " << int(options.engine.slave.address) << " on " << alias.Path() << " -> "
+              << pty.DevicePath() << ", seed " << seed << std::endl;
+    return Serve(options, {around.parent, around.signals, pty, around.recorder}, engine, clock);
+}
+
+int Run(const SimOptions& options) {
+    const pid_t parent = getppid();
+    SignalWatch signals;
+    EngineConfig config = options.engine;
+    config.seed = options.seed ? *options.seed : std::random_device{}();
+    SteadyClock clock;
+    SimEngine engine(config, clock);
     std::unique_ptr<ReplyLogFile> replyLog;
     if (!options.replyLog.empty()) {
         replyLog = std::make_unique<ReplyLogFile>(options.replyLog);
@@ -136,11 +145,12 @@ int Run(const SimOptions& options) {
     }
     RegisterRecorder recorder(options.dumpFile, options.historyFile);
     recorder.Record(engine.Model().Registers());
-
-    std::cout << pty.DevicePath() << std::endl;
-    std::cerr << "pw5-sim: slave " << int(config.slave.address) << " on " << alias.Path() << " -> "
-              << pty.DevicePath() << ", seed " << config.seed << std::endl;
-    return Serve(options, {parent, signals, pty, recorder}, engine, clock);
+    const NetworkSurroundings around{parent, signals, recorder, options.countersFile};
+    if (options.network) {
+        std::cerr << "pw5-sim: slave " << int(config.slave.address) << ", seed " << config.seed << std::endl;
+        return ServeNetwork(*options.network, around, engine, clock);
+    }
+    return ServePty(options, around, config.seed, engine, clock);
 }
 
 } // namespace

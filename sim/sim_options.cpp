@@ -45,9 +45,10 @@ constexpr std::pair<const char*, Probability> kProbabilities[] = {
 
 // Options with a value other than a probability.
 constexpr const char* kWithValue[] = {
-    "--port",         "--slave",         "--baud",         "--framing",         "--delay",
-    "--seed",         "--fault",         "--refuse-block", "--refuse-for",      "--dump-file",
-    "--history-file", "--counters-file", "--reply-log",    "--fault-time-scale"};
+    "--port",         "--slave",         "--baud",         "--framing",          "--delay",
+    "--seed",         "--fault",         "--refuse-block", "--refuse-for",       "--dump-file",
+    "--history-file", "--counters-file", "--reply-log",    "--fault-time-scale", "--tcp",
+    "--modbus-tcp",   "--listen"};
 
 // The options that stand alone, and the setting each one turns on.
 struct Flag {
@@ -91,7 +92,8 @@ bool ValidPortName(const std::string& name) {
 }
 
 // Takes the value of an option that has one; false when the value is not one the option accepts.
-bool ApplyValueOption(const std::string& name, const std::string& value, SimOptions& options) {
+bool ApplyValueOption(const std::string& name, const std::string& value, SimOptions& options,
+                      std::string& listenAddress) {
     bool ok = true;
     if (ApplyProbability(name, value, options.engine.faults, ok)) return ok;
     if (name == "--port") {
@@ -127,6 +129,13 @@ bool ApplyValueOption(const std::string& name, const std::string& value, SimOpti
         const auto framing = ParseLineFraming(value);
         ok = framing.has_value();
         if (ok) options.engine.framing = *framing;
+    } else if (name == "--tcp" || name == "--modbus-tcp") {
+        NetworkListen& network = options.network ? *options.network : options.network.emplace();
+        network.modbusTcp = name == "--modbus-tcp";
+        ok = ParseInteger<std::uint16_t>(value, network.port, 0, 65535);
+    } else if (name == "--listen") {
+        ok = !value.empty();
+        listenAddress = value;
     } else if (name == "--refuse-block") {
         ok = ParseInteger(value, options.engine.slave.refusedReadStart, 0, 63);
     } else if (name == "--refuse-for") {
@@ -149,6 +158,8 @@ bool TakesValue(const std::string& name) {
 
 ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
     SimOptions options;
+    std::string listenAddress = "127.0.0.1";
+    int networkOptions = 0;
     auto fail = [](std::string message) { return ParsedOptions{std::nullopt, std::move(message)}; };
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -158,8 +169,15 @@ ParsedOptions ParseSimOptions(const std::vector<std::string>& args) {
         if (i + 1 >= args.size()) return fail(name + " needs a value");
         const std::string& value = args[++i];
 
-        const bool ok = ApplyValueOption(name, value, options);
+        const bool ok = ApplyValueOption(name, value, options, listenAddress);
         if (!ok) return fail(std::string("bad value for ").append(name).append(": ").append(value));
+        if (name == "--tcp" || name == "--modbus-tcp") ++networkOptions;
+    }
+    if (networkOptions > 1) return fail("--tcp and --modbus-tcp: one server at a time");
+    if (options.network) {
+        options.network->address = listenAddress;
+    } else if (listenAddress != "127.0.0.1") {
+        return fail("--listen needs --tcp or --modbus-tcp");
     }
     return ParsedOptions{std::move(options), {}};
 }
@@ -181,6 +199,10 @@ std::string SimUsage() {
            "  --slave N           slave address 1..247 (default 1)\n"
            "  --baud N            rate used for the inter-frame silence (default 19200)\n"
            "  --framing F         8N2, 8E1 or 8O1 (default 8N2); matters with --line-check\n"
+           "  --tcp PORT          serve RTU over TCP on PORT (0: any free port) instead of a "
+           "pseudo-terminal\n"
+           "  --modbus-tcp PORT   serve Modbus TCP on PORT, as a gateway in front of the controller\n"
+           "  --listen ADDRESS    the address --tcp or --modbus-tcp listens on (default 127.0.0.1)\n"
            "  --line-check        answer only at the master's --baud and --framing, as a real line would\n"
            "  --drop P            probability of sending no reply\n"
            "  --corrupt P         probability of damaging one byte of a reply\n"

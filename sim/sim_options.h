@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/network_listen.h"
 #include "sim/sim_engine.h"
 
 #include <optional>
@@ -16,6 +17,8 @@ struct SimOptions {
     std::string historyFile;
     std::string countersFile;
     std::string replyLog;
+    // --tcp or --modbus-tcp: served on a TCP port instead of a pseudo-terminal.
+    std::optional<NetworkListen> network;
     bool lineCheck = false; // compare the master's line settings with the controller's on each request
     bool help = false;
     bool version = false;

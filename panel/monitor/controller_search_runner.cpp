@@ -2,11 +2,25 @@
 
 #include "panel/form1.h"
 #include "panel/port_framing.h"
+#include "serial/network_port_name.h"
 
 namespace lq {
 
+namespace {
+
+// Over a serial device server rate and framing are the server's: only the addresses are worth trying.
+std::vector<LineSetting> PlanFor(const TForm1& form, std::uint8_t lastSlave) {
+    const TComm& port = form.Port();
+    if (!LooksLikeNetworkPort(port.OpenedName())) return SearchPlan(lastSlave);
+    const std::optional<QString> shown = form.ShownLine().framing;
+    const std::optional<Framing> framing = shown ? FramingNamed(shown->toStdString()) : std::nullopt;
+    return AddressPlan(lastSlave, port.BaudRate(), framing.value_or(Framing::N2));
+}
+
+} // namespace
+
 ControllerSearchRunner::ControllerSearchRunner(TForm1& form, std::uint8_t lastSlave, QObject* parent)
-    : QObject(parent), form_(form), search_(SearchPlan(lastSlave)) {
+    : QObject(parent), form_(form), search_(PlanFor(form, lastSlave)) {
     settle_.setSingleShot(true);
     tryTimer_.setSingleShot(true);
     connect(&settle_, &QTimer::timeout, this, &ControllerSearchRunner::BeginTries);

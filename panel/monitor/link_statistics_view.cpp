@@ -55,9 +55,19 @@ void LinkStatisticsView::Rebuild(const std::vector<QString>& labels) {
     }
 }
 
+void LinkStatisticsView::AddDroppedReplies(std::vector<StatisticsItem>& items) {
+    const std::optional<std::uint32_t> dropped = droppedReplies_ ? droppedReplies_() : std::nullopt;
+    if (!dropped) return;
+    // A port opened anew counts from zero again.
+    if (*dropped < droppedAtReset_) droppedAtReset_ = 0;
+    const std::uint32_t since = *dropped - droppedAtReset_;
+    items.push_back({tr("丢弃的 MBAP 应答 (dropped)").toStdString(), std::to_string(since), since > 0});
+}
+
 void LinkStatisticsView::Refresh() {
-    const std::vector<StatisticsItem> items =
+    std::vector<StatisticsItem> items =
         DescribeStatistics(master_.Statistics(), std::chrono::steady_clock::now());
+    AddDroppedReplies(items);
     std::vector<QString> labels;
     for (const StatisticsItem& item : items)
         labels.push_back(Text(item.label));
@@ -80,6 +90,8 @@ void LinkStatisticsView::Refresh() {
 
 void LinkStatisticsView::Reset() {
     master_.Statistics().Reset();
+    if (const std::optional<std::uint32_t> dropped = droppedReplies_ ? droppedReplies_() : std::nullopt)
+        droppedAtReset_ = *dropped;
     Refresh();
 }
 

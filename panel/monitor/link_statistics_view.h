@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
+
+#include "monitor/link_statistics_text.h"
 
 class QGridLayout;
 class QLabel;
@@ -17,6 +22,11 @@ class LinkStatisticsView final : public QWidget {
   public:
     explicit LinkStatisticsView(ModbusMaster& master, QWidget* parent = nullptr);
 
+    // Where the count of replies the port itself dropped comes from (a Modbus TCP connection's); none while
+    // the open port drops nothing of its own. Shown as one more line after the link's counters.
+    using DroppedReplies = std::function<std::optional<std::uint32_t>()>;
+    void SetDroppedReplies(DroppedReplies source) { droppedReplies_ = std::move(source); }
+
     void Refresh();
     void Reset();
     // The value shown beside a label, empty if there is no such line (for tests and screenshots).
@@ -29,7 +39,11 @@ class LinkStatisticsView final : public QWidget {
     };
     void Rebuild(const std::vector<QString>& labels);
 
+    void AddDroppedReplies(std::vector<StatisticsItem>& items);
+
     ModbusMaster& master_;
+    DroppedReplies droppedReplies_;
+    std::uint32_t droppedAtReset_ = 0;
     QGridLayout* grid_;
     std::vector<Line> lines_;
 };

@@ -10,6 +10,7 @@
 #include "panel/monitor/traffic_page.h"
 #include "panel/monitor/traffic_table_model.h"
 #include "panel/panel_fonts.h"
+#include "serial/network_port_name.h"
 
 namespace lq {
 
@@ -33,6 +34,12 @@ MonitorWindow::MonitorWindow(TForm1& form)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
 
+    statistics_->SetDroppedReplies([&form]() -> std::optional<std::uint32_t> {
+        const TComm& port = form.Port();
+        const std::optional<NetworkPortName> name = ParseNetworkPortName(port.OpenedName());
+        if (!name || name->kind != NetworkPortKind::ModbusTcp) return std::nullopt;
+        return port.DroppedReplies();
+    });
     refresh_.setInterval(kRefreshInterval);
     connect(&refresh_, &QTimer::timeout, this, &MonitorWindow::Refresh);
     form_.Master().AddObserver(*traffic_);

@@ -72,6 +72,11 @@ PanelOnSim::PanelOnSim(std::vector<std::string> simOptions)
 
 PanelOnSim::~PanelOnSim() = default;
 
+void PanelOnSim::RestartSim(std::vector<std::string> simOptions) {
+    sim_.reset();
+    sim_ = std::make_unique<sim::SimProcess>(std::move(simOptions));
+}
+
 void PanelOnSim::TapDeliveries() {
     // The panel's own handler still does all the work; the tap only looks before and after it.
     TReceiveDataEvent panel = form_->Port().OnReceiveData;

@@ -49,6 +49,8 @@ class PanelOnSim {
 
     TForm1& Form() { return *form_; }
     sim::SimProcess& Sim() { return *sim_; }
+    // A new simulator process in place of the one there is (stopped first if still running).
+    void RestartSim(std::vector<std::string> simOptions);
     const DeliveryLog& Log() const { return *log_; }
     const QStringList& Messages() const { return *messages_; }
 

@@ -37,6 +37,13 @@ TEST(SearchPlan, TriesEveryRateFramingAndAddressOnceTheAddressChangingFastest) {
     EXPECT_EQ(SearchPlan(247).back().slave, 247);
 }
 
+TEST(SearchPlan, BehindADeviceServerOnlyTheAddressesAreTried) {
+    const std::vector<LineSetting> plan = AddressPlan(16, 9600, Framing::E1);
+    ASSERT_EQ(plan.size(), 16u);
+    for (std::size_t i = 0; i < plan.size(); ++i)
+        EXPECT_EQ(plan[i], (LineSetting{9600, Framing::E1, static_cast<std::uint8_t>(i + 1)}));
+}
+
 TEST(SearchPlan, EachTryOutlastsARepliesWayAndTheDefaultSearchFitsIn30Seconds) {
     const milliseconds silence(100);
     milliseconds worstCase(0);
