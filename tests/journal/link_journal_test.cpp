@@ -157,6 +157,19 @@ TEST(LinkJournal, EveryWriteIsRecordedWhenItEndsWithItsOutcome) {
     }
 }
 
+TEST(LinkJournal, ACommandReplacedOrNeverSentIsRecordedToo) {
+    JournalRig rig;
+    ASSERT_TRUE(rig.master.IssueWrite(36, 800));
+    ASSERT_TRUE(rig.master.IssueWrite(36, 810)); // before the first one's echo
+    rig.view.ticked = false;
+    rig.Deliver(WriteEcho(36, 810));
+    EXPECT_FALSE(rig.master.IssueWrite(39, 900));
+    std::vector<std::string> outcomes;
+    for (std::size_t i = 0; i < rig.journal.Entries().Size(); ++i)
+        outcomes.push_back(rig.journal.Entries()[i].outcome);
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"superseded", "confirmed", "not-sent"}));
+}
+
 TEST(LinkJournal, ARunStateChangeNoCommandAskedForIsRecorded) {
     JournalRig rig;
     rig.Answer(0, 3, 1);
