@@ -14,8 +14,9 @@ constexpr int kRunStateRegister = 3;
 std::optional<std::uint16_t> RegisterIn(const Delivery& delivery, int reg) {
     if (delivery.block >= kPollBlockStarts.size()) return std::nullopt;
     const int offset = reg - kPollBlockStarts[delivery.block];
-    const auto at = static_cast<std::size_t>(3 + 2 * offset);
-    if (offset < 0 || offset >= kPollQuantity || delivery.bytes.size() < at + 2) return std::nullopt;
+    if (offset < 0 || offset >= kPollQuantity) return std::nullopt;
+    const std::size_t at = 3 + 2 * static_cast<std::size_t>(offset);
+    if (delivery.bytes.size() < at + 2) return std::nullopt;
     return static_cast<std::uint16_t>(delivery.bytes[at] << 8 | delivery.bytes[at + 1]);
 }
 
