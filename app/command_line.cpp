@@ -42,7 +42,7 @@ struct OptionRule {
     void (*store)(PanelOptions&, const QString&);
 };
 
-const std::array<OptionRule, 11> kRules{{
+const std::array<OptionRule, 14> kRules{{
     {"port", "NAME",
      "Serial port, as typed into the port box: COM4, ttyUSB0, /dev/ttyUSB0, or a serial device server: "
      "tcp://HOST:PORT, modbus-tcp://HOST:PORT (default COM4).",
@@ -74,6 +74,13 @@ const std::array<OptionRule, 11> kRules{{
     {"record", "FILE", "Record the trend values to FILE (CSV).", "a file name, not empty",
      [](const QString& v) { return !v.isEmpty(); },
      [](PanelOptions& o, const QString& v) { o.trend.recordFile = v; }},
+    {"alarms", nullptr, "Show the alarm and event journal \"报警与事件\".", nullptr, nullptr,
+     [](PanelOptions& o, const QString&) { o.journal.open = true; }},
+    {"journal", "DIR", "Keep the journal's day files in DIR (default $XDG_STATE_HOME/lq-modbus-rtu/journal).",
+     "a folder name, not empty", [](const QString& v) { return !v.isEmpty(); },
+     [](PanelOptions& o, const QString& v) { o.journal.folder = v; }},
+    {"no-journal", nullptr, "Keep no journal files (the window still lists the alarms and events).", nullptr,
+     nullptr, [](PanelOptions& o, const QString&) { o.journal.noFiles = true; }},
 }};
 
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},

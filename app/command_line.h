@@ -31,10 +31,18 @@ struct TrendStart {
     QString recordFile;
 };
 
+// The alarm and event journal: its window, and where its day files go (an empty folder: the default one).
+struct JournalStart {
+    bool open = false;
+    QString folder;
+    bool noFiles = false;
+};
+
 struct PanelOptions {
     SerialStart serial;
     MonitorStart monitor;
     TrendStart trend;
+    JournalStart journal;
 };
 
 enum class CommandLineAction { Run, ShowHelp, ShowVersion, Reject };

@@ -3,9 +3,20 @@
 #include "app/command_line.h"
 #include "app/monitor_start.h"
 #include "app/start_options.h"
+#include "journal/journal_files.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
+#include "panel/journal/journal_tool.h"
 #include "panel/trend/trend_tool.h"
+
+namespace {
+
+QString JournalFolder(const lq::JournalStart& start) {
+    if (start.noFiles) return {};
+    return start.folder.isEmpty() ? QString::fromStdString(lq::DefaultJournalFolder()) : start.folder;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Read before the application object exists: the help, the version and a refusal need no display,
@@ -21,10 +32,15 @@ int main(int argc, char* argv[]) {
     // Created after the main window and never shown by the panel.
     lq::TForm2 Form2;
     Form1.show();
+    // The alarm and event journal "报警与事件" (F9, --alarms), on from the start so that the command line's
+    // settings and the port's opening are in it; day files unless --no-journal.
+    lq::JournalTool journal(Form1);
+    journal.Start(options.journal.open, JournalFolder(options.journal));
     lq::ApplySerialStart(Form1, options.serial);
     // The communication monitor "通讯监视" (F12, --monitor) and the traffic log (--traffic-log).
     lq::MonitorStartup monitor(Form1, options.monitor);
     lq::TrendTool trend(Form1); // destroyed before the panel, whose master it listens to
+    journal.Watch(trend);
     trend.Start(options.trend.open, options.trend.recordFile);
     return app.exec();
 }

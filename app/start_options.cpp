@@ -1,5 +1,7 @@
 #include "app/start_options.h"
 
+#include <QCoreApplication>
+
 #include "panel/form1.h"
 
 namespace lq {
@@ -9,7 +11,8 @@ void ApplySerialStart(TForm1& form, const SerialStart& start) {
     const auto number = [](const auto& value) {
         return value ? std::optional(QString::number(*value)) : std::nullopt;
     };
-    form.ApplyLineSettings({start.port, number(start.baud), start.framing, number(start.address)});
+    form.ApplyLineSettings({start.port, number(start.baud), start.framing, number(start.address)},
+                           QCoreApplication::translate("Journal", "命令行"));
     if (start.open) form.OpenPort();
     if (start.poll) form.SetPolling(true);
 }

@@ -121,7 +121,10 @@ void TForm1::BindEvents() {
         entry->OnMouseDown = [this, entry](TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
             EntryMouseDown(entry);
         };
-    connect(ComboBox1, &QComboBox::editTextChanged, this, [this] { ShowAddressValidity(); });
+    connect(ComboBox1, &QComboBox::editTextChanged, this, [this] {
+        ShowAddressValidity();
+        if (!applyingLine_) emit LineSettingsApplied({});
+    });
 }
 
 void TForm1::ShowAddressValidity() {

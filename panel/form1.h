@@ -115,6 +115,8 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     };
     // Typed into the boxes, framing before rate: a rate typed on an open port goes onto it at once.
     void ApplyLineSettings(const LineChoice& choice);
+    // The same, told to the journal as coming from `by` (the command line, the controller search).
+    void ApplyLineSettings(const LineChoice& choice, const QString& by);
     // What the boxes show.
     LineChoice ShownLine() const;
     // A framing typed by hand waits for the next open; this puts it onto the open port now.
@@ -230,6 +232,14 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
 
+  signals:
+    // What happened to the port and its settings, reported where it happens, for the journal.
+    void PortOpened(const QString& name);
+    void PortClosed(const QString& name);
+    void PortLost(const QString& name, const QString& devicePath);
+    // The boxes' line settings changed: by whom, or empty when typed into the boxes (once per keystroke).
+    void LineSettingsApplied(const QString& by);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -274,6 +284,7 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     ToolsMenu* tools_ = nullptr;
     bool placed_ = false;
     LineReceiver lineBorrower_;
+    bool applyingLine_ = false; // inside ApplyLineSettings: the boxes' changes are reported once, after it
 };
 
 } // namespace lq

@@ -31,17 +31,20 @@ QString OpenFailureMessage(const TComm& comm) {
 void TForm1::ComboBox4Change() {
     // Only remembered: a port that is open stays on its device until it is closed and opened again.
     Comm1->CommName = ComboBox4->currentText().toStdString();
+    if (!applyingLine_) emit LineSettingsApplied({});
 }
 
 void TForm1::ComboBox5Change() {
     // Every intermediate text while typing is applied; a rate the device refuses is silently not applied.
     Comm1->SetBaudRate(static_cast<std::uint32_t>(TextToInt(ComboBox5->currentText().toStdString())));
+    if (!applyingLine_) emit LineSettingsApplied({});
 }
 
 void TForm1::ComboBox6Change() {
     // Text that names no framing (typed, not picked) leaves the port's settings as they are.
     if (const std::optional<Framing> framing = FramingNamed(ComboBox6->currentText().toStdString()))
         StageFraming(*Comm1, *framing);
+    if (!applyingLine_) emit LineSettingsApplied({});
 }
 
 void TForm1::BitBtn7Click() {
@@ -55,6 +58,7 @@ void TForm1::BitBtn7Click() {
             Comm1->OpenPort();
             ShowLineBoxesFor(LooksLikeNetworkPort(Comm1->OpenedName()), ComboBox5, ComboBox6);
             knobSeeds_->PortOpened();
+            emit PortOpened(QString::fromStdString(Comm1->OpenedName()));
         } catch (...) {
             // A port that did not open must not look open: back to the closed state, so the next click
             // tries again.
@@ -66,11 +70,13 @@ void TForm1::BitBtn7Click() {
         return;
     }
     BitBtn7->setText(kOpenCaption);
+    const QString name = QString::fromStdString(Comm1->OpenedName());
     Comm1->ClosePort();
     ShowLineBoxesFor(false, ComboBox5, ComboBox6);
     master_->PortClosed();
     Image20->hide();
     Image9->show();
+    emit PortClosed(name);
 }
 
 void TForm1::ApplyLineSettings(const LineChoice& choice) {
@@ -79,6 +85,13 @@ void TForm1::ApplyLineSettings(const LineChoice& choice) {
     if (choice.framing) ComboBox6->setEditText(*choice.framing);
     if (choice.baud) ComboBox5->setEditText(*choice.baud);
     if (choice.address) ComboBox1->setEditText(*choice.address);
+}
+
+void TForm1::ApplyLineSettings(const LineChoice& choice, const QString& by) {
+    applyingLine_ = true;
+    ApplyLineSettings(choice);
+    applyingLine_ = false;
+    if (choice.port || choice.baud || choice.framing || choice.address) emit LineSettingsApplied(by);
 }
 
 TForm1::LineChoice TForm1::ShownLine() const {
@@ -120,6 +133,7 @@ void TForm1::Comm1RequestHangup() {
     Image20->hide();
     Image9->show();
     ShowPortLostNotice(this, name, path);
+    emit PortLost(name, path);
 }
 
 } // namespace lq

@@ -92,6 +92,12 @@ ControllerModel::WriteResult ControllerModel::Write(int reg, std::uint16_t value
     return WriteResult::Accepted;
 }
 
+void ControllerModel::ForceAlarm(int bit, bool on) {
+    const auto mask = static_cast<std::uint16_t>(1U << bit);
+    faults_.alarms = static_cast<std::uint16_t>(on ? faults_.alarms | mask : faults_.alarms & ~mask);
+    PublishAlarms();
+}
+
 void ControllerModel::Step(RandomSource& noise) {
     StepOutput();
     StepHeatSink();

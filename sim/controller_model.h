@@ -44,6 +44,9 @@ class ControllerModel {
     // Advances the process by kStep. Noise is drawn only from the given source.
     void Step(RandomSource& noise);
 
+    // Holds an alarm bit set from now on, or lets it go (the model's own conditions still set theirs).
+    void ForceAlarm(int bit, bool on);
+
   private:
     void StepOutput();
     void StepHeatSink();

@@ -22,7 +22,8 @@ SimEngine::SimEngine(const EngineConfig& config, const SimClock& clock)
     : clock_(clock), model_(config.modelFaults), slave_(config.slave, model_),
       faults_(config.faults, config.seed), noise_(config.seed ^ kNoiseStream),
       assembler_(InterFrameSilence(config.baud)),
-      nextStep_(clock.Now() + ControllerModel::kStep), line_{config.baud, config.framing} {
+      nextStep_(clock.Now() + ControllerModel::kStep), line_{config.baud, config.framing},
+      start_(clock.Now()), alarmSchedule_(config.alarmSchedule) {
     if (config.slave.refuseFor) refusalEnds_ = clock.Now() + *config.slave.refuseFor;
 }
 
@@ -32,6 +33,7 @@ void SimEngine::Receive(std::span<const std::uint8_t> bytes) {
 
 Frame SimEngine::Service() {
     const SimTime now = clock_.Now();
+    ChangeAlarmsUntil(now);
     StepModelUntil(now);
     while (auto request = assembler_.Take(now))
         Answer(*request);
@@ -100,6 +102,8 @@ SimTime SimEngine::NextDeadline() const {
     SimTime next = nextStep_;
     if (const auto frameEnd = assembler_.Deadline()) next = std::min(next, *frameEnd);
     if (!outbox_.empty()) next = std::min(next, outbox_.front().at);
+    if (nextAlarmChange_ < alarmSchedule_.size())
+        next = std::min(next, start_ + alarmSchedule_[nextAlarmChange_].at);
     return next;
 }
 
@@ -108,6 +112,14 @@ void SimEngine::StepModelUntil(SimTime now) {
     while (nextStep_ <= now) {
         model_.Step(noise_);
         nextStep_ += ControllerModel::kStep;
+    }
+}
+
+void SimEngine::ChangeAlarmsUntil(SimTime now) {
+    for (; nextAlarmChange_ < alarmSchedule_.size(); ++nextAlarmChange_) {
+        const AlarmChange& change = alarmSchedule_[nextAlarmChange_];
+        if (start_ + change.at > now) return;
+        model_.ForceAlarm(change.bit, change.on);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/alarm_schedule.h"
 #include "sim/controller_model.h"
 #include "sim/fault_injector.h"
 #include "sim/frame_assembler.h"
@@ -23,7 +24,8 @@ struct EngineConfig {
     ModelFaults modelFaults;
     std::uint64_t seed = 1;
     int baud = 19200;
-    Framing framing = Framing::N2; // matters only when the master's line settings are checked
+    Framing framing = Framing::N2;          // matters only when the master's line settings are checked
+    std::vector<AlarmChange> alarmSchedule; // by time
 };
 
 // The master's line settings at this moment, or none when they cannot be read.
@@ -57,6 +59,7 @@ class SimEngine {
 
   private:
     void StepModelUntil(SimTime now);
+    void ChangeAlarmsUntil(SimTime now);
     void Answer(const ReceivedFrame& request);
     Hearing HearMaster(std::optional<LineSettings>& master) const;
     void Count(const Frame& reply, const ReplyFate& fate);
@@ -84,6 +87,9 @@ class SimEngine {
     MasterLineProbe masterLine_;
     ReplyLogSink* log_ = nullptr;
     std::optional<SimTime> refusalEnds_;
+    SimTime start_;
+    std::vector<AlarmChange> alarmSchedule_;
+    std::size_t nextAlarmChange_ = 0;
 };
 
 } // namespace lq::sim

@@ -1,5 +1,7 @@
 #include "sim/sim_options.h"
 
+#include "sim/alarm_schedule.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -45,10 +47,10 @@ constexpr std::pair<const char*, Probability> kProbabilities[] = {
 
 // Options with a value other than a probability.
 constexpr const char* kWithValue[] = {
-    "--port",         "--slave",         "--baud",         "--framing",          "--delay",
-    "--seed",         "--fault",         "--refuse-block", "--refuse-for",       "--dump-file",
-    "--history-file", "--counters-file", "--reply-log",    "--fault-time-scale", "--tcp",
-    "--modbus-tcp",   "--listen"};
+    "--port",         "--slave",         "--baud",           "--framing",          "--delay",
+    "--seed",         "--fault",         "--refuse-block",   "--refuse-for",       "--dump-file",
+    "--history-file", "--counters-file", "--reply-log",      "--fault-time-scale", "--tcp",
+    "--modbus-tcp",   "--listen",        "--alarm-schedule", "--no-echo"};
 
 // The options that stand alone, and the setting each one turns on.
 struct Flag {
@@ -138,6 +140,12 @@ bool ApplyValueOption(const std::string& name, const std::string& value, SimOpti
         listenAddress = value;
     } else if (name == "--refuse-block") {
         ok = ParseInteger(value, options.engine.slave.refusedReadStart, 0, 63);
+    } else if (name == "--alarm-schedule") {
+        const auto schedule = ParseAlarmSchedule(value);
+        ok = schedule.has_value();
+        if (ok) options.engine.alarmSchedule = *schedule;
+    } else if (name == "--no-echo") {
+        ok = ParseInteger(value, options.engine.slave.unechoedWriteRegister, 0, 63);
     } else if (name == "--refuse-for") {
         int seconds = 0;
         ok = ParseInteger(value, seconds, 1, 86'400);
@@ -223,6 +231,9 @@ std::string SimUsage() {
            "                      " +
            std::string(FaultNames()) +
            "\n"
+           "  --alarm-schedule S  raise and clear alarm bits while running: \"2+1,6.5-1\" raises bit 1\n"
+           "                      at 2 s and clears it at 6.5 s (bits 0..8)\n"
+           "  --no-echo REG       carry out writes to register REG and never answer them\n"
            "  --dump-file PATH    rewrite PATH with all registers after each change\n"
            "  --history-file PATH append every register change to PATH\n"
            "  --counters-file PATH rewrite PATH with what was heard, answered, dropped, damaged\n"

@@ -75,6 +75,7 @@ Frame SlaveProtocol::WriteSingleRegister(std::span<const std::uint8_t> frame, bo
     const auto result = model_.Write(reg, value);
     if (broadcast) return {};
     if (result == ControllerModel::WriteResult::IllegalValue) return Exception(frame[1], kIllegalDataValue);
+    if (reg == config_.unechoedWriteRegister) return {};
     return Frame(frame.begin(), frame.end());
 }
 

@@ -31,6 +31,7 @@ struct SlaveConfig {
     bool failEveryRead = false; // reads get exception 04, writes still work
     int refusedReadStart = -1;  // reads from this register get exception 02, as if it were not there
     std::optional<std::chrono::milliseconds> refuseFor{}; // that refusal ends this long after the start
+    int unechoedWriteRegister = -1;                       // writes to it are carried out and never answered
 };
 
 // The slave side of Modbus RTU for functions 3 (Read Holding Registers) and 6 (Write Single Register)

@@ -218,7 +218,7 @@ void ControllerSearchPage::ApplyFind() {
     choice.baud = QString::number(setting.baud);
     choice.framing = FramingText(setting.framing);
     choice.address = QString::number(setting.slave);
-    form_.ApplyLineSettings(choice);
+    form_.ApplyLineSettings(choice, tr("控制器搜索"));
     form_.PutLineSettingsOnPort();
     status_->setText(QStringLiteral("已应用：%1。").arg(SettingText(setting)));
 }

@@ -81,6 +81,7 @@ bool TrendTool::StartRecording(const QString& path) {
     lastMessage_ = QStringLiteral("记录到 %1").arg(path);
     lastFailed_ = false;
     ShowRecordingState();
+    emit RecordingChanged(true, path);
     return true;
 }
 
@@ -92,12 +93,14 @@ void TrendTool::StopRecording() {
     lastMessage_ = QStringLiteral("已记录到 %1").arg(path);
     lastFailed_ = false;
     ShowRecordingState();
+    emit RecordingChanged(false, path);
 }
 
 void TrendTool::RecordingFailed(const QString& path, const QString& reason) {
     if (recording_) {
         form_.Master().RemoveObserver(recording_->Recorder());
         recording_.reset();
+        emit RecordingChanged(false, path);
     }
     lastMessage_ = QStringLiteral("记录停止：无法写入 %1（%2）").arg(path, reason);
     lastFailed_ = true;

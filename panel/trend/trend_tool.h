@@ -42,6 +42,10 @@ class TrendTool final : public QObject {
     // Asks where to record when the record button is pressed; a dialog unless replaced.
     std::function<QString()> askRecordPath;
 
+  signals:
+    // A recording began, or ended (stopped or failed), to the file at path.
+    void RecordingChanged(bool on, const QString& path);
+
   private:
     double Now();
     void RecordClicked(bool start);

@@ -19,6 +19,16 @@ TEST(CommandLine, NoOptionKeepsEveryStartingValue) {
     EXPECT_FALSE(s.port || s.baud || s.framing || s.address || s.open || s.poll || s.rs485);
     EXPECT_FALSE(c.options.monitor.open || c.options.trend.open);
     EXPECT_TRUE(c.options.monitor.trafficLog.isEmpty() && c.options.trend.recordFile.isEmpty());
+    EXPECT_FALSE(c.options.journal.open || c.options.journal.noFiles);
+    EXPECT_TRUE(c.options.journal.folder.isEmpty()) << "the default folder";
+}
+
+TEST(CommandLine, JournalOptionsReachTheirSettings) {
+    const CommandLine c = Parse({"--alarms", "--journal", "/var/tmp/j", "--no-journal"});
+    ASSERT_EQ(c.action, CommandLineAction::Run) << c.message.toStdString();
+    EXPECT_TRUE(c.options.journal.open && c.options.journal.noFiles);
+    EXPECT_EQ(c.options.journal.folder, QStringLiteral("/var/tmp/j"));
+    EXPECT_EQ(Parse({"--journal", ""}).action, CommandLineAction::Reject);
 }
 
 TEST(CommandLine, EveryOptionReachesItsSetting) {
@@ -90,9 +100,10 @@ INSTANTIATE_TEST_SUITE_P(NotOptions, RefusedCommandLine,
 TEST(CommandLine, HelpListsEveryOptionAndVersionIsTheProjects) {
     const CommandLine help = Parse({"--baud", "abc", "--help"});
     ASSERT_EQ(help.action, CommandLineAction::ShowHelp);
-    for (const char* option : {"--port <NAME>", "--baud <N>", "--framing <FRAMING>", "--address <N>",
-                               "--open", "--poll", "--rs485", "--monitor", "--traffic-log <FILE>", "--trend",
-                               "--record <FILE>", "--help", "--version", "Usage: lq-modbus-rtu [options]"})
+    for (const char* option :
+         {"--port <NAME>", "--baud <N>", "--framing <FRAMING>", "--address <N>", "--open", "--poll",
+          "--rs485", "--monitor", "--traffic-log <FILE>", "--trend", "--record <FILE>", "--alarms",
+          "--journal <DIR>", "--no-journal", "--help", "--version", "Usage: lq-modbus-rtu [options]"})
         EXPECT_TRUE(help.message.contains(QLatin1String(option))) << option;
 
     const CommandLine version = Parse({"--version"});

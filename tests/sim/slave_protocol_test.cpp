@@ -141,6 +141,14 @@ TEST(SlaveProtocolWrites, BroadcastWriteActsWithoutReply) {
     EXPECT_EQ(model.Get(kSetValue), 444);
 }
 
+TEST(SlaveProtocolWrites, AnUnechoedRegisterTakesTheWriteAndStaysSilent) {
+    ControllerModel model;
+    SlaveProtocol slave({.unechoedWriteRegister = 36}, model);
+    EXPECT_TRUE(slave.HandleFrame(WithCrc(Write(1, 36, 444), false)).empty());
+    EXPECT_EQ(model.Get(kSetValue), 444);
+    EXPECT_FALSE(slave.HandleFrame(WithCrc(Write(1, 39, 900), false)).empty()) << "other registers echo";
+}
+
 TEST(SlaveProtocolAddress, AnswersOnlyItsOwnAddress) {
     for (int address : {1, 17, 247}) {
         ControllerModel model;

@@ -1,0 +1,129 @@
+#include "panel/journal/journal_window.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "journal/journal.h"
+#include "panel/journal/alarm_table_model.h"
+#include "panel/journal/journal_filter_model.h"
+#include "panel/journal/journal_table_model.h"
+#include "panel/panel_fonts.h"
+
+namespace lq {
+
+namespace {
+
+QTableView* MakeTable(QAbstractItemModel* model) {
+    auto* view = new QTableView;
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(22);
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+} // namespace
+
+JournalWindow::JournalWindow(const Journal& journal, QWidget* parent)
+    : QWidget(parent, Qt::Window), alarms_(new AlarmTableModel(journal.Alarms(), this)),
+      history_(new JournalTableModel(journal.Entries(), this)), filter_(new JournalFilterModel(this)) {
+    setObjectName(QStringLiteral("JournalWindow"));
+    setWindowTitle(tr("报警与事件"));
+    setFont(SansFont(12));
+    resize(980, 620);
+    filter_->setSourceModel(history_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(MakeAlarmPart(), 1);
+    layout->addWidget(MakeHistoryPart(), 3);
+    layout->addWidget(MakeFilePart());
+}
+
+QWidget* JournalWindow::MakeAlarmPart() {
+    auto* box = new QGroupBox(tr("当前报警"));
+    alarmView_ = MakeTable(alarms_);
+    alarmView_->setColumnWidth(AlarmTableModel::NameColumn, 140);
+    alarmView_->setColumnWidth(AlarmTableModel::StateColumn, 180);
+    alarmView_->setColumnWidth(AlarmTableModel::SinceColumn, 220);
+    acknowledge_ = new QPushButton(tr("确认 (ACK)"));
+    acknowledgeAll_ = new QPushButton(tr("全部确认"));
+    connect(acknowledge_, &QPushButton::clicked, this, &JournalWindow::AcknowledgeSelected);
+    connect(acknowledgeAll_, &QPushButton::clicked, this, &JournalWindow::AcknowledgeAllClicked);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(acknowledge_);
+    buttons->addWidget(acknowledgeAll_);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(box);
+    layout->addWidget(alarmView_, 1);
+    layout->addLayout(buttons);
+    return box;
+}
+
+QWidget* JournalWindow::MakeHistoryPart() {
+    auto* box = new QGroupBox(tr("历史"));
+    kindBox_ = new QComboBox;
+    kindBox_->addItem(tr("全部类别"), -1);
+    for (int kind = 0; kind < kEntryKindCount; ++kind)
+        kindBox_->addItem(KindText(kind), kind);
+    textFilter_ = new QLineEdit;
+    textFilter_->setPlaceholderText(tr("按文字筛选"));
+    textFilter_->setClearButtonEnabled(true);
+    connect(kindBox_, &QComboBox::currentIndexChanged, this,
+            [this] { filter_->SetKind(kindBox_->currentData().toInt()); });
+    connect(textFilter_, &QLineEdit::textChanged, filter_, &JournalFilterModel::SetText);
+    historyView_ = MakeTable(filter_);
+    historyView_->setColumnWidth(JournalTableModel::TimeColumn, 200);
+    historyView_->setColumnWidth(JournalTableModel::KindColumn, 90);
+    historyView_->setColumnWidth(JournalTableModel::SubjectColumn, 80);
+    historyView_->setColumnWidth(JournalTableModel::ValueColumn, 60);
+    historyView_->setColumnWidth(JournalTableModel::OutcomeColumn, 100);
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(tr("类别：")));
+    filters->addWidget(kindBox_);
+    filters->addWidget(textFilter_, 1);
+    auto* layout = new QVBoxLayout(box);
+    layout->addLayout(filters);
+    layout->addWidget(historyView_);
+    return box;
+}
+
+QWidget* JournalWindow::MakeFilePart() {
+    auto* part = new QWidget;
+    fileState_ = new QLabel;
+    fileState_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fileState_->setWordWrap(true);
+    auto* choose = new QPushButton(tr("选择文件夹…"));
+    connect(choose, &QPushButton::clicked, this, &JournalWindow::ChooseFolderClicked);
+    auto* layout = new QHBoxLayout(part);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(fileState_, 1);
+    layout->addWidget(choose);
+    return part;
+}
+
+void JournalWindow::AcknowledgeSelected() {
+    const QModelIndexList rows = alarmView_->selectionModel()->selectedRows();
+    const QModelIndex row = rows.isEmpty() ? alarms_->index(0, 0) : rows.constFirst();
+    if (row.isValid()) emit AcknowledgeClicked(row.data(AlarmTableModel::kBitRole).toInt());
+}
+
+void JournalWindow::Refresh() {
+    alarms_->Refresh();
+    history_->Catch();
+}
+
+void JournalWindow::ShowFileState(const QString& text, bool failed) {
+    fileState_->setText(text);
+    fileState_->setStyleSheet(failed ? QStringLiteral("color: #c00000;") : QString());
+}
+
+} // namespace lq
