@@ -31,10 +31,19 @@ struct TrendStart {
     QString recordFile;
 };
 
+// The controller parameters from the command line, without a window: back up, compare or restore a file.
+enum class ParameterMode { None, Backup, Compare, Restore };
+struct ParameterStart {
+    ParameterMode mode = ParameterMode::None;
+    QString file;
+    bool yes = false; // --restore makes its writes only with this
+};
+
 struct PanelOptions {
     SerialStart serial;
     MonitorStart monitor;
     TrendStart trend;
+    ParameterStart parameters;
 };
 
 enum class CommandLineAction { Run, ShowHelp, ShowVersion, Reject };
