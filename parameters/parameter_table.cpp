@@ -56,8 +56,8 @@ std::string ParameterValueText(int reg, std::uint16_t raw) {
 
 std::uint8_t PollBlockOf(int reg) {
     std::uint8_t block = 0;
-    for (std::uint8_t i = 0; i < kPollBlockStarts.size(); ++i)
-        if (reg >= kPollBlockStarts[i]) block = i;
+    for (std::size_t i = 0; i < kPollBlockStarts.size(); ++i)
+        if (reg >= kPollBlockStarts[i]) block = static_cast<std::uint8_t>(i);
     return block;
 }
 

@@ -22,7 +22,7 @@ RestoreResult ResultOf(WriteOutcome outcome) {
 
 } // namespace
 
-RestoreSequence::RestoreSequence(std::vector<PlannedWrite> writes, const RegisterImage& image,
+RestoreSequence::RestoreSequence(const std::vector<PlannedWrite>& writes, const RegisterImage& image,
                                  const IClock& clock, Writer writer,
                                  std::chrono::milliseconds readBackAllowed)
     : image_(image), clock_(clock), writer_(std::move(writer)), readBackAllowed_(readBackAllowed) {

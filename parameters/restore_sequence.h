@@ -51,7 +51,7 @@ class RestoreSequence final : public ILinkObserver {
     using Writer = std::function<bool(std::uint8_t reg, std::int32_t value)>;
     static constexpr std::chrono::seconds kReadBackAllowed{10};
 
-    RestoreSequence(std::vector<PlannedWrite> writes, const RegisterImage& image, const IClock& clock,
+    RestoreSequence(const std::vector<PlannedWrite>& writes, const RegisterImage& image, const IClock& clock,
                     Writer writer, std::chrono::milliseconds readBackAllowed = kReadBackAllowed);
 
     // The operator has seen the list and agrees: the first write goes.

@@ -27,7 +27,7 @@ ParameterFileContent ContentOf(const QJsonObject& root) {
     content.version = NumberField(root, QStringLiteral("version"));
     const QJsonValue list = root.value(QStringLiteral("parameters"));
     content.hasParameterList = list.isArray();
-    for (const QJsonValue& entry : list.toArray())
+    for (const auto& entry : list.toArray())
         content.parameters.push_back({NumberField(entry.toObject(), QStringLiteral("register")),
                                       NumberField(entry.toObject(), QStringLiteral("raw"))});
     ParameterFileHeader& header = content.header;

@@ -1,5 +1,6 @@
 #include "panel/parameters/parameters_window.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -251,10 +252,22 @@ void ParametersWindow::ShowTable() {
         }
         ++row;
     }
-    fileText_->setText(file_ && file_->set ? tr("文件：%1（%2，标签 %3）")
-                                                 .arg(filePath_, QString::fromStdString(file_->header.saved),
-                                                      QString::fromStdString(file_->header.label))
-                                           : tr("文件：未打开"));
+    ShowFile();
+}
+
+void ParametersWindow::ShowFile() {
+    if (!file_ || !file_->set) {
+        fileText_->setText(tr("文件：未打开"));
+        fileText_->setToolTip({});
+        return;
+    }
+    const ParameterFileHeader& header = file_->header;
+    const QString label =
+        header.label.empty() ? QString() : tr("，标签 %1").arg(QString::fromStdString(header.label));
+    fileText_->setText(
+        tr("文件：%1（保存于 %2%3）")
+            .arg(QFileInfo(filePath_).fileName(), QString::fromStdString(header.saved), label));
+    fileText_->setToolTip(filePath_);
 }
 
 void ParametersWindow::ShowStatus(const QString& text, bool failed) {

@@ -59,6 +59,7 @@ class ParametersWindow final : public QWidget {
     void StartRestore();
     void RestoreChanged();
     void ShowTable();
+    void ShowFile();
     void ShowStatus(const QString& text, bool failed = false);
     void ShowButtons();
     std::vector<PlannedWrite> PlannedWrites() const;
@@ -80,7 +81,7 @@ class ParametersWindow final : public QWidget {
     QPushButton* open_ = nullptr;
     QPushButton* restore_ = nullptr;
     QPushButton* cancel_ = nullptr;
-    QLineEdit* label_ = nullptr;
+    QLineEdit* label_ = nullptr; // what a save writes as the file's "label"
     QLabel* fileText_ = nullptr;
     QTableWidget* table_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -3,6 +3,7 @@
 // DIR (writes DIR/parameters-compare.png and DIR/parameters-confirm.png)
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,11 +28,11 @@ int main(int argc, char* argv[]) {
     lq::TForm1& f = panel.Form();
     if (!QTest::qWaitForWindowActive(&f) || !panel.OpenAndTick()) return 1;
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("ofen-3.json"));
+    QString file = dir.filePath(QStringLiteral("ofen-3.json")); // returned by the questions, copied
     bool confirmShot = false;
     lq::ParametersTool tool(f);
-    tool.questions.savePath = [&] { return file; };
-    tool.questions.openPath = [&] { return file; };
+    tool.questions.savePath = [&]() -> QString { return file; };
+    tool.questions.openPath = [&]() -> QString { return file; };
     tool.questions.confirm = [&](const std::vector<lq::PlannedWrite>& writes) {
         lq::ConfirmRestoreDialog dialog(writes, tool.Window());
         dialog.show();
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
     lq::ParametersWindow& window = *tool.Window();
     window.Read();
     if (!WaitUntilIdle(window)) return 1;
+    window.findChild<QLineEdit*>()->setText(QStringLiteral("炉 3，调试后"));
     window.SaveAs();
     f.ClosePort();
     if (!lq::e2e::ChangeOnController(panel.Sim().DevicePath(), {{36, 750}, {41, 60}})) return 1;

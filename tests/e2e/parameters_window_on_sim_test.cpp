@@ -35,12 +35,12 @@ class ParametersWindowOnSimTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&f));
         QVERIFY(panel.OpenAndTick());
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("pw5.json"));
+        QString file = dir.filePath(QStringLiteral("pw5.json")); // returned by the questions, copied
         std::vector<std::vector<PlannedWrite>> shown;
         bool agree = false;
         ParametersTool tool(f);
-        tool.questions.savePath = [&] { return file; };
-        tool.questions.openPath = [&] { return file; };
+        tool.questions.savePath = [&]() -> QString { return file; };
+        tool.questions.openPath = [&]() -> QString { return file; };
         tool.questions.confirm = [&](const std::vector<PlannedWrite>& writes) {
             shown.push_back(writes);
             return agree;

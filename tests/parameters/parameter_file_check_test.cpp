@@ -81,6 +81,10 @@ const Broken kBroken[] = {
      FileProblem::Duplicate, 7},
 };
 
+void PrintTo(const Broken& broken, std::ostream* out) {
+    *out << broken.what;
+}
+
 class BrokenFile : public ::testing::TestWithParam<Broken> {};
 
 TEST_P(BrokenFile, IsRefusedWithItsReasonAndNoSet) {

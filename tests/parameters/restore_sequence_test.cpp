@@ -12,10 +12,10 @@ using lq::testing::MasterRig;
 using State = RestoreSequence::State;
 
 struct SequenceRig {
-    explicit SequenceRig(std::vector<lq::PlannedWrite> writes)
-        : sequence(
-              std::move(writes), rig.master.Registers(), rig.clock,
-              [this](std::uint8_t reg, std::int32_t value) { return rig.master.IssueWrite(reg, value); }) {
+    explicit SequenceRig(const std::vector<lq::PlannedWrite>& writes)
+        : sequence(writes, rig.master.Registers(), rig.clock, [this](std::uint8_t reg, std::int32_t value) {
+              return rig.master.IssueWrite(reg, value);
+          }) {
         rig.master.AddObserver(sequence);
         controller.registers[36] = 650;
         controller.registers[41] = 90;
