@@ -42,7 +42,7 @@ struct OptionRule {
     void (*store)(PanelOptions&, const QString&);
 };
 
-const std::array<OptionRule, 14> kRules{{
+const std::array<OptionRule, 18> kRules{{
     {"port", "NAME",
      "Serial port, as typed into the port box: COM4, ttyUSB0, /dev/ttyUSB0, or a serial device server: "
      "tcp://HOST:PORT, modbus-tcp://HOST:PORT (default COM4).",
@@ -81,7 +81,35 @@ const std::array<OptionRule, 14> kRules{{
      [](PanelOptions& o, const QString& v) { o.journal.folder = v; }},
     {"no-journal", nullptr, "Keep no journal files (the window still lists the alarms and events).", nullptr,
      nullptr, [](PanelOptions& o, const QString&) { o.journal.noFiles = true; }},
+    {"backup", "FILE", "Read the controller's parameters and save them to FILE, without a window.",
+     "a file name, not empty", [](const QString& v) { return !v.isEmpty(); },
+     [](PanelOptions& o, const QString& v) {
+         o.parameters = {ParameterMode::Backup, v, o.parameters.yes};
+     }},
+    {"compare", "FILE", "Compare the controller's parameters with FILE: exit 0 equal, 1 different, 2 error.",
+     "a file name, not empty", [](const QString& v) { return !v.isEmpty(); },
+     [](PanelOptions& o, const QString& v) {
+         o.parameters = {ParameterMode::Compare, v, o.parameters.yes};
+     }},
+    {"restore", "FILE", "Print the writes that would put FILE's parameters back; with --yes, make them.",
+     "a file name, not empty", [](const QString& v) { return !v.isEmpty(); },
+     [](PanelOptions& o, const QString& v) {
+         o.parameters = {ParameterMode::Restore, v, o.parameters.yes};
+     }},
+    {"yes", nullptr, "With --restore: make the writes, read them back and check them.", nullptr, nullptr,
+     [](PanelOptions& o, const QString&) { o.parameters.yes = true; }},
 }};
+
+// One parameter mode at a time, and --yes only where it confirms something.
+std::optional<QString> ParameterModeConflict(const QCommandLineParser& parser) {
+    int modes = 0;
+    for (const char* name : {"backup", "compare", "restore"})
+        modes += parser.isSet(QString::fromLatin1(name)) ? 1 : 0;
+    if (modes > 1) return QStringLiteral("--backup, --compare and --restore go one at a time");
+    if (parser.isSet(QStringLiteral("yes")) && !parser.isSet(QStringLiteral("restore")))
+        return QStringLiteral("--yes confirms the writes of --restore and goes with it only");
+    return std::nullopt;
+}
 
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
                                QStringLiteral("Show this help."));
@@ -142,6 +170,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return Refusal(QStringLiteral("unexpected argument \"%1\": the panel takes options only")
                            .arg(parser.positionalArguments().constFirst()),
                        true);
+
+    if (const auto conflict = ParameterModeConflict(parser)) return Refusal(*conflict, false);
 
     CommandLine result;
     for (const OptionRule& rule : kRules) {

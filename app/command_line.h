@@ -36,6 +36,12 @@ struct JournalStart {
     bool open = false;
     QString folder;
     bool noFiles = false;
+// The controller parameters from the command line, without a window: back up, compare or restore a file.
+enum class ParameterMode { None, Backup, Compare, Restore };
+struct ParameterStart {
+    ParameterMode mode = ParameterMode::None;
+    QString file;
+    bool yes = false; // --restore makes its writes only with this
 };
 
 struct PanelOptions {
@@ -43,6 +49,7 @@ struct PanelOptions {
     MonitorStart monitor;
     TrendStart trend;
     JournalStart journal;
+    ParameterStart parameters;
 };
 
 enum class CommandLineAction { Run, ShowHelp, ShowVersion, Reject };

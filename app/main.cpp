@@ -2,11 +2,13 @@
 
 #include "app/command_line.h"
 #include "app/monitor_start.h"
+#include "app/parameter_command.h"
 #include "app/start_options.h"
 #include "journal/journal_files.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
 #include "panel/journal/journal_tool.h"
+#include "panel/parameters/parameters_tool.h"
 #include "panel/trend/trend_tool.h"
 
 namespace {
@@ -24,6 +26,11 @@ int main(int argc, char* argv[]) {
     const lq::CommandLine commandLine = lq::ParseCommandLine(lq::ArgumentList(argc, argv));
     if (commandLine.action != lq::CommandLineAction::Run) return lq::ReportCommandLine(commandLine);
     const lq::PanelOptions& options = commandLine.options;
+    if (options.parameters.mode != lq::ParameterMode::None) {
+        // Backing up, comparing and restoring from a script need no display.
+        QCoreApplication app(argc, argv);
+        return lq::RunParameterCommand(options.serial, options.parameters);
+    }
 
     QApplication app(argc, argv);
     // Lets a Wayland desktop match the window to the menu entry and its icon.
@@ -42,5 +49,6 @@ int main(int argc, char* argv[]) {
     lq::TrendTool trend(Form1); // destroyed before the panel, whose master it listens to
     journal.Watch(trend);
     trend.Start(options.trend.open, options.trend.recordFile);
+    lq::ParametersTool parameters(Form1); // "控制器参数" (F10)
     return app.exec();
 }

@@ -127,6 +127,9 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     QString PortButtonText() const;
     void SetPolling(bool on);
     bool Polling() const;
+    // A setting written as an operator's command is, through the same write path: echo-confirmed, repeated,
+    // shown on failure, and followed by the knobs. False when it was refused before sending.
+    bool WriteSetting(std::uint8_t reg, std::int32_t value);
     // The serial component, for those who share its line (the controller search) or watch its deliveries.
     TComm& Port() { return *Comm1; }
     const TComm& Port() const { return *Comm1; }

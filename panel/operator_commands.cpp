@@ -67,6 +67,10 @@ void TForm1::iSwitchLed1Change(TiComponent*) {
     Memo13->setPlainText(QString::fromStdString(FirstChars(IntToText(code), 7)));
 }
 
+bool TForm1::WriteSetting(std::uint8_t reg, std::int32_t value) {
+    return master_->IssueWrite(reg, value);
+}
+
 void TForm1::UndoToggle(TiSwitchLed* Switch) {
     // Back as it was without a second change event, which would issue the command again.
     Switch->BeginLoading();

@@ -47,6 +47,26 @@ TEST(CommandLine, EveryOptionReachesItsSetting) {
     EXPECT_EQ(c.options.trend.recordFile, QStringLiteral("r.csv"));
 }
 
+TEST(CommandLine, EachParameterModeTakesItsFile) {
+    const struct {
+        QStringList arguments;
+        ParameterMode mode;
+        bool yes;
+    } cases[] = {{{}, ParameterMode::None, false},
+                 {{"--backup", "a.json"}, ParameterMode::Backup, false},
+                 {{"--compare", "a.json"}, ParameterMode::Compare, false},
+                 {{"--restore", "a.json"}, ParameterMode::Restore, false},
+                 {{"--yes", "--restore", "a.json"}, ParameterMode::Restore, true}};
+    for (const auto& c : cases) {
+        const CommandLine line = Parse(c.arguments);
+        ASSERT_EQ(line.action, CommandLineAction::Run) << line.message.toStdString();
+        EXPECT_EQ(line.options.parameters.mode, c.mode) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.options.parameters.yes, c.yes) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.options.parameters.file,
+                  c.mode == ParameterMode::None ? QString() : QStringLiteral("a.json"));
+    }
+}
+
 struct Refused {
     QStringList arguments;
     const char* names;    // the option or argument the reason must name
@@ -89,7 +109,10 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{{"--port", ""}, "--port", "not empty"},
         Refused{{"--port", QStringLiteral("tty") + QChar(0) + QStringLiteral("USB0")}, "--port", "not empty"},
         Refused{{"--traffic-log", ""}, "--traffic-log", "not empty"},
-        Refused{{"--record", ""}, "--record", "not empty"}));
+        Refused{{"--record", ""}, "--record", "not empty"},
+        Refused{{"--backup", ""}, "--backup", "not empty"}, Refused{{"--yes"}, "--yes", "--restore"},
+        Refused{{"--backup", "a.json", "--yes"}, "--yes", "--restore"},
+        Refused{{"--backup", "a.json", "--restore", "b.json"}, "--backup", "one at a time"}));
 
 INSTANTIATE_TEST_SUITE_P(NotOptions, RefusedCommandLine,
                          ::testing::Values(Refused{{"--bogus"}, "bogus", kOptions},
