@@ -36,6 +36,8 @@ struct JournalStart {
     bool open = false;
     QString folder;
     bool noFiles = false;
+};
+
 // The controller parameters from the command line, without a window: back up, compare or restore a file.
 enum class ParameterMode { None, Backup, Compare, Restore };
 struct ParameterStart {
