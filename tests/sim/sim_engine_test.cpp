@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 
 namespace lq::sim {
 namespace {
@@ -39,7 +40,7 @@ TEST(InterFrameSilence, IsThreeAndAHalfCharactersWithAFloor) {
 
 class EngineTest : public ::testing::Test {
   protected:
-    explicit EngineTest(EngineConfig config = {}) : config_(config), engine(config_, clock) {}
+    explicit EngineTest(EngineConfig config = {}) : config_(std::move(config)), engine(config_, clock) {}
 
     void Send(const Frame& bytes) { engine.Receive(bytes); }
 
