@@ -46,6 +46,7 @@ int main(int argc, char* argv[]) {
     lq::ApplySerialStart(Form1, options.serial);
     // The communication monitor "通讯监视" (F12, --monitor) and the traffic log (--traffic-log).
     lq::MonitorStartup monitor(Form1, options.monitor);
+    if (lq::TrafficLogRecording* log = monitor.Log()) journal.Watch(*log);
     lq::TrendTool trend(Form1); // destroyed before the panel, whose master it listens to
     journal.Watch(trend);
     trend.Start(options.trend.open, options.trend.recordFile);

@@ -18,6 +18,8 @@ class MonitorStartup {
     MonitorStartup(TForm1& form, const MonitorStart& start);
 
     MonitorTool& Entry() { return entry_; }
+    // The traffic log of --traffic-log; null without one.
+    TrafficLogRecording* Log() const { return log_.get(); }
 
   private:
     MonitorTool entry_;

@@ -8,6 +8,7 @@
 #include "panel/form1.h"
 #include "panel/journal/journal_window.h"
 #include "panel/journal/journal_wording_zh.h"
+#include "panel/monitor/traffic_log_recording.h"
 #include "panel/tools_menu.h"
 #include "panel/trend/trend_tool.h"
 
@@ -89,6 +90,13 @@ void JournalTool::Watch(TrendTool& trend) {
         const QString what = tr("趋势 CSV：%1").arg(path);
         Add(RecordingEntry(journal_.Wording(), on, what.toStdString(), Now()));
     });
+}
+
+void JournalTool::Watch(TrafficLogRecording& log) {
+    const std::string what = tr("通讯记录 (traffic log)：%1").arg(log.Path()).toStdString();
+    if (log.Stopped()) return;
+    Add(RecordingEntry(journal_.Wording(), true, what, Now()));
+    log.OnStopped([this, what] { Add(RecordingEntry(journal_.Wording(), false, what, Now())); });
 }
 
 void JournalTool::Acknowledge(int bit) {

@@ -14,6 +14,7 @@ namespace lq {
 
 class JournalWindow;
 class TForm1;
+class TrafficLogRecording;
 class TrendTool;
 
 // The alarm and event journal behind "报警与事件…" (F9) in the panel's tools menu. It listens to the master
@@ -31,8 +32,9 @@ class JournalTool final : public QObject {
     void Start(bool openWindow, const QString& folder);
     void OpenWindow();
     void WriteTo(const QString& folder);
-    // Recordings of the trend started and stopped go into the journal.
+    // Recordings of the trend and the traffic log started and stopped go into the journal.
     void Watch(TrendTool& trend);
+    void Watch(TrafficLogRecording& log);
 
     void Acknowledge(int bit);
     void AcknowledgeAll();

@@ -26,6 +26,11 @@ TrafficLogRecording::TrafficLogRecording(TForm1& form, const QString& path, Show
 
 TrafficLogRecording::~TrafficLogRecording() {
     form_.Master().RemoveObserver(*writer_);
+    if (stopped_ && !writer_->Stopped()) stopped_();
+}
+
+void TrafficLogRecording::OnStopped(std::function<void()> stopped) {
+    stopped_ = std::move(stopped);
 }
 
 bool TrafficLogRecording::Stopped() const {
@@ -33,6 +38,7 @@ bool TrafficLogRecording::Stopped() const {
 }
 
 void TrafficLogRecording::Failed(const QString& reason) {
+    if (stopped_) stopped_();
     showMessage_(QStringLiteral("通讯记录文件无法写入，记录已停止 (traffic log stopped)：\n%1\n%2")
                      .arg(path_, reason));
 }

@@ -23,6 +23,9 @@ class TrafficLogRecording final {
     TrafficLogRecording& operator=(const TrafficLogRecording&) = delete;
 
     bool Stopped() const;
+    const QString& Path() const { return path_; }
+    // Told once when the log stops, by a failure or by its end; it must outlive the recording.
+    void OnStopped(std::function<void()> stopped);
 
   private:
     void Failed(const QString& reason);
@@ -31,6 +34,7 @@ class TrafficLogRecording final {
     QString path_;
     ShowMessage showMessage_;
     std::unique_ptr<TrafficLogWriter> writer_;
+    std::function<void()> stopped_;
 };
 
 } // namespace lq

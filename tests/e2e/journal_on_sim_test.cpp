@@ -15,6 +15,7 @@
 #include "panel/journal/journal_table_model.h"
 #include "panel/journal/journal_tool.h"
 #include "panel/journal/journal_window.h"
+#include "panel/monitor/traffic_log_recording.h"
 #include "tests/e2e/panel_on_sim.h"
 #include "widgets/ti_knob.h"
 
@@ -133,6 +134,8 @@ class JournalOnSimTest : public QObject {
         QTemporaryDir dir;
         JournalTool tool(f);
         tool.Start(false, dir.path());
+        TrafficLogRecording fullDisk(f, QStringLiteral("/dev/full"), [](const QString&) {});
+        tool.Watch(fullDisk);
         QVERIFY(panel.OpenAndTick());
         QTRY_VERIFY_WITH_TIMEOUT(f.Master().Registers()[4] == 1000 && f.Master().Registers()[0] == 5000,
                                  6000);
@@ -157,6 +160,10 @@ class JournalOnSimTest : public QObject {
         const QStringList lines = FileLines(dir.path());
         for (const auto* entry : {&knob, &dropped})
             QVERIFY(lines.contains(QString::fromStdString(JournalCsvLine(*entry))));
+        QCOMPARE(
+            lines.filter(QRegularExpression(QStringLiteral(",recording,,,(started|stopped),.*/dev/full")))
+                .size(),
+            2);
     }
 
     void aPanelKilledOutrightLeavesOnlyWholeLines() {
@@ -167,8 +174,9 @@ class JournalOnSimTest : public QObject {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
         program.setProcessEnvironment(env);
-        program.start(QStringLiteral(LQ_PANEL_PATH), {"--port", QString::fromStdString(sim.DevicePath()),
-                                                      "--open", "--poll", "--journal", dir.path()});
+        program.start(QStringLiteral(LQ_PANEL_PATH),
+                      {"--port", QString::fromStdString(sim.DevicePath()), "--open", "--poll", "--journal",
+                       dir.path(), "--traffic-log", dir.filePath(QStringLiteral("traffic.log"))});
         QVERIFY(program.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(FileLines(dir.path()).filter(QStringLiteral(",alarm-off,13.5,")).size() == 1,
                                  15000);
@@ -179,6 +187,7 @@ class JournalOnSimTest : public QObject {
         QVERIFY(lines.size() >= 7);
         QCOMPARE(lines.last(), QString()); // the file ends with a line end
         QCOMPARE(lines.first(), QString::fromStdString(JournalCsvHeader()));
+        QCOMPARE(lines.filter(QStringLiteral(",recording,,,started,")).size(), 1);
         const QRegularExpression time(
             QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d$)"));
         for (const QString& line : lines.mid(1, lines.size() - 2)) {
