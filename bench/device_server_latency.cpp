@@ -4,6 +4,7 @@
 // Each exchange: the request goes out through the serial component, the far side (this program, in the same
 // thread) reads it and sends a whole read reply; latency is from the reply's last byte leaving the far side
 // to its OnReceiveData call, minus the 100 ms inter-byte time-out that ends the read.
+#include "bench/process_usage.h"
 #include "modbus/crc16.h"
 #include "serial/comm.h"
 #include "serial/testing/pumped_notification_window.h"
@@ -16,7 +17,6 @@
 #include <netinet/in.h>
 #include <pty.h>
 #include <string>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -27,13 +27,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
-
-double CpuMilliseconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
 
 Bytes WithCrc(Bytes frame) {
     const std::uint16_t crc = lq::CalcCRC16(frame.data(), static_cast<std::int32_t>(frame.size()));
@@ -97,7 +90,7 @@ void Measure(FarSide& far, int exchanges) {
     const Bytes request = WithCrc({0x01, 0x03, 0x00, 0x00, 0x00, 0x0A});
     const auto interval = std::chrono::milliseconds(comm.ReadIntervalTimeout());
     std::vector<double> latencies;
-    const double cpuBefore = CpuMilliseconds();
+    const double cpuBefore = 1000 * lq::bench::CpuSeconds();
     for (int i = 0; i < exchanges; ++i) {
         got = false;
         comm.SendData(request.data(), static_cast<std::uint16_t>(request.size()));
@@ -111,7 +104,7 @@ void Measure(FarSide& far, int exchanges) {
         latencies.push_back(
             std::chrono::duration<double, std::milli>(delivered - lastByte - interval).count());
     }
-    const double cpu = CpuMilliseconds() - cpuBefore;
+    const double cpu = 1000 * lq::bench::CpuSeconds() - cpuBefore;
     comm.ClosePort();
     if (latencies.empty()) {
         std::printf("%-14s no exchange completed\n", far.label);

@@ -12,26 +12,11 @@
 #include <QApplication>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 
 namespace lq::bench {
 namespace {
-
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(256, '\n');
-    }
-    return 0;
-}
 
 // Block 1's reply with register 13 holding bits.
 std::array<std::uint8_t, 25> AlarmReply(std::uint16_t bits) {

@@ -3,6 +3,7 @@
 // Latency: the time from the last byte of an 8-byte frame entering the line to its OnReceiveData call, minus
 // the 100 ms inter-byte time-out that ends the read (median and 99th percentile over 200 frames).
 // Idle: process CPU time (user + system) while a port sits open with no traffic for 10 s.
+#include "bench/process_usage.h"
 #include "serial/comm.h"
 #include "serial/testing/pumped_notification_window.h"
 
@@ -10,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <pty.h>
-#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 #include <vector>
@@ -19,13 +19,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-double CpuMilliseconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
 
 } // namespace
 
@@ -76,9 +69,9 @@ int main(int argc, char** argv) {
     std::printf("frames %d: latency beyond the %lld ms interval: median %.3f ms, p99 %.3f ms, max %.3f ms\n",
                 frames, static_cast<long long>(interval.count()), at(0.5), at(0.99), latencies.back());
 
-    const double before = CpuMilliseconds();
+    const double before = 1000 * lq::bench::CpuSeconds();
     window->PumpFor(std::chrono::seconds(idleSeconds));
-    const double idle = CpuMilliseconds() - before;
+    const double idle = 1000 * lq::bench::CpuSeconds() - before;
     std::printf("idle open port for %d s: %.3f ms CPU\n", idleSeconds, idle);
 
     comm.ClosePort();

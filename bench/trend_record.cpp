@@ -24,7 +24,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -32,21 +31,6 @@ namespace lq::bench {
 namespace {
 
 using namespace std::chrono;
-
-// Resident memory now (not the peak), in KiB.
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(256, '\n');
-    }
-    return 0;
-}
 
 // Plausible, changing register values, so the plot has lines to draw.
 void Wiggle(RegisterImage& image, double s) {
