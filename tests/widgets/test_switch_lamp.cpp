@@ -2,6 +2,8 @@
 #include "widgets/ti_led.h"
 #include "widgets/ti_switch_led.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <stdexcept>
@@ -113,6 +115,43 @@ class SwitchLampTest : public QObject {
         QTest::keyClick(sw_, Qt::Key_Return);
         QTest::keyClick(sw_, Qt::Key_A);
         QCOMPARE(log.entries.size(), 2);
+    }
+
+    // With KeysClick on, Space and Enter click as the left button does: OnClick, then the toggle, on the
+    // release of a press that went down on the switch; a release alone, or a repeat's, clicks nothing.
+    void keysClickOnRelease_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("pressedHere");
+        QTest::addColumn<QStringList>("entries");
+        const QStringList clicked{"click(0)", "change", "user"};
+        QTest::newRow("space") << int(Qt::Key_Space) << true << clicked;
+        QTest::newRow("return") << int(Qt::Key_Return) << true << clicked;
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << true << clicked;
+        QTest::newRow("release without a press") << int(Qt::Key_Return) << false << QStringList{};
+        QTest::newRow("another key") << int(Qt::Key_A) << true << QStringList{};
+    }
+    void keysClickOnRelease() {
+        QFETCH(int, key);
+        QFETCH(bool, pressedHere);
+        QFETCH(QStringList, entries);
+        SwitchLog log;
+        log.Bind(*sw_);
+        sw_->SetKeysClick(true);
+        sw_->setFocus();
+        if (pressedHere) QTest::keyPress(sw_, Qt::Key(key));
+        QTest::keyRelease(sw_, Qt::Key(key));
+        QCOMPARE(log.entries, entries);
+    }
+
+    void aRepeatAloneArmsNoClick() {
+        SwitchLog log;
+        log.Bind(*sw_);
+        sw_->SetKeysClick(true);
+        sw_->setFocus();
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(sw_, &repeat);
+        QTest::keyRelease(sw_, Qt::Key_Return);
+        QVERIFY(log.entries.isEmpty());
     }
 
     void focusLossEndsPressWithoutToggle() {
