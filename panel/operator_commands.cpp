@@ -141,6 +141,8 @@ void TForm1::EntryMouseDown(CommandEntry* Entry) {
 }
 
 void TForm1::EntryKeyDown(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDisplay* Display, int Key) {
+    // Only an entry its SET opened is the pair's: pressing the switch otherwise would open it afresh.
+    if (Switch->Caption() != QStringLiteral("ENT")) return;
     if (Key == Qt::Key_Return || Key == Qt::Key_Enter)
         Switch->Click();
     else if (Key == Qt::Key_Escape)
