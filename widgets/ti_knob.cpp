@@ -325,9 +325,11 @@ void TiKnob::PaintPositionDisplay(QPainter& p, QPointF c) const {
     p.drawText(QRectF(c.x() - r, c.y() - r * 0.3, 2 * r, r * 0.6), Qt::AlignCenter, PositionDisplayText());
 }
 
+// Dots in the gap between the rim and the track, as dark as a switch's focus frame: the faint blue they had
+// was lost against the knurled rim.
 void TiKnob::PaintFocusRing(QPainter& p, QPointF c) const {
     const double r = knobRadius_;
-    p.setPen(QPen(QColor(0, 90, 200, 150), 1, Qt::DotLine));
+    p.setPen(QPen(QColor(60, 60, 60), 1, Qt::DotLine));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, r + 2, r + 2);
 }
