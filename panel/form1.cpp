@@ -11,7 +11,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <array>
-#include <tuple>
 
 #include "modbus/block_ages.h"
 #include "panel/command_entry.h"
@@ -134,18 +133,22 @@ void TForm1::BindEvents() {
 }
 
 void TForm1::BindEntryKeys() {
-    const std::array<std::tuple<TiSwitchLed*, CommandEntry*, TiAnalogDisplay*>, 5> pairs{
-        {{iSwitchLed2, iAnalogOutput3, iAnalogDisplay8},
-         {iSwitchLed3, iAnalogOutput5, iAnalogDisplay9},
-         {iSwitchLed4, iAnalogOutput6, iAnalogDisplay10},
-         {iSwitchLed5, iAnalogOutput7, iAnalogDisplay11},
-         {iSwitchLed6, iAnalogOutput8, iAnalogDisplay12}}};
-    for (const auto& [sw, entry, display] : pairs) {
-        entry->OnKeyDown = [this, sw, entry, display](TiComponent*, int key, Qt::KeyboardModifiers) {
-            EntryKeyDown(sw, entry, display, key);
+    struct Pair {
+        TiSwitchLed* sw;
+        CommandEntry* entry;
+        TiAnalogDisplay* display;
+    };
+    const std::array<Pair, 5> pairs{{{iSwitchLed2, iAnalogOutput3, iAnalogDisplay8},
+                                     {iSwitchLed3, iAnalogOutput5, iAnalogDisplay9},
+                                     {iSwitchLed4, iAnalogOutput6, iAnalogDisplay10},
+                                     {iSwitchLed5, iAnalogOutput7, iAnalogDisplay11},
+                                     {iSwitchLed6, iAnalogOutput8, iAnalogDisplay12}}};
+    for (const Pair& pair : pairs) {
+        pair.entry->OnKeyDown = [this, pair](TiComponent*, int key, Qt::KeyboardModifiers) {
+            EntryKeyDown(pair.sw, pair.entry, pair.display, key);
         };
-        sw->OnKeyDown = [this, sw, entry, display](TiComponent*, int key, Qt::KeyboardModifiers) {
-            if (key == Qt::Key_Escape) CancelEntry(sw, entry, display);
+        pair.sw->OnKeyDown = [this, pair](TiComponent*, int key, Qt::KeyboardModifiers) {
+            if (key == Qt::Key_Escape) CancelEntry(pair.sw, pair.entry, pair.display);
         };
     }
 }
