@@ -222,33 +222,28 @@ class KeysTest : public QObject {
         QCOMPARE(rig.Form().iKnob2->Position(), 700.0);
     }
 
+    // An arrow key turns a knob by 1 % of its scale, a page key by 10 %.
     void keysTurnAKnobByShareOfItsScale_data() {
         QTest::addColumn<QString>("knob");
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("keys");
         QTest::addColumn<double>("turned");
-        QTest::newRow("input, arrow") << "knob1"
-                                      << "Up" << 100.0;
-        QTest::newRow("input, page") << "knob1"
-                                     << "PageUp" << 1000.0;
-        QTest::newRow("maximum, arrow") << "knob2"
-                                        << "Up" << 10.0;
-        QTest::newRow("maximum, page down") << "knob2"
-                                            << "PageDown" << -100.0;
-        QTest::newRow("minimum, arrow down") << "knob3"
-                                             << "Down" << -4.0;
-        QTest::newRow("minimum, page") << "knob3"
-                                       << "PageUp" << 40.0;
+        QTest::newRow("input") << "knob1"
+                               << "key Up; key PageUp" << 1100.0;
+        QTest::newRow("maximum limit") << "knob2"
+                                       << "key Down; key PageDown" << -110.0;
+        QTest::newRow("minimum limit") << "knob3"
+                                       << "key Up; key PageUp" << 44.0;
     }
 
     void keysTurnAKnobByShareOfItsScale() {
         QFETCH(QString, knob);
-        QFETCH(QString, key);
+        QFETCH(QString, keys);
         QFETCH(double, turned);
         PanelOnLine rig;
         QVERIFY(rig.Activate());
         auto* k = static_cast<TiKnob*>(Script(rig).Named(knob));
         k->SetPosition(k->PositionMax() / 2);
-        QVERIFY(Script(rig).Run("focus " + knob + "; key " + key));
+        QVERIFY(Script(rig).Run("focus " + knob + "; " + keys));
         QCOMPARE(k->Position(), k->PositionMax() / 2 + turned);
     }
 

@@ -279,13 +279,6 @@ class RangeTest : public QObject {
         QCOMPARE(clicks_, clicks);
     }
 
-    void enterIsOffWithTheKeys() {
-        knob_->setFocus();
-        knob_->SetUseKeyboard(false);
-        QTest::keyClick(knob_, Qt::Key_Return);
-        QCOMPARE(clicks_, 0);
-    }
-
     void keyRuleAroundOnKeyDown() {
         knob_->SetPositionMax(10000);
         knob_->SetPosition(5000);
