@@ -1,5 +1,6 @@
 #include "panel/command_entry.h"
 
+#include <QFocusEvent>
 #include <QToolTip>
 
 #include "widgets/ti_line_editor.h"
@@ -34,6 +35,18 @@ void CommandEntry::ShowTypedAgain() {
     if (typed_) SetEditorText(*typed_);
     Editor()->setFocus();
     Editor()->selectAll();
+}
+
+void CommandEntry::ErrorActiveChanged() {
+    TiAnalogOutput::ErrorActiveChanged();
+    setFocusProxy(ErrorActive() ? nullptr : Editor());
+}
+
+void CommandEntry::focusInEvent(QFocusEvent* event) {
+    TiAnalogOutput::focusInEvent(event);
+    // A click has its own way back to the text (the panel's mouse-down handler), after the editor's press.
+    const bool byTab = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (ErrorActive() && byTab) ShowTypedAgain();
 }
 
 void CommandEntry::AcceptTyped(const QString& text) {

@@ -23,10 +23,14 @@ class CommandEntry final : public TiAnalogOutput {
     EntryTextFault TypedFault() const;
     // A refusal shown in place of the text, in words short enough for the field's box, with the whole reason
     // beside the field and on its tooltip. A click on the field puts the operator's text back.
+    // Tab onto a refused entry does the same.
     void ShowRefusal(const QString& inField, const QString& reason);
     void ShowTypedAgain();
 
   protected:
+    // While the refusal hides the editor the field takes the focus itself, so that Tab still reaches it.
+    void ErrorActiveChanged() override;
+    void focusInEvent(QFocusEvent* event) override;
     void AcceptTyped(const QString& text) override;
     bool CharAllowed(QChar ch) const override;
 

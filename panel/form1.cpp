@@ -10,9 +10,11 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
+#include <array>
 
 #include "modbus/block_ages.h"
 #include "panel/command_entry.h"
+#include "panel/enter_presses.h"
 #include "panel/knob_seeds.h"
 #include "panel/old_value_marks.h"
 #include "panel/panel_colors.h"
@@ -121,10 +123,34 @@ void TForm1::BindEvents() {
         entry->OnMouseDown = [this, entry](TiComponent*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
             EntryMouseDown(entry);
         };
+    BindEntryKeys();
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{CheckBox2, BitBtn7})
+        PressOnEnter(button);
     connect(ComboBox1, &QComboBox::editTextChanged, this, [this] {
         ShowAddressValidity();
         if (!applyingLine_) emit LineSettingsApplied({});
     });
+}
+
+void TForm1::BindEntryKeys() {
+    struct Pair {
+        TiSwitchLed* sw;
+        CommandEntry* entry;
+        TiAnalogDisplay* display;
+    };
+    const std::array<Pair, 5> pairs{{{iSwitchLed2, iAnalogOutput3, iAnalogDisplay8},
+                                     {iSwitchLed3, iAnalogOutput5, iAnalogDisplay9},
+                                     {iSwitchLed4, iAnalogOutput6, iAnalogDisplay10},
+                                     {iSwitchLed5, iAnalogOutput7, iAnalogDisplay11},
+                                     {iSwitchLed6, iAnalogOutput8, iAnalogDisplay12}}};
+    for (const Pair& pair : pairs) {
+        pair.entry->OnKeyDown = [this, pair](TiComponent*, int key, Qt::KeyboardModifiers) {
+            EntryKeyDown(pair.sw, pair.entry, pair.display, key);
+        };
+        pair.sw->OnKeyDown = [this, pair](TiComponent*, int key, Qt::KeyboardModifiers) {
+            if (key == Qt::Key_Escape) CancelEntry(pair.sw, pair.entry, pair.display);
+        };
+    }
 }
 
 void TForm1::ShowAddressValidity() {

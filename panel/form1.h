@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -258,13 +259,18 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     void CreatePhaseCurrentPanel();
     void CreateVoltagePanel();
     void CreateLimitPanels();
+    void SetTabOrder();
     void CreateComm1();
     void BindEvents();
+    void BindEntryKeys();
 
     // One SET/ENT pair: first click opens the entry with the controller's value, the second writes it.
     void SetEntClick(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDisplay* Display,
                      std::uint8_t Register, bool TimesTen);
     void EntryMouseDown(CommandEntry* Entry);
+    // Enter in an open entry presses its switch; Escape, in the entry or on its switch, closes it unsent.
+    void EntryKeyDown(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDisplay* Display, int Key);
+    void CancelEntry(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDisplay* Display);
     void ShowAddressValidity();
     void KeepOnScreen();
     void KnobWrite(TiKnob* Knob, std::uint8_t Register);
@@ -288,6 +294,7 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     bool placed_ = false;
     LineReceiver lineBorrower_;
     bool applyingLine_ = false; // inside ApplyLineSettings: the boxes' changes are reported once, after it
+    std::map<const TiSwitchLed*, bool> lampBeforeEntry_; // each SET switch's lamp before it opened its entry
 };
 
 } // namespace lq

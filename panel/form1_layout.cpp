@@ -21,6 +21,7 @@
 #include "widgets/ti_label.h"
 #include "widgets/ti_led.h"
 #include "widgets/ti_led_bar.h"
+#include "widgets/ti_line_editor.h"
 #include "widgets/ti_linear_gauge.h"
 #include "widgets/ti_switch_led.h"
 #include "widgets/ti_thermometer.h"
@@ -119,9 +120,13 @@ void PlaceOutput(TiAnalogOutput* field, int left, int top, int width, int precis
     if (bold) field->setFont(BoldWidgetFont(field));
 }
 
+// A field the refresh writes shows a value and takes no command, so neither Tab nor a click gives it the
+// focus.
 TiAnalogOutput* MakeOutput(QWidget* parent, int left, int top, int width, int precision, bool bold) {
     auto* field = new TiAnalogOutput(parent);
     PlaceOutput(field, left, top, width, precision, bold);
+    field->setFocusPolicy(Qt::NoFocus);
+    field->Editor()->setFocusPolicy(Qt::NoFocus);
     return field;
 }
 
@@ -144,12 +149,18 @@ class TopEdgeAlignment final : public QObject {
     QWidget* strip_;
 };
 
-TiKnob* MakeKnob(QWidget* parent, QRect geometry, double maximum, int knobRadius, double arrowStep) {
+// A press of an arrow key turns a knob by 1 % of its scale, of a page key by 10 %. The knob's key reaction
+// runs twice for each press, so each run takes half of that.
+constexpr double kArrowKeyShare = 0.01;
+constexpr double kPageKeyShare = 0.10;
+constexpr double kKeyReactionsPerPress = 2;
+
+TiKnob* MakeKnob(QWidget* parent, QRect geometry, double maximum, int knobRadius) {
     auto* knob = new TiKnob(parent);
     if (geometry.isValid()) knob->setGeometry(geometry);
     knob->SetPositionMax(maximum);
-    knob->SetKeyArrowStepSize(arrowStep);
-    knob->SetKeyPageStepSize(1.0);
+    knob->SetKeyArrowStepSize(maximum * kArrowKeyShare / kKeyReactionsPerPress);
+    knob->SetKeyPageStepSize(maximum * kPageKeyShare / kKeyReactionsPerPress);
     knob->SetMouseWheelStepSize(1.0);
     knob->SetKnobRadius(knobRadius);
     return knob;
@@ -163,6 +174,7 @@ TiSwitchLed* MakeSetSwitch(QWidget* parent, int left, int top) {
     sw->SetCaptionMargin(1);
     sw->SetIndicatorMargin(4);
     sw->SetBorderSize(2);
+    sw->SetKeysClick(true);
     return sw;
 }
 
@@ -201,6 +213,25 @@ void TForm1::CreateComponents() {
     // Created last so that they lie over the panels they overlap at the window's top edge.
     CreateStatusStrip();
     CreatePortSettings();
+    SetTabOrder();
+}
+
+void TForm1::SetTabOrder() {
+    // Reading order of the places above: the status strip left to right, the port settings top to bottom,
+    // the input knob, the temperature-control rows (each entry before its switch), the two limit knobs. An
+    // entry stands in the order beside its editor, where Tab finds it while a refusal hides the editor.
+    std::vector<QWidget*> order{CheckBox2, ComboBox1, iSwitchLed1, ComboBox4,
+                                ComboBox5, ComboBox6, BitBtn7,     iKnob1};
+    const std::array<std::pair<CommandEntry*, TiSwitchLed*>, 5> rows{{{iAnalogOutput3, iSwitchLed2},
+                                                                      {iAnalogOutput5, iSwitchLed3},
+                                                                      {iAnalogOutput6, iSwitchLed4},
+                                                                      {iAnalogOutput7, iSwitchLed5},
+                                                                      {iAnalogOutput8, iSwitchLed6}}};
+    for (const auto& [entry, sw] : rows)
+        order.insert(order.end(), {entry, entry->Editor(), sw});
+    order.insert(order.end(), {iKnob2, iKnob3});
+    for (std::size_t n = 1; n < order.size(); ++n)
+        QWidget::setTabOrder(order[n - 1], order[n]);
 }
 
 void TForm1::CreateStatusStrip() {
@@ -225,6 +256,7 @@ void TForm1::CreateStatusStrip() {
     iSwitchLed1->SetCaption(QStringLiteral("STOP"));
     iSwitchLed1->SetCaptionMargin(2);
     iSwitchLed1->SetBorderSize(2);
+    iSwitchLed1->SetKeysClick(true);
 }
 
 void TForm1::CreatePortSettings() {
@@ -307,7 +339,7 @@ void TForm1::CreateTemperaturePanel() {
 void TForm1::CreateInputOutputPanel() {
     Panel6 = MakePanel(Panel2, {-8, 136, 633, 177}, kLight3DFace, false);
     iLabel13 = MakeTiLabel(Panel6, QStringLiteral("输入："), 16, 8);
-    iKnob1 = MakeKnob(Panel6, {}, 10000, 27, 0.1);
+    iKnob1 = MakeKnob(Panel6, {}, 10000, 27);
     iKnob1->move(88, 16);
     iAnalogOutput2 = MakeOutput(Panel6, 16, 40, 57, 2, true);
     UpDown1 = new UpDownControl(Panel6);
@@ -382,12 +414,12 @@ void TForm1::CreateLimitPanels() {
     Panel11 = MakePanel(Panel2, {0, 312, 225, 209}, kLight3DFace, false);
     iLabel23 = MakeTiLabel(Panel11, QStringLiteral("最大输出量限制："), 16, 8);
     iAnalogDisplay5 = MakeDisplay(Panel11, 126, 13, 1);
-    iKnob2 = MakeKnob(Panel11, {40, 48, 145, 137}, 1000, 23, 0.1);
+    iKnob2 = MakeKnob(Panel11, {40, 48, 145, 137}, 1000, 23);
 
     Panel10 = MakePanel(Panel2, {224, 312, 225, 209}, kLight3DFace, false);
     iLabel24 = MakeTiLabel(Panel10, QStringLiteral("最小输出量限制："), 16, 8);
     iAnalogDisplay6 = MakeDisplay(Panel10, 126, 13, 1);
-    iKnob3 = MakeKnob(Panel10, {40, 48, 145, 137}, 400, 26, 0.1);
+    iKnob3 = MakeKnob(Panel10, {40, 48, 145, 137}, 400, 26);
 }
 
 } // namespace lq

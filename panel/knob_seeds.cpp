@@ -14,10 +14,27 @@ KnobSeeds::KnobSeeds(const RegisterImage& registers, const std::vector<Knob>& kn
         TiKnob* k = knob.knob;
         // Only a turn makes the position the operator's: a press or a click that moves nothing leaves the
         // knob showing the controller's value.
-        k->OnPositionChange = [this, k](TiComponent*) {
-            if (!seeding_) Find(k)->hold = Hold::Turned;
+        k->OnPositionChange = [this, k](TiComponent*) { Moved(*Find(k)); };
+        // The knob has put back its position by the time its key handler runs.
+        k->OnKeyDown = [this, k](TiComponent*, int key, Qt::KeyboardModifiers) {
+            if (key == Qt::Key_Escape) TurnTakenBack(*Find(k));
         };
+        seeds_.back().position = k->Position();
     }
+}
+
+void KnobSeeds::Moved(Seed& seed) {
+    const double from = std::exchange(seed.position, seed.knob.knob->Position());
+    if (seeding_ || seed.hold == Hold::Turned) return;
+    // A write on its way ends while the knob is turned, so what follows it comes with the next read.
+    seed.heldBeforeTurn = seed.hold == Hold::Following ? Hold::Following : Hold::Waiting;
+    seed.turnedFrom = from;
+    seed.hold = Hold::Turned;
+}
+
+void KnobSeeds::TurnTakenBack(Seed& seed) {
+    if (seed.hold == Hold::Turned && seed.knob.knob->Position() == seed.turnedFrom)
+        seed.hold = seed.heldBeforeTurn;
 }
 
 void KnobSeeds::PortOpened() {

@@ -15,7 +15,8 @@ class TiKnob;
 // register's value (in register units, as its click writes it) at every accepted read of that register,
 // from the first read after the port is opened, until the operator turns it. A turned knob keeps the
 // operator's setting until its click has gone on the line and that write has ended; a click that sent
-// nothing gives the setting up, and the knob waits for the controller's value again.
+// nothing gives the setting up, and the knob waits for the controller's value again. Escape, once the knob
+// is back where the turn took it from, gives the turn up: the knob holds again what it held before.
 class KnobSeeds final : public ILinkObserver {
   public:
     struct Knob {
@@ -50,7 +51,13 @@ class KnobSeeds final : public ILinkObserver {
         Knob knob;
         Hold hold = Hold::Waiting;
         std::uint16_t value = 0; // Following: the controller's; Sent: the one written
+        Hold heldBeforeTurn = Hold::Waiting;
+        double position = 0;   // before the latest change
+        double turnedFrom = 0; // where the turn began
     };
+
+    void Moved(Seed& seed);
+    void TurnTakenBack(Seed& seed);
 
     Seed* Find(const TiKnob* knob);
     const Seed* Find(const TiKnob* knob) const;

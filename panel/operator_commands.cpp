@@ -100,7 +100,9 @@ void TForm1::SetEntClick(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDispl
                          std::uint8_t Register, bool TimesTenScale) {
     if (Switch->Caption() == QStringLiteral("SET")) {
         // The entry starts from what the controller has, selected, so typing replaces it and ENT alone
-        // writes it back unchanged.
+        // writes it back unchanged. The click toggles the lamp after this, so it still shows the earlier
+        // state.
+        lampBeforeEntry_[Switch] = Switch->Active();
         Switch->SetCaption(QStringLiteral("ENT"));
         Entry->Fill(Display->Value());
         Entry->show();
@@ -136,6 +138,27 @@ void TForm1::EntryMouseDown(CommandEntry* Entry) {
     // A click on a refused entry brings the typed text back for correcting.
     if (!Entry->ErrorActive()) return;
     Entry->ShowTypedAgain();
+}
+
+void TForm1::EntryKeyDown(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDisplay* Display, int Key) {
+    // Only an entry its SET opened is the pair's: pressing the switch otherwise would open it afresh.
+    if (Switch->Caption() != QStringLiteral("ENT")) return;
+    if (Key == Qt::Key_Return || Key == Qt::Key_Enter)
+        Switch->Click();
+    else if (Key == Qt::Key_Escape)
+        CancelEntry(Switch, Entry, Display);
+}
+
+void TForm1::CancelEntry(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDisplay* Display) {
+    if (Switch->Caption() != QStringLiteral("ENT")) return;
+    Switch->SetCaption(QStringLiteral("SET"));
+    Switch->BeginLoading();
+    Switch->SetActive(lampBeforeEntry_[Switch]);
+    Switch->EndLoading();
+    // On the switch before the entry goes, so the focus stays with the pair.
+    Switch->setFocus(Qt::OtherFocusReason);
+    Entry->Fill(Display->Value());
+    Entry->hide();
 }
 
 void TForm1::iSwitchLed2Click(TiComponent*) {

@@ -91,6 +91,8 @@ double TiKnob::MouseAngle(QPoint pos) const {
 
 void TiKnob::MouseDownReaction(QMouseEvent* e, QPoint pos) {
     if (e->button() != Qt::LeftButton) return;
+    // The mouse takes the turn over: its click is the one that counts.
+    keyTurnStart_.reset();
     const QPointF d = QPointF(pos) - Centre();
     // Whole pixels, ties to even like every rounding of a real here (the floating-point default mode).
     if (std::nearbyint(std::hypot(d.x(), d.y())) >= knobRadius_) return;
@@ -118,40 +120,66 @@ void TiKnob::MouseUpReaction(QMouseEvent* e, QPoint) {
     if (Position() != dragStartPosition_) Fire(OnPositionChangeFinished);
 }
 
-void TiKnob::KeyDownReaction(QKeyEvent* e) {
-    if (!useKeyboard_) return;
-    const double before = Position();
-    switch (e->key()) {
+bool TiKnob::StepByKey(int key) {
+    switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Down:
         SetPosition(Position() - keyArrowStepSize_);
-        break;
+        return true;
     case Qt::Key_Right:
     case Qt::Key_Up:
         SetPosition(Position() + keyArrowStepSize_);
-        break;
+        return true;
     case Qt::Key_PageUp:
         SetPosition(Position() + keyPageStepSize_);
-        break;
+        return true;
     case Qt::Key_PageDown:
         SetPosition(Position() - keyPageStepSize_);
-        break;
+        return true;
     case Qt::Key_Home:
         SetPosition(PositionMin());
-        break;
+        return true;
     case Qt::Key_End:
         SetPosition(PositionMax());
-        break;
+        return true;
     default:
+        return false;
+    }
+}
+
+void TiKnob::KeyDownReaction(QKeyEvent* e) {
+    if (!useKeyboard_) return;
+    const double before = Position();
+    const int key = e->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (!e->isAutoRepeat()) enterArmed_ = true;
         return;
+    }
+    if (key == Qt::Key_Escape) {
+        if (keyTurnStart_) SetPosition(*keyTurnStart_);
+        keyTurnStart_.reset();
+    } else if (!StepByKey(key)) {
+        return;
+    } else if (!keyTurnStart_) {
+        keyTurnStart_ = before;
     }
     if (Position() != before) keyChangedPosition_ = true;
 }
 
 void TiKnob::KeyUpReaction(QKeyEvent* e) {
+    const int key = e->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !e->isAutoRepeat() && enterArmed_) {
+        enterArmed_ = false;
+        keyTurnStart_.reset();
+        Guarded([&] { Fire(OnClick); });
+    }
     if (e->isAutoRepeat() || !keyChangedPosition_) return;
     keyChangedPosition_ = false;
     Fire(OnPositionChangeFinished);
+}
+
+void TiKnob::FocusOutReaction(QFocusEvent*) {
+    enterArmed_ = false;
 }
 
 bool TiKnob::TakesWheel() const {
@@ -297,9 +325,11 @@ void TiKnob::PaintPositionDisplay(QPainter& p, QPointF c) const {
     p.drawText(QRectF(c.x() - r, c.y() - r * 0.3, 2 * r, r * 0.6), Qt::AlignCenter, PositionDisplayText());
 }
 
+// Dots in the gap between the rim and the track, as dark as a switch's focus frame: the faint blue they had
+// was lost against the knurled rim.
 void TiKnob::PaintFocusRing(QPainter& p, QPointF c) const {
     const double r = knobRadius_;
-    p.setPen(QPen(QColor(0, 90, 200, 150), 1, Qt::DotLine));
+    p.setPen(QPen(QColor(60, 60, 60), 1, Qt::DotLine));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, r + 2, r + 2);
 }

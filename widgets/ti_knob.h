@@ -2,12 +2,16 @@
 
 #include "widgets/ti_position_component.h"
 
+#include <optional>
+
 class QPainter;
 
 namespace lq {
 
 // A rotary knob. A drag that starts on the grip turns it by the change of the mouse angle around the
-// centre; focused, it steps with the arrow and page keys and jumps with Home/End; the wheel steps once
+// centre; focused, it steps with the arrow and page keys and jumps with Home/End, Enter clicks it (on the
+// release of a press that went down on it, as the left button does) and Escape takes back what the keys
+// turned since the last click; the wheel steps once
 // per notch of 120 units of angle, ignoring notches that follow the last accepted one by less than 30 ms,
 // and only while it has the focus and UseKeyboard is on: scrolling past it leaves it where it is.
 class TiKnob : public TiScaleComponent {
@@ -52,10 +56,13 @@ class TiKnob : public TiScaleComponent {
     void KeyUpReaction(QKeyEvent* e) override;
     void WheelReaction(QWheelEvent* e) override;
     bool TakesWheel() const override;
+    void FocusOutReaction(QFocusEvent* e) override;
     void paintEvent(QPaintEvent*) override;
 
   private:
     QPointF Centre() const;
+    // The steps and jumps of the keys; false for a key that is none of them.
+    bool StepByKey(int key);
     double MouseAngle(QPoint pos) const;
 
     // The artwork, back to front.
@@ -87,6 +94,8 @@ class TiKnob : public TiScaleComponent {
     double dragPreviousAngle_ = 0;
     double dragStartPosition_ = 0;
     bool keyChangedPosition_ = false;
+    std::optional<double> keyTurnStart_; // where the keys took the knob from, until a click or Escape
+    bool enterArmed_ = false;
     int wheelUnits_ = 0; // angle delta not yet making up a notch, signed
     bool wheelNotchSeen_ = false;
     quint64 lastWheelNotchMs_ = 0;

@@ -80,18 +80,49 @@ void TiSwitchLed::MouseDownReaction(QMouseEvent* e, QPoint) {
 void TiSwitchLed::MouseUpReaction(QMouseEvent* e, QPoint pos) {
     if (e->button() != Qt::LeftButton || !pressed_) return;
     SetPressed(false);
+    Release(rect().contains(pos));
+}
+
+void TiSwitchLed::Release(bool inside) {
     if (momentaryStyle_ == ismsSimple)
         SetActiveByUser(false);
-    else if (rect().contains(pos))
+    else if (inside)
         SetActiveByUser(!active_);
 }
 
+void TiSwitchLed::Click() {
+    setFocus(Qt::OtherFocusReason);
+    SetPressed(true);
+    if (momentaryStyle_ == ismsSimple) SetActiveByUser(true);
+    ClickRelease();
+}
+
+void TiSwitchLed::ClickRelease() {
+    // As on the mouse's release: a handler that took the focus away has ended the press, and the toggle with
+    // it.
+    Guarded([&] { Fire(OnClick); });
+    if (!pressed_) return;
+    SetPressed(false);
+    Release(true);
+}
+
+bool TiSwitchLed::PressKey(int key) const {
+    return key == Qt::Key_Space || (keysClick_ && (key == Qt::Key_Return || key == Qt::Key_Enter));
+}
+
 void TiSwitchLed::KeyDownReaction(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Space) SetPressed(true);
+    // A repeat only arms a switch the focus reached with the key already down, whose release is no press.
+    if (!PressKey(e->key()) || e->isAutoRepeat()) return;
+    SetPressed(true);
+    if (keysClick_ && momentaryStyle_ == ismsSimple) SetActiveByUser(true);
 }
 
 void TiSwitchLed::KeyUpReaction(QKeyEvent* e) {
-    if (e->key() != Qt::Key_Space || e->isAutoRepeat() || !pressed_) return;
+    if (!PressKey(e->key()) || e->isAutoRepeat() || !pressed_) return;
+    if (keysClick_) {
+        ClickRelease();
+        return;
+    }
     SetPressed(false);
     SetActiveByUser(!active_);
 }
@@ -129,15 +160,16 @@ void TiSwitchLed::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setPen(ToQColor(fontColor_));
     p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, caption_);
-    if (hasFocus()) {
-        QPen dots(QColor(60, 60, 60), 1, Qt::DotLine);
-        p.setPen(dots);
-        p.setBrush(Qt::NoBrush);
-        const QRect fr = QRect(borderSize_ + 1, borderSize_ + 1, width() - 2 * borderSize_ - 3,
-                               height() - 2 * borderSize_ - 3)
-                             .translated(int(shift), int(shift));
-        p.drawRect(fr);
-    }
+    if (hasFocus()) PaintFocusFrame(p, int(shift));
+}
+
+// Dots inside the bevel, moving with the pressed face.
+void TiSwitchLed::PaintFocusFrame(QPainter& p, int shift) const {
+    p.setPen(QPen(QColor(60, 60, 60), 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(
+        QRect(borderSize_ + 1, borderSize_ + 1, width() - 2 * borderSize_ - 3, height() - 2 * borderSize_ - 3)
+            .translated(shift, shift));
 }
 
 } // namespace lq

@@ -3,6 +3,8 @@
 #include "widgets/ti_color.h"
 #include "widgets/ti_component.h"
 
+class QPainter;
+
 namespace lq {
 
 enum class TiMomentaryStyle { ismsNone, ismsSimple };
@@ -10,7 +12,9 @@ using enum TiMomentaryStyle;
 
 // A push switch with a lamp stripe and a caption. A click toggles Active on release inside; Space
 // toggles on key-up; pressing takes the focus first, so a focused entry field accepts its text before
-// any click handler of the switch runs.
+// any click handler of the switch runs. With KeysClick on, Space and Enter press it as the left button
+// does: the press that went down on the switch clicks on its release (OnClick, then the toggle unless the
+// handler took the focus away).
 class TiSwitchLed : public TiCustomComponent {
     Q_OBJECT
   public:
@@ -35,7 +39,12 @@ class TiSwitchLed : public TiCustomComponent {
     int BorderSize() const { return borderSize_; }
     void SetBorderSize(int b);
 
+    bool KeysClick() const { return keysClick_; }
+    void SetKeysClick(bool on) { keysClick_ = on; }
+
     bool Pressed() const { return pressed_; }
+    // What a left click inside does, for a key that stands for one: the focus, OnClick, then the toggle.
+    void Click();
 
     TiNotifyEvent OnChange;
     TiNotifyEvent OnChangeUser;
@@ -51,6 +60,11 @@ class TiSwitchLed : public TiCustomComponent {
   private:
     void SetActiveByUser(bool on);
     void SetPressed(bool on);
+    bool PressKey(int key) const;
+    // The toggle of a release: a momentary switch goes off, another toggles when released inside.
+    void Release(bool inside);
+    void ClickRelease();
+    void PaintFocusFrame(QPainter& p, int shift) const;
 
     QString caption_ = QStringLiteral("On");
     bool active_ = false;
@@ -62,6 +76,7 @@ class TiSwitchLed : public TiCustomComponent {
     int captionMargin_ = 2;
     int indicatorMargin_ = 3;
     int borderSize_ = 2;
+    bool keysClick_ = false;
 };
 
 } // namespace lq

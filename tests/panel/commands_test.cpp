@@ -146,7 +146,7 @@ class CommandsTest : public QObject {
             PanelOnLine::TurnByWheel(knob);
         } else {
             for (int k = 0; k < 5; ++k)
-                QTest::keyClick(knob, Qt::Key_Up); // two steps of 0.1 per key press
+                QTest::keyClick(knob, Qt::Key_Up); // 1 % of the scale per key press
         }
         const double turned = knob->Position();
         QVERIFY(turned > 0.0);

@@ -2,7 +2,8 @@
 // writes of a knob click, the run/stop switch and a SET/ENT entry, step by step. The expected trace in
 // data/wire_trace_good_controller.txt was recorded from the panel as it stood before writes learned to wait
 // for a read in flight, to be repeated, and to be matched with their own echo: with a controller that answers
-// within a tick none of that may change a byte or move a frame to another tick.
+// within a tick none of that may change a byte or move a frame to another tick. The knob click's value alone
+// was recorded again when a key press came to turn a knob by 1 % of its scale (five presses: 50, was 1).
 #include <QCheckBox>
 #include <QFile>
 #include <QtTest>
@@ -80,7 +81,8 @@ class WireTraceTest : public QObject {
         for (int k = 0; k < 5; ++k)
             Tick(++tick);
 
-        // The operator turns the maximum-output knob five steps up by keys, then clicks it on its rim.
+        // The operator turns the maximum-output knob five steps up by keys (1 % of its scale each), then
+        // clicks it on its rim.
         Form().iKnob2->setFocus();
         for (int k = 0; k < 5; ++k)
             QTest::keyClick(Form().iKnob2, Qt::Key_Up);

@@ -251,6 +251,34 @@ class RangeTest : public QObject {
         QCOMPARE(knob_->Position(), expected);
     }
 
+    // Enter clicks (on its release), Escape puts back where the keys took the knob from since the last
+    // click; a mouse press takes the turn over, so Escape after it has nothing to put back.
+    void enterClicksAndEscapeTakesBack_data() {
+        QTest::addColumn<QString>("keys"); // U: Up, E: Enter, X: Escape, M: a press and release on the rim
+        QTest::addColumn<double>("position");
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("turn, Enter") << "UUE" << 50.4 << 1;
+        QTest::newRow("turn, Escape") << "UUX" << 50.0 << 0;
+        QTest::newRow("turn, Enter, turn, Escape") << "UEUX" << 50.2 << 1;
+        QTest::newRow("turn, click, Escape") << "UMX" << 50.2 << 1;
+        QTest::newRow("Escape alone") << "X" << 50.0 << 0;
+    }
+    void enterClicksAndEscapeTakesBack() {
+        QFETCH(QString, keys);
+        QFETCH(double, position);
+        QFETCH(int, clicks);
+        knob_->SetPosition(50);
+        knob_->setFocus();
+        for (const QChar k : keys) {
+            if (k == 'M')
+                QTest::mouseClick(knob_, Qt::LeftButton, {}, QPoint(3, 3));
+            else
+                QTest::keyClick(knob_, k == 'U' ? Qt::Key_Up : k == 'E' ? Qt::Key_Return : Qt::Key_Escape);
+        }
+        QCOMPARE(knob_->Position(), position);
+        QCOMPARE(clicks_, clicks);
+    }
+
     void keyRuleAroundOnKeyDown() {
         knob_->SetPositionMax(10000);
         knob_->SetPosition(5000);

@@ -2,6 +2,8 @@
 #include "widgets/ti_led.h"
 #include "widgets/ti_switch_led.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <stdexcept>
@@ -113,6 +115,35 @@ class SwitchLampTest : public QObject {
         QTest::keyClick(sw_, Qt::Key_Return);
         QTest::keyClick(sw_, Qt::Key_A);
         QCOMPARE(log.entries.size(), 2);
+    }
+
+    // With KeysClick on, Space and Enter click as the left button does: OnClick, then the toggle, on the
+    // release of a press that went down on the switch; a release alone, or after a repeat alone, clicks
+    // nothing.
+    void keysClickOnRelease_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("press"); // "": none, "press", "repeat"
+        QTest::addColumn<QStringList>("entries");
+        const QStringList clicked{"click(0)", "change", "user"};
+        QTest::newRow("space") << int(Qt::Key_Space) << "press" << clicked;
+        QTest::newRow("return") << int(Qt::Key_Return) << "press" << clicked;
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << "press" << clicked;
+        QTest::newRow("release without a press") << int(Qt::Key_Return) << "" << QStringList{};
+        QTest::newRow("a repeat alone") << int(Qt::Key_Return) << "repeat" << QStringList{};
+        QTest::newRow("another key") << int(Qt::Key_A) << "press" << QStringList{};
+    }
+    void keysClickOnRelease() {
+        QFETCH(int, key);
+        QFETCH(QString, press);
+        QFETCH(QStringList, entries);
+        SwitchLog log;
+        log.Bind(*sw_);
+        sw_->SetKeysClick(true);
+        sw_->setFocus();
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, QString(), press == "repeat");
+        if (!press.isEmpty()) QApplication::sendEvent(sw_, &down);
+        QTest::keyRelease(sw_, Qt::Key(key));
+        QCOMPARE(log.entries, entries);
     }
 
     void focusLossEndsPressWithoutToggle() {
