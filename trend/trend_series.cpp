@@ -66,7 +66,8 @@ double TrendSeries::ChartTime(const LinkTime& at) {
 }
 
 bool TrendSeries::StartsNewLine(const SinceAccepted& since) {
-    return since.missedTurns >= kTurnsBeforeBreak || since.pollStopped || since.portClosed;
+    return since.missedTurns >= kTurnsBeforeBreak || since.roundMissed || since.pollStopped ||
+           since.portClosed;
 }
 
 void TrendSeries::LineActive(std::chrono::steady_clock::time_point at) {
@@ -81,7 +82,12 @@ void TrendSeries::RequestSent(const SentRequest& request) {
     if (request.kind != RequestKind::Read || request.block >= since_.size() || request.block == turnOf_)
         return;
     // The poll moved on to another block: the one before had its turn.
-    if (turnOf_ && !turnAccepted_) ++since_[*turnOf_].missedTurns;
+    if (turnOf_ && !turnAccepted_) {
+        ++since_[*turnOf_].missedTurns;
+        if (++turnsMissedRunning_ >= since_.size())
+            for (SinceAccepted& since : since_)
+                since.roundMissed = true;
+    }
     turnOf_ = request.block;
     turnAccepted_ = false;
 }
@@ -90,6 +96,7 @@ void TrendSeries::DeliveryJudged(const Delivery& delivery) {
     if (delivery.verdict != DeliveryVerdict::Accepted || delivery.block >= kPollBlockStarts.size()) return;
     LineActive(delivery.at.steady);
     if (delivery.block == turnOf_) turnAccepted_ = true;
+    turnsMissedRunning_ = 0;
     const bool newLine = StartsNewLine(since_[delivery.block]);
     since_[delivery.block] = {};
     const double at = ChartTime(delivery.at);

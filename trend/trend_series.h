@@ -44,7 +44,8 @@ struct WriteMarker {
 // `capacity` points (two hours at 2 Hz), so memory is fixed from the start.
 //
 // A quantity's line is broken where its own block missed kTurnsBeforeBreak turns of the poll running, where
-// the poll stood still, or where the port was closed in between (see StartsNewLine).
+// no block was answered for a whole round, where the poll stood still, or where the port was closed in
+// between (see StartsNewLine).
 class TrendSeries final : public ILinkObserver {
   public:
     static constexpr std::size_t kCapacity = 14400;
@@ -78,7 +79,9 @@ class TrendSeries final : public ILinkObserver {
 
     // What happened to a block between two of its accepted replies.
     struct SinceAccepted {
-        int missedTurns = 0;      // turns of the poll that asked for the block and moved on without it
+        int missedTurns = 0; // turns of the poll that asked for the block and moved on without it
+        bool roundMissed =
+            false; // every block missed its turn, one after the other: the controller is silent
         bool pollStopped = false; // no request went out nor reply came for longer than kPollStoppedAfter
         bool portClosed = false;  // however briefly: the line never joins values across a reconnection
     };
@@ -102,8 +105,9 @@ class TrendSeries final : public ILinkObserver {
     TrendRing<WriteMarker> markers_;
     std::optional<LinkTime> origin_;
     std::array<SinceAccepted, kPollBlockStarts.size()> since_{};
-    std::optional<std::uint8_t> turnOf_;                              // the block the reads go to at present
-    bool turnAccepted_ = false;                                       // and whether one of them was accepted
+    std::optional<std::uint8_t> turnOf_; // the block the reads go to at present
+    bool turnAccepted_ = false;          // and whether one of them was accepted
+    std::size_t turnsMissedRunning_ = 0; // by any block, since the last accepted reply
     std::optional<std::chrono::steady_clock::time_point> lastActive_; // the last request or accepted reply
     std::uint64_t revision_ = 0;
     std::optional<double> latest_;

@@ -156,6 +156,10 @@ TEST(TrendLineBreaks, OnlyAfterThreeTurnsWithoutTheBlockOrAcrossAClosedPortOrASt
         {"three turns missed", Reads(kPv, 3, 11, Reply::Lost), {}, 2},
         {"three damaged turns missed", Reads(kPv, 3, 11, Reply::Damaged), {}, 2},
         {"the other blocks missing two turns each", others(3, 8), {}, 1},
+        {"every block missing a turn, one after the other",
+         [](std::uint8_t, int read) { return read >= 3 && read <= 5 ? Reply::Lost : Reply::Good; },
+         {},
+         2},
         {"the port closed and opened again at once", good,
          [](PolledTrend& t) {
              t.rig.master.PortClosed();
