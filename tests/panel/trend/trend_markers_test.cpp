@@ -1,13 +1,13 @@
 // The write markers on the trend window's screen: at their time after every jump, scroll and resize, exactly
-// as a full repaint draws them, and stacked rather than cut off where their flags would overlap.
+// as a full repaint draws them.
 #include <QDir>
-#include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 #include <functional>
 
 #include "panel/trend/trend_chart_view.h"
 #include "panel/trend/trend_window.h"
+#include "tests/panel/window_pixels.h"
 #include "trend/trend_series.h"
 
 using namespace lq;
@@ -18,36 +18,6 @@ LinkTime AtSeconds(double s) {
     const auto ms = std::chrono::milliseconds(static_cast<std::int64_t>(s * 1000));
     return {std::chrono::steady_clock::time_point{} + ms,
             std::chrono::system_clock::time_point{std::chrono::hours(24 * 365 * 56)} + ms};
-}
-
-// Lets the chart's delayed layout, the repaint and the flush to the window's pixels happen.
-void Settle() {
-    for (int n = 0; n < 4; ++n) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-// The chart as the window last showed it: the view's part of the window's own pixels, not a rendering.
-QImage Shown(const TrendWindow& window) {
-    const QWidget* viewport = window.ChartView()->viewport();
-    const QImage pixels = window.screen()->grabWindow(window.winId()).toImage();
-    const QRect area(viewport->mapTo(&window, QPoint()) * pixels.devicePixelRatio(),
-                     viewport->size() * pixels.devicePixelRatio());
-    return pixels.copy(area).convertToFormat(QImage::Format_RGB32);
-}
-
-// The same view painted afresh, all of it at once.
-QImage Repainted(const TrendWindow& window) {
-    return window.ChartView()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-int FirstDifferentLine(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return 0;
-    const auto bytes = static_cast<std::size_t>(a.bytesPerLine());
-    for (int y = 0; y < a.height(); ++y)
-        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), bytes) != 0) return y;
-    return -1;
 }
 
 // A following trend window on a model fed as a 2 s round of the poll would feed it, with a write marked
@@ -77,7 +47,7 @@ struct FollowedTrend {
                 model.WriteEnded({41, 126, WriteOutcome::Confirmed, 0, 1, AtSeconds(seconds + 1)});
             }
             window.Follow();
-            Settle();
+            test::SettleRepaints();
         }
     }
 };
@@ -126,10 +96,10 @@ class TrendMarkersTest : public QObject {
         };
         for (const auto& [what, act] : steps) {
             act(trend);
-            Settle();
-            const QImage shown = Shown(trend.window);
-            const QImage repainted = Repainted(trend.window);
-            const int line = FirstDifferentLine(shown, repainted);
+            test::SettleRepaints();
+            const QImage shown = test::ShownPixels(trend.window, *trend.window.ChartView()->viewport());
+            const QImage repainted = test::RepaintedPixels(*trend.window.ChartView()->viewport());
+            const int line = test::FirstDifferentLine(shown, repainted);
             if (line >= 0) {
                 shown.save(QDir::temp().filePath(QStringLiteral("trend-shown.png")));
                 repainted.save(QDir::temp().filePath(QStringLiteral("trend-repainted.png")));
