@@ -65,16 +65,51 @@ double TrendSeries::ChartTime(const LinkTime& at) {
     return wallMs + duration<double, std::milli>(at.steady - origin_->steady).count();
 }
 
+bool TrendSeries::StartsNewLine(const SinceAccepted& since) {
+    return since.missedTurns >= kTurnsBeforeBreak || since.roundMissed || since.pollStopped ||
+           since.portClosed;
+}
+
+void TrendSeries::LineActive(std::chrono::steady_clock::time_point at) {
+    if (lastActive_ && at - *lastActive_ > kPollStoppedAfter)
+        for (SinceAccepted& since : since_)
+            since.pollStopped = true;
+    lastActive_ = at;
+}
+
+void TrendSeries::RequestSent(const SentRequest& request) {
+    LineActive(request.at.steady);
+    if (request.kind != RequestKind::Read || request.block >= since_.size() || request.block == turnOf_)
+        return;
+    // The poll moved on to another block: the one before had its turn.
+    if (turnOf_ && !turnAccepted_) {
+        ++since_[*turnOf_].missedTurns;
+        if (++turnsMissedRunning_ >= since_.size())
+            for (SinceAccepted& since : since_)
+                since.roundMissed = true;
+    }
+    turnOf_ = request.block;
+    turnAccepted_ = false;
+}
+
 void TrendSeries::DeliveryJudged(const Delivery& delivery) {
     if (delivery.verdict != DeliveryVerdict::Accepted || delivery.block >= kPollBlockStarts.size()) return;
-    if (lastAccepted_ && delivery.at.steady - *lastAccepted_ > kLinkDownAfter) ++spell_;
-    lastAccepted_ = delivery.at.steady;
+    LineActive(delivery.at.steady);
+    if (delivery.block == turnOf_) turnAccepted_ = true;
+    turnsMissedRunning_ = 0;
+    const bool newLine = StartsNewLine(since_[delivery.block]);
+    since_[delivery.block] = {};
     const double at = ChartTime(delivery.at);
     for (std::size_t q = 0; q < kQuantityCount; ++q) {
         const int reg = kQuantities[q].reg;
         if (!InBlock(reg, delivery.block)) continue;
-        Add(q, at, static_cast<float>(InPanelUnits(reg, registers_[reg])), lastSpell_[q] != spell_);
+        Add(q, at, static_cast<float>(InPanelUnits(reg, registers_[reg])), newLine);
     }
+}
+
+void TrendSeries::PortClosed() {
+    for (SinceAccepted& since : since_)
+        since.portClosed = true;
 }
 
 void TrendSeries::WriteEnded(const WriteEnd& end) {
@@ -90,7 +125,6 @@ void TrendSeries::WriteEnded(const WriteEnd& end) {
 void TrendSeries::Add(std::size_t quantity, double timeMs, float value, bool newSegment) {
     TrendRing<TrendPoint>& series = series_[quantity];
     series.PushBack({timeMs, value, newSegment || series.Empty()});
-    lastSpell_[quantity] = spell_;
     if (!latest_ || timeMs > *latest_) latest_ = timeMs;
     DropOlderThan(*latest_ - static_cast<double>(kKeep.count()));
     ++revision_;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "modbus/block_ages.h"
 #include "modbus/link_events.h"
 #include "trend/trend_ring.h"
 
@@ -26,7 +27,7 @@ struct TrendQuantity {
 struct TrendPoint {
     double timeMs;      // chart time: milliseconds since the epoch, see TrendSeries::ChartTime
     float value;        // in the panel's units
-    bool startsSegment; // the link was down between the point before and this one
+    bool startsSegment; // the line is broken between the point before and this one
 };
 
 // A confirmed operator write of a setting, for a marked line on the plot.
@@ -42,15 +43,21 @@ struct WriteMarker {
 // Points and markers older than two hours before the newest are dropped, and no quantity holds more than
 // `capacity` points (two hours at 2 Hz), so memory is fixed from the start.
 //
-// The link counts as down, and the plotted line is broken, when no reply at all was accepted for longer than
-// kLinkDownAfter, six poll ticks. On a live line the longest wait between accepted replies is a block the
-// master gives up after its three tries with a write sent in between: five ticks, 2.5 s; that keeps the line
-// whole. A closed port, an unticked "通讯", a silent controller or a pulled cable break it.
+// A quantity's line is broken where its own block missed kTurnsBeforeBreak turns of the poll running, where
+// no block was answered for a whole round, where the poll stood still, or where the port was closed in
+// between (see StartsNewLine).
 class TrendSeries final : public ILinkObserver {
   public:
     static constexpr std::size_t kCapacity = 14400;
     static constexpr std::chrono::milliseconds kKeep = std::chrono::hours(2);
-    static constexpr std::chrono::milliseconds kLinkDownAfter{3000};
+    // A lost reply costs its block a read (given up after 1.2 s, three ticks) and a damaged one a tick, and
+    // the master tries a block three times before it moves on, so on a poor line a turn of the poll can take
+    // far longer than 2 s: counted in turns, noise never breaks a line. A block that misses three turns
+    // running is refused, silent or cut off (as BlockAges::kTurnsBeforeOld reasons).
+    static constexpr int kTurnsBeforeBreak = BlockAges::kTurnsBeforeOld;
+    // No request and no reply for this long (three turns of four 500 ms ticks) means the poll stood still:
+    // "通讯" unticked or no valid address. A working poll is never silent for more than a read's 1.5 s.
+    static constexpr std::chrono::milliseconds kPollStoppedAfter{6000};
     static constexpr std::size_t kQuantityCount = 8;
     static constexpr std::size_t kMarkerCapacity = 1024;
 
@@ -70,20 +77,38 @@ class TrendSeries final : public ILinkObserver {
     // so the time axis reads as clock time and never runs backwards when the clock is set.
     double ChartTime(const LinkTime& at);
 
+    // What happened to a block between two of its accepted replies.
+    struct SinceAccepted {
+        int missedTurns = 0; // turns of the poll that asked for the block and moved on without it
+        bool roundMissed =
+            false; // every block missed its turn, one after the other: the controller is silent
+        bool pollStopped = false; // no request went out nor reply came for longer than kPollStoppedAfter
+        bool portClosed = false;  // however briefly: the line never joins values across a reconnection
+    };
+    // Whether the block's next reply starts a new stretch of its quantities' lines.
+    static bool StartsNewLine(const SinceAccepted& since);
+
+    void RequestSent(const SentRequest& request) override;
     void DeliveryJudged(const Delivery& delivery) override;
     void WriteEnded(const WriteEnd& end) override;
+    // The port was closed or lost: the next reply of every block starts a new stretch.
+    void PortClosed();
 
   private:
+    // A request or an accepted reply at `at`: after a long enough silence, the poll had stood still.
+    void LineActive(std::chrono::steady_clock::time_point at);
     void Add(std::size_t quantity, double timeMs, float value, bool newSegment);
     void DropOlderThan(double timeMs);
 
     const RegisterImage& registers_;
     std::vector<TrendRing<TrendPoint>> series_;
-    std::array<std::uint64_t, kQuantityCount> lastSpell_{};
     TrendRing<WriteMarker> markers_;
     std::optional<LinkTime> origin_;
-    std::optional<std::chrono::steady_clock::time_point> lastAccepted_;
-    std::uint64_t spell_ = 0; // counts the spells of a live link; a new one starts after the link was down
+    std::array<SinceAccepted, kPollBlockStarts.size()> since_{};
+    std::optional<std::uint8_t> turnOf_; // the block the reads go to at present
+    bool turnAccepted_ = false;          // and whether one of them was accepted
+    std::size_t turnsMissedRunning_ = 0; // by any block, since the last accepted reply
+    std::optional<std::chrono::steady_clock::time_point> lastActive_; // the last request or accepted reply
     std::uint64_t revision_ = 0;
     std::optional<double> latest_;
 };

@@ -4,23 +4,30 @@
 #include <QChart>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+
+#include "trend/marker_flags.h"
 
 namespace lq {
 
 namespace {
 
 const QColor kMarkerColor(120, 0, 160);
+constexpr double kFlagGap = 2; // pixels between two flags, so each one's frame stays its own
 
 } // namespace
 
 TrendChartView::TrendChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {
     setMouseTracking(true);
     setRenderHint(QPainter::Antialiasing, false);
+    connect(chart, &QChart::plotAreaChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
-void TrendChartView::SetMarkers(std::vector<Marker> markers) {
-    if (markers == markers_) return;
+void TrendChartView::SetMarkers(std::vector<Marker> markers, double from, double to) {
+    if (markers == markers_ && from == from_ && to == to_) return;
     markers_ = std::move(markers);
+    from_ = from;
+    to_ = to;
     viewport()->update();
 }
 
@@ -47,21 +54,30 @@ void TrendChartView::drawForeground(QPainter* painter, const QRectF& rect) {
 }
 
 void TrendChartView::DrawMarkers(QPainter& painter, const QRectF& plot) {
-    QPen pen(kMarkerColor, 1, Qt::DashDotLine);
+    const QPen pen(kMarkerColor, 1, Qt::DashDotLine);
     painter.setFont(font());
     const QFontMetricsF metrics(font());
+    std::vector<const Marker*> shown;
+    std::vector<FlagSize> sizes;
     for (const Marker& marker : markers_) {
         const double x = XOf(marker.timeMs);
         if (x < plot.left() || x > plot.right()) continue;
         painter.setPen(pen);
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        // A small flag at the top carries the new value.
-        const QRectF flag(x, plot.top() + 2, metrics.horizontalAdvance(marker.text) + 8,
-                          metrics.height() + 4);
+        shown.push_back(&marker);
+        sizes.push_back({x, metrics.horizontalAdvance(marker.text) + 8});
+    }
+    // A small flag near the top carries the new value.
+    const double height = metrics.height() + 4;
+    const int rows = std::max(1, static_cast<int>((plot.height() - 4) / (height + kFlagGap)));
+    const std::vector<FlagPlace> places = PlaceFlags(sizes, plot.right(), rows, kFlagGap);
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const QRectF flag(places[i].left, plot.top() + 2 + places[i].row * (height + kFlagGap),
+                          sizes[i].width, height);
         painter.fillRect(flag, QColor(255, 255, 255, 220));
         painter.setPen(kMarkerColor);
         painter.drawRect(flag);
-        painter.drawText(flag, Qt::AlignCenter, marker.text);
+        painter.drawText(flag, Qt::AlignCenter, shown[i]->text);
     }
 }
 

@@ -21,8 +21,10 @@ class TrendChartView final : public QChartView {
 
     explicit TrendChartView(QChart* chart, QWidget* parent = nullptr);
 
-    // Repaints only when they differ from those shown.
-    void SetMarkers(std::vector<Marker> markers);
+    // The markers for a time axis from `from` to `to`. The view repaints only what its chart changed, and a
+    // marker drawn over it would stay where it was drawn, so the whole view is repainted when the markers or
+    // the axis differ from those shown, and when the plot area moves (a resize, a new axis label's width).
+    void SetMarkers(std::vector<Marker> markers, double from, double to);
     // The read-out for a chart time under the cross-hair, one line each.
     std::function<QStringList(double timeMs)> readOut;
 
@@ -42,6 +44,8 @@ class TrendChartView final : public QChartView {
     void DrawCrossHair(QPainter& painter, const QRectF& plot);
 
     std::vector<Marker> markers_;
+    double from_ = 0;
+    double to_ = 0;
     std::optional<double> crossHair_;
 };
 

@@ -17,6 +17,8 @@ TrendTool::TrendTool(TForm1& form)
     form_.Tools().Add(action_);
     connect(action_, &QAction::triggered, this, [this] { OpenWindow(); });
     form_.Master().AddObserver(model_);
+    connect(&form_, &TForm1::PortClosed, this, [this] { model_.PortClosed(); });
+    connect(&form_, &TForm1::PortLost, this, [this] { model_.PortClosed(); });
     askRecordPath = [this] {
         const QString name =
             QStringLiteral("pw5-%1.csv")

@@ -184,7 +184,7 @@ void TrendWindow::Drawn(double now) {
     for (std::size_t i = 0; i < held.Size(); ++i)
         if (held[i].timeMs >= ViewFrom() && held[i].timeMs <= viewTo_)
             markers.push_back({held[i].timeMs, QString::fromStdString(held[i].text)});
-    view_->SetMarkers(std::move(markers));
+    view_->SetMarkers(std::move(markers), ViewFrom(), viewTo_);
     // While following, the page reaches ahead of the newest data; the scroll bar ends with it.
     UpdateScrollBar(Earliest().value_or(now), std::max(now, viewTo_));
 }

@@ -1,5 +1,6 @@
 // How a following trend view pages: when it redraws, what it cuts its lines at, and its round value axes.
 #include "trend/axis_scale.h"
+#include "trend/marker_flags.h"
 #include "trend/trend_follow.h"
 #include "trend/trend_plot_points.h"
 
@@ -99,6 +100,35 @@ TEST(AxisScale, HoldsTheValuesWithAMarginOnRoundTicks) {
         EXPECT_DOUBLE_EQ(std::remainder(scale.min, step), 0) << what;
     }
     EXPECT_FALSE(RoundAxisScale(40, 60, 10).Holds(0, 60));
+}
+
+TEST(MarkerFlags, OverlappingFlagsGoToTheNextFreeRowAndNoneCrossesThePlotsEnd) {
+    struct Case {
+        const char* what;
+        std::vector<FlagSize> flags;
+        int rows;
+        std::vector<FlagPlace> places;
+    };
+    constexpr double kRight = 500, kGap = 2;
+    const Case cases[] = {
+        {"apart: all in the top row", {{10, 60}, {100, 60}, {300, 60}}, 4, {{10, 0}, {100, 0}, {300, 0}}},
+        {"just the gap apart", {{10, 60}, {72, 60}}, 4, {{10, 0}, {72, 0}}},
+        {"a pixel short of the gap", {{10, 60}, {71, 60}}, 4, {{10, 0}, {71, 1}}},
+        {"three close together stack", {{10, 60}, {20, 60}, {30, 60}}, 4, {{10, 0}, {20, 1}, {30, 2}}},
+        {"a row freed again is taken first",
+         {{10, 60}, {20, 60}, {75, 60}, {85, 60}},
+         4,
+         {{10, 0}, {20, 1}, {75, 0}, {85, 1}}},
+        {"at the plot's end: left of the line", {{470, 60}}, 4, {{410, 0}}},
+        {"a flipped flag stacks under the one before", {{430, 60}, {480, 60}}, 4, {{430, 0}, {420, 1}}},
+        {"rows all taken: the one that ends first",
+         {{10, 80}, {20, 60}, {30, 60}},
+         2,
+         {{10, 0}, {20, 1}, {30, 1}}},
+        {"no rows asked for: one", {{10, 60}, {20, 60}}, 0, {{10, 0}, {20, 0}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PlaceFlags(c.flags, kRight, c.rows, kGap), c.places) << c.what;
 }
 
 } // namespace

@@ -1,8 +1,12 @@
+#include "master_fakes.h"
 #include "recording_fakes.h"
 #include "trend/trend_plot_points.h"
 #include "trend/trend_series.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
 
 namespace lq {
 namespace {
@@ -19,11 +23,6 @@ std::size_t QuantityOf(int reg) {
 
 class TrendSeriesTest : public ::testing::Test {
   protected:
-    // Accepted replies of blocks 1, 2 and 3 in turn, one per `stepMs`, from `fromMs`.
-    void Feed(int replies, std::int64_t fromMs, std::int64_t stepMs = 500) {
-        for (int n = 0; n < replies; ++n)
-            model_.DeliveryJudged(Accepted(1 + n % 3, fromMs + n * stepMs));
-    }
     RegisterImage image_;
     TrendSeries model_{image_};
 };
@@ -80,20 +79,118 @@ TEST_F(TrendSeriesTest, NoSeriesHoldsMoreThanItsCapacityNorOlderThanTwoHours) {
     EXPECT_EQ(pvPaced.Back().timeMs - pvPaced.Front().timeMs, 2 * 3600 * 1000.0);
 }
 
-TEST_F(TrendSeriesTest, TheLineBreaksOnlyWhereNoReplyWasAcceptedForLongerThanTheLinkDownTime) {
-    const std::int64_t down = TrendSeries::kLinkDownAfter.count();
-    Feed(6, 0);                   // 0 .. 2.5 s
-    Feed(6, 2500 + down);         // after a hole of exactly the limit: still one line
-    Feed(6, 5000 + 2 * down + 1); // after a hole just over it: a new line
-    const auto& series = model_.Series(QuantityOf(35));
-    std::vector<bool> starts;
-    for (std::size_t i = 0; i < series.Size(); ++i)
-        starts.push_back(series[i].startsSegment);
-    EXPECT_EQ(starts, (std::vector<bool>{true, false, false, false, true, false}));
-    const auto lines = PlotLines(series, series.Front().timeMs, series.Back().timeMs, 1000);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].size(), 4u);
-    EXPECT_EQ(lines[1].size(), 2u);
+enum class Reply { Good, Lost, Damaged };
+using Script = std::function<Reply(std::uint8_t block, int read)>; // how the read-th read of a block ends
+
+// The trend fed by a real master on fakes, each of its reads answered as a script says.
+struct PolledTrend {
+    testing::MasterRig rig;
+    TrendSeries model{rig.master.Registers()};
+    std::array<int, 4> reads{};
+
+    PolledTrend() { rig.master.AddObserver(model); }
+    void Poll(int ticks, const Script& script) {
+        for (int n = 0; n < ticks; ++n) {
+            const std::size_t sent = rig.sender.sent.size();
+            rig.Tick();
+            if (rig.sender.sent.size() == sent) continue; // a read still waiting for its reply or time-out
+            const std::uint8_t block = rig.master.PollIndex();
+            testing::Bytes reply = testing::ReadReply(std::vector<std::uint16_t>(10, 500));
+            switch (script(block, reads[block]++)) {
+            case Reply::Good:
+                rig.Deliver(reply);
+                break;
+            case Reply::Damaged:
+                reply.back() ^= 0x5A;
+                rig.Deliver(reply);
+                break;
+            case Reply::Lost:
+                break;
+            }
+        }
+    }
+    std::size_t Lines(std::size_t quantity) const {
+        const auto& series = model.Series(quantity);
+        std::size_t lines = 0;
+        for (std::size_t i = 0; i < series.Size(); ++i)
+            lines += series[i].startsSegment;
+        return lines;
+    }
+};
+
+// The `from`-th to `to`-th reads of `block` end as `reply`, every other read is answered.
+Script Reads(std::uint8_t block, int from, int to, Reply reply) {
+    return [=](std::uint8_t b, int read) {
+        return b == block && read >= from && read <= to ? reply : Reply::Good;
+    };
+}
+
+TEST(TrendLineBreaks, OnlyAfterThreeTurnsWithoutTheBlockOrAcrossAClosedPortOrAStoppedPoll) {
+    constexpr std::uint8_t kPv = 3; // PV's block; the master gives a block three tries a turn
+    const auto others = [](int from, int to) {
+        return Script([=](std::uint8_t b, int read) {
+            return b != kPv && read >= from && read <= to ? Reply::Lost : Reply::Good;
+        });
+    };
+    const Script good = [](std::uint8_t, int) { return Reply::Good; };
+    const auto untick = [&good](int ticks) {
+        return std::function<void(PolledTrend&)>([ticks, good](PolledTrend& t) {
+            t.rig.view.ticked = false;
+            t.Poll(ticks, good);
+            t.rig.view.ticked = true;
+        });
+    };
+    struct Case {
+        const char* what;
+        Script script;
+        std::function<void(PolledTrend&)> meanwhile; // between two stretches of polling
+        std::size_t lines;
+    };
+    const Case cases[] = {
+        {"every reply good", good, {}, 1},
+        {"one reply lost", Reads(kPv, 3, 3, Reply::Lost), {}, 1},
+        {"one reply damaged", Reads(kPv, 3, 3, Reply::Damaged), {}, 1},
+        {"two lost in a row", Reads(kPv, 3, 4, Reply::Lost), {}, 1},
+        {"three lost: one turn missed", Reads(kPv, 3, 5, Reply::Lost), {}, 1},
+        {"two turns missed", Reads(kPv, 3, 8, Reply::Lost), {}, 1},
+        {"three turns missed", Reads(kPv, 3, 11, Reply::Lost), {}, 2},
+        {"three damaged turns missed", Reads(kPv, 3, 11, Reply::Damaged), {}, 2},
+        {"the other blocks missing two turns each", others(3, 8), {}, 1},
+        {"every block missing a turn, one after the other",
+         [](std::uint8_t, int read) { return read >= 3 && read <= 5 ? Reply::Lost : Reply::Good; },
+         {},
+         2},
+        {"the port closed and opened again at once", good,
+         [](PolledTrend& t) {
+             t.rig.master.PortClosed();
+             t.model.PortClosed();
+         },
+         2},
+        {"\"通讯\" unticked for a second", good, untick(2), 1},
+        {"\"通讯\" unticked for four turns", good, untick(16), 2},
+    };
+    for (const Case& c : cases) {
+        PolledTrend trend;
+        trend.Poll(60, c.script);
+        if (c.meanwhile) c.meanwhile(trend);
+        trend.Poll(60, c.script);
+        EXPECT_GE(trend.model.Series(QuantityOf(35)).Size(), 12u) << c.what;
+        EXPECT_EQ(trend.Lines(QuantityOf(35)), c.lines) << c.what;
+        EXPECT_EQ(trend.Lines(QuantityOf(36)), c.lines) << c.what; // SV, from the same block
+    }
+}
+
+TEST(TrendLineBreaks, NeverOnALineThatLosesOrDamagesOneReplyInEight) {
+    PolledTrend trend;
+    std::minstd_rand random(27);
+    trend.Poll(2 * 3600, [&random](std::uint8_t, int) {
+        const auto n = random() % 16;
+        return n == 0 ? Reply::Lost : n == 1 ? Reply::Damaged : Reply::Good;
+    });
+    for (std::size_t q = 0; q < TrendSeries::kQuantityCount; ++q) {
+        EXPECT_GT(trend.model.Series(q).Size(), 600u) << q;
+        EXPECT_EQ(trend.Lines(q), 1u) << q;
+    }
 }
 
 TEST_F(TrendSeriesTest, ConfirmedWritesOfSettingsBecomeMarkersWithTheirValueInPanelUnits) {

@@ -18,6 +18,7 @@
 #include "panel/monitor/traffic_page.h"
 #include "panel/monitor/traffic_table_model.h"
 #include "panel/panel_fonts.h"
+#include "tests/panel/window_pixels.h"
 
 using namespace lq;
 
@@ -42,34 +43,16 @@ QString Meaning(const QAbstractItemModel& model, int row) {
     return model.index(row, TrafficTableModel::MeaningColumn).data().toString();
 }
 
-// Lets the delayed layout, the repaint and the flush to the window's pixels happen.
 void Settle() {
-    for (int n = 0; n < 4; ++n) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
+    test::SettleRepaints();
 }
 
-// The table as the window last showed it: the viewport's part of the window's own pixels, not a rendering.
 QImage Shown(const TrafficPage& page) {
-    const QWidget* viewport = page.View()->viewport();
-    const QImage window = page.screen()->grabWindow(page.winId()).toImage();
-    const QRect area(viewport->mapTo(&page, QPoint()) * window.devicePixelRatio(),
-                     viewport->size() * window.devicePixelRatio());
-    return window.copy(area).convertToFormat(QImage::Format_RGB32);
+    return test::ShownPixels(page, *page.View()->viewport());
 }
 
-// The same viewport painted afresh, all of it at once.
 QImage Repainted(const TrafficPage& page) {
-    return page.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-int FirstDifferentLine(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return 0;
-    const auto bytes = static_cast<std::size_t>(a.bytesPerLine());
-    for (int y = 0; y < a.height(); ++y)
-        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), bytes) != 0) return y;
-    return -1;
+    return test::RepaintedPixels(*page.View()->viewport());
 }
 
 // One cell as the delegate paints it, on white, at the given width.
@@ -305,7 +288,7 @@ class TrafficViewTest : public QObject {
             Settle();
             const QImage shown = Shown(table.page);
             const QImage repainted = Repainted(table.page);
-            const int line = FirstDifferentLine(shown, repainted);
+            const int line = test::FirstDifferentLine(shown, repainted);
             if (line >= 0) {
                 shown.save(QDir::temp().filePath(QStringLiteral("traffic-shown.png")));
                 repainted.save(QDir::temp().filePath(QStringLiteral("traffic-repainted.png")));

@@ -247,6 +247,28 @@ class TrendWindowTest : public QObject {
         QCOMPARE(window.ViewTo(), clock + 6000);
     }
 
+    // The master does not see the port closed; the panel tells the trend, and every line breaks there even
+    // when the port is opened again at once.
+    void everyLineBreaksWhereThePortWasClosedAndOpenedAgain() {
+        rig_ = std::make_unique<test::PanelOnLine>();
+        QVERIFY(rig_->OpenLine());
+        TrendTool tool(Form());
+        for (int n = 0; n < 8; ++n)
+            Poll();
+        Form().ClosePort();
+        Form().OpenPort();
+        QVERIFY(Form().PortInUse());
+        for (int n = 0; n < 8; ++n)
+            Poll();
+        for (std::size_t q = 0; q < TrendSeries::kQuantityCount; ++q) {
+            const TrendRing<TrendPoint>& series = tool.Model().Series(q);
+            std::vector<bool> starts;
+            for (std::size_t i = 0; i < series.Size(); ++i)
+                starts.push_back(series[i].startsSegment);
+            QCOMPARE(starts, (std::vector<bool>{true, false, true, false}));
+        }
+    }
+
     void f11OpensTheTrendWindow() {
         TForm1 form;
         TrendTool tool(form);
