@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "app/display_start.h"
 #include "app/monitor_start.h"
 #include "app/parameter_command.h"
 #include "app/start_options.h"
@@ -32,7 +33,8 @@ int main(int argc, char* argv[]) {
         return lq::RunParameterCommand(options.serial, options.parameters);
     }
 
-    QApplication app(argc, argv);
+    // Without a display: one line and status 2, not Qt's abort.
+    const std::unique_ptr<QApplication> app = lq::MakeWindowApplication(argc, argv);
     // Lets a Wayland desktop match the window to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(LQ_APP_ID));
     lq::TForm1 Form1;
@@ -50,5 +52,5 @@ int main(int argc, char* argv[]) {
     journal.Watch(trend);
     trend.Start(options.trend.open, options.trend.recordFile);
     lq::ParametersTool parameters(Form1); // "控制器参数" (F10)
-    return app.exec();
+    return QApplication::exec();
 }

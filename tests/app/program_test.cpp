@@ -47,6 +47,30 @@ TEST(Program, RefusesABadCommandLineWithStatus2AndNoWindow) {
     EXPECT_FALSE(good.how == QProcess::NormalExit && (good.status == 0 || good.status == 2));
 }
 
+// No display at all, and one named that does not answer: one line on standard error, status 2, and none
+// of Qt's own start-up text.
+TEST(Program, WithoutADisplaySaysSoInOneLineWithStatus2) {
+    const std::pair<QString, QString> environments[] = {{QString(), QString()},
+                                                        {QStringLiteral("xcb"), QStringLiteral(":97531")}};
+    for (const auto& [platform, display] : environments) {
+        QProcess panel;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        if (!platform.isEmpty()) env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        if (!display.isEmpty()) env.insert(QStringLiteral("DISPLAY"), display);
+        panel.setProcessEnvironment(env);
+        panel.start(QStringLiteral(LQ_PANEL_PATH), {"--no-journal"});
+        ASSERT_TRUE(panel.waitForFinished(10000));
+        const QString err = QString::fromLocal8Bit(panel.readAllStandardError());
+        EXPECT_EQ(panel.exitStatus(), QProcess::NormalExit) << err.toStdString();
+        EXPECT_EQ(panel.exitCode(), 2) << err.toStdString();
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+        EXPECT_TRUE(err.startsWith(QStringLiteral("lq-modbus-rtu: no display"))) << err.toStdString();
+    }
+}
+
 TEST(Program, StartsPollingTheGivenSlaveAtTheGivenRate) {
     lq::test::PtyPair line;
     QProcess panel;
