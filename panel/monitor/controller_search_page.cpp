@@ -73,6 +73,13 @@ QString SlowHint(const std::vector<SearchFind>& found) {
         .arg(ShownMilliseconds(late->answerTime));
 }
 
+// One line where the window is wide enough, more on a laptop's screen at 150 % rather than a wider window.
+QLabel* WrappingLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
 // What the panel does on the line once the search has given it back: "通讯" decides, not the search.
 QString PollingText(bool polling) {
     return polling ? ControllerSearchPage::tr("轮询继续。")
@@ -103,10 +110,10 @@ ControllerSearchPage::ControllerSearchPage(TForm1& form, QWidget* parent)
     layout->addWidget(new QLabel(QStringLiteral("找到的控制器（有效应答）"), this));
     layout->addWidget(found_, 2);
     auto* applyRow = new QHBoxLayout;
-    applyRow->addWidget(new QLabel(QStringLiteral("“应用”把选中的波特率、格式和地址填入面板"), this), 1);
+    applyRow->addWidget(WrappingLabel(QStringLiteral("“应用”把选中的波特率、格式和地址填入面板"), this), 1);
     applyRow->addWidget(apply_);
     layout->addLayout(applyRow);
-    layout->addWidget(new QLabel(
+    layout->addWidget(WrappingLabel(
         QStringLiteral("有数据但无效 (data but no valid reply)：多半是线路对而波特率或校验不对"), this));
     layout->addWidget(invalid_, 3);
 
