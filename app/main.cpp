@@ -6,6 +6,7 @@
 #include "app/parameter_command.h"
 #include "app/start_options.h"
 #include "journal/journal_files.h"
+#include "panel/caption_font_check.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
 #include "panel/journal/journal_tool.h"
@@ -41,6 +42,8 @@ int main(int argc, char* argv[]) {
     // Created after the main window and never shown by the panel.
     lq::TForm2 Form2;
     Form1.show();
+    // Without a Chinese font every caption is a box: say so, and which package brings one.
+    lq::WarnWhenCaptionsHaveNoFont(Form1);
     // The alarm and event journal "报警与事件" (F9, --alarms), on from the start so that the command line's
     // settings and the port's opening are in it; day files unless --no-journal.
     lq::JournalTool journal(Form1);
