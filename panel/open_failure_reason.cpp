@@ -112,7 +112,7 @@ OpenFailureFacts GatherOpenFailureFacts(const TComm& comm) {
 std::string OpenFailureReason(const OpenFailureFacts& f) {
     const TOpenError& e = f.error;
     if (IsNetworkOpenFailure(e)) return NetworkOpenFailureReason(e);
-    const std::string where = Where(f);
+    std::string where = Where(f);
     switch (e.Step) {
     case TOpenStep::NotCharDevice:
         return where + ": 不是串口设备 (not a character device)";
