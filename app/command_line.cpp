@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "modbus/line_framing.h"
+#include "modbus/slave_address.h"
 #include <QCommandLineParser>
 #include <array>
 #include <cstdio>
@@ -26,9 +27,11 @@ std::optional<std::uint32_t> WholeNumber(const QString& text, std::uint32_t lowe
 std::optional<std::uint32_t> BaudRate(const QString& text) {
     return WholeNumber(text, 1, 20'000'000);
 }
-// 0 is the broadcast address and 248 to 255 are reserved: none of them answers a read.
+// As the address box reads it, so that "0x10" is 16 in both; a sign or trailing letters are refused.
 std::optional<std::uint32_t> SlaveAddress(const QString& text) {
-    return WholeNumber(text, 1, 247);
+    const std::string utf8 = text.toStdString();
+    if (!IsWholeNumberText(utf8)) return std::nullopt;
+    return SlaveAddressFromText(utf8);
 }
 
 // An option and what it does to the options: a flag gets an empty value. A value option also has the
@@ -55,7 +58,10 @@ const std::array<OptionRule, 18> kRules{{
     {"framing", "FRAMING", "Framing: 8_N_2, 8_E_1 or 8_O_1 (default 8_N_2).", "one of 8_N_2, 8_E_1, 8_O_1",
      [](const QString& v) { return FramingNamed(v.toStdString()).has_value(); },
      [](PanelOptions& o, const QString& v) { o.serial.framing = v; }},
-    {"address", "N", "Slave address of the controller (default 1).", "a whole number from 1 to 247",
+    {"address", "N",
+     "Slave address of the controller, decimal or hex as in the address box: 16, 0x10, $10 "
+     "(default 1).",
+     "a whole number from 1 to 247, decimal or hex (0x10, $10)",
      [](const QString& v) { return SlaveAddress(v).has_value(); },
      [](PanelOptions& o, const QString& v) { o.serial.address = static_cast<int>(*SlaveAddress(v)); }},
     {"open", nullptr, "Open the port at start, as a click on \"打开串口\" does.", nullptr, nullptr,

@@ -45,7 +45,7 @@ QString HeadlessLine::Open() {
     try {
         comm_->OpenPort();
     } catch (...) {
-        return QString::fromStdString(OpenFailureReason(GatherOpenFailureFacts(comm_->LastOpenError())));
+        return QString::fromStdString(OpenFailureReason(GatherOpenFailureFacts(*comm_)));
     }
     pollTick_.start();
     refreshTick_.start();

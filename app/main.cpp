@@ -1,10 +1,12 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "app/display_start.h"
 #include "app/monitor_start.h"
 #include "app/parameter_command.h"
 #include "app/start_options.h"
 #include "journal/journal_files.h"
+#include "panel/caption_font_check.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
 #include "panel/journal/journal_tool.h"
@@ -32,13 +34,16 @@ int main(int argc, char* argv[]) {
         return lq::RunParameterCommand(options.serial, options.parameters);
     }
 
-    QApplication app(argc, argv);
+    // Without a display: one line and status 2, not Qt's abort.
+    const std::unique_ptr<QApplication> app = lq::MakeWindowApplication(argc, argv);
     // Lets a Wayland desktop match the window to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(LQ_APP_ID));
     lq::TForm1 Form1;
     // Created after the main window and never shown by the panel.
     lq::TForm2 Form2;
     Form1.show();
+    // Without a Chinese font every caption is a box: say so, and which package brings one.
+    lq::WarnWhenCaptionsHaveNoFont(Form1);
     // The alarm and event journal "报警与事件" (F9, --alarms), on from the start so that the command line's
     // settings and the port's opening are in it; day files unless --no-journal.
     lq::JournalTool journal(Form1);
@@ -51,5 +56,5 @@ int main(int argc, char* argv[]) {
     journal.Watch(trend);
     trend.Start(options.trend.open, options.trend.recordFile);
     lq::ParametersTool parameters(Form1); // "控制器参数" (F10)
-    return app.exec();
+    return QApplication::exec();
 }

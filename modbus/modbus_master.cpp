@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "modbus/slave_address.h"
 #include "modbus/text_helpers.h"
 
 namespace lq {
@@ -21,9 +22,7 @@ LinkTime ModbusMaster::Now() const {
 }
 
 std::optional<std::uint8_t> ModbusMaster::SlaveAddress() const {
-    const std::int32_t address = TextToInt(view_.AddressText());
-    if (address < kLowestSlave || address > kHighestSlave) return std::nullopt;
-    return static_cast<std::uint8_t>(address);
+    return SlaveAddressFromText(view_.AddressText());
 }
 
 bool ModbusMaster::Send(const RequestFrame& frame, unsigned pauseMs) {

@@ -8,12 +8,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTimer>
 #include <array>
 
 #include "modbus/block_ages.h"
 #include "panel/command_entry.h"
+#include "panel/design_scroll_area.h"
 #include "panel/enter_presses.h"
 #include "panel/knob_seeds.h"
 #include "panel/old_value_marks.h"
@@ -172,7 +174,23 @@ void TForm1::KeepOnScreen() {
     const QScreen* where = screen();
     if (where == nullptr) return;
     const QRect frame = frameGeometry();
-    const QPoint at = PlaceInside(frame, where->availableGeometry());
+    const QRect area = where->availableGeometry();
+    // Scroll bars cost their width of the view: a screen short of the design by less than that loses less
+    // by leaving the window as it is (placed at the corner) than by scrolling.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (frame.width() - area.width() > bar || frame.height() - area.height() > bar) {
+        // The layout is in pixels: on a smaller screen it stays as designed and scrolls below the title.
+        new DesignScrollArea(this, Panel2, Panel2->y());
+        // A bar in one direction takes room from the other; where the screen has it, the window grows by it.
+        QRect wanted = frame;
+        if (frame.height() > area.height()) wanted.setWidth(frame.width() + bar);
+        if (frame.width() > area.width()) wanted.setHeight(frame.height() + bar);
+        const QRect fitted = FitInside(wanted, {}, area);
+        resize(size() - (frame.size() - fitted.size()));
+        move(fitted.topLeft());
+        return;
+    }
+    const QPoint at = PlaceInside(frame, area);
     if (at != frame.topLeft()) move(at);
 }
 

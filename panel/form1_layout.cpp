@@ -14,6 +14,7 @@
 #include "panel/panel_colors.h"
 #include "panel/panel_fonts.h"
 #include "panel/port_combo_box.h"
+#include "panel/shown_item_popup.h"
 #include "panel/up_down_control.h"
 #include "widgets/ti_analog_display.h"
 #include "widgets/ti_analog_output.h"
@@ -72,6 +73,7 @@ QComboBox* MakeCombo(QWidget* parent, QRect geometry, const QStringList& items, 
     box->addItems(items);
     box->setGeometry(geometry);
     box->setEditText(text);
+    SelectShownItemWhenOpened(box);
     return box;
 }
 

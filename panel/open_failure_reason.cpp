@@ -1,6 +1,7 @@
 #include "panel/open_failure_reason.h"
 
 #include "panel/network_open_failure.h"
+#include "serial/port_names.h"
 
 #include <cerrno>
 #include <cstring>
@@ -38,11 +39,30 @@ std::string BusyHint(const OpenFailureFacts& f) {
     return hint;
 }
 
+// A COMn with no alias falls back to its ttyS port, which is seldom what the operator meant.
+std::string MissingAliasLine(const OpenFailureFacts& f) {
+    if (ComPortNumber(f.chosenName) == 0) return {};
+    const std::string folder = PortAliasFolder();
+    if (f.error.Path.rfind(folder + "/", 0) == 0) return {};
+    return "别名 " + f.chosenName + " 不存在（" + folder + " 里没有），所以试了 " + f.error.Path + "。\n";
+}
+
 std::string MissingHint(const OpenFailureFacts& f) {
     std::string names;
     for (const SerialPortEntry& e : f.present)
         names += (names.empty() ? "" : ", ") + e.Name;
-    return "设备不存在。现有串口：" + (names.empty() ? std::string("无（适配器插好了吗？）") : names);
+    return MissingAliasLine(f) + "设备不存在。现有串口：" +
+           (names.empty() ? std::string("无（适配器插好了吗？）") : names);
+}
+
+// What the operator chose first, then the device it led to; a bare device name is already in its path.
+std::string Where(const OpenFailureFacts& f) {
+    const std::string& path = f.error.Path;
+    if (path.empty()) return "（端口名为空）";
+    const std::string& chosen = f.chosenName;
+    const bool chosenIsInPath = chosen.empty() || chosen == path || "/dev/" + chosen == path;
+    const std::string& device = f.linkTarget.empty() ? path : f.linkTarget;
+    return (chosenIsInPath ? path : chosen) + (device == path && chosenIsInPath ? "" : " → " + device);
 }
 
 std::string Hint(const OpenFailureFacts& f) {
@@ -83,11 +103,16 @@ OpenFailureFacts GatherOpenFailureFacts(const TOpenError& error, const std::stri
     return facts;
 }
 
+OpenFailureFacts GatherOpenFailureFacts(const TComm& comm) {
+    OpenFailureFacts facts = GatherOpenFailureFacts(comm.LastOpenError());
+    facts.chosenName = comm.CommName;
+    return facts;
+}
+
 std::string OpenFailureReason(const OpenFailureFacts& f) {
     const TOpenError& e = f.error;
     if (IsNetworkOpenFailure(e)) return NetworkOpenFailureReason(e);
-    std::string where = e.Path.empty() ? std::string("（端口名为空）") : e.Path;
-    if (!f.linkTarget.empty()) where += " → " + f.linkTarget;
+    std::string where = Where(f);
     switch (e.Step) {
     case TOpenStep::NotCharDevice:
         return where + ": 不是串口设备 (not a character device)";

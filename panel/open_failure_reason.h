@@ -13,6 +13,7 @@ namespace lq {
 
 struct OpenFailureFacts {
     TOpenError error;
+    std::string chosenName;               // the port name as the operator typed or picked it (CommName)
     std::string linkTarget;               // where the path leads when it is an alias or a by-id link
     std::vector<PortHolder> holders;      // who has the device open (busy)
     std::vector<SerialPortEntry> present; // the serial devices there are (no such device)
@@ -21,6 +22,8 @@ struct OpenFailureFacts {
 // Looks up what the failure's hint needs; root is where sysfs and /dev are found, procRoot the processes.
 OpenFailureFacts GatherOpenFailureFacts(const TOpenError& error, const std::string& root = "/",
                                         const std::string& procRoot = "/proc");
+// The same for the port's last open, under the name the operator gave it.
+OpenFailureFacts GatherOpenFailureFacts(const TComm& comm);
 
 // The lines under "打开串口错误": the path and the system's error text, then a hint for the common cases.
 std::string OpenFailureReason(const OpenFailureFacts& facts);

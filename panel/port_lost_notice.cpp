@@ -17,6 +17,10 @@ QMessageBox* FindPortLostNotice(QWidget* owner) {
     return owner->findChild<QMessageBox*>(kNoticeName, Qt::FindDirectChildrenOnly);
 }
 
+void DismissPortLostNotice(QWidget* owner) {
+    if (QMessageBox* notice = FindPortLostNotice(owner)) notice->hide();
+}
+
 void ShowPortLostNotice(QWidget* owner, const QString& portName, const QString& devicePath) {
     QMessageBox* notice = FindPortLostNotice(owner);
     if (notice == nullptr) {

@@ -11,6 +11,9 @@ namespace lq {
 // second loss updates and raises it.
 void ShowPortLostNotice(QWidget* owner, const QString& portName, const QString& devicePath);
 
+// The port is open again: the notice would say something no longer true.
+void DismissPortLostNotice(QWidget* owner);
+
 // The notice, if one was shown.
 QMessageBox* FindPortLostNotice(QWidget* owner);
 

@@ -22,7 +22,7 @@ const QString kCloseCaption = QStringLiteral("关闭串口");
 
 // The box keeps its first line; the reason follows it.
 QString OpenFailureMessage(const TComm& comm) {
-    const std::string reason = OpenFailureReason(GatherOpenFailureFacts(comm.LastOpenError()));
+    const std::string reason = OpenFailureReason(GatherOpenFailureFacts(comm));
     return QStringLiteral("打开串口错误\n") + QString::fromStdString(reason);
 }
 
@@ -58,6 +58,7 @@ void TForm1::BitBtn7Click() {
             Comm1->OpenPort();
             ShowLineBoxesFor(LooksLikeNetworkPort(Comm1->OpenedName()), ComboBox5, ComboBox6);
             knobSeeds_->PortOpened();
+            DismissPortLostNotice(this);
             emit PortOpened(QString::fromStdString(Comm1->OpenedName()));
         } catch (...) {
             // A port that did not open must not look open: back to the closed state, so the next click

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "panel/screen_fit.h"
+
 namespace lq {
 
 // How every tool window lives: made when it is opened, destroyed when the operator closes it, and destroyed
@@ -27,6 +29,8 @@ template <class Window> class ToolWindow {
             // Closing deletes it; this only lets go of it.
             closed_ =
                 QObject::connect(window_.get(), &QObject::destroyed, [this] { (void)window_.release(); });
+            // A laptop's screen may be smaller than the window's own size: it lays out to what there is.
+            FitBeforeShow(*window_);
         }
         window_->show();
         window_->raise();

@@ -73,6 +73,19 @@ QString SlowHint(const std::vector<SearchFind>& found) {
         .arg(ShownMilliseconds(late->answerTime));
 }
 
+// One line where the window is wide enough, more on a laptop's screen at 150 % rather than a wider window.
+QLabel* WrappingLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+// What the panel does on the line once the search has given it back: "通讯" decides, not the search.
+QString PollingText(bool polling) {
+    return polling ? ControllerSearchPage::tr("轮询继续。")
+                   : ControllerSearchPage::tr("“通讯”未勾选，不轮询 (polling off)。");
+}
+
 void SetInvalidRow(QTableWidget* table, int row, const DataButInvalid& invalid) {
     SetRow(table, row, invalid.setting);
     QString bytes = QString::fromStdString(HexText(invalid.bytes));
@@ -97,10 +110,10 @@ ControllerSearchPage::ControllerSearchPage(TForm1& form, QWidget* parent)
     layout->addWidget(new QLabel(QStringLiteral("找到的控制器（有效应答）"), this));
     layout->addWidget(found_, 2);
     auto* applyRow = new QHBoxLayout;
-    applyRow->addWidget(new QLabel(QStringLiteral("“应用”把选中的波特率、格式和地址填入面板"), this), 1);
+    applyRow->addWidget(WrappingLabel(QStringLiteral("“应用”把选中的波特率、格式和地址填入面板"), this), 1);
     applyRow->addWidget(apply_);
     layout->addLayout(applyRow);
-    layout->addWidget(new QLabel(
+    layout->addWidget(WrappingLabel(
         QStringLiteral("有数据但无效 (data but no valid reply)：多半是线路对而波特率或校验不对"), this));
     layout->addWidget(invalid_, 3);
 
@@ -147,6 +160,8 @@ void ControllerSearchPage::StartSearch() {
     invalid_->setRowCount(0);
     apply_->setEnabled(false);
     if (!runner_->Start()) {
+        // The bar would otherwise still show how far the last search got.
+        progress_->reset();
         status_->setText(QStringLiteral("请先打开串口 (port not open)。"));
         return;
     }
@@ -187,9 +202,10 @@ void ControllerSearchPage::ShowResults(bool completed) {
     const QString counts = QStringLiteral("找到 %1 处，有数据但无效 %2 处")
                                .arg(search.Found().size())
                                .arg(search.Invalid().size());
-    const QString after =
-        QStringLiteral("用时 %1 s；串口已恢复原设置，轮询继续。").arg(took_.elapsed() / 1000.0, 0, 'f', 1) +
-        SlowHint(search.Found());
+    const QString after = tr("用时 %1 s；串口已恢复原设置，%2")
+                              .arg(took_.elapsed() / 1000.0, 0, 'f', 1)
+                              .arg(PollingText(form_.Polling())) +
+                          SlowHint(search.Found());
     if (completed) {
         status_->setText(
             QStringLiteral("搜索完成，试了 %1 种设置：%2，%3").arg(search.TriesDone()).arg(counts, after));

@@ -5,6 +5,9 @@
 
 class QTabWidget;
 
+class QScrollArea;
+class QSplitter;
+
 namespace lq {
 
 class ControllerSearchPage;
@@ -37,6 +40,7 @@ class MonitorWindow final : public QWidget {
     void hideEvent(QHideEvent* event) override;
 
   private:
+    void LayOutForScreen(QSplitter& split, QScrollArea& counters);
     void Refresh();
 
     TForm1& form_;

@@ -15,6 +15,7 @@
 #include <array>
 #include <cmath>
 
+#include "panel/shown_item_popup.h"
 #include "panel/trend/trend_chart_view.h"
 #include "panel/trend/trend_plot.h"
 #include "trend/trend_follow.h"
@@ -74,6 +75,7 @@ void TrendWindow::CreateControls() {
     for (int minutes : kSpanMinutes)
         span_->addItem(SpanText(minutes), minutes);
     span_->setCurrentIndex(span_->findData(kDefaultSpanMinutes));
+    SelectShownItemWhenOpened(span_);
     pause_ = new QCheckBox(QStringLiteral("暂停"), this);
     export_ = new QPushButton(QStringLiteral("导出 PNG"), this);
     record_ = new QPushButton(QStringLiteral("记录"), this);

@@ -47,6 +47,34 @@ TEST(CommandLine, EveryOptionReachesItsSetting) {
     EXPECT_EQ(c.options.trend.recordFile, QStringLiteral("r.csv"));
 }
 
+// The address box's own forms; what it only forgives while typing (a sign, blanks, trailing letters) is not
+// taken from a script.
+TEST(CommandLine, AddressTakesTheFormsOfTheAddressBox) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"16", 16},
+        {"0x10", 16},
+        {"0X10", 16},
+        {"$10", 16},
+        {"x10", 16},
+        {"0xf7", 247},
+        {"010", 10},
+        {"0x0", std::nullopt},
+        {"0xF8", std::nullopt},
+        {"0x", std::nullopt},
+        {"$", std::nullopt},
+        {"0x1g", std::nullopt},
+        {"1a", std::nullopt},
+        {" 16", std::nullopt},
+        {"-0x10", std::nullopt},
+        {"0x-1", std::nullopt},
+    };
+    for (const auto& [text, address] : cases) {
+        const CommandLine c = Parse({"--address", QString::fromLatin1(text)});
+        EXPECT_EQ(c.action, address ? CommandLineAction::Run : CommandLineAction::Reject) << text;
+        EXPECT_EQ(c.options.serial.address, address) << text;
+    }
+}
+
 TEST(CommandLine, EachParameterModeTakesItsFile) {
     const struct {
         QStringList arguments;

@@ -1,6 +1,8 @@
 // The installed program started as a technician starts it: a refused command line ends with status 2
 // before any window or port, and a good one polls the controller with no operator action.
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <termios.h>
 
@@ -45,6 +47,60 @@ TEST(Program, RefusesABadCommandLineWithStatus2AndNoWindow) {
     // The same environment with a good command line does try to make a window, and fails on the platform.
     const Finished good = RunWithoutDisplay({"--baud", "9600"});
     EXPECT_FALSE(good.how == QProcess::NormalExit && (good.status == 0 || good.status == 2));
+}
+
+// No display at all, and one named that does not answer: one line on standard error, status 2, and none
+// of Qt's own start-up text.
+TEST(Program, WithoutADisplaySaysSoInOneLineWithStatus2) {
+    const std::pair<QString, QString> environments[] = {{QString(), QString()},
+                                                        {QStringLiteral("xcb"), QStringLiteral(":97531")}};
+    for (const auto& [platform, display] : environments) {
+        QProcess panel;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        if (!platform.isEmpty()) env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        if (!display.isEmpty()) env.insert(QStringLiteral("DISPLAY"), display);
+        panel.setProcessEnvironment(env);
+        panel.start(QStringLiteral(LQ_PANEL_PATH), {"--no-journal"});
+        ASSERT_TRUE(panel.waitForFinished(10000));
+        const QString err = QString::fromLocal8Bit(panel.readAllStandardError());
+        EXPECT_EQ(panel.exitStatus(), QProcess::NormalExit) << err.toStdString();
+        EXPECT_EQ(panel.exitCode(), 2) << err.toStdString();
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
+        EXPECT_TRUE(err.startsWith(QStringLiteral("lq-modbus-rtu: no display"))) << err.toStdString();
+    }
+}
+
+// On a machine whose only fonts are Latin ones, the panel says at start which package brings the Chinese
+// characters, once, and goes on.
+TEST(Program, WithoutAChineseFontNamesThePackageThatBringsOne) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile config(dir.filePath(QStringLiteral("fonts.conf")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write("<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
+                 "<dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>" +
+                 dir.path().toUtf8() + "/cache</cachedir></fontconfig>");
+    config.close();
+    QProcess panel;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
+    panel.setProcessEnvironment(env);
+    panel.start(QStringLiteral(LQ_PANEL_PATH), {"--no-journal"});
+    ASSERT_TRUE(panel.waitForStarted());
+    panel.setReadChannel(QProcess::StandardError);
+    QString err;
+    while (!err.contains(QStringLiteral("fonts-wqy-zenhei")) && panel.waitForReadyRead(10000))
+        err += QString::fromLocal8Bit(panel.readAllStandardError());
+    panel.waitForFinished(1000); // still running: the notice does not stop the panel
+    EXPECT_EQ(panel.state(), QProcess::Running);
+    err += QString::fromLocal8Bit(panel.readAllStandardError());
+    panel.kill();
+    panel.waitForFinished();
+    EXPECT_EQ(err.count(QStringLiteral("sudo apt install fonts-wqy-zenhei")), 1) << err.toStdString();
 }
 
 TEST(Program, StartsPollingTheGivenSlaveAtTheGivenRate) {

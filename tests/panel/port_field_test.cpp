@@ -17,6 +17,7 @@
 #include "panel/port_combo_box.h"
 #include "panel/port_lost_notice.h"
 #include "panel_on_line.h"
+#include "serial/port_names.h"
 #include "serial/testing/fake_serial_backend.h"
 
 using namespace lq;
@@ -128,6 +129,63 @@ class PortFieldTest : public QObject {
             QVERIFY2(reason.contains(part), qPrintable(reason));
     }
 
+    void aRefusedOpenNamesWhatWasChosenThenTheDevice_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("firstLine");
+        const QString aliases = QString::fromStdString(PortAliasFolder());
+        QTest::newRow("COMn without its alias") << "COM4"
+                                                << "/dev/ttyS3"
+                                                << ""
+                                                << "COM4 → /dev/ttyS3: " + SystemText(ENOENT) + " (ENOENT)";
+        QTest::newRow("COMn through its alias") << "COM7" << aliases + "/COM7"
+                                                << "/dev/ttyUSB0"
+                                                << "COM7 → /dev/ttyUSB0: " + SystemText(ENOENT) + " (ENOENT)";
+        QTest::newRow("a bare device name") << "ttyUSB3"
+                                            << "/dev/ttyUSB3"
+                                            << ""
+                                            << "/dev/ttyUSB3: " + SystemText(ENOENT) + " (ENOENT)";
+        QTest::newRow("a by-id path")
+            << "/dev/serial/by-id/usb-X"
+            << "/dev/serial/by-id/usb-X"
+            << "/dev/ttyACM1"
+            << "/dev/serial/by-id/usb-X → /dev/ttyACM1: " + SystemText(ENOENT) + " (ENOENT)";
+    }
+
+    void aRefusedOpenNamesWhatWasChosenThenTheDevice() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, path);
+        QFETCH(QString, link);
+        QFETCH(QString, firstLine);
+        OpenFailureFacts facts;
+        facts.error = TOpenError{path.toStdString(), ENOENT, TOpenStep::Open};
+        facts.chosenName = chosen.toStdString();
+        facts.linkTarget = link.toStdString();
+        const QString reason = QString::fromStdString(OpenFailureReason(facts));
+        QCOMPARE(reason.split('\n').value(0), firstLine);
+        QCOMPARE(reason.contains(QStringLiteral("别名 COM4 不存在")), chosen == "COM4");
+    }
+
+    void theWindowNamesTheAliasTheOperatorChose() {
+        const fs::path aliases = fs::temp_directory_path() / ("lq-no-alias-" + std::to_string(getpid()));
+        fs::create_directories(aliases);
+        qputenv("LQ_MODBUS_PORTS", QByteArray::fromStdString(aliases.string()));
+        auto fake = std::make_shared<serial_testing::FakeSerialBackend>();
+        fake->ScriptError("CreateFile", ENOENT);
+        QStringList messages;
+        TForm1Setup setup;
+        setup.backend = fake;
+        setup.showMessage = [&messages](QWidget*, const QString& text) { messages << text; };
+        TForm1 form(setup);
+        QTest::mouseClick(form.BitBtn7, Qt::LeftButton);
+        qunsetenv("LQ_MODBUS_PORTS");
+        fs::remove_all(aliases);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].split('\n').value(1).startsWith(QStringLiteral("COM4 → /dev/ttyS3: ")),
+                 qPrintable(messages[0]));
+    }
+
     void portListIsReadWhenOpenedAndLeavesThePortName() {
         test::PanelOnLine rig;
         QVERIFY(rig.Activate());
@@ -180,6 +238,7 @@ class PortFieldTest : public QObject {
         fs::create_symlink(again.SlavePath(), aliases / "COM7");
         QTest::mouseClick(form.BitBtn7, Qt::LeftButton);
         QVERIFY(form.Comm1->Connected());
+        QVERIFY(!FindPortLostNotice(&form)->isVisible());
         form.CheckBox2->setChecked(true);
         form.Timer1Timer();
         QCOMPARE(again.Read(8, std::chrono::seconds(2)).size(), std::size_t{8});

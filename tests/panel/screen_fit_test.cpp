@@ -35,6 +35,32 @@ class ScreenFitTest : public QObject {
         QCOMPARE(PlaceInside(frame, area), placed);
     }
 
+    void aFrameIsShrunkToTheAreaButNotBelowItsMinimum_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("fitted");
+        const QRect screen(0, 0, 1024, 768);
+        QTest::newRow("fits: as it is")
+            << QRect(100, 50, 809, 590) << QSize(400, 300) << screen << QRect(100, 50, 809, 590);
+        QTest::newRow("wider than the area: as wide as it")
+            << QRect(360, 105, 1184, 564) << QSize(600, 400) << screen << QRect(0, 105, 1024, 564);
+        QTest::newRow("150 % on 1024 x 768: both ways")
+            << QRect(108, 0, 803, 558) << QSize() << QRect(0, 0, 683, 512) << QRect(0, 0, 683, 512);
+        QTest::newRow("minimum wider than the area: top left on it")
+            << QRect(50, 50, 900, 600) << QSize(700, 300) << QRect(0, 0, 683, 512) << QRect(0, 0, 700, 512);
+        QTest::newRow("area with a panel on top")
+            << QRect(0, 0, 600, 800) << QSize() << QRect(0, 30, 1024, 738) << QRect(0, 30, 600, 738);
+    }
+
+    void aFrameIsShrunkToTheAreaButNotBelowItsMinimum() {
+        QFETCH(QRect, frame);
+        QFETCH(QSize, minimum);
+        QFETCH(QRect, area);
+        QFETCH(QRect, fitted);
+        QCOMPARE(FitInside(frame, minimum, area), fitted);
+    }
+
     void theWindowOpensWhollyOnA1024x768Screen() {
         QScreen* screen = QGuiApplication::primaryScreen();
         QCOMPARE(screen->availableGeometry(), QRect(0, 0, 1024, 768));

@@ -3,7 +3,9 @@
 // back.
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -171,6 +173,40 @@ class MonitorWindowTest : public QObject {
         const Bytes poll = NextFrame();
         QCOMPARE(poll.size(), std::size_t{8});
         QCOMPARE(int(poll[0]), 1);
+    }
+
+    void aSearchEndsSayingWhetherPollingGoesOn_data() {
+        QTest::addColumn<bool>("polling");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("通讯 ticked") << true << QStringLiteral("轮询继续");
+        QTest::newRow("通讯 unticked") << false << QStringLiteral("不轮询");
+    }
+
+    void aSearchEndsSayingWhetherPollingGoesOn() {
+        QFETCH(bool, polling);
+        QFETCH(QString, says);
+        Form().SetPolling(polling);
+        entry_->Open();
+        ControllerSearchPage& search = Window().Search();
+        search.StartSearch();
+        QCOMPARE(NextFrame().size(), std::size_t{8});
+        QTest::mouseClick(search.CancelButton(), Qt::LeftButton);
+        const QString status = search.StatusLabel()->text();
+        QVERIFY2(status.contains(says), qPrintable(status));
+        QCOMPARE(status.contains(QStringLiteral("轮询继续")), polling);
+    }
+
+    void aSearchRefusedOnAClosedPortShowsNoOldProgress() {
+        entry_->Open();
+        ControllerSearchPage& search = Window().Search();
+        search.StartSearch();
+        QCOMPARE(NextFrame().size(), std::size_t{8});
+        QTRY_VERIFY(search.ProgressBar()->value() >= 0);
+        QTest::mouseClick(search.CancelButton(), Qt::LeftButton);
+        Form().ClosePort();
+        search.StartSearch();
+        QVERIFY(search.StatusLabel()->text().contains(QStringLiteral("请先打开串口")));
+        QCOMPARE(search.ProgressBar()->value(), search.ProgressBar()->minimum() - 1);
     }
 
     void closingTheWindowMidSearchRestoresThePort() {
