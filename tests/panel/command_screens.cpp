@@ -93,6 +93,13 @@ int main(int argc, char** argv) {
     f.ComboBox1->setEditText(QStringLiteral("257"));
     f.Timer1Timer();
     Save(f, folder + "/address-red.png");
+
+    f.ComboBox1->setEditText(QStringLiteral("1"));
+    f.Timer1Timer();
+    QTest::mouseClick(f.iSwitchLed5, Qt::LeftButton);
+    QTest::keyClicks(f.iAnalogOutput7->Editor(), "12.6");
+    QTest::mouseClick(f.iSwitchLed5, Qt::LeftButton);
+    Save(f, folder + "/entry-whole-number.png");
     f.hide();
     return OldValues(folder + "/old-values.png") ? 0 : 1;
 }
