@@ -1,8 +1,9 @@
 // Pictures of the main window and of each tool window on laptop screens, each window alone on its screen as
 // the offscreen platform places it, so that a part off the screen is seen missing. Usage:
 //   panel_screen_fit_screens FOLDER
-// makes FOLDER/screen-<screen>-<window>.png for 1024 x 768 and 1366 x 768, each at 100 % and 150 %, and prints
-// where each window went (one run of itself per screen, as the screen is chosen when the program starts).
+// makes FOLDER/screen-<screen>-<window>.png for 1024 x 768 and 1366 x 768, each at 100 % and 150 %, and
+// prints where each window went (one run of itself per screen, as the screen is chosen when the program
+// starts).
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
