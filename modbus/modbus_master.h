@@ -12,6 +12,7 @@
 #include "modbus/register_image.h"
 #include "modbus/reply_shape.h"
 #include "modbus/request_frames.h"
+#include "modbus/slave_address.h"
 
 namespace lq {
 
@@ -54,8 +55,8 @@ class ModbusMaster {
     static constexpr unsigned kPauseAfterWrite = 40; // ms
     static constexpr std::size_t kReceiveBufferSize = 255;
     static constexpr std::size_t kReadReplyLength = lq::kReadReplyLength;
-    static constexpr std::uint8_t kLowestSlave = 1;
-    static constexpr std::uint8_t kHighestSlave = 247;
+    static constexpr std::uint8_t kLowestSlave = kLowestSlaveAddress;
+    static constexpr std::uint8_t kHighestSlave = kHighestSlaveAddress;
 
     ModbusMaster(IFrameSender& sender, IPause& pause, IMasterView& view,
                  const IClock& clock = SystemClockRef(), LinkTiming timing = {});

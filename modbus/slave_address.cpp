@@ -9,9 +9,6 @@ namespace lq {
 
 namespace {
 
-constexpr std::int32_t kLowestSlave = 1;
-constexpr std::int32_t kHighestSlave = 247;
-
 std::string_view WithoutHexPrefix(std::string_view text) {
     for (const std::string_view prefix : {"0x", "0X", "$", "x", "X"})
         if (text.substr(0, prefix.size()) == prefix) return text.substr(prefix.size());
@@ -22,7 +19,7 @@ std::string_view WithoutHexPrefix(std::string_view text) {
 
 std::optional<std::uint8_t> SlaveAddressFromText(std::string_view text) {
     const std::int32_t address = TextToInt(text);
-    if (address < kLowestSlave || address > kHighestSlave) return std::nullopt;
+    if (address < kLowestSlaveAddress || address > kHighestSlaveAddress) return std::nullopt;
     return static_cast<std::uint8_t>(address);
 }
 
