@@ -45,7 +45,7 @@ struct OptionRule {
     void (*store)(PanelOptions&, const QString&);
 };
 
-const std::array<OptionRule, 18> kRules{{
+const std::array<OptionRule, 19> kRules{{
     {"port", "NAME",
      "Serial port, as typed into the port box: COM4, ttyUSB0, /dev/ttyUSB0, or a serial device server: "
      "tcp://HOST:PORT, modbus-tcp://HOST:PORT (default COM4).",
@@ -102,6 +102,11 @@ const std::array<OptionRule, 18> kRules{{
      [](PanelOptions& o, const QString& v) {
          o.parameters = {ParameterMode::Restore, v, o.parameters.yes};
      }},
+    {"lang", "LANG",
+     "Interface language: zh (Chinese) or en (English); default the one chosen in the tools menu, else the "
+     "locale's (English for an en locale, Chinese for any other).",
+     "zh or en", [](const QString& v) { return LanguageNamed(v).has_value(); },
+     [](PanelOptions& o, const QString& v) { o.language = LanguageNamed(v); }},
     {"yes", nullptr, "With --restore: make the writes, read them back and check them.", nullptr, nullptr,
      [](PanelOptions& o, const QString&) { o.parameters.yes = true; }},
 }};

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "panel/interface_language.h"
+
 namespace lq {
 
 // What the operator would otherwise type or click right after start; an empty value leaves the panel's
@@ -52,6 +54,7 @@ struct PanelOptions {
     TrendStart trend;
     JournalStart journal;
     ParameterStart parameters;
+    std::optional<InterfaceLanguage> language; // --lang; else the tools menu's choice or the locale's
 };
 
 enum class CommandLineAction { Run, ShowHelp, ShowVersion, Reject };

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cstdio>
 
 #include "app/command_line.h"
 #include "app/display_start.h"
@@ -9,7 +10,9 @@
 #include "panel/caption_font_check.h"
 #include "panel/form1.h"
 #include "panel/form2.h"
+#include "panel/interface_language.h"
 #include "panel/journal/journal_tool.h"
+#include "panel/language_choice.h"
 #include "panel/parameters/parameters_tool.h"
 #include "panel/trend/trend_tool.h"
 
@@ -31,6 +34,7 @@ int main(int argc, char* argv[]) {
     if (options.parameters.mode != lq::ParameterMode::None) {
         // Backing up, comparing and restoring from a script need no display.
         QCoreApplication app(argc, argv);
+        lq::InstallInterfaceLanguage(lq::ChosenLanguage(options.language));
         return lq::RunParameterCommand(options.serial, options.parameters);
     }
 
@@ -38,6 +42,11 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<QApplication> app = lq::MakeWindowApplication(argc, argv);
     // Lets a Wayland desktop match the window to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(LQ_APP_ID));
+    // Before the first window, whose texts are read from the translation as it is built.
+    const lq::InterfaceLanguage language = lq::ChosenLanguage(options.language);
+    if (!lq::InstallInterfaceLanguage(language))
+        std::fputs("lq-modbus-rtu: the English translation is missing from this build; showing Chinese\n",
+                   stderr);
     lq::TForm1 Form1;
     // Created after the main window and never shown by the panel.
     lq::TForm2 Form2;
@@ -56,5 +65,6 @@ int main(int argc, char* argv[]) {
     journal.Watch(trend);
     trend.Start(options.trend.open, options.trend.recordFile);
     lq::ParametersTool parameters(Form1); // "控制器参数" (F10)
+    lq::AddLanguageChoice(Form1.Tools(), &Form1, language);
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@ run_packages=(
   cmake g++ make pkg-config ccache
   qt6-base-dev qt6-qpa-plugins libgl-dev
   qt6-charts-dev libqt6opengl6-dev
+  qt6-tools-dev qt6-l10n-tools
   fonts-wqy-zenhei tzdata
 )
 test_packages=(
