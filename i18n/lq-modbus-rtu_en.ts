@@ -4,194 +4,307 @@
 <context>
     <name>CaptionFontCheck</name>
     <message>
-        <source>No installed font has the panel&apos;s Chinese characters, so its captions show as boxes (%1 characters without a font).
+        <source>No installed font has the panel's Chinese characters, so its captions show as boxes (%1 characters without a font).
 Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zenhei</source>
-        <translation type="unfinished"></translation>
+        <translation>No installed font has the panel's Chinese characters, so its captions show as boxes (%1 characters without a font).
+Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zenhei</translation>
     </message>
 </context>
 <context>
     <name>Journal</name>
     <message>
         <source>命令行</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>报警出现</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>报警消失</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>报警确认</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>通讯中断</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>通讯恢复</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>打开串口</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Open port</translation>
     </message>
     <message>
         <source>关闭串口</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Close port</translation>
     </message>
     <message>
         <source>串口断开</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>写命令</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>运行状态</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>线路设置</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>记录</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>LanguageChoice</name>
+    <message>
+        <source>界面语言 (Language)</source>
+        <translation>Language (界面语言)</translation>
     </message>
 </context>
 <context>
     <name>NetworkLineBoxes</name>
     <message>
         <source>经串口服务器 (serial device server) 连接时不起作用：波特率和数据格式在服务器自己的串口设置里改。</source>
-        <translation type="unfinished"></translation>
+        <translation>No effect through a serial device server: set the baud rate and framing in the server's own serial settings.</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkOpenFailure</name>
+    <message>
+        <source>找不到这个主机名 (name not found)：检查拼写和本机的 DNS 设置，或者直接填 IP 地址。</source>
+        <translation>Name not found: check the spelling and this computer's DNS settings, or enter the IP address.</translation>
+    </message>
+    <message>
+        <source>主机在，但这个端口没有服务 (connection refused)：检查端口号，串口服务器是否设成 TCP 服务器 (TCP server) 模式；有的设备同时只接受一个连接，先断开别的程序。</source>
+        <translation>Connection refused: the host is there but nothing serves this port. Check the port number and that the serial device server is in TCP server mode; some devices take one connection at a time, so disconnect other programs first.</translation>
+    </message>
+    <message>
+        <source>到不了这台主机 (no route to host)：检查网线、IP 地址，以及本机和设备是否在同一网段。</source>
+        <translation>No route to host: check the cable, the IP address, and that this computer and the device are on the same subnet.</translation>
+    </message>
+    <message>
+        <source>3 秒内没有应答 (time-out)：地址不对、设备没有上电，或者防火墙丢掉了连接请求。</source>
+        <translation>Time-out: no answer within 3 s. The address is wrong, the device is not powered, or a firewall dropped the connection request.</translation>
+    </message>
+    <message>
+        <source>网络端口名应写成 tcp://主机:端口 或 modbus-tcp://主机:端口，IPv6 地址放在方括号里，例如 tcp://[fe80::1]:4001。</source>
+        <translation>A network port is written tcp://HOST:PORT or modbus-tcp://HOST:PORT, an IPv6 address in brackets, for example tcp://[fe80::1]:4001.</translation>
+    </message>
+    <message>
+        <source>系统资源不足（线程或事件）。</source>
+        <translation>Out of system resources (threads or events).</translation>
+    </message>
+    <message>
+        <source>主机 %1，端口 %2</source>
+        <translation>Host %1, port %2</translation>
+    </message>
+</context>
+<context>
+    <name>OldValueMarks</name>
+    <message>
+        <source>已 %1 秒没有有效应答</source>
+        <translation>no valid reply for %1 s</translation>
+    </message>
+    <message>
+        <source>尚未读到</source>
+        <translation>not read yet</translation>
+    </message>
+    <message>
+        <source>旧值 (stale)：寄存器 %1–%2 %3</source>
+        <translation>Stale: registers %1–%2, %3</translation>
+    </message>
+</context>
+<context>
+    <name>OpenFailureReason</name>
+    <message>
+        <source>串口正被其他程序占用（看不到是哪个程序）。</source>
+        <translation>The port is in use by another program (which one cannot be seen).</translation>
+    </message>
+    <message>
+        <source>串口正被其他程序占用：%1。</source>
+        <translation>The port is in use by another program: %1.</translation>
+    </message>
+    <message>
+        <source>ModemManager 会在 ttyACM 设备插上后探测它几秒钟：稍等再试，或用 udev 规则让 ModemManager 不碰这个适配器 (ID_MM_DEVICE_IGNORE)。</source>
+        <translation>ModemManager probes a ttyACM device for a few seconds after it is plugged in: wait and try again, or keep ModemManager off this adapter with a udev rule (ID_MM_DEVICE_IGNORE).</translation>
+    </message>
+    <message>
+        <source>别名 %1 不存在（%2 里没有），所以试了 %3。</source>
+        <translation>There is no alias %1 (none in %2), so %3 was tried.</translation>
+    </message>
+    <message>
+        <source>设备不存在。现有串口：%1</source>
+        <translation>No such device. Serial ports present: %1</translation>
+    </message>
+    <message>
+        <source>无（适配器插好了吗？）</source>
+        <translation>none (is the adapter plugged in?)</translation>
+    </message>
+    <message>
+        <source>（端口名为空）</source>
+        <translation>(the port name is empty)</translation>
+    </message>
+    <message>
+        <source>没有读写权限：把用户加入 dialout 组，重新登录后生效：</source>
+        <translation>Permission denied: add the user to the dialout group, then log in again:</translation>
+    </message>
+    <message>
+        <source>设备没有响应：这个 ttyS 端口后面没有 UART，或者适配器正在被拔出。</source>
+        <translation>The device does not respond: there is no UART behind this ttyS port, or the adapter is being unplugged.</translation>
+    </message>
+    <message>
+        <source>不是串口设备 (not a character device)</source>
+        <translation>not a character device</translation>
+    </message>
+    <message>
+        <source>这个设备不是终端 (tty)，不能当串口用。</source>
+        <translation>This device is not a tty and cannot be used as a serial port.</translation>
+    </message>
+    <message>
+        <source>驱动拒绝 RS-485 模式 (TIOCSRS485): %1</source>
+        <translation>the driver refuses RS-485 mode (TIOCSRS485): %1</translation>
+    </message>
+    <message>
+        <source>自动切换方向的 USB–RS-485 适配器不需要 --rs485；去掉它再打开。</source>
+        <translation>A USB–RS-485 adapter that switches direction by itself needs no --rs485: leave it out and open again.</translation>
+    </message>
+    <message>
+        <source>系统资源不足（线程或事件）。</source>
+        <translation>Out of system resources (threads or events).</translation>
     </message>
 </context>
 <context>
     <name>ParameterTexts</name>
     <message>
         <source>无法打开 %1：%2</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>%1 不是参数文件（不是 JSON 对象）%2</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>：</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
-        <source>格式名 (format) 不是 &quot;%1&quot;</source>
-        <translation type="unfinished"></translation>
+        <source>格式名 (format) 不是 "%1"</source>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>版本 (version) 不是 %1</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>缺少参数列表 (parameters)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>参数列表 (parameters) 为空</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>第 %1 项的寄存器 (register) 缺失或不是整数</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>第 %1 项的寄存器 %2 不是控制器参数</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>第 %1 项（寄存器 %2）的原始值 (raw) 缺失或超限：应为 0 至 65535 的整数</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>第 %1 项：寄存器 %2 重复</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>%1 被拒绝，未写入任何值：%2</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>无法写入 %1：%2</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>读取失败：%1 秒内没有发出读请求（串口未打开或未勾选“通讯”）</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>读取失败：控制器 %1 秒内无有效应答</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>%1：%2 → %3</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>未写</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>已写入，回读一致</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>未发送（串口未打开或未勾选“通讯”）</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>控制器拒绝 (exception)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>重发后仍无回显 (echo)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>被另一条命令取代</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>回读值不符：%1</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>%1 秒内无回读</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>%1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>已写入 %1 个：%2；原本相同 %3 个</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>无</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>、</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>；失败：%1，恢复已停止</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>；已取消</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
@@ -199,446 +312,560 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     <message>
         <source>连接已断开 (connection lost)：%1
 串口服务器关闭了连接，或者约 10 秒没有应答。检查网络和设备后点击“打开串口”重新连接。</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection lost: %1
+The serial device server closed the connection, or gave no answer for about 10 s. Check the network and the device, then click "Open port" to connect again.</translation>
+    </message>
+    <message>
+        <source>串口已断开 (port lost)：%1
+插回适配器后点击“打开串口”重新打开。</source>
+        <translation>Port lost: %1
+Plug the adapter back in, then click "Open port" to open it again.</translation>
     </message>
 </context>
 <context>
     <name>TrafficTableModel</name>
     <message>
         <source>时间</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>方向</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>含义</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>应答用时</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>至帧尾</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>字节</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::AlarmTableModel</name>
     <message>
         <source>报警中，未确认</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>报警中，已确认</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>已恢复，未确认</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>正常</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>报警</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>状态</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>自</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>寄存器.位</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::ConfirmRestoreDialog</name>
     <message>
         <source>确认恢复参数</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>将逐个写入以下 %1 个寄存器（控制器的值 → 文件的值），每次写入后回读核对：</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>写入</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::ControllerSearchPage</name>
     <message>
         <source>约 %1 ms 应答</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>%1，慢 (slow)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>%1 约 %2 ms 才应答，晚于每次试的等待：是控制器应答慢，不是波特率或校验不对。</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>轮询继续。</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>“通讯”未勾选，不轮询 (polling off)。</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>应答 (answer)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>用时 %1 s；串口已恢复原设置，%2</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>控制器搜索</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::JournalTableModel</name>
     <message>
         <source>时间</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>类别</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>对象</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>值</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>结果</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>内容</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::JournalTool</name>
     <message>
         <source>报警与事件…</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>设备已断开 (hangup)：%1</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>输入框</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>日志文件夹</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>趋势 CSV：%1</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>通讯记录 (traffic log)：%1</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source> — 未确认报警 %1 (ALARM)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>不保存日志文件 (--no-journal)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>日志文件夹：%1</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>日志文件无法写入：%1（%2）。报警与事件照常记录在本窗口中，次日或选择其他文件夹后恢复写入。</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>%1 %2 bit/s %3 地址 %4</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::JournalWindow</name>
     <message>
         <source>报警与事件</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>当前报警</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>确认 (ACK)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>全部确认</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>历史</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>全部类别</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>按文字筛选</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>类别：</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>选择文件夹…</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::LinkStatisticsView</name>
     <message>
         <source>丢弃的 MBAP 应答 (dropped)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::ParametersTool</name>
     <message>
         <source>保存参数</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>打开参数文件</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>控制器参数</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::ParametersWindow</name>
     <message>
         <source>控制器参数</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>读取控制器的参数，或打开参数文件与控制器比较</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>读取</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>另存为…</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>打开并比较…</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>恢复…</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>保存时写入文件的说明，如炉号</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>寄存器</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>控制器</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>文件</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>标签 (label)：</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>正在读取控制器的参数…</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>控制器与文件一致</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>控制器与文件有 %1 处不同（已标出）</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>已读取控制器的参数</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>已保存到 %1</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>控制器与文件一致，无需写入</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>未写入任何值</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>正在恢复：%1 / %2</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>文件：未打开</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>，标签 %1</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>文件：%1（保存于 %2%3）</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
     <name>lq::TForm1</name>
     <message>
         <source>空</source>
-        <translation type="unfinished"></translation>
+        <translation>Empty</translation>
     </message>
     <message>
         <source>请输入数值 (empty)</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a value</translation>
     </message>
     <message>
         <source>负值</source>
-        <translation type="unfinished"></translation>
+        <translation>Neg.</translation>
     </message>
     <message>
         <source>不能为负 (not negative)</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot be negative</translation>
     </message>
     <message>
         <source>非整数</source>
-        <translation type="unfinished"></translation>
+        <translation>Frac.</translation>
     </message>
     <message>
         <source>只接受整数 (whole numbers only)</source>
-        <translation type="unfinished"></translation>
+        <translation>Whole numbers only</translation>
     </message>
     <message>
         <source>未勾选</source>
-        <translation type="unfinished"></translation>
+        <translation>No comm</translation>
     </message>
     <message>
         <source>通讯未勾选，未发送</source>
-        <translation type="unfinished"></translation>
+        <translation>"Poll" is not ticked: not sent</translation>
     </message>
     <message>
         <source>地址</source>
-        <translation type="unfinished"></translation>
+        <translation>Addr.</translation>
     </message>
     <message>
         <source>从站地址无效，未发送</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid slave address: not sent</translation>
+    </message>
+    <message>
+        <source>PW5_三相控制界面  </source>
+        <translation>PW5_3-phase control panel  </translation>
+    </message>
+    <message>
+        <source>通讯</source>
+        <translation>Poll</translation>
+    </message>
+    <message>
+        <source>地址:   </source>
+        <translation>Addr: </translation>
+    </message>
+    <message>
+        <source>端口: </source>
+        <translation>Port: </translation>
+    </message>
+    <message>
+        <source>波特率:   </source>
+        <translation>Baud: </translation>
+    </message>
+    <message>
+        <source>位元: </source>
+        <translation>Bits: </translation>
+    </message>
+    <message>
+        <source>打开串口</source>
+        <translation>Open port</translation>
+    </message>
+    <message>
+        <source>警报：</source>
+        <translation>Alarm:</translation>
+    </message>
+    <message>
+        <source>温度：</source>
+        <translation>Temp:</translation>
+    </message>
+    <message>
+        <source>输入：</source>
+        <translation>Input:</translation>
+    </message>
+    <message>
+        <source>输出量：</source>
+        <translation>Output:</translation>
+    </message>
+    <message>
+        <source>温控：</source>
+        <translation>Ctrl:</translation>
+    </message>
+    <message>
+        <source>最大输出量限制：</source>
+        <translation>Max out limit:</translation>
+    </message>
+    <message>
+        <source>最小输出量限制：</source>
+        <translation>Min out limit:</translation>
+    </message>
+    <message>
+        <source>超限</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>打开串口错误</source>
+        <translation>Cannot open the port</translation>
+    </message>
+    <message>
+        <source>关闭串口</source>
+        <translation>Close port</translation>
+    </message>
+</context>
+<context>
+    <name>lq::TForm2</name>
+    <message>
+        <source>修改参数</source>
+        <translation>Change parameters</translation>
+    </message>
+    <message>
+        <source>小数点: </source>
+        <translation>Decimals: </translation>
+    </message>
+    <message>
+        <source>菜单自动 </source>
+        <translation>Menu auto </translation>
+    </message>
+    <message>
+        <source>退出时间: </source>
+        <translation>exit time: </translation>
+    </message>
+    <message>
+        <source>输入信号: </source>
+        <translation>Input signal: </translation>
+    </message>
+    <message>
+        <source>下限值:</source>
+        <translation>Low:</translation>
+    </message>
+    <message>
+        <source>上限值:</source>
+        <translation>High:</translation>
+    </message>
+    <message>
+        <source>迂回值:</source>
+        <translation>Hyst.:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>lq::TiEditCustom</name>
     <message>
         <source>Apply</source>
-        <translation type="unfinished"></translation>
+        <translation>Apply</translation>
     </message>
     <message>
         <source>Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Undo</translation>
     </message>
     <message>
         <source>Cut</source>
-        <translation type="unfinished"></translation>
+        <translation>Cut</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>Paste</source>
-        <translation type="unfinished"></translation>
+        <translation>Paste</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Select All</source>
-        <translation type="unfinished"></translation>
+        <translation>Select All</translation>
     </message>
 </context>
 <context>
     <name>lq::TrafficTableModel</name>
     <message>
         <source>收到的帧：帧完整收到（帧尾静默结束）的时刻</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>应答用时 (answer time)：从请求发出到应答的第一个字节</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
     <message>
         <source>至帧尾：从请求发出到帧完整收到，含判定帧结束的静默时间</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished" />
     </message>
 </context>
 </TS>

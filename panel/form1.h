@@ -85,6 +85,8 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     void ComboBox5Change();
     void ComboBox6Change();
     void BitBtn7Click();
+    // The button's caption says what a click does; the flag, not the caption, decides it in every language.
+    void ShowPortButton(bool closes);
     // The open port went away (unplugged, hung up): closed state, and a notice that says which port.
     void Comm1RequestHangup();
 
@@ -293,6 +295,7 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     ToolsMenu* tools_ = nullptr;
     bool placed_ = false;
     LineReceiver lineBorrower_;
+    bool portButtonCloses_ = false;
     bool applyingLine_ = false; // inside ApplyLineSettings: the boxes' changes are reported once, after it
     std::map<const TiSwitchLed*, bool> lampBeforeEntry_; // each SET switch's lamp before it opened its entry
 };

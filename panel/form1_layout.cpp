@@ -183,7 +183,7 @@ TiSwitchLed* MakeSetSwitch(QWidget* parent, int left, int top) {
 } // namespace
 
 void TForm1::CreateComponents() {
-    Label1 = new QLabel(QStringLiteral("PW5_三相控制界面  "), this);
+    Label1 = new QLabel(tr("PW5_三相控制界面  "), this);
     Label1->setGeometry(0, 0, width(), 24);
     new TopEdgeAlignment(Label1);
     Label1->setAlignment(Qt::AlignCenter);
@@ -239,7 +239,7 @@ void TForm1::SetTabOrder() {
 void TForm1::CreateStatusStrip() {
     Panel5 = MakePanel(Panel2, {-8, -1, 521, 41}, kScrollBarColour, true);
 
-    CheckBox2 = new QCheckBox(QStringLiteral("通讯"), Panel5);
+    CheckBox2 = new QCheckBox(tr("通讯"), Panel5);
     CheckBox2->setGeometry(24, 8, 49, 25);
     CheckBox2->setFont(SongFont(12));
     CheckBox2->setStyleSheet(QString("QCheckBox { color: %1; }").arg(kMaroon.name()));
@@ -247,7 +247,7 @@ void TForm1::CreateStatusStrip() {
     Image7 = MakeImage(Panel5, {88, 8, 33, 33}, DarkLampIcon());
     Image14 = MakeImage(Panel5, {88, 8, 33, 33}, LitLampIcon());
 
-    Label9 = MakeLabel(Panel5, QStringLiteral("地址:   "), 160, 8, SongFont(19));
+    Label9 = MakeLabel(Panel5, tr("地址:   "), 160, 8, SongFont(19));
     QStringList addresses;
     for (int a = 1; a <= 255; ++a)
         addresses << QString::number(a);
@@ -268,9 +268,9 @@ void TForm1::CreatePortSettings() {
     Panel3->setFont(bold);
 
     const QFont songBold = SongFont(16, true);
-    Label23 = MakeLabel(Panel3, QStringLiteral("端口: "), 58, 10, songBold);
-    Label25 = MakeLabel(Panel3, QStringLiteral("波特率:   "), 42, 34, songBold);
-    Label26 = MakeLabel(Panel3, QStringLiteral("位元: "), 58, 66, songBold);
+    Label23 = MakeLabel(Panel3, tr("端口: "), 58, 10, songBold);
+    Label25 = MakeLabel(Panel3, tr("波特率:   "), 42, 34, songBold);
+    Label26 = MakeLabel(Panel3, tr("位元: "), 58, 66, songBold);
 
     QStringList ports;
     for (int n = 1; n <= 9; ++n)
@@ -287,7 +287,7 @@ void TForm1::CreatePortSettings() {
         framings << named(framing);
     ComboBox6 = MakeCombo(Panel3, {106, 66, 97, 21}, framings, named(Framing::N2));
 
-    BitBtn7 = new QPushButton(QStringLiteral("打开串口"), Panel3);
+    BitBtn7 = new QPushButton(tr("打开串口"), Panel3);
     BitBtn7->setGeometry(58, 96, 65, 35);
     BitBtn7->setFont(SongFont(12, true));
 
@@ -297,7 +297,7 @@ void TForm1::CreatePortSettings() {
 
 void TForm1::CreateAlarmPanel() {
     Panel1 = MakePanel(Panel2, {0, 40, 513, 97}, kLight3DFace, false);
-    Label2 = MakeLabel(Panel1, QStringLiteral("警报："), 8, 8, SongFont(12));
+    Label2 = MakeLabel(Panel1, tr("警报："), 8, 8, SongFont(12));
 
     static constexpr std::array<int, 9> lampLefts{24, 64, 104, 144, 232, 272, 360, 400, 448};
     for (std::size_t n = 0; n < lampLefts.size(); ++n) {
@@ -327,7 +327,7 @@ void TForm1::CreateAlarmPanel() {
 
 void TForm1::CreateTemperaturePanel() {
     Panel4 = MakePanel(Panel2, {624, 136, 177, 177}, kLight3DFace, false);
-    iLabel12 = MakeTiLabel(Panel4, QStringLiteral("温度："), 8, 8);
+    iLabel12 = MakeTiLabel(Panel4, tr("温度："), 8, 8);
     iThermometer1 = new TiThermometer(Panel4);
     iThermometer1->move(72, 16);
     iThermometer1->BeginLoading();
@@ -340,7 +340,7 @@ void TForm1::CreateTemperaturePanel() {
 
 void TForm1::CreateInputOutputPanel() {
     Panel6 = MakePanel(Panel2, {-8, 136, 633, 177}, kLight3DFace, false);
-    iLabel13 = MakeTiLabel(Panel6, QStringLiteral("输入："), 16, 8);
+    iLabel13 = MakeTiLabel(Panel6, tr("输入："), 16, 8);
     iKnob1 = MakeKnob(Panel6, {}, 10000, 27);
     iKnob1->move(88, 16);
     iAnalogOutput2 = MakeOutput(Panel6, 16, 40, 57, 2, true);
@@ -348,7 +348,7 @@ void TForm1::CreateInputOutputPanel() {
     UpDown1->setGeometry(73, 40, 15, 21);
     UpDown1->SetAssociate(iAnalogOutput2);
 
-    iLabel15 = MakeTiLabel(Panel6, QStringLiteral("输出量："), 488, 16);
+    iLabel15 = MakeTiLabel(Panel6, tr("输出量："), 488, 16);
     iAnalogOutput4 = MakeOutput(Panel6, 488, 40, 57, 1, true);
     iLedBar2 = new TiLedBar(Panel6);
     iLedBar2->setGeometry(560, 16, 25, 153);
@@ -361,7 +361,7 @@ void TForm1::CreateInputOutputPanel() {
 }
 
 void TForm1::CreateTemperatureControlBlock() {
-    iLabel31 = MakeTiLabel(Panel9, QStringLiteral("温控："), 8, 8);
+    iLabel31 = MakeTiLabel(Panel9, tr("温控："), 8, 8);
 
     iLabel14 = MakeTiLabel(Panel9, QStringLiteral("PV："), 32, 32);
     iAnalogDisplay7 = MakeDisplay(Panel9, 62, 29, 1);
@@ -414,12 +414,12 @@ void TForm1::CreateVoltagePanel() {
 
 void TForm1::CreateLimitPanels() {
     Panel11 = MakePanel(Panel2, {0, 312, 225, 209}, kLight3DFace, false);
-    iLabel23 = MakeTiLabel(Panel11, QStringLiteral("最大输出量限制："), 16, 8);
+    iLabel23 = MakeTiLabel(Panel11, tr("最大输出量限制："), 16, 8);
     iAnalogDisplay5 = MakeDisplay(Panel11, 126, 13, 1);
     iKnob2 = MakeKnob(Panel11, {40, 48, 145, 137}, 1000, 23);
 
     Panel10 = MakePanel(Panel2, {224, 312, 225, 209}, kLight3DFace, false);
-    iLabel24 = MakeTiLabel(Panel10, QStringLiteral("最小输出量限制："), 16, 8);
+    iLabel24 = MakeTiLabel(Panel10, tr("最小输出量限制："), 16, 8);
     iAnalogDisplay6 = MakeDisplay(Panel10, 126, 13, 1);
     iKnob3 = MakeKnob(Panel10, {40, 48, 145, 137}, 400, 26);
 }

@@ -31,7 +31,7 @@ QLineEdit* ParameterEdit(QWidget* parent, int left, int top) {
 
 TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("Form2");
-    setWindowTitle(QStringLiteral("修改参数"));
+    setWindowTitle(tr("修改参数"));
     setFont(SansFont(11));
     // 394 x 227 outside the frame; the client area holds the 385 x 193 panel.
     resize(386, 194);
@@ -47,21 +47,21 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window) {
     pal.setColor(QPalette::Window, kSkyBlue);
     Panel1->setPalette(pal);
 
-    Label1 = MaroonLabel(Panel1, QStringLiteral("小数点: "), 24, 24);
+    Label1 = MaroonLabel(Panel1, tr("小数点: "), 24, 24);
     Edit1 = ParameterEdit(Panel1, 72, 16);
-    Label3 = MaroonLabel(Panel1, QStringLiteral("菜单自动 "), 8, 56);
-    Label4 = MaroonLabel(Panel1, QStringLiteral("退出时间: "), 8, 72);
+    Label3 = MaroonLabel(Panel1, tr("菜单自动 "), 8, 56);
+    Label4 = MaroonLabel(Panel1, tr("退出时间: "), 8, 72);
     Edit2 = ParameterEdit(Panel1, 72, 64);
-    Label2 = MaroonLabel(Panel1, QStringLiteral("输入信号: "), 8, 112);
+    Label2 = MaroonLabel(Panel1, tr("输入信号: "), 8, 112);
     Edit3 = ParameterEdit(Panel1, 72, 104);
-    Label5 = MaroonLabel(Panel1, QStringLiteral("下限值:"), 152, 24);
+    Label5 = MaroonLabel(Panel1, tr("下限值:"), 152, 24);
     Edit4 = ParameterEdit(Panel1, 200, 16);
-    Label6 = MaroonLabel(Panel1, QStringLiteral("上限值:"), 152, 72);
+    Label6 = MaroonLabel(Panel1, tr("上限值:"), 152, 72);
     Edit5 = ParameterEdit(Panel1, 200, 64);
-    Label7 = MaroonLabel(Panel1, QStringLiteral("迂回值:"), 152, 112);
+    Label7 = MaroonLabel(Panel1, tr("迂回值:"), 152, 112);
     Edit6 = ParameterEdit(Panel1, 200, 104);
 
-    BitBtn1 = new QPushButton(QStringLiteral("确定"), Panel1);
+    BitBtn1 = new QPushButton(tr("确定"), Panel1);
     BitBtn1->setGeometry(96, 144, 89, 25);
     BitBtn1->setStyleSheet("color: blue;");
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });

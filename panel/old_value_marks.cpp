@@ -13,10 +13,6 @@ namespace lq {
 
 namespace {
 
-QString Translated(const char* text) {
-    return QCoreApplication::translate("OldValueMarks", text);
-}
-
 // Where the value is painted: a text field draws its text in a viewport of its own, past any effect on the
 // field itself.
 QWidget* Painted(const QWidget* widget) {
@@ -63,9 +59,13 @@ QString OldValueMarks::OldText(const std::vector<std::uint8_t>& blocks) const {
         const int first = kPollBlockStarts[block];
         const int last = first + RegisterImage::KeptCount(block) - 1;
         const QString since = ages_.EverAnswered(block)
-                                  ? Translated("已 %1 秒没有有效应答").arg(ages_.Age(block).count() / 1000)
-                                  : Translated("尚未读到");
-        lines << Translated("旧值 (stale)：寄存器 %1–%2 %3").arg(first).arg(last).arg(since);
+                                  ? QCoreApplication::translate("OldValueMarks", "已 %1 秒没有有效应答")
+                                        .arg(ages_.Age(block).count() / 1000)
+                                  : QCoreApplication::translate("OldValueMarks", "尚未读到");
+        lines << QCoreApplication::translate("OldValueMarks", "旧值 (stale)：寄存器 %1–%2 %3")
+                     .arg(first)
+                     .arg(last)
+                     .arg(since);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -21,9 +21,6 @@ constexpr std::uint8_t kRunStopRegister = 3;
 constexpr std::int32_t kStopCode = 1111;
 constexpr std::int32_t kRunCode = 3333;
 
-// Shown in place of an entry the controller's register cannot take.
-const QString kOutOfRangeText = QStringLiteral("超限");
-
 // What a refused entry shows in its box, and the whole reason beside it.
 struct Refusal {
     QString inField;
@@ -119,7 +116,7 @@ void TForm1::SetEntClick(TiSwitchLed* Switch, CommandEntry* Entry, TiAnalogDispl
     const auto value = RegisterValue(TimesTenScale ? TimesTen(Entry->Value()) : Entry->Value());
     if (!value) {
         // Nothing the register can hold: nothing goes on the line, and the pair waits for a correction.
-        Entry->ShowRefusal(kOutOfRangeText, kOutOfRangeText);
+        Entry->ShowRefusal(tr("超限"), tr("超限"));
         return;
     }
     // Refused before sending, the pair stays open with what was typed, ready for ENT once it can go out.

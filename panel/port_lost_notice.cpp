@@ -40,7 +40,9 @@ void ShowPortLostNotice(QWidget* owner, const QString& portName, const QString& 
                 .arg(portName));
     } else {
         notice->setText(
-            QStringLiteral("串口已断开 (port lost)：%1\n插回适配器后点击“打开串口”重新打开。").arg(which));
+            QCoreApplication::translate("PortLostNotice",
+                                        "串口已断开 (port lost)：%1\n插回适配器后点击“打开串口”重新打开。")
+                .arg(which));
     }
     notice->show();
     notice->raise();

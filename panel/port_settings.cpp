@@ -17,13 +17,10 @@ namespace lq {
 
 namespace {
 
-const QString kOpenCaption = QStringLiteral("打开串口");
-const QString kCloseCaption = QStringLiteral("关闭串口");
-
 // The box keeps its first line; the reason follows it.
 QString OpenFailureMessage(const TComm& comm) {
     const std::string reason = OpenFailureReason(GatherOpenFailureFacts(comm));
-    return QStringLiteral("打开串口错误\n") + QString::fromStdString(reason);
+    return TForm1::tr("打开串口错误") + QLatin1Char('\n') + QString::fromStdString(reason);
 }
 
 } // namespace
@@ -47,9 +44,14 @@ void TForm1::ComboBox6Change() {
     if (!applyingLine_) emit LineSettingsApplied({});
 }
 
+void TForm1::ShowPortButton(bool closes) {
+    portButtonCloses_ = closes;
+    BitBtn7->setText(closes ? tr("关闭串口") : tr("打开串口"));
+}
+
 void TForm1::BitBtn7Click() {
-    if (BitBtn7->text() == kOpenCaption) {
-        BitBtn7->setText(kCloseCaption);
+    if (!portButtonCloses_) {
+        ShowPortButton(true);
         Image9->hide();
         Image20->show();
         // A device that goes away while open is reported by either I/O thread.
@@ -63,14 +65,14 @@ void TForm1::BitBtn7Click() {
         } catch (...) {
             // A port that did not open must not look open: back to the closed state, so the next click
             // tries again.
-            BitBtn7->setText(kOpenCaption);
+            ShowPortButton(false);
             Image20->hide();
             Image9->show();
             setup_.showMessage(this, OpenFailureMessage(*Comm1));
         }
         return;
     }
-    BitBtn7->setText(kOpenCaption);
+    ShowPortButton(false);
     const QString name = QString::fromStdString(Comm1->OpenedName());
     Comm1->ClosePort();
     ShowLineBoxesFor(false, ComboBox5, ComboBox6);
@@ -106,11 +108,11 @@ void TForm1::PutLineSettingsOnPort() {
 
 void TForm1::OpenPort() {
     // A click has the button's normal effects.
-    if (BitBtn7->text() == kOpenCaption) BitBtn7->click();
+    if (!portButtonCloses_) BitBtn7->click();
 }
 
 void TForm1::ClosePort() {
-    if (BitBtn7->text() == kCloseCaption) BitBtn7->click();
+    if (portButtonCloses_) BitBtn7->click();
 }
 
 bool TForm1::PortInUse() const {
@@ -127,7 +129,7 @@ void TForm1::Comm1RequestHangup() {
     const QString name = QString::fromStdString(Comm1->OpenedName());
     const QString path = QString::fromStdString(Comm1->OpenedPath());
     // Closing at once releases the descriptor, so a re-plugged adapter gets its old number back.
-    BitBtn7->setText(kOpenCaption);
+    ShowPortButton(false);
     Comm1->ClosePort();
     ShowLineBoxesFor(false, ComboBox5, ComboBox6);
     master_->PortClosed();

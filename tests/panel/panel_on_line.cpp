@@ -9,6 +9,7 @@
 
 #include "modbus/crc16.h"
 #include "modbus/request_frames.h"
+#include "panel/interface_language.h"
 #include "widgets/ti_analog_output.h"
 #include "widgets/ti_knob.h"
 #include "widgets/ti_line_editor.h"
@@ -16,6 +17,10 @@
 namespace lq::test {
 
 PanelOnLine::PanelOnLine(std::shared_ptr<IClock> clock) {
+    // A test program run again with LQ_TEST_LANGUAGE=en shows that no command depends on the captions'
+    // language.
+    if (qEnvironmentVariable("LQ_TEST_LANGUAGE") == QLatin1String("en"))
+        QVERIFY2(InstallInterfaceLanguage(InterfaceLanguage::English), "the English translation");
     TForm1Setup setup;
     const bool stepped = clock != nullptr;
     setup.clock = std::move(clock);

@@ -1,11 +1,13 @@
 // Renders the main window into a PNG for the docs, after its first display refresh as an operator sees it:
 // at start; "live": showing a register image set here;
-// "entries": as live, with the five SET/ENT entry fields open; "wide": at start, 1000 pixels wide.
+// "entries": as live, with the five SET/ENT entry fields open; "wide": at start, 1000 pixels wide. A third
+// argument "en" shows it in English.
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
 
 #include "panel/form1.h"
+#include "panel/interface_language.h"
 
 namespace {
 
@@ -24,6 +26,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString out = argc > 1 ? argv[1] : "panel.png";
     const QString mode = argc > 2 ? argv[2] : "";
+    if (argc > 3 && QString(argv[3]) == "en") lq::InstallInterfaceLanguage(lq::InterfaceLanguage::English);
     lq::TForm1 form;
     form.show();
     if (mode == "live" || mode == "entries") {
