@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "modbus/display_text.h"
 #include "modbus/text_helpers.h"
 
 namespace lq {
@@ -44,6 +45,32 @@ TEST(FirstChars, CutsByCharacters) {
     EXPECT_EQ(FirstChars("abc", 0), "");
     EXPECT_EQ(FirstChars("", 7), "");
     EXPECT_EQ(FirstChars("通讯通讯", 3), "通讯通");
+}
+
+TEST(DisplayText, SubstituteFillsEachPlaceholderOnceInTheTranslationsOrder) {
+    const struct {
+        const char* pattern;
+        const char* text;
+    } cases[] = {
+        {"读块 %1 的应答（寄存器 %2–%3）", "读块 2 的应答（寄存器 20–29）"},
+        {"registers %2-%3 of block %1", "registers 20-29 of block 2"},
+        {"%1%1", "22"},
+        {"missing %4, lone % and 100%", "missing %4, lone % and 100%"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Substitute(c.pattern, {"2", "20", "29"}), c.text) << c.pattern;
+    // What an argument holds is not looked at again.
+    EXPECT_EQ(Substitute("%1 %2", {"%2", "b"}), "%2 b");
+}
+
+TEST(DisplayText, TheInstalledLookupGivesTheTextAndNoneGivesTheSource) {
+    EXPECT_EQ(Translated("Test", "无应答"), "无应答");
+    InstallTextLookup([](const char* context, const char* source) {
+        return std::string(context) + ":" + (std::string(source) == "无应答" ? "No reply" : source);
+    });
+    EXPECT_EQ(LQ_TR("Test", "无应答"), "Test:No reply");
+    InstallTextLookup(nullptr);
+    EXPECT_EQ(Translated("Test", "无应答"), "无应答");
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "panel/form1.h"
+#include "panel/interface_language.h"
 #include "panel/port_combo_box.h"
 #include "panel/port_lost_notice.h"
 #include "serial/testing/fake_serial_backend.h"
@@ -137,6 +138,9 @@ int main(int argc, char* argv[]) {
     PortList(root, folder + "/port-list.png");
     OpenFailure(folder + "/port-open-failure.png");
     PortLost(folder + "/port-lost.png");
+    // The same refusal in English, last: the translation stays in place once installed.
+    InstallInterfaceLanguage(InterfaceLanguage::English);
+    OpenFailure(folder + "/en-port-open-failure.png");
     fs::remove_all(root);
     return 0;
 }

@@ -15,6 +15,7 @@ snapshot=$build/tests/panel/panel_snapshot
 "$snapshot" "$out/panel-register-image.png" live
 "$snapshot" "$out/panel-entries.png" entries
 "$snapshot" "$out/panel-wide.png" wide
+"$snapshot" "$out/en-panel.png" live en
 "$build/tests/panel/panel_command_screens" "$out" >/dev/null
 # The port list is a popup, which the offscreen platform does not show.
 xvfb-run -a -s "-screen 0 1600x900x24" env QT_QPA_PLATFORM=xcb "$build/tests/panel/panel_port_screens" "$out" >/dev/null
