@@ -3,12 +3,17 @@
 // caption. The run/stop and SET/ENT commands are the commands tests run again in English (LQ_TEST_LANGUAGE).
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStyleOptionButton>
 #include <QtTest>
 
 #include "panel/form1.h"
 #include "panel/interface_language.h"
+#include "panel/language_choice.h"
+#include "panel/tools_menu.h"
 #include "panel_on_line.h"
 #include "widgets/ti_label.h"
 
@@ -80,7 +85,26 @@ class EnglishPanelTest : public QObject {
         QCOMPARE(LanguageNamed("fr"), std::nullopt);
     }
 
-    // Runs first and alone in Chinese, then puts English in place for the rest of the program.
+    // The choice is kept for the next start, where it goes before the locale; the notice says when.
+    void theToolsMenusChoiceIsKeptForTheNextStart() {
+        QStandardPaths::setTestModeEnabled(true);
+        QWidget window;
+        ToolsMenu tools(&window, {&window});
+        QMenu* menu = AddLanguageChoice(tools, &window, InterfaceLanguage::Chinese);
+        for (const auto& [name, language] : {std::pair{"English", InterfaceLanguage::English},
+                                             std::pair{"中文", InterfaceLanguage::Chinese}}) {
+            const auto actions = menu->actions();
+            const auto it = std::find_if(actions.begin(), actions.end(),
+                                         [name = name](QAction* a) { return a->text() == QString(name); });
+            QVERIFY(it != actions.end());
+            (*it)->trigger();
+            QCOMPARE(SavedLanguage(), std::optional(language));
+            QCOMPARE(ChosenLanguage(std::nullopt), language);
+        }
+        QCOMPARE(window.findChildren<QMessageBox*>().size(), 2);
+    }
+
+    // Builds the window in Chinese before any test has put English in place, then puts it in place for the rest.
     void everyEnglishTextFitsItsChineseBox() {
         const std::vector<ShownText> chinese = TextsOf(TForm1());
         QVERIFY(InstallInterfaceLanguage(InterfaceLanguage::English));
