@@ -561,7 +561,7 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     </message>
     <message>
         <source>“通讯”未勾选，不轮询 (polling off)。</source>
-        <translation>"Comm" unticked: polling off.</translation>
+        <translation>&quot;Comm&quot; is unticked, so polling is off.</translation>
     </message>
     <message>
         <source>应答 (answer)</source>
@@ -621,7 +621,7 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     </message>
     <message>
         <source>“应用”把选中的波特率、格式和地址填入面板</source>
-        <translation>"Apply" puts the selected baud rate, framing and address into the panel</translation>
+        <translation>&quot;Apply&quot; puts the selected baud rate, framing and address into the panel</translation>
     </message>
     <message>
         <source>有数据但无效 (data but no valid reply)：多半是线路对而波特率或校验不对</source>
@@ -645,7 +645,7 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     </message>
     <message>
         <source>搜索完成，试了 %1 种设置：%2，%3</source>
-        <translation>Search finished, %1 settings tried: %2, %3</translation>
+        <translation>Search finished, %1 settings tried: %2. %3</translation>
     </message>
     <message>
         <source>串口已关闭，搜索中止：%1。</source>
@@ -653,7 +653,7 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     </message>
     <message>
         <source>已取消（试了 %1 / %2）：%3，%4</source>
-        <translation>Cancelled (%1 / %2 tried): %3, %4</translation>
+        <translation>Cancelled (%1 / %2 tried): %3. %4</translation>
     </message>
     <message>
         <source>已应用：%1。</source>
@@ -1043,7 +1043,7 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     </message>
     <message>
         <source>应答用时 (answer time)：从请求发出到应答的第一个字节</source>
-        <translation>Answer time: from the request going out to the reply's first byte</translation>
+        <translation>Answer time: from the request going out to the reply&apos;s first byte</translation>
     </message>
     <message>
         <source>至帧尾：从请求发出到帧完整收到，含判定帧结束的静默时间</source>
