@@ -11,6 +11,129 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     </message>
 </context>
 <context>
+    <name>FrameMeaning</name>
+    <message>
+        <source>异常 %1 %2</source>
+        <translation>Exception %1 %2</translation>
+    </message>
+    <message>
+        <source>CRC 错误 (CRC error)：校验 %1，应为 %2</source>
+        <translation>CRC error: check %1, expected %2</translation>
+    </message>
+    <message>
+        <source>读块 %1 的应答（寄存器 %2–%3）</source>
+        <translation>Reply to read block %1 (registers %2–%3)</translation>
+    </message>
+    <message>
+        <source>未请求的应答 (unsolicited reply)：从站 %1，%2</source>
+        <translation>Unsolicited reply: slave %1, %2</translation>
+    </message>
+    <message>
+        <source>未请求的应答 (unsolicited reply)：从站 %1，读应答，%2 字节</source>
+        <translation>Unsolicited reply: slave %1, read reply, %2 bytes</translation>
+    </message>
+    <message>
+        <source>未知代码 (unknown)</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>非法功能 (Illegal Function)</source>
+        <translation>Illegal Function</translation>
+    </message>
+    <message>
+        <source>非法数据地址 (Illegal Data Address)</source>
+        <translation>Illegal Data Address</translation>
+    </message>
+    <message>
+        <source>非法数据值 (Illegal Data Value)</source>
+        <translation>Illegal Data Value</translation>
+    </message>
+    <message>
+        <source>从站设备故障 (Slave Device Failure)</source>
+        <translation>Slave Device Failure</translation>
+    </message>
+    <message>
+        <source>确认 (Acknowledge)</source>
+        <translation>Acknowledge</translation>
+    </message>
+    <message>
+        <source>从站设备忙 (Slave Device Busy)</source>
+        <translation>Slave Device Busy</translation>
+    </message>
+    <message>
+        <source>否定确认 (Negative Acknowledge)</source>
+        <translation>Negative Acknowledge</translation>
+    </message>
+    <message>
+        <source>存储奇偶校验错误 (Memory Parity Error)</source>
+        <translation>Memory Parity Error</translation>
+    </message>
+    <message>
+        <source>未定义的代码 (undefined)</source>
+        <translation>Undefined</translation>
+    </message>
+    <message>
+        <source>网关路径不可用 (Gateway Path Unavailable)</source>
+        <translation>Gateway Path Unavailable</translation>
+    </message>
+    <message>
+        <source>网关目标设备无响应 (Gateway Target Device Failed to Respond)</source>
+        <translation>Gateway Target Device Failed to Respond</translation>
+    </message>
+    <message>
+        <source>请求，%1 字节</source>
+        <translation>Request, %1 bytes</translation>
+    </message>
+    <message>
+        <source>从站 %1 读块 %2（起始 %3，数量 %4）</source>
+        <translation>Slave %1 read block %2 (start %3, quantity %4)</translation>
+    </message>
+    <message>
+        <source>从站 %1 写寄存器 %2 = %3</source>
+        <translation>Slave %1 write register %2 = %3</translation>
+    </message>
+    <message>
+        <source>从站 %1 写寄存器 %2 = %3（重发）</source>
+        <translation>Slave %1 write register %2 = %3 (repeat)</translation>
+    </message>
+    <message>
+        <source>写寄存器 %1 = %2 的回显</source>
+        <translation>Echo of write register %1 = %2</translation>
+    </message>
+    <message>
+        <source>写入被拒绝：%1</source>
+        <translation>Write refused: %1</translation>
+    </message>
+    <message>
+        <source>读块 %1 被拒绝：%2</source>
+        <translation>Read block %1 refused: %2</translation>
+    </message>
+    <message>
+        <source>短帧或分段 (short or split frame)：%1 字节</source>
+        <translation>Short or split frame: %1 bytes</translation>
+    </message>
+    <message>
+        <source>过期的回显 (stray echo)：写寄存器 %1 = %2</source>
+        <translation>Stray echo: write register %1 = %2</translation>
+    </message>
+    <message>
+        <source>多帧粘连 (frames run together)：%1 字节</source>
+        <translation>Frames run together: %1 bytes</translation>
+    </message>
+    <message>
+        <source>请求前到达 (arrived before its request)：%1 字节</source>
+        <translation>Arrived before its request: %1 bytes</translation>
+    </message>
+    <message>
+        <source>同一请求的第二个应答 (second reply)：上一块可能来自迟到的应答</source>
+        <translation>Second reply to one request: the last block may come from a late reply</translation>
+    </message>
+    <message>
+        <source>无应答 (no reply)：读块 %1</source>
+        <translation>No reply: read block %1</translation>
+    </message>
+</context>
+<context>
     <name>Journal</name>
     <message>
         <source>命令行</source>
@@ -70,6 +193,105 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     <message>
         <source>界面语言 (Language)</source>
         <translation>Language (界面语言)</translation>
+    </message>
+</context>
+<context>
+    <name>LinkStatisticsText</name>
+    <message>
+        <source>%1 秒前</source>
+        <translation>%1 s ago</translation>
+    </message>
+    <message>
+        <source>请求</source>
+        <translation>Requests</translation>
+    </message>
+    <message>
+        <source>读请求</source>
+        <translation>Reads</translation>
+    </message>
+    <message>
+        <source>写请求（含重发）</source>
+        <translation>Writes (repeats included)</translation>
+    </message>
+    <message>
+        <source>正常应答</source>
+        <translation>Good replies</translation>
+    </message>
+    <message>
+        <source>CRC 错误 (CRC error)</source>
+        <translation>CRC error</translation>
+    </message>
+    <message>
+        <source>短帧或分段 (short/split)</source>
+        <translation>Short/split</translation>
+    </message>
+    <message>
+        <source>无应答 (no reply)</source>
+        <translation>No reply</translation>
+    </message>
+    <message>
+        <source>多余或未请求的帧</source>
+        <translation>Stray or unsolicited frames</translation>
+    </message>
+    <message>
+        <source>多帧粘连 (frames run together)</source>
+        <translation>Frames run together</translation>
+    </message>
+    <message>
+        <source>请求前到达 (before request)</source>
+        <translation>Before request</translation>
+    </message>
+    <message>
+        <source>一次请求两个应答 (second reply)</source>
+        <translation>Second reply</translation>
+    </message>
+    <message>
+        <source>异常应答 (exception)</source>
+        <translation>Exception replies</translation>
+    </message>
+    <message>
+        <source>写入已确认</source>
+        <translation>Writes confirmed</translation>
+    </message>
+    <message>
+        <source>写入被拒绝</source>
+        <translation>Writes refused</translation>
+    </message>
+    <message>
+        <source>写入未确认</source>
+        <translation>Writes unconfirmed</translation>
+    </message>
+    <message>
+        <source>写入被取代</source>
+        <translation>Writes superseded</translation>
+    </message>
+    <message>
+        <source>写入未发送 (not sent)</source>
+        <translation>Writes not sent</translation>
+    </message>
+    <message>
+        <source>上次应答用时 (answer time)</source>
+        <translation>Last answer time</translation>
+    </message>
+    <message>
+        <source>平均应答用时</source>
+        <translation>Mean answer time</translation>
+    </message>
+    <message>
+        <source>正常应答率</source>
+        <translation>Good reply rate</translation>
+    </message>
+    <message>
+        <source>上次往返</source>
+        <translation>Last round trip</translation>
+    </message>
+    <message>
+        <source>平均往返</source>
+        <translation>Mean round trip</translation>
+    </message>
+    <message>
+        <source>上次应答</source>
+        <translation>Last good reply</translation>
     </message>
 </context>
 <context>
@@ -308,6 +530,13 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     </message>
 </context>
 <context>
+    <name>PortDiscovery</name>
+    <message>
+        <source>→ %1 (不存在)</source>
+        <translation>→ %1 (missing)</translation>
+    </message>
+</context>
+<context>
     <name>PortLostNotice</name>
     <message>
         <source>连接已断开 (connection lost)：%1
@@ -323,30 +552,52 @@ Plug the adapter back in, then click "Open port" to open it again.</translation>
     </message>
 </context>
 <context>
+    <name>TrafficLine</name>
+    <message>
+        <source>发</source>
+        <translation>TX</translation>
+    </message>
+    <message>
+        <source>收</source>
+        <translation>RX</translation>
+    </message>
+</context>
+<context>
+    <name>TrafficLogRecording</name>
+    <message>
+        <source>通讯记录文件无法写入，记录已停止 (traffic log stopped)：
+%1
+%2</source>
+        <translation>Traffic log stopped: the file cannot be written:
+%1
+%2</translation>
+    </message>
+</context>
+<context>
     <name>TrafficTableModel</name>
     <message>
         <source>时间</source>
-        <translation type="unfinished" />
+        <translation>Time</translation>
     </message>
     <message>
         <source>方向</source>
-        <translation type="unfinished" />
+        <translation>Dir</translation>
     </message>
     <message>
         <source>含义</source>
-        <translation type="unfinished" />
+        <translation>Meaning</translation>
     </message>
     <message>
         <source>应答用时</source>
-        <translation type="unfinished" />
+        <translation>Answer</translation>
     </message>
     <message>
         <source>至帧尾</source>
-        <translation type="unfinished" />
+        <translation>To end</translation>
     </message>
     <message>
         <source>字节</source>
-        <translation type="unfinished" />
+        <translation>Bytes</translation>
     </message>
 </context>
 <context>
@@ -407,35 +658,119 @@ Plug the adapter back in, then click "Open port" to open it again.</translation>
     <name>lq::ControllerSearchPage</name>
     <message>
         <source>约 %1 ms 应答</source>
-        <translation type="unfinished" />
+        <translation>Answers in about %1 ms</translation>
     </message>
     <message>
         <source>%1，慢 (slow)</source>
-        <translation type="unfinished" />
+        <translation>%1, slow</translation>
     </message>
     <message>
         <source>%1 约 %2 ms 才应答，晚于每次试的等待：是控制器应答慢，不是波特率或校验不对。</source>
-        <translation type="unfinished" />
+        <translation> %1 took about %2 ms to answer, longer than each try waits: the controller is slow, the baud rate and parity are right.</translation>
     </message>
     <message>
         <source>轮询继续。</source>
-        <translation type="unfinished" />
+        <translation>polling goes on.</translation>
     </message>
     <message>
         <source>“通讯”未勾选，不轮询 (polling off)。</source>
-        <translation type="unfinished" />
+        <translation>"Comm" is unticked, so polling is off.</translation>
     </message>
     <message>
         <source>应答 (answer)</source>
-        <translation type="unfinished" />
+        <translation>Answer</translation>
     </message>
     <message>
         <source>用时 %1 s；串口已恢复原设置，%2</source>
-        <translation type="unfinished" />
+        <translation>Took %1 s; the port has its own settings back, %2</translation>
     </message>
     <message>
         <source>控制器搜索</source>
-        <translation type="unfinished" />
+        <translation>Controller search</translation>
+    </message>
+    <message>
+        <source>%1 %2 从站 %3</source>
+        <translation>%1 %2 slave %3</translation>
+    </message>
+    <message>
+        <source>%1 字节：%2</source>
+        <translation>%1 bytes: %2</translation>
+    </message>
+    <message>
+        <source>搜索全部地址 1–247（平常 1–10）</source>
+        <translation>Search all addresses 1–247 (usually 1–10)</translation>
+    </message>
+    <message>
+        <source>搜索控制器</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>格式</source>
+        <translation>Framing</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>收到的字节</source>
+        <translation>Bytes received</translation>
+    </message>
+    <message>
+        <source>找到的控制器（有效应答）</source>
+        <translation>Controllers found (valid reply)</translation>
+    </message>
+    <message>
+        <source>“应用”把选中的波特率、格式和地址填入面板</source>
+        <translation>"Apply" puts the selected baud rate, framing and address into the panel</translation>
+    </message>
+    <message>
+        <source>有数据但无效 (data but no valid reply)：多半是线路对而波特率或校验不对</source>
+        <translation>Data but no valid reply: usually the wiring is right and the baud rate or parity is wrong</translation>
+    </message>
+    <message>
+        <source>在打开的串口上依次试 4 种波特率 × 3 种格式 × 各个地址，每次读块 0。</source>
+        <translation>Tries 4 baud rates × 3 framings × each address on the open port, reading block 0 each time.</translation>
+    </message>
+    <message>
+        <source>请先打开串口 (port not open)。</source>
+        <translation>Port not open: open the port first.</translation>
+    </message>
+    <message>
+        <source>正在搜索：%1（%2 / %3）</source>
+        <translation>Searching: %1 (%2 / %3)</translation>
+    </message>
+    <message>
+        <source>找到 %1 处，有数据但无效 %2 处</source>
+        <translation>%1 found, %2 with data but no valid reply</translation>
+    </message>
+    <message>
+        <source>搜索完成，试了 %1 种设置：%2，%3</source>
+        <translation>Search finished, %1 settings tried: %2. %3</translation>
+    </message>
+    <message>
+        <source>串口已关闭，搜索中止：%1。</source>
+        <translation>Port closed, search stopped: %1.</translation>
+    </message>
+    <message>
+        <source>已取消（试了 %1 / %2）：%3，%4</source>
+        <translation>Cancelled (%1 / %2 tried): %3. %4</translation>
+    </message>
+    <message>
+        <source>已应用：%1。</source>
+        <translation>Applied: %1.</translation>
     </message>
 </context>
 <context>
@@ -555,7 +890,33 @@ Plug the adapter back in, then click "Open port" to open it again.</translation>
     <name>lq::LinkStatisticsView</name>
     <message>
         <source>丢弃的 MBAP 应答 (dropped)</source>
-        <translation type="unfinished" />
+        <translation>Dropped MBAP replies</translation>
+    </message>
+    <message>
+        <source>清零</source>
+        <translation>Reset</translation>
+    </message>
+</context>
+<context>
+    <name>lq::MonitorTool</name>
+    <message>
+        <source>通讯监视…</source>
+        <translation>Monitor…</translation>
+    </message>
+</context>
+<context>
+    <name>lq::MonitorWindow</name>
+    <message>
+        <source>通讯监视</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>通讯记录与统计</source>
+        <translation>Traffic and statistics</translation>
+    </message>
+    <message>
+        <source>搜索控制器</source>
+        <translation>Controller search</translation>
     </message>
 </context>
 <context>
@@ -854,18 +1215,59 @@ Plug the adapter back in, then click "Open port" to open it again.</translation>
     </message>
 </context>
 <context>
+    <name>lq::TrafficPage</name>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>只看错误</source>
+        <translation>Errors only</translation>
+    </message>
+    <message>
+        <source>跟随最新</source>
+        <translation>Follow newest</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>保存…</source>
+        <translation>Save…</translation>
+    </message>
+    <message>
+        <source>保存通讯记录</source>
+        <translation>Save traffic record</translation>
+    </message>
+    <message>
+        <source>文本文件 (*.txt);;所有文件 (*)</source>
+        <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>通讯监视</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>通讯记录无法保存 (cannot save)：%1
+%2</source>
+        <translation>Cannot save the traffic record: %1
+%2</translation>
+    </message>
+</context>
+<context>
     <name>lq::TrafficTableModel</name>
     <message>
         <source>收到的帧：帧完整收到（帧尾静默结束）的时刻</source>
-        <translation type="unfinished" />
+        <translation>Received frames: when the frame was complete (its end-of-frame silence over)</translation>
     </message>
     <message>
         <source>应答用时 (answer time)：从请求发出到应答的第一个字节</source>
-        <translation type="unfinished" />
+        <translation>Answer time: from the request going out to the reply's first byte</translation>
     </message>
     <message>
         <source>至帧尾：从请求发出到帧完整收到，含判定帧结束的静默时间</source>
-        <translation type="unfinished" />
+        <translation>To end: from the request going out to the complete frame, the silence that ends a frame included</translation>
     </message>
 </context>
 </TS>

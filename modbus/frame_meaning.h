@@ -7,8 +7,11 @@
 
 namespace lq {
 
+// The texts below are in the interface language; the Chinese is shown here.
+
 // The name of a Modbus exception code as a technician looks it up: Chinese with the English term, such as
-// "非法数据地址 (Illegal Data Address)". Codes 01 to 0B are named; any other code is called unknown.
+// "非法数据地址 (Illegal Data Address)", in English the term alone. Codes 01 to 0B are named; any other code
+// is called unknown.
 std::string ExceptionName(std::uint8_t code);
 
 // What a frame the master sent asks for, read from its own bytes: "从站 1 读块 0（起始 0，数量 10）",

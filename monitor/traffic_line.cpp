@@ -1,5 +1,6 @@
 #include "monitor/traffic_line.h"
 
+#include "modbus/display_text.h"
 #include "modbus/local_time_text.h"
 
 namespace lq {
@@ -12,6 +13,18 @@ std::string DirectionText(TrafficDirection direction) {
         return "收";
     case TrafficDirection::Missing:
         return "—";
+    }
+    return {};
+}
+
+std::string ShownDirectionText(TrafficDirection direction) {
+    switch (direction) {
+    case TrafficDirection::Sent:
+        return LQ_TR("TrafficLine", "发");
+    case TrafficDirection::Received:
+        return LQ_TR("TrafficLine", "收");
+    case TrafficDirection::Missing:
+        return DirectionText(direction);
     }
     return {};
 }

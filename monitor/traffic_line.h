@@ -11,8 +11,11 @@
 
 namespace lq {
 
-// "发", "收", or "—" for a reply that did not come.
+// "发", "收", or "—" for a reply that did not come, as the traffic file has them in every interface language:
+// scripts read the file.
 std::string DirectionText(TrafficDirection direction);
+// The same on the screen, in the interface language ("TX", "RX" in English).
+std::string ShownDirectionText(TrafficDirection direction);
 // Milliseconds with one decimal, "12.3"; empty when there is none.
 std::string RoundTripMilliseconds(std::optional<std::chrono::microseconds> roundTrip);
 

@@ -1,5 +1,6 @@
 #include "serial/port_discovery.h"
 
+#include "modbus/display_text.h"
 #include "serial/port_names.h"
 
 #include <algorithm>
@@ -124,7 +125,9 @@ std::vector<SerialPortEntry> FindPortAliases(const std::string& aliasFolder) {
     for (const std::string& name : names) {
         const fs::path target = fs::read_symlink(fs::path(aliasFolder) / name, ec);
         const bool present = fs::exists(fs::path(aliasFolder) / name, ec);
-        list.push_back({name, "→ " + target.string() + (present ? "" : " (不存在)")});
+        list.push_back({name, present
+                                  ? "→ " + target.string()
+                                  : Substitute(LQ_TR("PortDiscovery", "→ %1 (不存在)"), {target.string()})});
     }
     return list;
 }

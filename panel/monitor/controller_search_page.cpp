@@ -45,7 +45,7 @@ void SetRow(QTableWidget* table, int row, const LineSetting& setting) {
 }
 
 QString SettingText(const LineSetting& setting) {
-    return QStringLiteral("%1 %2 从站 %3")
+    return ControllerSearchPage::tr("%1 %2 从站 %3")
         .arg(setting.baud)
         .arg(FramingText(setting.framing))
         .arg(setting.slave);
@@ -90,31 +90,28 @@ void SetInvalidRow(QTableWidget* table, int row, const DataButInvalid& invalid) 
     SetRow(table, row, invalid.setting);
     QString bytes = QString::fromStdString(HexText(invalid.bytes));
     if (invalid.count > invalid.bytes.size()) bytes += QStringLiteral(" …");
-    table->setItem(row, 3, new QTableWidgetItem(QStringLiteral("%1 字节：%2").arg(invalid.count).arg(bytes)));
+    table->setItem(
+        row, 3, new QTableWidgetItem(ControllerSearchPage::tr("%1 字节：%2").arg(invalid.count).arg(bytes)));
 }
 
 } // namespace
 
 ControllerSearchPage::ControllerSearchPage(TForm1& form, QWidget* parent)
-    : QWidget(parent), form_(form),
-      allAddresses_(new QCheckBox(QStringLiteral("搜索全部地址 1–247（平常 1–10）"), this)),
-      start_(new QPushButton(QStringLiteral("搜索控制器"), this)),
-      cancel_(new QPushButton(QStringLiteral("取消"), this)),
-      apply_(new QPushButton(QStringLiteral("应用"), this)), progress_(new QProgressBar(this)),
-      status_(new QLabel(this)), found_(MakeTable(this, {QStringLiteral("波特率"), QStringLiteral("格式"),
-                                                         QStringLiteral("地址"), tr("应答 (answer)")})),
-      invalid_(MakeTable(this, {QStringLiteral("波特率"), QStringLiteral("格式"), QStringLiteral("地址"),
-                                QStringLiteral("收到的字节")})) {
+    : QWidget(parent), form_(form), allAddresses_(new QCheckBox(tr("搜索全部地址 1–247（平常 1–10）"), this)),
+      start_(new QPushButton(tr("搜索控制器"), this)), cancel_(new QPushButton(tr("取消"), this)),
+      apply_(new QPushButton(tr("应用"), this)), progress_(new QProgressBar(this)), status_(new QLabel(this)),
+      found_(MakeTable(this, {tr("波特率"), tr("格式"), tr("地址"), tr("应答 (answer)")})),
+      invalid_(MakeTable(this, {tr("波特率"), tr("格式"), tr("地址"), tr("收到的字节")})) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(CreateControls());
-    layout->addWidget(new QLabel(QStringLiteral("找到的控制器（有效应答）"), this));
+    layout->addWidget(new QLabel(tr("找到的控制器（有效应答）"), this));
     layout->addWidget(found_, 2);
     auto* applyRow = new QHBoxLayout;
-    applyRow->addWidget(WrappingLabel(QStringLiteral("“应用”把选中的波特率、格式和地址填入面板"), this), 1);
+    applyRow->addWidget(WrappingLabel(tr("“应用”把选中的波特率、格式和地址填入面板"), this), 1);
     applyRow->addWidget(apply_);
     layout->addLayout(applyRow);
-    layout->addWidget(WrappingLabel(
-        QStringLiteral("有数据但无效 (data but no valid reply)：多半是线路对而波特率或校验不对"), this));
+    layout->addWidget(
+        WrappingLabel(tr("有数据但无效 (data but no valid reply)：多半是线路对而波特率或校验不对"), this));
     layout->addWidget(invalid_, 3);
 
     connect(start_, &QPushButton::clicked, this, &ControllerSearchPage::StartSearch);
@@ -122,7 +119,7 @@ ControllerSearchPage::ControllerSearchPage(TForm1& form, QWidget* parent)
     connect(apply_, &QPushButton::clicked, this, &ControllerSearchPage::ApplyFind);
     SetSearching(false);
     apply_->setEnabled(false);
-    status_->setText(QStringLiteral("在打开的串口上依次试 4 种波特率 × 3 种格式 × 各个地址，每次读块 0。"));
+    status_->setText(tr("在打开的串口上依次试 4 种波特率 × 3 种格式 × 各个地址，每次读块 0。"));
 }
 
 ControllerSearchPage::~ControllerSearchPage() = default;
@@ -162,7 +159,7 @@ void ControllerSearchPage::StartSearch() {
     if (!runner_->Start()) {
         // The bar would otherwise still show how far the last search got.
         progress_->reset();
-        status_->setText(QStringLiteral("请先打开串口 (port not open)。"));
+        status_->setText(tr("请先打开串口 (port not open)。"));
         return;
     }
     took_.start();
@@ -178,10 +175,8 @@ void ControllerSearchPage::ShowProgress(int done, int total) {
     progress_->setValue(done);
     const ControllerSearch& search = runner_->Search();
     if (!search.Finished())
-        status_->setText(QStringLiteral("正在搜索：%1（%2 / %3）")
-                             .arg(SettingText(search.Current()))
-                             .arg(done + 1)
-                             .arg(total));
+        status_->setText(
+            tr("正在搜索：%1（%2 / %3）").arg(SettingText(search.Current())).arg(done + 1).arg(total));
     for (int row = found_->rowCount(); row < static_cast<int>(search.Found().size()); ++row) {
         const SearchFind& find = search.Found()[static_cast<std::size_t>(row)];
         found_->insertRow(row);
@@ -199,20 +194,18 @@ void ControllerSearchPage::ShowProgress(int done, int total) {
 void ControllerSearchPage::ShowResults(bool completed) {
     SetSearching(false);
     const ControllerSearch& search = runner_->Search();
-    const QString counts = QStringLiteral("找到 %1 处，有数据但无效 %2 处")
-                               .arg(search.Found().size())
-                               .arg(search.Invalid().size());
+    const QString counts =
+        tr("找到 %1 处，有数据但无效 %2 处").arg(search.Found().size()).arg(search.Invalid().size());
     const QString after = tr("用时 %1 s；串口已恢复原设置，%2")
                               .arg(took_.elapsed() / 1000.0, 0, 'f', 1)
                               .arg(PollingText(form_.Polling())) +
                           SlowHint(search.Found());
     if (completed) {
-        status_->setText(
-            QStringLiteral("搜索完成，试了 %1 种设置：%2，%3").arg(search.TriesDone()).arg(counts, after));
+        status_->setText(tr("搜索完成，试了 %1 种设置：%2，%3").arg(search.TriesDone()).arg(counts, after));
     } else if (!form_.PortInUse()) {
-        status_->setText(QStringLiteral("串口已关闭，搜索中止：%1。").arg(counts));
+        status_->setText(tr("串口已关闭，搜索中止：%1。").arg(counts));
     } else {
-        status_->setText(QStringLiteral("已取消（试了 %1 / %2）：%3，%4")
+        status_->setText(tr("已取消（试了 %1 / %2）：%3，%4")
                              .arg(search.TriesDone())
                              .arg(search.TriesPlanned())
                              .arg(counts, after));
@@ -236,7 +229,7 @@ void ControllerSearchPage::ApplyFind() {
     choice.address = QString::number(setting.slave);
     form_.ApplyLineSettings(choice, tr("控制器搜索"));
     form_.PutLineSettingsOnPort();
-    status_->setText(QStringLiteral("已应用：%1。").arg(SettingText(setting)));
+    status_->setText(tr("已应用：%1。").arg(SettingText(setting)));
 }
 
 } // namespace lq

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <chrono>
 
+#include "modbus/display_text.h"
 #include "modbus/modbus_master.h"
 #include "monitor/link_statistics_text.h"
 
@@ -17,6 +18,11 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// As wide as the longest "… 秒前" a value line can show.
+QString WidestValue() {
+    return Text(Substitute(LQ_TR("LinkStatisticsText", "%1 秒前"), {"000000000"}));
+}
+
 } // namespace
 
 LinkStatisticsView::LinkStatisticsView(ModbusMaster& master, QWidget* parent)
@@ -24,7 +30,7 @@ LinkStatisticsView::LinkStatisticsView(ModbusMaster& master, QWidget* parent)
     grid_->setColumnStretch(0, 1);
     grid_->setHorizontalSpacing(12);
     grid_->setVerticalSpacing(2);
-    auto* reset = new QPushButton(QStringLiteral("清零"), this);
+    auto* reset = new QPushButton(tr("清零"), this);
     reset->setObjectName(QStringLiteral("resetStatistics"));
     connect(reset, &QPushButton::clicked, this, &LinkStatisticsView::Reset);
 
@@ -45,9 +51,8 @@ void LinkStatisticsView::Rebuild(const std::vector<QString>& labels) {
         Line line{new QLabel(text, this), new QLabel(this)};
         line.value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // A fixed size: a new value repaints its own label, not the layout around it.
-        line.value->setFixedSize(
-            line.value->fontMetrics().horizontalAdvance(QStringLiteral("000000000 秒前")),
-            line.value->fontMetrics().height());
+        line.value->setFixedSize(line.value->fontMetrics().horizontalAdvance(WidestValue()),
+                                 line.value->fontMetrics().height());
         const int row = static_cast<int>(lines_.size());
         grid_->addWidget(line.label, row, 0);
         grid_->addWidget(line.value, row, 1);

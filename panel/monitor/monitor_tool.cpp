@@ -10,8 +10,7 @@
 
 namespace lq {
 
-MonitorTool::MonitorTool(TForm1& form)
-    : form_(form), action_(new QAction(QStringLiteral("通讯监视…"), this)) {
+MonitorTool::MonitorTool(TForm1& form) : form_(form), action_(new QAction(tr("通讯监视…"), this)) {
     action_->setObjectName(QStringLiteral("openMonitor"));
     action_->setShortcut(Qt::Key_F12);
     connect(action_, &QAction::triggered, this, &MonitorTool::Open);

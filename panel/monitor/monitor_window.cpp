@@ -60,7 +60,7 @@ MonitorWindow::MonitorWindow(TForm1& form)
       trafficPage_(new TrafficPage(*traffic_)), statistics_(new LinkStatisticsView(form.Master())),
       search_(new ControllerSearchPage(form)), tabs_(new QTabWidget(this)) {
     setObjectName(QStringLiteral("MonitorWindow"));
-    setWindowTitle(QStringLiteral("通讯监视"));
+    setWindowTitle(tr("通讯监视"));
     setFont(SansFont(12));
     resize(1180, 560);
 
@@ -70,8 +70,8 @@ MonitorWindow::MonitorWindow(TForm1& form)
     split->addWidget(counters);
     split->setStretchFactor(0, 1);
     split->setCollapsible(0, false);
-    tabs_->addTab(split, QStringLiteral("通讯记录与统计"));
-    tabs_->addTab(search_, QStringLiteral("搜索控制器"));
+    tabs_->addTab(split, tr("通讯记录与统计"));
+    tabs_->addTab(search_, tr("搜索控制器"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     LayOutForScreen(*split, *counters);

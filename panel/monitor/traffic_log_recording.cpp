@@ -1,5 +1,6 @@
 #include "panel/monitor/traffic_log_recording.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include "monitor/traffic_log_writer.h"
@@ -39,8 +40,10 @@ bool TrafficLogRecording::Stopped() const {
 
 void TrafficLogRecording::Failed(const QString& reason) {
     if (stopped_) stopped_();
-    showMessage_(QStringLiteral("通讯记录文件无法写入，记录已停止 (traffic log stopped)：\n%1\n%2")
-                     .arg(path_, reason));
+    showMessage_(
+        QCoreApplication::translate("TrafficLogRecording",
+                                    "通讯记录文件无法写入，记录已停止 (traffic log stopped)：\n%1\n%2")
+            .arg(path_, reason));
 }
 
 } // namespace lq

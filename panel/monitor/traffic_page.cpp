@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "modbus/frame_meaning.h"
 #include "monitor/traffic_log_writer.h"
 #include "panel/monitor/traffic_cell_delegate.h"
 #include "panel/monitor/traffic_filter_model.h"
@@ -17,13 +19,21 @@
 
 namespace lq {
 
+namespace {
+
+// One of the longest meanings a row shows often: a refused read.
+QString WideMeaningSample() {
+    const Delivery refused{{}, DeliveryVerdict::ReadRefused, 0, 0x02, std::nullopt, {}};
+    return QString::fromStdString(DescribeDelivery(refused));
+}
+
+} // namespace
+
 TrafficPage::TrafficPage(TrafficTableModel& model, QWidget* parent)
     : QWidget(parent), model_(model), filter_(new TrafficFilterModel(this)),
-      pause_(new QCheckBox(QStringLiteral("暂停"), this)),
-      faultsOnly_(new QCheckBox(QStringLiteral("只看错误"), this)),
-      follow_(new QCheckBox(QStringLiteral("跟随最新"), this)),
-      clear_(new QPushButton(QStringLiteral("清除"), this)),
-      save_(new QPushButton(QStringLiteral("保存…"), this)) {
+      pause_(new QCheckBox(tr("暂停"), this)), faultsOnly_(new QCheckBox(tr("只看错误"), this)),
+      follow_(new QCheckBox(tr("跟随最新"), this)), clear_(new QPushButton(tr("清除"), this)),
+      save_(new QPushButton(tr("保存…"), this)) {
     filter_->setSourceModel(&model_);
     follow_->setChecked(true);
     CreateView();
@@ -72,14 +82,18 @@ void TrafficPage::CreateView() {
     rows->hide();
     QHeaderView* columns = view_->horizontalHeader();
     const QFontMetrics metrics = view_->fontMetrics();
-    const auto width = [&](const QString& sample) { return metrics.horizontalAdvance(sample) + 16; };
-    columns->resizeSection(TrafficTableModel::TimeColumn, width(QStringLiteral("00:00:00.000")));
-    columns->resizeSection(TrafficTableModel::DirectionColumn, width(QStringLiteral("方向")));
-    columns->resizeSection(
-        TrafficTableModel::MeaningColumn,
-        width(QStringLiteral("读块 0 被拒绝：异常 02 非法数据地址 (Illegal Data Address)")));
-    columns->resizeSection(TrafficTableModel::AnswerTimeColumn, width(QStringLiteral("1000.0 ms")));
-    columns->resizeSection(TrafficTableModel::RoundTripColumn, width(QStringLiteral("1000.0 ms")));
+    // Wide enough for the column's heading and for the sample of what it shows, in either language.
+    const auto width = [&](TrafficTableModel::Column column, const QString& sample) {
+        const QString heading = model_.headerData(column, Qt::Horizontal).toString();
+        return std::max(metrics.horizontalAdvance(sample), metrics.horizontalAdvance(heading)) + 16;
+    };
+    columns->resizeSection(TrafficTableModel::TimeColumn,
+                           width(TrafficTableModel::TimeColumn, QStringLiteral("00:00:00.000")));
+    columns->resizeSection(TrafficTableModel::DirectionColumn, width(TrafficTableModel::DirectionColumn, {}));
+    columns->resizeSection(TrafficTableModel::MeaningColumn,
+                           width(TrafficTableModel::MeaningColumn, WideMeaningSample()));
+    for (const auto column : {TrafficTableModel::AnswerTimeColumn, TrafficTableModel::RoundTripColumn})
+        columns->resizeSection(column, width(column, QStringLiteral("1000.0 ms")));
     columns->setStretchLastSection(true);
 }
 
@@ -98,14 +112,13 @@ QString TrafficPage::SaveTo(const QString& path) const {
 }
 
 void TrafficPage::AskAndSave() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("保存通讯记录"), QStringLiteral("traffic.txt"),
-                                     QStringLiteral("文本文件 (*.txt);;所有文件 (*)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("保存通讯记录"), QStringLiteral("traffic.txt"),
+                                                      tr("文本文件 (*.txt);;所有文件 (*)"));
     if (path.isEmpty()) return;
     const QString error = SaveTo(path);
     if (!error.isEmpty())
-        QMessageBox::warning(this, QStringLiteral("通讯监视"),
-                             QStringLiteral("通讯记录无法保存 (cannot save)：%1\n%2").arg(path, error));
+        QMessageBox::warning(this, tr("通讯监视"),
+                             tr("通讯记录无法保存 (cannot save)：%1\n%2").arg(path, error));
 }
 
 } // namespace lq

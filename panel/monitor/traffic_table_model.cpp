@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "monitor/traffic_line.h"
@@ -35,7 +36,7 @@ QVariant TrafficTableModel::Display(const TrafficRow& row, int column) const {
     case TimeColumn:
         return Text(ClockText(row.at));
     case DirectionColumn:
-        return Text(DirectionText(row.direction));
+        return Text(ShownDirectionText(row.direction));
     case BytesColumn:
         return Text(HexText(row.bytes));
     case MeaningColumn:
@@ -80,7 +81,7 @@ QVariant TrafficTableModel::headerData(int section, Qt::Orientation orientation,
                                                           QT_TRANSLATE_NOOP("TrafficTableModel", "应答用时"),
                                                           QT_TRANSLATE_NOOP("TrafficTableModel", "至帧尾"),
                                                           QT_TRANSLATE_NOOP("TrafficTableModel", "字节")};
-        return tr(kHeaders[section]);
+        return QCoreApplication::translate("TrafficTableModel", kHeaders[section]);
     }
     if (role != Qt::ToolTipRole) return {};
     switch (section) {

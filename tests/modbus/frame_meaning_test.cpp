@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <set>
 
+#include "english_texts.h"
 #include "master_fakes.h"
 #include "modbus/request_frames.h"
 
@@ -108,6 +109,55 @@ TEST(FrameMeaning, ExceptionCodesOneToElevenHaveTheirNames) {
     EXPECT_EQ(names.size(), 11u);
     for (std::uint8_t code : {0x00, 0x0C, 0xFF})
         EXPECT_EQ(ExceptionName(code), "未知代码 (unknown)");
+}
+
+// Translations that move the parts about, so that each part is seen to land where the English puts it.
+constexpr testing::EnglishText kEnglish[] = {
+    {"FrameMeaning", "从站 %1 读块 %2（起始 %3，数量 %4）",
+     "Read block %2 of slave %1 (start %3, quantity %4)"},
+    {"FrameMeaning", "从站 %1 写寄存器 %2 = %3（重发）", "Slave %1 write register %2 = %3 (repeat)"},
+    {"FrameMeaning", "读块 %1 的应答（寄存器 %2–%3）", "Registers %2–%3: reply to read block %1"},
+    {"FrameMeaning", "读块 %1 被拒绝：%2", "%2 refusing read block %1"},
+    {"FrameMeaning", "异常 %1 %2", "%2 (exception %1)"},
+    {"FrameMeaning", "非法数据地址 (Illegal Data Address)", "Illegal Data Address"},
+    {"FrameMeaning", "从站设备故障 (Slave Device Failure)", "Slave Device Failure"},
+    {"FrameMeaning", "CRC 错误 (CRC error)：校验 %1，应为 %2", "CRC error: expected %2, got %1"},
+    {"FrameMeaning", "未请求的应答 (unsolicited reply)：从站 %1，%2", "Unsolicited reply: slave %1, %2"},
+    {"FrameMeaning", "无应答 (no reply)：读块 %1", "No reply: read block %1"},
+    // Another room's text of the same words: the frame's meaning must not take it.
+    {"LinkStatisticsText", "写入被拒绝", "Writes refused"},
+};
+
+TEST(FrameMeaning, InEnglishEveryPartLandsWhereTheTranslationPutsIt) {
+    const testing::EnglishTexts english(kEnglish);
+    const Bytes read = Frame(BuildReadRequest(7, 35, 10));
+    const Bytes write = Frame(BuildWriteRequest(3, 36, 0x02, 0xEE));
+    const Bytes reply = testing::ReadReply(std::vector<std::uint16_t>(10, 0x1234));
+    const Bytes damaged = WithCrcByteChanged(reply);
+    const auto delivery = [](const Bytes& bytes, DeliveryVerdict verdict, std::uint8_t block,
+                             std::uint8_t code) {
+        return DescribeDelivery(Delivery{bytes, verdict, block, code, std::nullopt, {}});
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {DescribeRequest(SentRequest{RequestKind::Read, read, 3, 0, 0, {}}),
+         "Read block 3 of slave 7 (start 35, quantity 10)"},
+        {DescribeRequest(SentRequest{RequestKind::WriteRepeat, write, 0, 0, 0, {}}),
+         "Slave 3 write register 36 = 750 (repeat)"},
+        {delivery(reply, DeliveryVerdict::Accepted, 2, 0), "Registers 20–29: reply to read block 2"},
+        {delivery(testing::ExceptionReply(3, 2), DeliveryVerdict::ReadRefused, 1, 2),
+         "Illegal Data Address (exception 02) refusing read block 1"},
+        {delivery(damaged, DeliveryVerdict::BadCrc, 0, 0), "CRC error: expected " + Hex2(reply[23]) + " " +
+                                                               Hex2(reply[24]) + ", got " +
+                                                               Hex2(damaged[23]) + " " + Hex2(damaged[24])},
+        {delivery(testing::ExceptionReply(3, 4), DeliveryVerdict::Unasked, 0, 0),
+         "Unsolicited reply: slave 1, Slave Device Failure (exception 04)"},
+        {DescribeNoReply(NoReply{4, {}}), "No reply: read block 4"},
+        // A text with no English yet stays whole in Chinese, its numbers in place.
+        {delivery(testing::ExceptionReply(6, 3), DeliveryVerdict::WriteRefused, 0, 3),
+         "写入被拒绝：非法数据值 (Illegal Data Value) (exception 03)"},
+    };
+    for (const auto& [meaning, expected] : cases)
+        EXPECT_EQ(meaning, expected);
 }
 
 } // namespace

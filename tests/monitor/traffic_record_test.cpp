@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "english_texts.h"
 #include "monitor/traffic_line.h"
 #include "monitor/traffic_rows.h"
 
@@ -82,6 +83,34 @@ TEST_F(TrafficLine, IsIsoTimeDirectionHexMeaningRoundTripAndAnswerTimeBetweenTab
     EXPECT_EQ(FormatTrafficLine(row), "2026-12-08T14:03:05.042+08:00\t—\t\t无应答\t\t");
     row.direction = TrafficDirection::Sent;
     EXPECT_EQ(FormatTrafficLine(row).substr(29, 5), "\t发\t");
+}
+
+// The screen follows the interface language; the file's direction column stays as scripts read it, and its
+// meaning is the meaning the screen shows.
+TEST_F(TrafficLine, InEnglishTheScreenSaysTxAndRxAndTheFileKeepsItsDirections) {
+    static constexpr testing::EnglishText kEnglish[] = {
+        {"TrafficLine", "发", "TX"},
+        {"TrafficLine", "收", "RX"},
+        {"FrameMeaning", "无应答 (no reply)：读块 %1", "No reply: read block %1"},
+    };
+    const testing::EnglishTexts english(kEnglish);
+    SetZone("UTC0");
+    const std::vector<std::uint8_t> frame{0x01, 0x03, 0x00, 0x00, 0x00, 0x0A, 0xC5, 0xCD};
+    const struct {
+        TrafficRow row;
+        const char* shown;
+        const char* inFile;
+    } cases[] = {
+        {MakeTrafficRow(SentRequest{RequestKind::Read, frame, 0, 0, 0, {{}, at_}}), "TX", "\t发\t"},
+        {MakeTrafficRow(Delivery{frame, DeliveryVerdict::StrayEcho, 0, 0, std::nullopt, {{}, at_}}), "RX",
+         "\t收\t"},
+        {MakeTrafficRow(NoReply{2, {{}, at_}}), "—", "\t—\t\tNo reply: read block 2\t"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShownDirectionText(c.row.direction), c.shown);
+        const std::string line = FormatTrafficLine(c.row);
+        EXPECT_EQ(line.substr(line.find('\t')).rfind(c.inFile, 0), 0u) << line;
+    }
 }
 
 TEST_F(TrafficLine, AZoneWestOfUtcHasANegativeOffset) {

@@ -1,6 +1,7 @@
 // The port list from a folder laid out like sysfs and /dev, the alias folder, and who holds a device.
 #include "serial/port_discovery.h"
 #include "serial/port_holders.h"
+#include "tests/modbus/english_texts.h"
 #include "tests/serial/pty_pair.h"
 
 #include <filesystem>
@@ -101,6 +102,13 @@ TEST_F(ScratchTree, AliasesThenTheComNamesNotListedYet) {
     EXPECT_EQ(names, expected);
     EXPECT_EQ(list[0].Detail, "→ " + (root / "dev/ttyUSB0").string());
     EXPECT_EQ(list[1].Detail, "→ /dev/pts/999999 (不存在)");
+
+    static constexpr lq::testing::EnglishText kEnglish[] = {
+        {"PortDiscovery", "→ %1 (不存在)", "→ %1 (missing)"}};
+    const lq::testing::EnglishTexts english(kEnglish);
+    const auto inEnglish = ListPorts(root.string(), (root / "aliases").string());
+    EXPECT_EQ(inEnglish[0].Detail, list[0].Detail);
+    EXPECT_EQ(inEnglish[1].Detail, "→ /dev/pts/999999 (missing)");
 }
 
 TEST_F(ScratchTree, HoldersAreFoundThroughTheirDescriptorLinks) {
