@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -64,7 +65,15 @@ class ToolWindowsEnglishTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { QVERIFY(InstallInterfaceLanguage(InterfaceLanguage::English)); }
+    void initTestCase() {
+        // Before English is in place: the Chinese window keeps the widths it was laid out with.
+        RegisterImage registers;
+        Journal journal(registers, PanelJournalWording());
+        const JournalWindow chinese(journal, nullptr);
+        QCOMPARE(chinese.AlarmView()->columnWidth(AlarmTableModel::StateColumn), 180);
+        QCOMPARE(chinese.HistoryView()->columnWidth(JournalTableModel::KindColumn), 90);
+        QVERIFY(InstallInterfaceLanguage(InterfaceLanguage::English));
+    }
 
     void theJournalWritesItsEntriesInEnglishWithTheirValues() {
         const JournalWording w = PanelJournalWording();
@@ -114,6 +123,29 @@ class ToolWindowsEnglishTest : public QObject {
              },
              QStringLiteral("Outcome")},
         });
+    }
+
+    // The columns are laid out for the Chinese texts; the longer English ones are not cut.
+    void theJournalsColumnsHoldTheirLongestEnglishText() {
+        RegisterImage registers;
+        Journal journal(registers, PanelJournalWording());
+        JournalWindow window(journal, nullptr);
+        QStringList kinds;
+        for (int kind = 0; kind < kEntryKindCount; ++kind)
+            kinds << KindText(kind);
+        const struct {
+            QTableView* view;
+            int column;
+            QStringList texts;
+        } columns[] = {{window.AlarmView(), AlarmTableModel::StateColumn, AlarmTableModel::StateTexts()},
+                       {window.HistoryView(), JournalTableModel::KindColumn, kinds}};
+        for (const auto& c : columns) {
+            QFont bold = c.view->font();
+            bold.setBold(true);
+            for (const QString& text : c.texts)
+                QVERIFY2(QFontMetrics(bold).horizontalAdvance(text) < c.view->columnWidth(c.column),
+                         qPrintable(text));
+        }
     }
 
     void theToolsAndTheirWindowsSpeakEnglish() {
