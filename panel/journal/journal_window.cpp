@@ -35,9 +35,10 @@ QTableView* MakeTable(QAbstractItemModel* model) {
 }
 
 // The column's width as laid out for the Chinese texts, or wider where a translation needs it: the longest of
-// the texts it can show, in the bold of an unacknowledged alarm, fits without being cut.
-int FittingWidth(const QTableView* view, int laidOut, const QStringList& texts) {
-    QFont bold = view->font();
+// the texts it can show, in the bold of an unacknowledged alarm, fits without being cut. The window's font:
+// the table is not in the window yet.
+int FittingWidth(const QFont& font, int laidOut, const QStringList& texts) {
+    QFont bold = font;
     bold.setBold(true);
     const QFontMetrics metrics(bold);
     int widest = 0;
@@ -75,7 +76,7 @@ QWidget* JournalWindow::MakeAlarmPart() {
     alarmView_ = MakeTable(alarms_);
     alarmView_->setColumnWidth(AlarmTableModel::NameColumn, 140);
     alarmView_->setColumnWidth(AlarmTableModel::StateColumn,
-                               FittingWidth(alarmView_, 180, AlarmTableModel::StateTexts()));
+                               FittingWidth(font(), 180, AlarmTableModel::StateTexts()));
     alarmView_->setColumnWidth(AlarmTableModel::SinceColumn, 220);
     acknowledge_ = new QPushButton(tr("确认 (ACK)"));
     acknowledgeAll_ = new QPushButton(tr("全部确认"));
@@ -105,7 +106,7 @@ QWidget* JournalWindow::MakeHistoryPart() {
     connect(textFilter_, &QLineEdit::textChanged, filter_, &JournalFilterModel::SetText);
     historyView_ = MakeTable(filter_);
     historyView_->setColumnWidth(JournalTableModel::TimeColumn, 200);
-    historyView_->setColumnWidth(JournalTableModel::KindColumn, FittingWidth(historyView_, 90, KindTexts()));
+    historyView_->setColumnWidth(JournalTableModel::KindColumn, FittingWidth(font(), 90, KindTexts()));
     historyView_->setColumnWidth(JournalTableModel::SubjectColumn, 80);
     historyView_->setColumnWidth(JournalTableModel::ValueColumn, 60);
     historyView_->setColumnWidth(JournalTableModel::OutcomeColumn, 100);
