@@ -126,11 +126,11 @@ bool ParametersPicture(const QString& path) {
     test::PanelOnLine rig;
     if (!rig.Activate() || !rig.OpenLine()) return false;
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("furnace-3.json"));
+    QString file = dir.filePath(QStringLiteral("furnace-3.json"));
     const ParameterFileHeader header{"2026-12-09T16:42:10+00:00", "COM4", 9600, "8N1", 1, "Furnace 3"};
     const ParameterSet saved{{4, 1000}, {5, 50}, {36, 700}, {39, 800}, {40, 15}, {41, 180}, {42, 30}};
     if (!SaveParameterFile(file, header, saved).isEmpty()) return false;
-    ParametersWindow window(rig.Form(), {nullptr, [file] { return file; }, nullptr});
+    ParametersWindow window(rig.Form(), {nullptr, [&file] { return file; }, nullptr});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return false;
     window.OpenAndCompare();
