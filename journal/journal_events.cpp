@@ -20,7 +20,8 @@ std::string AlarmSubject(int bit) {
 
 std::string RegisterCaption(int reg) {
     std::string caption = "r" + std::to_string(reg);
-    if (const auto label = LabelOf(reg)) caption += " " + std::string(label->label);
+    // In the interface's language: the entry's text is what the operator reads.
+    if (const auto label = LabelOf(reg)) caption += " " + ShownCaption(*label);
     return caption;
 }
 

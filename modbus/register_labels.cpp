@@ -3,19 +3,22 @@
 #include <algorithm>
 #include <array>
 
+#include "modbus/display_text.h"
+
 namespace lq {
 
 namespace {
 
-// The captions as laid out on the panel, without their trailing "：".
+// The captions as laid out on the panel, without their trailing "：". Those already in English are the
+// technicians' own terms and stay as they are in every language.
 constexpr std::array<RegisterLabel, 17> kShown{{
-    {0, "输入", 100},
+    {0, LQ_TR_NOOP("Registers", "输入"), 100},
     {3, "RUN/STOP", 1},
-    {4, "最大输出量限制", 10},
-    {5, "最小输出量限制", 10},
-    {11, "输出量", 10},
-    {12, "温度", 1},
-    {13, "警报", 1},
+    {4, LQ_TR_NOOP("Registers", "最大输出量限制"), 10},
+    {5, LQ_TR_NOOP("Registers", "最小输出量限制"), 10},
+    {11, LQ_TR_NOOP("Registers", "输出量"), 10},
+    {12, LQ_TR_NOOP("Registers", "温度"), 1},
+    {13, LQ_TR_NOOP("Registers", "警报"), 1},
     {20, "R_C", 10},
     {21, "S_C", 10},
     {22, "T_C", 10},
@@ -39,6 +42,11 @@ std::optional<RegisterLabel> LabelOf(int reg) {
         std::find_if(kShown.begin(), kShown.end(), [reg](const RegisterLabel& l) { return l.reg == reg; });
     if (found == kShown.end()) return std::nullopt;
     return *found;
+}
+
+std::string ShownCaption(const RegisterLabel& label) {
+    // Every caption is a literal of the table above, so its view ends where the literal does.
+    return Translated("Registers", label.label.data());
 }
 
 std::string ColumnName(int reg) {

@@ -4,16 +4,18 @@
 #include <array>
 #include <cstdio>
 
+#include "modbus/display_text.h"
 #include "modbus/register_image.h"
 
 namespace lq {
 
 namespace {
 
-// Names as the panel's captions (modbus/register_labels), units as its displays show them.
+// Names as the panel's captions (modbus/register_labels), translated in the same context as those; units as
+// its displays show them.
 constexpr std::array<ParameterInfo, 7> kParameters{{
-    {4, "最大输出量限制", "%", 10},
-    {5, "最小输出量限制", "%", 10},
+    {4, LQ_TR_NOOP("Registers", "最大输出量限制"), "%", 10},
+    {5, LQ_TR_NOOP("Registers", "最小输出量限制"), "%", 10},
     {36, "SV", "°C", 10},
     {39, "AL1", "°C", 10},
     {40, "P", "°C", 10},
@@ -32,6 +34,11 @@ std::optional<ParameterInfo> ParameterOf(int reg) {
                                      [reg](const ParameterInfo& p) { return p.reg == reg; });
     if (found == kParameters.end()) return std::nullopt;
     return *found;
+}
+
+std::string ShownName(const ParameterInfo& info) {
+    // Every name is a literal of the table above, so its view ends where the literal does.
+    return Translated("Registers", info.name.data());
 }
 
 double ParameterValue(int reg, std::uint16_t raw) {

@@ -13,7 +13,7 @@ namespace lq {
 // than a running command (run/stop and the input level are never part of a set).
 struct ParameterInfo {
     int reg;
-    std::string_view name; // the panel's caption for it
+    std::string_view name; // the panel's caption for it, in Chinese as the parameter file keeps it
     std::string_view unit;
     int divisor; // raw ÷ divisor is the value in its unit
 };
@@ -21,6 +21,9 @@ struct ParameterInfo {
 // The seven parameters in register order.
 std::span<const ParameterInfo> Parameters();
 std::optional<ParameterInfo> ParameterOf(int reg);
+
+// The name in the interface's language, for what a person reads.
+std::string ShownName(const ParameterInfo& info);
 
 // Register → raw value, in register order.
 using ParameterSet = std::map<int, std::uint16_t>;

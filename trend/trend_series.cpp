@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "modbus/display_text.h"
 #include "modbus/register_image.h"
 #include "modbus/register_labels.h"
 
@@ -12,8 +13,8 @@ namespace {
 constexpr std::array<TrendQuantity, TrendSeries::kQuantityCount> kQuantities{{
     {35, "PV", "'C"},
     {36, "SV", "'C"},
-    {12, "温度", "'C"},
-    {11, "输出量", "%"},
+    {12, LQ_TR_NOOP("Registers", "温度"), "'C"},
+    {11, LQ_TR_NOOP("Registers", "输出量"), "%"},
     {20, "R_C", "A"},
     {21, "S_C", "A"},
     {22, "T_C", "A"},
@@ -30,7 +31,7 @@ std::string MarkerText(int reg, double value) {
     const int decimals = !label ? 0 : label->divisor == 100 ? 2 : label->divisor == 10 ? 1 : 0;
     char number[32];
     std::snprintf(number, sizeof number, "%.*f", decimals, value);
-    return (label ? std::string(label->label) : "r" + std::to_string(reg)) + " " + number;
+    return (label ? ShownCaption(*label) : "r" + std::to_string(reg)) + " " + number;
 }
 
 } // namespace
@@ -41,6 +42,11 @@ TrendSeries::TrendSeries(const RegisterImage& registers, std::size_t capacity)
 
 std::span<const TrendQuantity, TrendSeries::kQuantityCount> TrendSeries::Quantities() {
     return kQuantities;
+}
+
+std::string TrendSeries::ShownName(std::size_t quantity) {
+    // The names are the panel's captions, in the same context as theirs.
+    return Translated("Registers", kQuantities[quantity].name.data());
 }
 
 bool TrendSeries::IsMarkedSetting(int reg) {

@@ -20,7 +20,7 @@ class RegisterImage;
 // One plotted quantity: its register, shown in the panel's units.
 struct TrendQuantity {
     int reg;
-    std::string_view name;
+    std::string_view name; // the panel's caption, in Chinese: TrendSeries::ShownName gives it translated
     std::string_view unit;
 };
 
@@ -35,7 +35,7 @@ struct WriteMarker {
     double timeMs;
     int reg;
     double value;     // in the panel's units
-    std::string text; // "SV 65.5"
+    std::string text; // "SV 65.5", the caption in the interface's language when the write ended
 };
 
 // What the trend window draws, learnt from the master: each accepted read reply adds a point to every
@@ -64,6 +64,8 @@ class TrendSeries final : public ILinkObserver {
     explicit TrendSeries(const RegisterImage& registers, std::size_t capacity = kCapacity);
 
     static std::span<const TrendQuantity, kQuantityCount> Quantities();
+    // The quantity's name in the interface's language, for the legend and the read-out.
+    static std::string ShownName(std::size_t quantity);
     // The registers whose confirmed writes are marked: SV, AL1, P, I, D and the two output limits.
     static bool IsMarkedSetting(int reg);
 

@@ -93,6 +93,14 @@ QVariant AlarmTableModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
+QStringList AlarmTableModel::StateTexts() {
+    QStringList texts;
+    for (AlarmState state : {AlarmState::Normal, AlarmState::ActiveUnacknowledged,
+                             AlarmState::ActiveAcknowledged, AlarmState::ReturnedUnacknowledged})
+        texts << StateText(state);
+    return texts;
+}
+
 void AlarmTableModel::Refresh() {
     std::vector<int> bits;
     for (int bit = 0; bit < kAlarmCount; ++bit)

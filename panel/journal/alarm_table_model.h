@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QStringList>
 #include <vector>
 
 namespace lq {
@@ -24,6 +25,9 @@ class AlarmTableModel final : public QAbstractTableModel {
 
     // The board changed: nine alarms at most, so the list is simply made again.
     void Refresh();
+
+    // Every text the state column can show, so that the window can make room for the longest.
+    static QStringList StateTexts();
 
   private:
     const AlarmBoard& board_;

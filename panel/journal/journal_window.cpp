@@ -1,6 +1,7 @@
 #include "panel/journal/journal_window.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "journal/journal.h"
 #include "panel/journal/alarm_table_model.h"
@@ -32,6 +34,27 @@ QTableView* MakeTable(QAbstractItemModel* model) {
     return view;
 }
 
+// The column's width as laid out for the Chinese texts, or wider where a translation needs it: the longest of
+// the texts it can show, in the bold of an unacknowledged alarm, fits without being cut. The window's font:
+// the table is not in the window yet.
+int FittingWidth(const QFont& font, int laidOut, const QStringList& texts) {
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    int widest = 0;
+    for (const QString& text : texts)
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    constexpr int kCellMargins = 12;
+    return std::max(laidOut, widest + kCellMargins);
+}
+
+QStringList KindTexts() {
+    QStringList texts;
+    for (int kind = 0; kind < kEntryKindCount; ++kind)
+        texts << KindText(kind);
+    return texts;
+}
+
 } // namespace
 
 JournalWindow::JournalWindow(const Journal& journal, QWidget* parent)
@@ -52,7 +75,8 @@ QWidget* JournalWindow::MakeAlarmPart() {
     auto* box = new QGroupBox(tr("当前报警"));
     alarmView_ = MakeTable(alarms_);
     alarmView_->setColumnWidth(AlarmTableModel::NameColumn, 140);
-    alarmView_->setColumnWidth(AlarmTableModel::StateColumn, 180);
+    alarmView_->setColumnWidth(AlarmTableModel::StateColumn,
+                               FittingWidth(font(), 180, AlarmTableModel::StateTexts()));
     alarmView_->setColumnWidth(AlarmTableModel::SinceColumn, 220);
     acknowledge_ = new QPushButton(tr("确认 (ACK)"));
     acknowledgeAll_ = new QPushButton(tr("全部确认"));
@@ -82,7 +106,7 @@ QWidget* JournalWindow::MakeHistoryPart() {
     connect(textFilter_, &QLineEdit::textChanged, filter_, &JournalFilterModel::SetText);
     historyView_ = MakeTable(filter_);
     historyView_->setColumnWidth(JournalTableModel::TimeColumn, 200);
-    historyView_->setColumnWidth(JournalTableModel::KindColumn, 90);
+    historyView_->setColumnWidth(JournalTableModel::KindColumn, FittingWidth(font(), 90, KindTexts()));
     historyView_->setColumnWidth(JournalTableModel::SubjectColumn, 80);
     historyView_->setColumnWidth(JournalTableModel::ValueColumn, 60);
     historyView_->setColumnWidth(JournalTableModel::OutcomeColumn, 100);

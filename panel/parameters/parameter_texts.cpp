@@ -71,7 +71,7 @@ QString ParameterTexts::ReadFailed(ReadOutcome outcome) {
 
 QString ParameterTexts::Register(int reg) {
     const auto info = ParameterOf(reg);
-    return QStringLiteral("r%1 %2").arg(reg).arg(info ? Utf8(info->name) : QString());
+    return QStringLiteral("r%1 %2").arg(reg).arg(info ? QString::fromStdString(ShownName(*info)) : QString());
 }
 
 QString ParameterTexts::Value(int reg, std::uint16_t raw) {

@@ -12,7 +12,9 @@ namespace lq {
 
 namespace {
 
-const QString kFileFilter = QStringLiteral("JSON (*.json)");
+QString FileFilter() {
+    return ParametersTool::tr("JSON (*.json)");
+}
 
 ParametersWindow::Questions Dialogs(const std::function<QWidget*()>& parent) {
     ParametersWindow::Questions q;
@@ -20,11 +22,11 @@ ParametersWindow::Questions Dialogs(const std::function<QWidget*()>& parent) {
         const QString name =
             QStringLiteral("pw5-parameters-%1.json")
                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-        return QFileDialog::getSaveFileName(parent(), ParametersTool::tr("保存参数"), name, kFileFilter);
+        return QFileDialog::getSaveFileName(parent(), ParametersTool::tr("保存参数"), name, FileFilter());
     };
     q.openPath = [parent] {
         return QFileDialog::getOpenFileName(parent(), ParametersTool::tr("打开参数文件"), QString(),
-                                            kFileFilter);
+                                            FileFilter());
     };
     q.confirm = [parent](const std::vector<PlannedWrite>& writes) {
         ConfirmRestoreDialog dialog(writes, parent());

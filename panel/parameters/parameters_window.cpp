@@ -238,10 +238,9 @@ void ParametersWindow::ShowTable() {
             std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.reg == info.reg; });
         const ParameterComparison shown =
             found != rows.end() ? *found : ParameterComparison{info.reg, {}, {}};
-        const QString cells[kColumns] = {
-            QString::number(info.reg),
-            QString::fromUtf8(info.name.data(), static_cast<qsizetype>(info.name.size())),
-            ValueOrDash(info.reg, shown.controller), ValueOrDash(info.reg, shown.file)};
+        const QString cells[kColumns] = {QString::number(info.reg), QString::fromStdString(ShownName(info)),
+                                         ValueOrDash(info.reg, shown.controller),
+                                         ValueOrDash(info.reg, shown.file)};
         for (int column = 0; column < kColumns; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (shown.Differs()) item->setBackground(kDifferenceColor);

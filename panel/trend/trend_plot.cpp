@@ -71,8 +71,7 @@ TrendPlot::TrendPlot(QChart* chart)
     chart_->addAxis(voltAxis_, Qt::AlignRight);
     for (std::size_t q = 0; q < TrendSeries::kQuantityCount; ++q) {
         QLineSeries* lead = AddSeries(q);
-        const TrendQuantity& quantity = TrendSeries::Quantities()[q];
-        lead->setName(QString::fromUtf8(quantity.name.data(), static_cast<qsizetype>(quantity.name.size())));
+        lead->setName(QString::fromStdString(TrendSeries::ShownName(q)));
         used_[q] = 1;
         QLegendMarker* marker = chart_->legend()->markers(lead).value(0);
         connect(marker, &QLegendMarker::clicked, this, [this, q] {

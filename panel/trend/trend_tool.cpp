@@ -12,7 +12,7 @@
 namespace lq {
 
 TrendTool::TrendTool(TForm1& form)
-    : form_(form), model_(form.Master().Registers()), action_(new QAction(QStringLiteral("趋势"), this)) {
+    : form_(form), model_(form.Master().Registers()), action_(new QAction(tr("趋势"), this)) {
     action_->setShortcut(Qt::Key_F11);
     form_.Tools().Add(action_);
     connect(action_, &QAction::triggered, this, [this] { OpenWindow(); });
@@ -23,8 +23,7 @@ TrendTool::TrendTool(TForm1& form)
         const QString name =
             QStringLiteral("pw5-%1.csv")
                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-        return QFileDialog::getSaveFileName(window_.Get(), QStringLiteral("记录到 CSV"), name,
-                                            QStringLiteral("CSV (*.csv)"), nullptr,
+        return QFileDialog::getSaveFileName(window_.Get(), tr("记录到 CSV"), name, tr("CSV (*.csv)"), nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
 }
@@ -80,7 +79,7 @@ bool TrendTool::StartRecording(const QString& path) {
     };
     recording_ = std::move(recording);
     form_.Master().AddObserver(recording_->Recorder());
-    lastMessage_ = QStringLiteral("记录到 %1").arg(path);
+    lastMessage_ = tr("记录到 %1").arg(path);
     lastFailed_ = false;
     ShowRecordingState();
     emit RecordingChanged(true, path);
@@ -92,7 +91,7 @@ void TrendTool::StopRecording() {
     form_.Master().RemoveObserver(recording_->Recorder());
     const QString path = QString::fromStdString(recording_->Path());
     recording_.reset();
-    lastMessage_ = QStringLiteral("已记录到 %1").arg(path);
+    lastMessage_ = tr("已记录到 %1").arg(path);
     lastFailed_ = false;
     ShowRecordingState();
     emit RecordingChanged(false, path);
@@ -104,7 +103,7 @@ void TrendTool::RecordingFailed(const QString& path, const QString& reason) {
         recording_.reset();
         emit RecordingChanged(false, path);
     }
-    lastMessage_ = QStringLiteral("记录停止：无法写入 %1（%2）").arg(path, reason);
+    lastMessage_ = tr("记录停止：无法写入 %1（%2）").arg(path, reason);
     lastFailed_ = true;
     OpenWindow();
     ShowRecordingState();

@@ -31,14 +31,15 @@ constexpr int kDefaultSpanMinutes = 10;
 constexpr int kRefreshMs = 500; // the poll tick: nothing new can come faster
 
 QString SpanText(int minutes) {
-    return minutes < 60 ? QStringLiteral("%1 分钟").arg(minutes)
-                        : QStringLiteral("%1 小时").arg(minutes / 60);
+    return minutes < 60 ? TrendWindow::tr("%1 分钟").arg(minutes)
+                        : TrendWindow::tr("%1 小时").arg(minutes / 60);
 }
 
-QString ValueText(const TrendQuantity& q, double value) {
+QString ValueText(std::size_t quantity, double value) {
+    const TrendQuantity& q = TrendSeries::Quantities()[quantity];
     const int decimals = q.reg == 12 ? 0 : 1; // the temperature display shows whole degrees
     return QStringLiteral("%1 %2 %3")
-        .arg(QString::fromUtf8(q.name.data(), static_cast<qsizetype>(q.name.size())))
+        .arg(QString::fromStdString(TrendSeries::ShownName(quantity)))
         .arg(value, 0, 'f', decimals)
         .arg(QString::fromUtf8(q.unit.data(), static_cast<qsizetype>(q.unit.size())));
 }
@@ -48,7 +49,7 @@ QString ValueText(const TrendQuantity& q, double value) {
 TrendWindow::TrendWindow(const TrendSeries& model, std::function<double()> now, QWidget* parent)
     : QWidget(parent, Qt::Window), model_(model), now_(std::move(now)) {
     setObjectName(QStringLiteral("TrendWindow"));
-    setWindowTitle(QStringLiteral("趋势"));
+    setWindowTitle(tr("趋势"));
     // Closing the panel ends the program even while this window is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(1000, 620);
@@ -61,8 +62,7 @@ TrendWindow::TrendWindow(const TrendSeries& model, std::function<double()> now, 
         const QString name =
             QStringLiteral("trend-%1.png")
                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-        return QFileDialog::getSaveFileName(this, QStringLiteral("导出 PNG"), name,
-                                            QStringLiteral("PNG (*.png)"));
+        return QFileDialog::getSaveFileName(this, tr("导出 PNG"), name, tr("PNG (*.png)"));
     };
     CreateControls();
     timer_ = new QTimer(this);
@@ -76,16 +76,16 @@ void TrendWindow::CreateControls() {
         span_->addItem(SpanText(minutes), minutes);
     span_->setCurrentIndex(span_->findData(kDefaultSpanMinutes));
     SelectShownItemWhenOpened(span_);
-    pause_ = new QCheckBox(QStringLiteral("暂停"), this);
-    export_ = new QPushButton(QStringLiteral("导出 PNG"), this);
-    record_ = new QPushButton(QStringLiteral("记录"), this);
+    pause_ = new QCheckBox(tr("暂停"), this);
+    export_ = new QPushButton(tr("导出 PNG"), this);
+    record_ = new QPushButton(tr("记录"), this);
     record_->setCheckable(true);
     recordText_ = new QLabel(this);
     status_ = new QLabel(this);
     scroll_ = new QScrollBar(Qt::Horizontal, this);
 
     auto* controls = new QHBoxLayout;
-    controls->addWidget(new QLabel(QStringLiteral("时间范围:"), this));
+    controls->addWidget(new QLabel(tr("时间范围:"), this));
     controls->addWidget(span_);
     controls->addWidget(pause_);
     controls->addWidget(export_);
@@ -223,15 +223,14 @@ QStringList TrendWindow::ReadOut(double timeMs) const {
     for (std::size_t q = 0; q < TrendSeries::kQuantityCount; ++q) {
         if (!plot_->QuantityVisible(q)) continue;
         if (const TrendPoint* p = NearestPoint(model_.Series(q), timeMs, within))
-            lines << ValueText(TrendSeries::Quantities()[q], p->value);
+            lines << ValueText(q, p->value);
     }
     return lines;
 }
 
 bool TrendWindow::ExportPng(const QString& path) {
     const bool saved = view_->grab().save(path, "PNG");
-    status_->setText(saved ? QStringLiteral("已导出 %1").arg(path)
-                           : QStringLiteral("导出失败：%1").arg(path));
+    status_->setText(saved ? tr("已导出 %1").arg(path) : tr("导出失败：%1").arg(path));
     return saved;
 }
 
@@ -242,7 +241,7 @@ void TrendWindow::ExportClicked() {
 
 void TrendWindow::ShowRecording(bool recording, const QString& text, bool failed) {
     record_->setChecked(recording);
-    record_->setText(recording ? QStringLiteral("停止记录") : QStringLiteral("记录"));
+    record_->setText(recording ? tr("停止记录") : tr("记录"));
     recordText_->setText(text);
     recordText_->setStyleSheet(failed ? QStringLiteral("color: red;") : QString());
 }

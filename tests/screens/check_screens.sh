@@ -21,6 +21,7 @@ snapshot=$build/tests/panel/panel_snapshot
 xvfb-run -a -s "-screen 0 1600x900x24" env QT_QPA_PLATFORM=xcb "$build/tests/panel/panel_port_screens" "$out" >/dev/null
 "$build/widgets/lq_widgets_gallery" "$out/widgets-gallery.png"
 "$build/tests/panel/monitor/panel_monitor_english_screens" "$out" 2>/dev/null
+"$build/tests/panel/panel_english_tool_screens" "$out"
 # Of the laptop screens' pictures, docs/ holds two.
 "$build/tests/panel/panel_screen_fit_screens" "$out/laptop" >/dev/null 2>&1
 cp "$out/laptop/screen-1024x768-150-main.png" "$out/laptop/screen-1024x768-monitor.png" "$out"
