@@ -23,6 +23,9 @@ TEST(CommandHelp, WrapsByTerminalColumnsWhereALineMayBreak) {
         {"波特率 (baud rate)，单位 bit/s", 16, {"波特率 (baud", "rate)，单位", "bit/s"}},
         {"第一行\n第二", 80, {"第一行", "第二"}},
         {"tcp://HOST:PORT", 4, {"tcp://HOST:PORT"}},
+        // Never inside an option or a path, where Unicode alone would break after "-" or "/".
+        {"--traffic-log <FILE>", 12, {"--traffic-log", "<FILE>"}},
+        {"默认 $XDG_STATE_HOME/lq-modbus-rtu/journal）", 30, {"默认", "$XDG_STATE_HOME/lq-modbus-rtu/journal）"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(WrappedLines(QString::fromUtf8(c.text), c.width), c.lines) << c.text << " in " << c.width;
