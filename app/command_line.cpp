@@ -173,7 +173,7 @@ CommandLine Refusal(const QString& reason, bool listOptions) {
 }
 
 // QCommandLineParser gives its reasons in English only (no Qt translation is loaded): each of its forms is
-// said again in the interface language, in English in its own words.
+// said again in the interface language, and in English as Qt says it.
 QString ParserReason(const QCommandLineParser& parser) {
     static const std::array<std::pair<const char*, const char*>, 4> kForms{{
         {"^Unknown option '(.*)'\\.$", QT_TRANSLATE_NOOP("CommandLine", "未知选项 '%1'")},
