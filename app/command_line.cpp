@@ -181,7 +181,7 @@ QString ParserReason(const QCommandLineParser& parser) {
         {"^Missing value after '(.*)'\\.$", QT_TRANSLATE_NOOP("CommandLine", "选项 '%1' 缺少取值")},
         {"^Unexpected value after '(.*)'\\.$", QT_TRANSLATE_NOOP("CommandLine", "选项 '%1' 不带取值")},
     }};
-    const QString said = parser.errorText();
+    QString said = parser.errorText();
     for (const auto& [pattern, text] : kForms) {
         const QRegularExpressionMatch match = QRegularExpression(QLatin1String(pattern)).match(said);
         if (match.hasMatch()) return Translated(text).arg(match.captured(1));
