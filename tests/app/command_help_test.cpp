@@ -25,7 +25,9 @@ TEST(CommandHelp, WrapsByTerminalColumnsWhereALineMayBreak) {
         {"tcp://HOST:PORT", 4, {"tcp://HOST:PORT"}},
         // Never inside an option or a path, where Unicode alone would break after "-" or "/".
         {"--traffic-log <FILE>", 12, {"--traffic-log", "<FILE>"}},
-        {"默认 $XDG_STATE_HOME/lq-modbus-rtu/journal）", 30, {"默认", "$XDG_STATE_HOME/lq-modbus-rtu/journal）"}},
+        {"默认 $XDG_STATE_HOME/lq-modbus-rtu/journal）",
+         30,
+         {"默认", "$XDG_STATE_HOME/lq-modbus-rtu/journal）"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(WrappedLines(QString::fromUtf8(c.text), c.width), c.lines) << c.text << " in " << c.width;
