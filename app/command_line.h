@@ -70,8 +70,16 @@ struct CommandLine {
 inline constexpr int kBadCommandLineStatus = 2;
 
 // Reads the program's arguments, the program's own name first. Needs no application object, so that a
-// refused command line never gets as far as a window or a port.
+// refused command line never gets as far as a window or a port; the help and the reasons are in the
+// translation in place (the Chinese source without one).
 CommandLine ParseCommandLine(const QStringList& arguments);
+
+// The language --lang asks for, read as ParseCommandLine reads it (the last value counts) even where the
+// command line is refused; nothing without --lang or for a value that names no language.
+std::optional<InterfaceLanguage> LanguageAsked(const QStringList& arguments);
+
+// A good command line that is no parameter command: the one kind that needs a display.
+bool OpensWindow(const CommandLine& commandLine);
 
 // The program's arguments as text in the locale's encoding.
 QStringList ArgumentList(int argc, char* argv[]);

@@ -26,17 +26,19 @@ QString JournalFolder(const lq::JournalStart& start) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Read before the application object exists: the help, the version and a refusal need no display,
-    // and a wrong setting never gets as far as a window or a port.
-    const lq::CommandLine commandLine = lq::ParseCommandLine(lq::ArgumentList(argc, argv));
-    if (commandLine.action != lq::CommandLineAction::Run) return lq::ReportCommandLine(commandLine);
-    const lq::PanelOptions& options = commandLine.options;
-    if (options.parameters.mode != lq::ParameterMode::None) {
-        // Backing up, comparing and restoring from a script need no display.
+    // Read before the application object exists: a wrong setting never gets as far as a window or a port.
+    const QStringList arguments = lq::ArgumentList(argc, argv);
+    lq::CommandLine commandLine = lq::ParseCommandLine(arguments);
+    if (!lq::OpensWindow(commandLine)) {
+        // The help, the version, a refusal and backing up, comparing and restoring from a script need no
+        // display, only the translation, which needs an application object: read once more with it in place.
         QCoreApplication app(argc, argv);
-        lq::InstallInterfaceLanguage(lq::ChosenLanguage(options.language));
-        return lq::RunParameterCommand(options.serial, options.parameters);
+        lq::InstallInterfaceLanguage(lq::ChosenLanguage(lq::LanguageAsked(arguments)));
+        commandLine = lq::ParseCommandLine(arguments);
+        if (commandLine.action != lq::CommandLineAction::Run) return lq::ReportCommandLine(commandLine);
+        return lq::RunParameterCommand(commandLine.options.serial, commandLine.options.parameters);
     }
+    const lq::PanelOptions& options = commandLine.options;
 
     // Without a display: one line and status 2, not Qt's abort.
     const std::unique_ptr<QApplication> app = lq::MakeWindowApplication(argc, argv);

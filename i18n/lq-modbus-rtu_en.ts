@@ -134,6 +134,175 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>串口，写法与端口框相同：COM4、ttyUSB0、/dev/ttyUSB0，或串口服务器 (serial device server)：tcp://HOST:PORT、modbus-tcp://HOST:PORT（默认 COM4）。</source>
+        <translation>Serial port, as typed into the port box: COM4, ttyUSB0, /dev/ttyUSB0, or a serial device server: tcp://HOST:PORT, modbus-tcp://HOST:PORT (default COM4).</translation>
+    </message>
+    <message>
+        <source>非空的设备名或路径</source>
+        <translation>a device name or path, not empty</translation>
+    </message>
+    <message>
+        <source>波特率 (baud rate)，单位 bit/s（默认 19200）。</source>
+        <translation>Baud rate in bit/s (default 19200).</translation>
+    </message>
+    <message>
+        <source>1 至 20000000 的整数</source>
+        <translation>a whole number from 1 to 20000000</translation>
+    </message>
+    <message>
+        <source>帧格式 (framing)：8_N_2、8_E_1 或 8_O_1（默认 8_N_2）。</source>
+        <translation>Framing: 8_N_2, 8_E_1 or 8_O_1 (default 8_N_2).</translation>
+    </message>
+    <message>
+        <source>8_N_2、8_E_1、8_O_1 之一</source>
+        <translation>one of 8_N_2, 8_E_1, 8_O_1</translation>
+    </message>
+    <message>
+        <source>控制器的从站地址 (slave address)，十进制或十六进制，写法与地址框相同：16、0x10、$10（默认 1）。</source>
+        <translation>Slave address of the controller, decimal or hex as in the address box: 16, 0x10, $10 (default 1).</translation>
+    </message>
+    <message>
+        <source>1 至 247 的整数，十进制或十六进制（0x10、$10）</source>
+        <translation>a whole number from 1 to 247, decimal or hex (0x10, $10)</translation>
+    </message>
+    <message>
+        <source>启动时打开串口，如同点击“打开串口”。</source>
+        <translation>Open the port at start, as a click on &quot;Open port&quot; does.</translation>
+    </message>
+    <message>
+        <source>启动时勾选“通讯”：串口打开后即轮询 (poll) 控制器。</source>
+        <translation>Tick &quot;Comm&quot; at start: poll the controller once the port is open.</translation>
+    </message>
+    <message>
+        <source>RS-485 转换器：发送期间 RTS 有效 (RTS on)。</source>
+        <translation>RS-485 adapter: RTS on while transmitting.</translation>
+    </message>
+    <message>
+        <source>打开“通讯监视”窗口。</source>
+        <translation>Show the &quot;Monitor&quot; window (communication monitor).</translation>
+    </message>
+    <message>
+        <source>把收发的每一帧记入 FILE。</source>
+        <translation>Write every frame sent and received to FILE.</translation>
+    </message>
+    <message>
+        <source>非空的文件名</source>
+        <translation>a file name, not empty</translation>
+    </message>
+    <message>
+        <source>打开“趋势”窗口。</source>
+        <translation>Show the &quot;Trend&quot; window.</translation>
+    </message>
+    <message>
+        <source>把趋势数值记录到 FILE（CSV）。</source>
+        <translation>Record the trend values to FILE (CSV).</translation>
+    </message>
+    <message>
+        <source>打开“报警与事件”窗口。</source>
+        <translation>Show the &quot;Alarms &amp; events&quot; window (alarm and event journal).</translation>
+    </message>
+    <message>
+        <source>报警与事件的日文件存放在 DIR（默认 $XDG_STATE_HOME/lq-modbus-rtu/journal）。</source>
+        <translation>Keep the journal&apos;s day files in DIR (default $XDG_STATE_HOME/lq-modbus-rtu/journal).</translation>
+    </message>
+    <message>
+        <source>非空的文件夹名</source>
+        <translation>a folder name, not empty</translation>
+    </message>
+    <message>
+        <source>不写日志文件（窗口中仍列出报警与事件）。</source>
+        <translation>Keep no journal files (the window still lists the alarms and events).</translation>
+    </message>
+    <message>
+        <source>不开窗口：读取控制器参数，保存到 FILE。</source>
+        <translation>Read the controller&apos;s parameters and save them to FILE, without a window.</translation>
+    </message>
+    <message>
+        <source>将控制器参数与 FILE 比较：退出状态 0 相同，1 不同，2 出错。</source>
+        <translation>Compare the controller&apos;s parameters with FILE: exit 0 equal, 1 different, 2 error.</translation>
+    </message>
+    <message>
+        <source>列出把 FILE 中的参数写回所需的写入；加 --yes 则执行。</source>
+        <translation>Print the writes that would put FILE&apos;s parameters back; with --yes, make them.</translation>
+    </message>
+    <message>
+        <source>界面语言 (language)：zh（中文）或 en（英文）；默认用工具菜单中选定的语言，未选定时按区域设置 (locale)：en 区域为英文，其他为中文。</source>
+        <translation>Interface language: zh (Chinese) or en (English); default the one chosen in the tools menu, else the locale&apos;s (English for an en locale, Chinese for any other).</translation>
+    </message>
+    <message>
+        <source>zh 或 en</source>
+        <translation>zh or en</translation>
+    </message>
+    <message>
+        <source>与 --restore 同用：执行写入，并逐个回读校验。</source>
+        <translation>With --restore: make the writes, read them back and check them.</translation>
+    </message>
+    <message>
+        <source>--backup、--compare 和 --restore 一次只能用一个</source>
+        <translation>--backup, --compare and --restore go one at a time</translation>
+    </message>
+    <message>
+        <source>--yes 用于确认 --restore 的写入，只能与它同用</source>
+        <translation>--yes confirms the writes of --restore and goes with it only</translation>
+    </message>
+    <message>
+        <source>显示本帮助。</source>
+        <translation>Show this help.</translation>
+    </message>
+    <message>
+        <source>显示版本。</source>
+        <translation>Show the version.</translation>
+    </message>
+    <message>
+        <source>可用选项：%1</source>
+        <translation>Accepted options: %1</translation>
+    </message>
+    <message>
+        <source>未知选项 &apos;%1&apos;</source>
+        <translation>Unknown option &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>未知选项：%1</source>
+        <translation>Unknown options: %1.</translation>
+    </message>
+    <message>
+        <source>选项 &apos;%1&apos; 缺少取值</source>
+        <translation>Missing value after &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>选项 &apos;%1&apos; 不带取值</source>
+        <translation>Unexpected value after &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>用法：%1 [选项]</source>
+        <translation>Usage: %1 [options]</translation>
+    </message>
+    <message>
+        <source>三相功率控制器的操作面板与 Modbus RTU 主站 (master)。
+不带选项时以 COM4、19200、8_N_2、从站 1 启动，串口关闭。</source>
+        <translation>Operator panel and Modbus RTU master for a three-phase power controller.
+Without options it starts on COM4, 19200, 8_N_2, slave 1, port closed.</translation>
+    </message>
+    <message>
+        <source>选项：</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>示例：</source>
+        <translation>Example:</translation>
+    </message>
+    <message>
+        <source>多余的参数 &quot;%1&quot;：面板只接受选项</source>
+        <translation>unexpected argument &quot;%1&quot;: the panel takes options only</translation>
+    </message>
+    <message>
+        <source>--%2 的取值 &quot;%1&quot; 无效，应为：%3</source>
+        <translation>bad value &quot;%1&quot; for --%2: expected %3</translation>
+    </message>
+</context>
+<context>
     <name>Journal</name>
     <message>
         <source>命令行</source>
@@ -376,6 +545,13 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     <message>
         <source>上次应答</source>
         <translation>Last good reply</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageChoice</name>
+    <message>
+        <source>界面语言 (Language)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -140,13 +140,37 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{{"--record", ""}, "--record", "not empty"},
         Refused{{"--backup", ""}, "--backup", "not empty"}, Refused{{"--yes"}, "--yes", "--restore"},
         Refused{{"--backup", "a.json", "--yes"}, "--yes", "--restore"},
-        Refused{{"--backup", "a.json", "--restore", "b.json"}, "--backup", "one at a time"}));
+        Refused{{"--backup", "a.json", "--restore", "b.json"}, "--backup", "one at a time"},
+        Refused{{"--lang", "fr"}, "bad value \"fr\" for --lang", "expected zh or en"},
+        Refused{{"--lang", "EN"}, "--lang", "zh or en"}, Refused{{"--lang", ""}, "--lang", "zh or en"}));
 
-INSTANTIATE_TEST_SUITE_P(NotOptions, RefusedCommandLine,
-                         ::testing::Values(Refused{{"--bogus"}, "bogus", kOptions},
-                                           Refused{{"-p", "COM3"}, "'p'", kOptions},
-                                           Refused{{"--baud"}, "--baud", kOptions},
-                                           Refused{{"--open", "COM3"}, "COM3", kOptions}));
+INSTANTIATE_TEST_SUITE_P(
+    NotOptions, RefusedCommandLine,
+    ::testing::Values(Refused{{"--bogus"}, "bogus", kOptions}, Refused{{"-p", "COM3"}, "'p'", kOptions},
+                      Refused{{"--baud"}, "--baud", kOptions}, Refused{{"--open", "COM3"}, "COM3", kOptions},
+                      Refused{{"--bogus"}, "Unknown option 'bogus'.", kOptions},
+                      Refused{{"--a", "--b"}, "Unknown options: a, b.", kOptions},
+                      Refused{{"--baud"}, "Missing value after '--baud'.", kOptions},
+                      Refused{{"--open=1"}, "Unexpected value after '--open'.", kOptions}));
+
+// The language a refusal or the help is said in is read as the parser reads --lang.
+TEST(CommandLine, LanguageAskedIsTheLastLangTheParserReads) {
+    const std::pair<QStringList, std::optional<InterfaceLanguage>> cases[] = {
+        {{}, std::nullopt},
+        {{"--lang", "en"}, InterfaceLanguage::English},
+        {{"--lang=zh", "--help"}, InterfaceLanguage::Chinese},
+        {{"--lang", "zh", "--lang", "en"}, InterfaceLanguage::English},
+        {{"--bogus", "--lang", "en"}, InterfaceLanguage::English},
+        {{"--lang", "en", "--lang", "fr"}, std::nullopt},
+        {{"--port", "--lang", "en"}, std::nullopt}, // the port's name, then a stray "en"
+        {{"--", "--lang", "en"}, std::nullopt},
+    };
+    for (const auto& [arguments, language] : cases) {
+        QStringList line = arguments;
+        line.prepend(QStringLiteral("lq-modbus-rtu"));
+        EXPECT_EQ(LanguageAsked(line), language) << arguments.join(' ').toStdString();
+    }
+}
 
 TEST(CommandLine, HelpListsEveryOptionAndVersionIsTheProjects) {
     const CommandLine help = Parse({"--baud", "abc", "--help"});
@@ -156,6 +180,13 @@ TEST(CommandLine, HelpListsEveryOptionAndVersionIsTheProjects) {
           "--rs485", "--monitor", "--traffic-log <FILE>", "--trend", "--record <FILE>", "--alarms",
           "--journal <DIR>", "--no-journal", "--help", "--version", "Usage: lq-modbus-rtu [options]"})
         EXPECT_TRUE(help.message.contains(QLatin1String(option))) << option;
+
+    // The option list fits a terminal of 80; the example is a command and keeps its one line.
+    const QString options =
+        help.message.section(QStringLiteral("Options:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+    for (const QString& line : options.split(QLatin1Char('\n')))
+        EXPECT_LE(line.size(), 79) << line.toStdString();
+    EXPECT_TRUE(options.contains(QLatin1String("\n  -h, --help            Show this help.\n")));
 
     const CommandLine version = Parse({"--version"});
     ASSERT_EQ(version.action, CommandLineAction::ShowVersion);

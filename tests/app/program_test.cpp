@@ -1,11 +1,13 @@
 // The installed program started as a technician starts it: a refused command line ends with status 2
 // before any window or port, and a good one polls the controller with no operator action.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <termios.h>
 
+#include "app/command_help.h"
 #include "modbus/request_frames.h"
 #include "tests/serial/pty_pair.h"
 
@@ -19,9 +21,9 @@ struct Finished {
 
 // A platform that does not exist: creating the application object would abort the program, so a status
 // of 2 shows that nothing got as far as a window.
-Finished RunWithoutDisplay(const QStringList& arguments) {
+Finished RunWithoutDisplay(const QStringList& arguments,
+                           QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
     QProcess panel;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("lq-no-such-platform"));
     panel.setProcessEnvironment(env);
     panel.start(QStringLiteral(LQ_PANEL_PATH), arguments);
@@ -47,6 +49,68 @@ TEST(Program, RefusesABadCommandLineWithStatus2AndNoWindow) {
     // The same environment with a good command line does try to make a window, and fails on the platform.
     const Finished good = RunWithoutDisplay({"--baud", "9600"});
     EXPECT_FALSE(good.how == QProcess::NormalExit && (good.status == 0 || good.status == 2));
+}
+
+// The help and the refusals in the language --lang asks for, else the one chosen in the tools menu, else the
+// locale's; still before any window (no platform is there).
+TEST(Program, SaysTheHelpAndRefusalsInTheLanguageAsked) {
+    const struct {
+        QStringList arguments;
+        const char* locale;
+        const char* saved; // the tools menu's choice, if any
+        int status;
+        const char* phrase;
+    } cases[] = {
+        {{"--lang", "zh", "--help"}, "en_US.UTF-8", "en", 0, "用法：lq-modbus-rtu [选项]\n"},
+        {{"--help", "--lang=en"}, "C", "zh", 0, "Usage: lq-modbus-rtu [options]\n"},
+        {{"--help"}, "en_GB.UTF-8", nullptr, 0, "  -h, --help            Show this help.\n"},
+        {{"--help"}, "C", nullptr, 0, "  -h, --help            显示本帮助。\n"},
+        {{"--help"}, "C", "en", 0, "Usage: lq-modbus-rtu [options]\n"},
+        {{"--lang", "en", "--baud", "abc"},
+         "C",
+         nullptr,
+         2,
+         "lq-modbus-rtu: bad value \"abc\" for --baud: expected a whole number from 1 to 20000000\n"},
+        {{"--baud", "abc"},
+         "zh_CN.UTF-8",
+         nullptr,
+         2,
+         "lq-modbus-rtu: --baud 的取值 \"abc\" 无效，应为：1 至 20000000 的整数\n"},
+        {{"--lang", "fr"}, "en_US.UTF-8", nullptr, 2, "bad value \"fr\" for --lang: expected zh or en\n"},
+        {{"--lang", "fr"}, "C", nullptr, 2, "--lang 的取值 \"fr\" 无效，应为：zh 或 en\n"},
+        {{"--bogus", "--lang", "en"},
+         "C",
+         nullptr,
+         2,
+         "lq-modbus-rtu: Unknown option 'bogus'.\nAccepted options: "},
+        {{"--lang", "zh", "--open=1"}, "C", nullptr, 2, "选项 '--open' 不带取值\n可用选项：--port NAME, "},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.arguments.join(' ').toStdString() + " in " + c.locale;
+        QTemporaryDir config;
+        if (c.saved) {
+            ASSERT_TRUE(QDir(config.path()).mkpath(QStringLiteral("lq-modbus-rtu")));
+            QFile settings(config.filePath(QStringLiteral("lq-modbus-rtu/panel.conf")));
+            ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+            settings.write(QByteArray("[interface]\nlanguage=") + c.saved + "\n");
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("LANGUAGE"));
+        env.remove(QStringLiteral("LC_MESSAGES"));
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(c.locale));
+        env.insert(QStringLiteral("LANG"), QString::fromLatin1(c.locale));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        const Finished f = RunWithoutDisplay(c.arguments, env);
+        EXPECT_EQ(f.how, QProcess::NormalExit) << name;
+        EXPECT_EQ(f.status, c.status) << name;
+        const QString& said = c.status == 0 ? f.out : f.err;
+        EXPECT_TRUE(said.contains(QString::fromUtf8(c.phrase))) << name << ":\n" << said.toStdString();
+        EXPECT_TRUE((c.status == 0 ? f.err : f.out).isEmpty()) << name;
+        // The option list fits a terminal of 80 columns in either language.
+        const QString options = f.out.section(QLatin1Char('\n'), 4).section(QStringLiteral("\n\n"), 0, 0);
+        for (const QString& line : options.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            EXPECT_LE(lq::TerminalWidth(line), 79) << name << ": " << line.toStdString();
+    }
 }
 
 // No display at all, and one named that does not answer: one line on standard error, status 2, and none

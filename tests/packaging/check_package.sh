@@ -29,7 +29,7 @@ icons=usr/share/icons/hicolor
 for path in usr/bin/lq-modbus-rtu usr/bin/pw5-sim "usr/share/applications/$app_id.desktop" \
   "$icons/scalable/apps/$app_id.svg" "$icons/16x16/apps/$app_id.png" "$icons/48x48/apps/$app_id.png" \
   "$icons/256x256/apps/$app_id.png" "usr/share/metainfo/$app_id.metainfo.xml" \
-  usr/share/man/man1/lq-modbus-rtu.1.gz usr/share/man/man1/pw5-sim.1.gz \
+  usr/share/man/man1/lq-modbus-rtu.1.gz usr/share/man/man1/pw5-sim.1.gz usr/share/man/zh_CN/man1/lq-modbus-rtu.1.gz \
   usr/share/doc/lq-modbus-rtu/copyright usr/share/doc/lq-modbus-rtu/examples/60-lq-modbus-rtu.rules; do
   grep -qx "./$path" <<<"$listing" || fail "the package lacks /$path"
 done
@@ -39,15 +39,35 @@ dpkg -x "$deb" "$scratch/root"
 validation=$(desktop-file-validate "$scratch/root/usr/share/applications/$app_id.desktop" 2>&1) || true
 [[ -z $validation ]] || fail "desktop entry: $validation"
 appstreamcli validate --no-net "$scratch/root/usr/share/metainfo/$app_id.metainfo.xml"
+# The menu and the software centre in Chinese too.
+entry_file=$scratch/root/usr/share/applications/$app_id.desktop
+for key in Name Comment; do
+  grep -q "^$key=." "$entry_file" && grep -q "^$key\[zh_CN\]=." "$entry_file" || fail "desktop entry lacks $key or $key[zh_CN]"
+done
+for tag in name summary p; do
+  grep -q "<$tag xml:lang=\"zh-CN\">" "$scratch/root/usr/share/metainfo/$app_id.metainfo.xml" || fail "metadata has no Chinese <$tag>"
+done
 for png in "$scratch/root/$icons"/*/apps/*.png; do
   size=$(basename "$(dirname "$(dirname "$png")")")
   read -r w0 w1 w2 w3 h0 h1 h2 h3 < <(od -An -tu1 -j16 -N8 "$png")
   [[ "$(((w0 << 24) + (w1 << 16) + (w2 << 8) + w3))x$(((h0 << 24) + (h1 << 16) + (h2 << 8) + h3))" == "$size" ]] ||
     fail "$png is not $size"
 done
-for page in lq-modbus-rtu pw5-sim; do
-  zcat "$scratch/root/usr/share/man/man1/$page.1.gz" | grep -q "lq-modbus-rtu $version" || fail "man page $page lacks $version"
+man_pages=(man1/lq-modbus-rtu man1/pw5-sim zh_CN/man1/lq-modbus-rtu)
+for page in "${man_pages[@]}"; do
+  zcat "$scratch/root/usr/share/man/$page.1.gz" | grep -q "lq-modbus-rtu $version" || fail "man page $page lacks $version"
 done
+# Both pages of the panel say how its language is chosen; man renders the Chinese one, where it is
+# installed, without a complaint from groff (a line it cannot break, say).
+# Read whole, as grep -q leaves a pipe early.
+en_text=$(zcat "$scratch/root/usr/share/man/man1/lq-modbus-rtu.1.gz")
+zh_page=$scratch/root/usr/share/man/zh_CN/man1/lq-modbus-rtu.1.gz
+zh_text=$(zcat "$zh_page")
+grep -q '^\\fB--lang\\fR' <<<"$en_text" || fail "the man page lacks --lang"
+grep -q '^\\fB--lang\\fR' <<<"$zh_text" || fail "the Chinese man page lacks --lang"
+grep -q '^\.SH 界面语言' <<<"$zh_text" || fail "the Chinese man page lacks its language section"
+groff_said=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$zh_page" 2>&1 >/dev/null) || true
+[[ -z $groff_said ]] || fail "the Chinese man page: $groff_said"
 
 lintian_log=$scratch/lintian.log
 lintian --fail-on error --display-level '>=warning' "$deb" >"$lintian_log" 2>&1 || {
