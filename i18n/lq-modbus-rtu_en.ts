@@ -173,7 +173,7 @@ Install one and start the panel again; on Debian: sudo apt install fonts-wqy-zen
     </message>
     <message>
         <source>启动时勾选“通讯”：串口打开后即轮询 (poll) 控制器。</source>
-        <translation>Tick &quot;Comm&quot; at start: poll the controller once the port is open.</translation>
+        <translation>Tick &quot;Poll&quot; at start: poll the controller once the port is open.</translation>
     </message>
     <message>
         <source>RS-485 转换器：发送期间 RTS 有效 (RTS on)。</source>
@@ -722,7 +722,7 @@ Without options it starts on COM4, 19200, 8_N_2, slave 1, port closed.</translat
     </message>
     <message>
         <source>读取失败：%1 秒内没有发出读请求（串口未打开或未勾选“通讯”）</source>
-        <translation>Read failed: no read request went out within %1 s (port not open or "Comm" not ticked)</translation>
+        <translation>Read failed: no read request went out within %1 s (port not open or "Poll" not ticked)</translation>
     </message>
     <message>
         <source>读取失败：控制器 %1 秒内无有效应答</source>
@@ -742,7 +742,7 @@ Without options it starts on COM4, 19200, 8_N_2, slave 1, port closed.</translat
     </message>
     <message>
         <source>未发送（串口未打开或未勾选“通讯”）</source>
-        <translation>not sent (port not open or "Comm" not ticked)</translation>
+        <translation>not sent (port not open or "Poll" not ticked)</translation>
     </message>
     <message>
         <source>控制器拒绝 (exception)</source>
@@ -961,7 +961,7 @@ Plug the adapter back in, then click "Open port" to open it again.</translation>
     </message>
     <message>
         <source>“通讯”未勾选，不轮询 (polling off)。</source>
-        <translation>"Comm" is unticked, so polling is off.</translation>
+        <translation>"Poll" is unticked, so polling is off.</translation>
     </message>
     <message>
         <source>应答 (answer)</source>
