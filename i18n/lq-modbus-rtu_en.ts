@@ -1091,7 +1091,7 @@ Plug the adapter back in, then click "Open port" to open it again.</translation>
     <name>lq::JournalTool</name>
     <message>
         <source>报警与事件…</source>
-        <translation>Alarms &amp; events…</translation>
+        <translation>Alarms &amp;&amp; events…</translation>
     </message>
     <message>
         <source>设备已断开 (hangup)：%1</source>
