@@ -9,6 +9,7 @@
 #include "panel/parameters/parameter_texts.h"
 #include "parameters/parameter_diff.h"
 #include "parameters/parameter_reader.h"
+#include "parameters/parameter_table.h"
 #include "parameters/restore_sequence.h"
 
 namespace lq {
@@ -58,8 +59,7 @@ QString DifferenceLine(const PlannedWrite& write) {
     const auto info = ParameterOf(write.reg);
     return QStringLiteral("%1\t%2\t%3\t%4")
         .arg(write.reg)
-        .arg(info ? QString::fromUtf8(info->name.data(), static_cast<qsizetype>(info->name.size()))
-                  : QString())
+        .arg(info ? QString::fromStdString(ShownName(*info)) : QString())
         .arg(ParameterTexts::Value(write.reg, write.from), ParameterTexts::Value(write.reg, write.to));
 }
 
