@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "modbus/display_text.h"
 #include "modbus/register_labels.h"
 
 namespace lq {
@@ -35,17 +36,21 @@ JournalEntry AlarmEntry(const JournalWording& w, const AlarmBoard::Change& chang
             AlarmSubject(change.bit),
             bits,
             {},
-            Fill(on ? w.alarmOn : w.alarmOff, {AlarmName(change.bit)})};
+            Substitute(on ? w.alarmOn : w.alarmOff, {AlarmName(change.bit)})};
 }
 
 JournalEntry AcknowledgeEntry(const JournalWording& w, const AlarmBoard::Change& change, WallTime at) {
-    return {
-        at, EntryKind::AlarmAck, AlarmSubject(change.bit), {}, {}, Fill(w.alarmAck, {AlarmName(change.bit)})};
+    return {at,
+            EntryKind::AlarmAck,
+            AlarmSubject(change.bit),
+            {},
+            {},
+            Substitute(w.alarmAck, {AlarmName(change.bit)})};
 }
 
 JournalEntry LinkLostEntry(const JournalWording& w, const std::string& outcome, const std::string& failure,
                            WallTime at) {
-    return {at, EntryKind::LinkLost, {}, {}, outcome, Fill(w.linkLost, {failure})};
+    return {at, EntryKind::LinkLost, {}, {}, outcome, Substitute(w.linkLost, {failure})};
 }
 
 JournalEntry LinkRestoredEntry(const JournalWording& w, WallTime at) {
@@ -53,16 +58,16 @@ JournalEntry LinkRestoredEntry(const JournalWording& w, WallTime at) {
 }
 
 JournalEntry PortOpenedEntry(const JournalWording& w, const std::string& port, WallTime at) {
-    return {at, EntryKind::PortOpened, port, {}, {}, Fill(w.portOpened, {port})};
+    return {at, EntryKind::PortOpened, port, {}, {}, Substitute(w.portOpened, {port})};
 }
 
 JournalEntry PortClosedEntry(const JournalWording& w, const std::string& port, WallTime at) {
-    return {at, EntryKind::PortClosed, port, {}, {}, Fill(w.portClosed, {port})};
+    return {at, EntryKind::PortClosed, port, {}, {}, Substitute(w.portClosed, {port})};
 }
 
 JournalEntry PortLostEntry(const JournalWording& w, const std::string& port, const std::string& reason,
                            WallTime at) {
-    return {at, EntryKind::PortLost, port, {}, {}, Fill(w.portLost, {port, reason})};
+    return {at, EntryKind::PortLost, port, {}, {}, Substitute(w.portLost, {port, reason})};
 }
 
 std::string WriteOutcomeName(WriteOutcome outcome, std::uint8_t exceptionCode) {
@@ -97,7 +102,7 @@ JournalEntry WriteEntry(const JournalWording& w, const WriteEnd& end, std::int32
         outcomeText = w.confirmed;
         break;
     case WriteOutcome::Refused:
-        outcomeText = Fill(w.refused, {Hex2(end.exceptionCode)});
+        outcomeText = Substitute(w.refused, {Hex2(end.exceptionCode)});
         break;
     case WriteOutcome::Unconfirmed:
         outcomeText = w.unconfirmed;
@@ -115,17 +120,17 @@ JournalEntry WriteEntry(const JournalWording& w, const WriteEnd& end, std::int32
             std::to_string(reg),
             end.value,
             WriteOutcomeName(end.outcome, end.exceptionCode),
-            Fill(w.write, {RegisterCaption(reg), ShownValue(reg, end.value), ShownValue(reg, shownBefore),
-                           outcomeText, std::to_string(end.sends)})};
+            Substitute(w.write, {RegisterCaption(reg), ShownValue(reg, end.value),
+                                 ShownValue(reg, shownBefore), outcomeText, std::to_string(end.sends)})};
 }
 
 JournalEntry RunStateEntry(const JournalWording& w, bool running, std::uint16_t value, WallTime at) {
-    return {at, EntryKind::RunState, "3", value, {}, Fill(w.runState, {running ? "RUN" : "STOP"})};
+    return {at, EntryKind::RunState, "3", value, {}, Substitute(w.runState, {running ? "RUN" : "STOP"})};
 }
 
 JournalEntry SettingsEntry(const JournalWording& w, const std::string& port, const std::string& settings,
                            const std::string& by, WallTime at) {
-    return {at, EntryKind::Settings, port, {}, {}, Fill(w.settings, {settings, by})};
+    return {at, EntryKind::Settings, port, {}, {}, Substitute(w.settings, {settings, by})};
 }
 
 JournalEntry RecordingEntry(const JournalWording& w, bool started, const std::string& what, WallTime at) {
@@ -134,7 +139,7 @@ JournalEntry RecordingEntry(const JournalWording& w, bool started, const std::st
             {},
             {},
             started ? "started" : "stopped",
-            Fill(started ? w.recordingStarted : w.recordingStopped, {what})};
+            Substitute(started ? w.recordingStarted : w.recordingStopped, {what})};
 }
 
 } // namespace lq

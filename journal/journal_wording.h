@@ -1,8 +1,6 @@
 #pragma once
 
-#include <initializer_list>
 #include <string>
-#include <string_view>
 
 namespace lq {
 
@@ -34,8 +32,5 @@ struct JournalWording {
     std::string recordingStarted; // %1 what and where
     std::string recordingStopped; // %1
 };
-
-// The pattern with %1.. replaced by the arguments in order; a number without an argument stays as it is.
-std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> args);
 
 } // namespace lq

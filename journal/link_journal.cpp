@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "journal/journal_events.h"
+#include "modbus/display_text.h"
 
 namespace lq {
 
@@ -56,7 +57,7 @@ void LinkJournal::DeliveryJudged(const Delivery& delivery) {
         return;
     case DeliveryVerdict::ReadRefused:
         Failure("exception-" + Hex2(delivery.exceptionCode),
-                Fill(wording_.exception, {Hex2(delivery.exceptionCode)}), delivery.at.wall);
+                Substitute(wording_.exception, {Hex2(delivery.exceptionCode)}), delivery.at.wall);
         return;
     case DeliveryVerdict::ShortOrSplit:
         Failure("short-reply", wording_.shortReply, delivery.at.wall);
