@@ -104,7 +104,7 @@ class EnglishPanelTest : public QObject {
         QCOMPARE(window.findChildren<QMessageBox*>().size(), 2);
     }
 
-    // Builds the window in Chinese before any test has put English in place, then puts it in place for the rest.
+    // Builds the window in Chinese before any test has put English in place, then puts English in place.
     void everyEnglishTextFitsItsChineseBox() {
         const std::vector<ShownText> chinese = TextsOf(TForm1());
         QVERIFY(InstallInterfaceLanguage(InterfaceLanguage::English));
