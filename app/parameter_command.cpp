@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/headless_line.h"
+#include "modbus/register_labels.h"
 #include "panel/parameters/parameter_file.h"
 #include "panel/parameters/parameter_texts.h"
 #include "parameters/parameter_diff.h"
@@ -59,7 +60,7 @@ QString DifferenceLine(const PlannedWrite& write) {
     const auto info = ParameterOf(write.reg);
     return QStringLiteral("%1\t%2\t%3\t%4")
         .arg(write.reg)
-        .arg(info ? QString::fromStdString(ShownName(*info)) : QString())
+        .arg(info ? QString::fromStdString(ShownCaption(info->name)) : QString())
         .arg(ParameterTexts::Value(write.reg, write.from), ParameterTexts::Value(write.reg, write.to));
 }
 

@@ -22,7 +22,7 @@ std::string AlarmSubject(int bit) {
 std::string RegisterCaption(int reg) {
     std::string caption = "r" + std::to_string(reg);
     // In the interface's language: the entry's text is what the operator reads.
-    if (const auto label = LabelOf(reg)) caption += " " + ShownCaption(*label);
+    if (const auto label = LabelOf(reg)) caption += " " + ShownCaption(label->label);
     return caption;
 }
 

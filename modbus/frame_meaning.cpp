@@ -39,8 +39,8 @@ std::string Said(const char* pattern, std::span<const std::uint8_t> write) {
 }
 
 std::string ExceptionText(std::uint8_t code) {
-    return Substitute(LQ_TR("FrameMeaning", "异常 %1 %2"),
-                      {HexText(std::span(&code, 1)), ExceptionName(code)});
+    return Said(LQ_TR_NOOP("FrameMeaning", "异常 %1 %2"),
+                {HexText(std::span(&code, 1)), ExceptionName(code)});
 }
 
 // The check bytes as they came and as the first 23 bytes say they should be, both in line order.
@@ -48,26 +48,26 @@ std::string CrcMismatchText(std::span<const std::uint8_t> bytes) {
     const std::uint16_t crc = CalcCRC16(bytes.data(), static_cast<std::int32_t>(kReadReplyLength - 2));
     const std::array<std::uint8_t, 2> expected{static_cast<std::uint8_t>(crc >> 8),
                                                static_cast<std::uint8_t>(crc)};
-    return Substitute(LQ_TR("FrameMeaning", "CRC 错误 (CRC error)：校验 %1，应为 %2"),
-                      {HexText(bytes.subspan(kReadReplyLength - 2, 2)), HexText(expected)});
+    return Said(LQ_TR_NOOP("FrameMeaning", "CRC 错误 (CRC error)：校验 %1，应为 %2"),
+                {HexText(bytes.subspan(kReadReplyLength - 2, 2)), HexText(expected)});
 }
 
 std::string BlockReplyText(const Delivery& delivery) {
     const unsigned start = delivery.block < kPollBlockStarts.size() ? kPollBlockStarts[delivery.block] : 0;
     // The master stores ten registers from every accepted reply, whatever its byte count says.
     const unsigned count = kPollQuantity;
-    return Substitute(LQ_TR("FrameMeaning", "读块 %1 的应答（寄存器 %2–%3）"),
-                      {Number(delivery.block), Number(start), Number(start + count - 1)});
+    return Said(LQ_TR_NOOP("FrameMeaning", "读块 %1 的应答（寄存器 %2–%3）"),
+                {Number(delivery.block), Number(start), Number(start + count - 1)});
 }
 
 // A delivery nobody asked for, said as precisely as its shape allows.
 std::string UnaskedText(std::span<const std::uint8_t> bytes) {
     const ReplyShapeInfo shape = ClassifyReply(bytes, nullptr);
     if (shape.shape == ReplyShape::Exception)
-        return Substitute(LQ_TR("FrameMeaning", "未请求的应答 (unsolicited reply)：从站 %1，%2"),
-                          {Number(shape.slave), ExceptionText(shape.exceptionCode)});
-    return Substitute(LQ_TR("FrameMeaning", "未请求的应答 (unsolicited reply)：从站 %1，读应答，%2 字节"),
-                      {Number(shape.slave), SizeText(bytes.size())});
+        return Said(LQ_TR_NOOP("FrameMeaning", "未请求的应答 (unsolicited reply)：从站 %1，%2"),
+                    {Number(shape.slave), ExceptionText(shape.exceptionCode)});
+    return Said(LQ_TR_NOOP("FrameMeaning", "未请求的应答 (unsolicited reply)：从站 %1，读应答，%2 字节"),
+                {Number(shape.slave), SizeText(bytes.size())});
 }
 
 } // namespace

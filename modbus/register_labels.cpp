@@ -44,9 +44,8 @@ std::optional<RegisterLabel> LabelOf(int reg) {
     return *found;
 }
 
-std::string ShownCaption(const RegisterLabel& label) {
-    // Every caption is a literal of the table above, so its view ends where the literal does.
-    return Translated("Registers", label.label.data());
+std::string ShownCaption(std::string_view caption) {
+    return Translated("Registers", std::string(caption).c_str());
 }
 
 std::string ColumnName(int reg) {

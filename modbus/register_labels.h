@@ -20,8 +20,9 @@ struct RegisterLabel {
 std::span<const RegisterLabel> ShownRegisters();
 std::optional<RegisterLabel> LabelOf(int reg);
 
-// The caption in the interface's language (context "Registers"), for a window or an entry a person reads.
-std::string ShownCaption(const RegisterLabel& label);
+// A register's caption (this table's, or a parameter's or trend quantity's name, which are the same captions)
+// in the interface's language, context "Registers", for a window or an entry a person reads.
+std::string ShownCaption(std::string_view caption);
 
 // "r36 SV (÷10)", "r12 温度", "r1": the register number, then its caption and scale where the panel has them.
 // A recording's column heading, so always in Chinese: a file's columns do not change with the interface.

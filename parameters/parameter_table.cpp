@@ -36,11 +36,6 @@ std::optional<ParameterInfo> ParameterOf(int reg) {
     return *found;
 }
 
-std::string ShownName(const ParameterInfo& info) {
-    // Every name is a literal of the table above, so its view ends where the literal does.
-    return Translated("Registers", info.name.data());
-}
-
 double ParameterValue(int reg, std::uint16_t raw) {
     const auto info = ParameterOf(reg);
     return static_cast<double>(raw) / (info ? info->divisor : 1);

@@ -22,9 +22,6 @@ struct ParameterInfo {
 std::span<const ParameterInfo> Parameters();
 std::optional<ParameterInfo> ParameterOf(int reg);
 
-// The name in the interface's language, for what a person reads.
-std::string ShownName(const ParameterInfo& info);
-
 // Register → raw value, in register order.
 using ParameterSet = std::map<int, std::uint16_t>;
 

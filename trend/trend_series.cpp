@@ -31,7 +31,7 @@ std::string MarkerText(int reg, double value) {
     const int decimals = !label ? 0 : label->divisor == 100 ? 2 : label->divisor == 10 ? 1 : 0;
     char number[32];
     std::snprintf(number, sizeof number, "%.*f", decimals, value);
-    return (label ? ShownCaption(*label) : "r" + std::to_string(reg)) + " " + number;
+    return (label ? ShownCaption(label->label) : "r" + std::to_string(reg)) + " " + number;
 }
 
 } // namespace
@@ -45,8 +45,7 @@ std::span<const TrendQuantity, TrendSeries::kQuantityCount> TrendSeries::Quantit
 }
 
 std::string TrendSeries::ShownName(std::size_t quantity) {
-    // The names are the panel's captions, in the same context as theirs.
-    return Translated("Registers", kQuantities[quantity].name.data());
+    return ShownCaption(kQuantities[quantity].name);
 }
 
 bool TrendSeries::IsMarkedSetting(int reg) {

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "modbus/register_labels.h"
+
 namespace lq {
 
 namespace {
@@ -71,7 +73,8 @@ QString ParameterTexts::ReadFailed(ReadOutcome outcome) {
 
 QString ParameterTexts::Register(int reg) {
     const auto info = ParameterOf(reg);
-    return QStringLiteral("r%1 %2").arg(reg).arg(info ? QString::fromStdString(ShownName(*info)) : QString());
+    return QStringLiteral("r%1 %2").arg(reg).arg(info ? QString::fromStdString(ShownCaption(info->name))
+                                                      : QString());
 }
 
 QString ParameterTexts::Value(int reg, std::uint16_t raw) {

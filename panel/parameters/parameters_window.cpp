@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "modbus/register_labels.h"
 #include "panel/form1.h"
 #include "panel/parameters/parameter_texts.h"
 
@@ -238,9 +239,9 @@ void ParametersWindow::ShowTable() {
             std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.reg == info.reg; });
         const ParameterComparison shown =
             found != rows.end() ? *found : ParameterComparison{info.reg, {}, {}};
-        const QString cells[kColumns] = {QString::number(info.reg), QString::fromStdString(ShownName(info)),
-                                         ValueOrDash(info.reg, shown.controller),
-                                         ValueOrDash(info.reg, shown.file)};
+        const QString cells[kColumns] = {
+            QString::number(info.reg), QString::fromStdString(ShownCaption(info.name)),
+            ValueOrDash(info.reg, shown.controller), ValueOrDash(info.reg, shown.file)};
         for (int column = 0; column < kColumns; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (shown.Differs()) item->setBackground(kDifferenceColor);
