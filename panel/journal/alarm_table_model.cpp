@@ -34,7 +34,7 @@ AlarmTableModel::AlarmTableModel(const AlarmBoard& board, QObject* parent)
 }
 
 int AlarmTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(bits_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
 }
 
 int AlarmTableModel::columnCount(const QModelIndex& parent) const {
@@ -42,9 +42,8 @@ int AlarmTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant AlarmTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= bits_.size()) return {};
-    const int bit = bits_[static_cast<std::size_t>(index.row())];
-    const Alarm& alarm = board_.At(bit);
+    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= shown_.size()) return {};
+    const auto& [bit, alarm] = shown_[static_cast<std::size_t>(index.row())];
     const bool unacknowledged = WaitsForAcknowledge(alarm.state);
     switch (role) {
     case kBitRole:
@@ -102,14 +101,22 @@ QStringList AlarmTableModel::StateTexts() {
 }
 
 void AlarmTableModel::Refresh() {
-    std::vector<int> bits;
+    std::vector<Shown> shown;
     for (int bit = 0; bit < kAlarmCount; ++bit)
-        if (board_.At(bit).state != AlarmState::Normal) bits.push_back(bit);
-    std::stable_sort(bits.begin(), bits.end(), [this](int a, int b) {
-        return WaitsForAcknowledge(board_.At(a).state) && !WaitsForAcknowledge(board_.At(b).state);
+        if (board_.At(bit).state != AlarmState::Normal) shown.push_back({bit, board_.At(bit)});
+    std::stable_sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) {
+        return WaitsForAcknowledge(a.alarm.state) && !WaitsForAcknowledge(b.alarm.state);
     });
+    if (shown == shown_) return;
+    const bool sameRows = std::equal(shown.begin(), shown.end(), shown_.begin(), shown_.end(),
+                                     [](const Shown& a, const Shown& b) { return a.bit == b.bit; });
+    if (sameRows) {
+        shown_ = std::move(shown);
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+        return;
+    }
     beginResetModel();
-    bits_ = std::move(bits);
+    shown_ = std::move(shown);
     endResetModel();
 }
 

@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <vector>
 
-namespace lq {
+#include "journal/alarm_board.h"
 
-class AlarmBoard;
+namespace lq {
 
 // The alarms that are not back to normal: the active ones and those returned but not yet acknowledged,
 // the unacknowledged first and standing out, each with its state and since when.
@@ -23,15 +23,25 @@ class AlarmTableModel final : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // The board changed: nine alarms at most, so the list is simply made again.
+    // The board may have changed: nine alarms at most, so the list is made again. A list that did not change
+    // tells no view, as most entries of the journal are no alarm's; one whose alarms only changed state
+    // repaints its rows and leaves the selection where it is.
     void Refresh();
 
     // Every text the state column can show, so that the window can make room for the longest.
     static QStringList StateTexts();
 
   private:
+    struct Shown {
+        int bit;
+        Alarm alarm;
+        bool operator==(const Shown& other) const {
+            return bit == other.bit && alarm.state == other.alarm.state && alarm.since == other.alarm.since;
+        }
+    };
+
     const AlarmBoard& board_;
-    std::vector<int> bits_; // shown, in order
+    std::vector<Shown> shown_; // in order
 };
 
 } // namespace lq
