@@ -28,6 +28,7 @@ void TrendChartView::SetMarkers(std::vector<Marker> markers, double from, double
     markers_ = std::move(markers);
     from_ = from;
     to_ = to;
+    layerValid_ = false;
     viewport()->update();
 }
 
@@ -54,6 +55,25 @@ void TrendChartView::drawForeground(QPainter* painter, const QRectF& rect) {
 }
 
 void TrendChartView::DrawMarkers(QPainter& painter, const QRectF& plot) {
+    const qreal ratio = viewport()->devicePixelRatioF();
+    if (!layerValid_ || plot != layerPlot_ || font() != layerFont_ ||
+        ratio != markerLayer_.devicePixelRatio())
+        PaintMarkerLayer(plot, ratio);
+    if (layerHasMarkers_) painter.drawPixmap(plot.toAlignedRect().topLeft(), markerLayer_);
+}
+
+void TrendChartView::PaintMarkerLayer(const QRectF& plot, qreal ratio) {
+    const QRect area = plot.toAlignedRect();
+    markerLayer_ = QPixmap(area.size() * ratio);
+    markerLayer_.setDevicePixelRatio(ratio);
+    markerLayer_.fill(Qt::transparent);
+    layerValid_ = true;
+    layerPlot_ = plot;
+    layerFont_ = font();
+    QPainter painter(&markerLayer_);
+    painter.setRenderHints(renderHints());
+    painter.translate(-area.topLeft());
+    painter.setClipRect(plot);
     const QPen pen(kMarkerColor, 1, Qt::DashDotLine);
     painter.setFont(font());
     const QFontMetricsF metrics(font());
@@ -79,6 +99,7 @@ void TrendChartView::DrawMarkers(QPainter& painter, const QRectF& plot) {
         painter.drawRect(flag);
         painter.drawText(flag, Qt::AlignCenter, shown[i]->text);
     }
+    layerHasMarkers_ = !shown.empty();
 }
 
 void TrendChartView::DrawCrossHair(QPainter& painter, const QRectF& plot) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChartView>
+#include <QPixmap>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -41,9 +42,18 @@ class TrendChartView final : public QChartView {
 
   private:
     void DrawMarkers(QPainter& painter, const QRectF& plot);
+    void PaintMarkerLayer(const QRectF& plot, qreal ratio);
     void DrawCrossHair(QPainter& painter, const QRectF& plot);
 
     std::vector<Marker> markers_;
+    // The markers as drawn over the plot, made again only when they, the axis, the plot or the font change:
+    // a few new points repaint a strip of the view, and drawing every flag of two hours of writes for each
+    // strip would be most of the window's cost.
+    QPixmap markerLayer_;
+    bool layerValid_ = false;
+    bool layerHasMarkers_ = false;
+    QRectF layerPlot_;
+    QFont layerFont_;
     double from_ = 0;
     double to_ = 0;
     std::optional<double> crossHair_;

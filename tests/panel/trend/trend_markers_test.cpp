@@ -52,6 +52,16 @@ struct FollowedTrend {
     }
 };
 
+// Whether the view's pixels show a marker's line at `x`: its colour in the lower half of the plot, below the
+// flags.
+bool MarkerLineAt(const QImage& shown, double x, const QRectF& plot) {
+    const QRgb marker = qRgb(120, 0, 160);
+    for (int column = static_cast<int>(x) - 1; column <= static_cast<int>(x) + 1; ++column)
+        for (int y = static_cast<int>(plot.center().y()); y < static_cast<int>(plot.bottom()) - 1; ++y)
+            if (column >= 0 && column < shown.width() && shown.pixel(column, y) == marker) return true;
+    return false;
+}
+
 } // namespace
 
 class TrendMarkersTest : public QObject {
@@ -108,6 +118,16 @@ class TrendMarkersTest : public QObject {
                      qPrintable(QStringLiteral("%1: the window differs from a full repaint from line %2")
                                     .arg(QLatin1String(what))
                                     .arg(line)));
+            const TrendChartView& view = *trend.window.ChartView();
+            const QRectF plot = view.chart()->plotArea();
+            const TrendRing<WriteMarker>& markers = trend.model.Markers();
+            for (std::size_t i = 0; i < markers.Size(); ++i) {
+                const double x = view.XOf(markers[i].timeMs);
+                if (x > plot.left() + 1 && x < plot.right() - 1)
+                    QVERIFY2(
+                        MarkerLineAt(shown, x, plot),
+                        qPrintable(QStringLiteral("%1: no marker at x %2").arg(QLatin1String(what)).arg(x)));
+            }
         }
     }
 };
