@@ -15,15 +15,16 @@
 #include "journal/journal.h"
 #include "panel/journal/alarm_table_model.h"
 #include "panel/journal/journal_filter_model.h"
+#include "panel/journal/journal_history_view.h"
 #include "panel/journal/journal_table_model.h"
+#include "panel/laid_out_text_delegate.h"
 #include "panel/panel_fonts.h"
 
 namespace lq {
 
 namespace {
 
-QTableView* MakeTable(QAbstractItemModel* model) {
-    auto* view = new QTableView;
+QTableView* SetUpTable(QTableView* view, QAbstractItemModel* model) {
     view->setModel(model);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -73,7 +74,7 @@ JournalWindow::JournalWindow(const Journal& journal, QWidget* parent)
 
 QWidget* JournalWindow::MakeAlarmPart() {
     auto* box = new QGroupBox(tr("当前报警"));
-    alarmView_ = MakeTable(alarms_);
+    alarmView_ = SetUpTable(new QTableView, alarms_);
     alarmView_->setColumnWidth(AlarmTableModel::NameColumn, 140);
     alarmView_->setColumnWidth(AlarmTableModel::StateColumn,
                                FittingWidth(font(), 180, AlarmTableModel::StateTexts()));
@@ -104,7 +105,9 @@ QWidget* JournalWindow::MakeHistoryPart() {
     connect(kindBox_, &QComboBox::currentIndexChanged, this,
             [this] { filter_->SetKind(kindBox_->currentData().toInt()); });
     connect(textFilter_, &QLineEdit::textChanged, filter_, &JournalFilterModel::SetText);
-    historyView_ = MakeTable(filter_);
+    historyView_ = SetUpTable(new JournalHistoryView, filter_);
+    // Every entry moves the rows down and repaints them all; their texts, the times too, are laid out once.
+    historyView_->setItemDelegate(new LaidOutTextDelegate(Qt::ElideRight, historyView_));
     historyView_->setColumnWidth(JournalTableModel::TimeColumn, 200);
     historyView_->setColumnWidth(JournalTableModel::KindColumn, FittingWidth(font(), 90, KindTexts()));
     historyView_->setColumnWidth(JournalTableModel::SubjectColumn, 80);
