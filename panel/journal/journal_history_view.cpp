@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <algorithm>
 
+#include "panel/model_rearrangements.h"
+
 namespace lq {
 
 JournalHistoryView::JournalHistoryView(QWidget* parent) : QTableView(parent) {
@@ -18,11 +20,7 @@ void JournalHistoryView::setModel(QAbstractItemModel* model) {
     if (model == nullptr) return;
     connect(model, &QAbstractItemModel::rowsInserted, this, &JournalHistoryView::RowsInserted);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &JournalHistoryView::RowsRemoved);
-    connect(model, &QAbstractItemModel::rowsMoved, this, &JournalHistoryView::SomethingElseChanged);
-    connect(model, &QAbstractItemModel::columnsInserted, this, &JournalHistoryView::SomethingElseChanged);
-    connect(model, &QAbstractItemModel::columnsRemoved, this, &JournalHistoryView::SomethingElseChanged);
-    connect(model, &QAbstractItemModel::modelReset, this, &JournalHistoryView::SomethingElseChanged);
-    connect(model, &QAbstractItemModel::layoutChanged, this, &JournalHistoryView::SomethingElseChanged);
+    WatchRearrangements(model, this, &JournalHistoryView::SomethingElseChanged);
 }
 
 int JournalHistoryView::RowsInView() const {

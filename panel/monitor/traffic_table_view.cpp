@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+#include "panel/model_rearrangements.h"
+
 namespace lq {
 
 TrafficTableView::TrafficTableView(QWidget* parent) : QTableView(parent) {
@@ -17,11 +19,7 @@ void TrafficTableView::setModel(QAbstractItemModel* model) {
     if (model == nullptr) return;
     connect(model, &QAbstractItemModel::rowsInserted, this, &TrafficTableView::RowsAppended);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &TrafficTableView::SomethingElseChanged);
-    connect(model, &QAbstractItemModel::rowsMoved, this, &TrafficTableView::SomethingElseChanged);
-    connect(model, &QAbstractItemModel::columnsInserted, this, &TrafficTableView::SomethingElseChanged);
-    connect(model, &QAbstractItemModel::columnsRemoved, this, &TrafficTableView::SomethingElseChanged);
-    connect(model, &QAbstractItemModel::modelReset, this, &TrafficTableView::SomethingElseChanged);
-    connect(model, &QAbstractItemModel::layoutChanged, this, &TrafficTableView::SomethingElseChanged);
+    WatchRearrangements(model, this, &TrafficTableView::SomethingElseChanged);
 }
 
 void TrafficTableView::RowsAppended(const QModelIndex& parent, int first, int last) {
