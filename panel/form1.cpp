@@ -257,7 +257,9 @@ void TForm1::ShowLinkLamp(bool lit) {
 }
 
 void TForm1::SetMemo12Text(const std::string& text) {
-    Memo12->setPlainText(QString::fromStdString(text));
+    // Setting a document's text lays it out anew; block 2 comes every two seconds, nearly always unchanged.
+    const QString shown = QString::fromStdString(text);
+    if (Memo12->toPlainText() != shown) Memo12->setPlainText(shown);
 }
 
 bool TForm1::SendData(const std::uint8_t* data, std::uint16_t count) {

@@ -18,6 +18,13 @@ struct TrendFollow {
     // whether anything came since.
     static FollowStep Next(double now, double pageEnd, double drawnAt, bool newData, double spanMs,
                            int columns);
+
+    // How long the view may sleep before Next() could say more than Nothing: until the page's edge or the
+    // next strip of points is due, but no less than a poll tick (nothing new comes sooner) and no more than
+    // kLongestSleepMs, so a clock that moves on unevenly is caught up with soon.
+    static constexpr double kTickMs = 500;
+    static constexpr double kLongestSleepMs = 10000;
+    static double SleepMs(double now, double pageEnd, double drawnAt, double spanMs, int columns);
 };
 
 } // namespace lq

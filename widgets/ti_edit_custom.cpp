@@ -70,7 +70,9 @@ void TiEditCustom::SetEditorText(const QString& text) {
 }
 
 void TiEditCustom::ShowAcceptedText(const QString& text) {
-    SetEditorText(text);
+    // A field refreshed every tick mostly shows the text it has; setting it again would lay it out again and
+    // move the operator's caret to the end.
+    if (Text() != text) SetEditorText(text);
     lastAcceptedText_ = text;
 }
 

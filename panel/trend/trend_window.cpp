@@ -28,7 +28,6 @@ namespace {
 
 constexpr std::array<int, 7> kSpanMinutes{1, 2, 5, 10, 30, 60, 120};
 constexpr int kDefaultSpanMinutes = 10;
-constexpr int kRefreshMs = 500; // the poll tick: nothing new can come faster
 
 QString SpanText(int minutes) {
     return minutes < 60 ? TrendWindow::tr("%1 分钟").arg(minutes)
@@ -66,7 +65,7 @@ TrendWindow::TrendWindow(const TrendSeries& model, std::function<double()> now, 
     };
     CreateControls();
     timer_ = new QTimer(this);
-    timer_->setInterval(kRefreshMs);
+    timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] { Follow(); });
 }
 
@@ -144,18 +143,27 @@ double TrendWindow::Now() const {
 }
 
 void TrendWindow::Follow() {
-    if (Paused()) return;
+    if (Paused()) return; // following again redraws, and that sets the timer
     const bool newData = model_.Revision() != drawnRevision_;
     switch (TrendFollow::Next(Now(), viewTo_, drawnAt_, newData, SpanMs(), Columns())) {
     case FollowStep::NewPage:
         Refresh();
-        break;
+        return;
     case FollowStep::NewPoints:
         DrawNewPoints();
-        break;
+        return;
     case FollowStep::Nothing:
         break;
     }
+    SleepUntilDue();
+}
+
+void TrendWindow::SleepUntilDue() {
+    // A timer woken only when something can be drawn, rather than on every poll tick: on the 2 h span a
+    // strip of points is due every few seconds, and each wake-up of the event loop costs the panel as much
+    // as a small repaint.
+    if (shown_)
+        timer_->start(static_cast<int>(TrendFollow::SleepMs(Now(), viewTo_, drawnAt_, SpanMs(), Columns())));
 }
 
 void TrendWindow::Refresh() {
@@ -189,6 +197,7 @@ void TrendWindow::Drawn(double now) {
     view_->SetMarkers(std::move(markers), ViewFrom(), viewTo_);
     // While following, the page reaches ahead of the newest data; the scroll bar ends with it.
     UpdateScrollBar(Earliest().value_or(now), std::max(now, viewTo_));
+    SleepUntilDue();
 }
 
 void TrendWindow::UpdateScrollBar(double earliest, double last) {
@@ -248,12 +257,13 @@ void TrendWindow::ShowRecording(bool recording, const QString& text, bool failed
 
 void TrendWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    shown_ = true;
     Refresh();
-    timer_->start();
 }
 
 void TrendWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    shown_ = false;
     timer_->stop();
 }
 

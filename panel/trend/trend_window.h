@@ -31,9 +31,8 @@ class TrendWindow final : public QWidget {
 
     // Redraws from the model now; while following, on a new page that starts at the present time.
     void Refresh();
-    // What the refresh timer does every poll tick while following: a new page once the present time reaches
-    // the right-hand edge, otherwise only the points that came since the last redraw, once a round of the
-    // poll.
+    // What the refresh timer does while following: a new page once the present time reaches the right-hand
+    // edge, otherwise only the points that came since the last redraw, once a round of the poll.
     void Follow();
     // How many pages the view has started while following (for the benchmark and tests).
     std::uint64_t Pages() const { return pages_; }
@@ -77,6 +76,7 @@ class TrendWindow final : public QWidget {
     void DrawPage();
     void DrawNewPoints();
     void Drawn(double now);
+    void SleepUntilDue(); // sets the refresh timer for when Follow() can next draw something
     double SpanMs() const;
     int Columns() const;                                // the plot's width in pixels
     void UpdateScrollBar(double earliest, double last); // the times the scroll bar spans
@@ -102,6 +102,7 @@ class TrendWindow final : public QWidget {
     std::uint64_t drawnRevision_ = 0; // the model's revision at the last redraw
     std::uint64_t pages_ = 0;
     bool updatingScroll_ = false;
+    bool shown_ = false;
 };
 
 } // namespace lq

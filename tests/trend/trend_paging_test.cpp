@@ -38,6 +38,25 @@ TEST(TrendFollow, JumpsAtThePageEdgeAndOtherwiseDrawsNewPointsOncePerRoundOrColu
     EXPECT_EQ(TrendFollow::PageEnd(5000, 600000), 65000); // a tenth of the span ahead
 }
 
+TEST(TrendFollow, SleepsUntilTheEdgeOrTheNextStripButAtLeastATickAndAtMostTenSeconds) {
+    struct Case {
+        const char* what;
+        double now, drawnAt, spanMs;
+        int columns;
+        double sleepMs;
+    };
+    constexpr double kPageEnd = 1'000'000;
+    const Case cases[] = {
+        {"the edge comes before the next strip", kPageEnd - 1000, kPageEnd - 1000, 600000, 800, 1000},
+        {"the next round of the poll", kPageEnd - 60000, kPageEnd - 60500, 600000, 800, 1500},
+        {"2 h on 900 columns: a column", kPageEnd - 60000, kPageEnd - 60000, 7200000, 900, 8000},
+        {"due already, nothing came: a tick", kPageEnd - 60000, kPageEnd - 90000, 600000, 800, 500},
+        {"2 h on 100 columns: ten seconds", kPageEnd - 600000, kPageEnd - 600000, 7200000, 100, 10000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TrendFollow::SleepMs(c.now, kPageEnd, c.drawnAt, c.spanMs, c.columns), c.sleepMs) << c.what;
+}
+
 // PV-like points every 500 ms from 0 on, up to and including `untilMs`.
 void FillUntil(TrendRing<TrendPoint>& series, double untilMs) {
     const double next = series.Empty() ? 0 : series.Back().timeMs + 500;

@@ -390,6 +390,10 @@ class NumericTest : public QObject {
         QCOMPARE(field_->Text(), QString("3.0"));
         QVERIFY(!field_->Modified());
         QCOMPARE(changes, 1);
+        // Where the text is already the value's, the caret the operator put there stays through a refresh.
+        field_->Editor()->setCursorPosition(1);
+        field_->SetValue(3);
+        QCOMPARE(field_->Editor()->cursorPosition(), 1);
     }
 
     void displayChangesOnlyOnNewValue() {
