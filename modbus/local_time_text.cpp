@@ -1,6 +1,6 @@
 #include "modbus/local_time_text.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 #include <ctime>
 
@@ -30,13 +30,36 @@ LocalTime ToLocal(std::chrono::system_clock::time_point at) {
     return local;
 }
 
+// Writes `value` as printf's "%0<width>d" would: the times are written for every row and line the panel
+// keeps, and snprintf would be most of that cost.
+void AppendDigits(std::string& text, int value, int width) {
+    if (value < 0) {
+        text += '-';
+        --width;
+    }
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, std::abs(static_cast<long>(value))).ptr;
+    const auto count = static_cast<int>(end - digits);
+    if (count < width) text.append(static_cast<std::size_t>(width - count), '0');
+    text.append(digits, static_cast<std::size_t>(count));
+}
+
+void AppendClock(std::string& text, const LocalTime& local) {
+    AppendDigits(text, local.fields.tm_hour, 2);
+    text += ':';
+    AppendDigits(text, local.fields.tm_min, 2);
+    text += ':';
+    AppendDigits(text, local.fields.tm_sec, 2);
+    text += '.';
+    AppendDigits(text, local.milliseconds, 3);
+}
+
 } // namespace
 
 std::string ClockText(std::chrono::system_clock::time_point at) {
-    const LocalTime local = ToLocal(at);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", local.fields.tm_hour, local.fields.tm_min,
-                  local.fields.tm_sec, local.milliseconds);
+    std::string text;
+    text.reserve(12);
+    AppendClock(text, ToLocal(at));
     return text;
 }
 
@@ -44,11 +67,19 @@ std::string IsoTimeText(std::chrono::system_clock::time_point at) {
     const LocalTime local = ToLocal(at);
     const long offsetMinutes = local.fields.tm_gmtoff / 60;
     const int offset = static_cast<int>(std::labs(offsetMinutes) % (24 * 60));
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d",
-                  local.fields.tm_year + 1900, local.fields.tm_mon + 1, local.fields.tm_mday,
-                  local.fields.tm_hour, local.fields.tm_min, local.fields.tm_sec, local.milliseconds,
-                  offsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+    std::string text;
+    text.reserve(29);
+    AppendDigits(text, local.fields.tm_year + 1900, 4);
+    text += '-';
+    AppendDigits(text, local.fields.tm_mon + 1, 2);
+    text += '-';
+    AppendDigits(text, local.fields.tm_mday, 2);
+    text += 'T';
+    AppendClock(text, local);
+    text += offsetMinutes < 0 ? '-' : '+';
+    AppendDigits(text, offset / 60, 2);
+    text += ':';
+    AppendDigits(text, offset % 60, 2);
     return text;
 }
 

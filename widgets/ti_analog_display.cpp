@@ -12,6 +12,8 @@ TiAnalogDisplay::TiAnalogDisplay(QWidget* parent) : TiCustomComponent(parent) {
     f.setBold(true);
     setFont(f);
     resize(80, 21);
+    // Every pixel is painted, so a new value need not repaint the panel beneath it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TiAnalogDisplay::SetValue(double value) {

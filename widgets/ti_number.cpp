@@ -1,9 +1,9 @@
 #include "widgets/ti_number.h"
 
 #include <QLocale>
-#include <clocale>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace lq {
 
@@ -13,17 +13,17 @@ QChar DecimalSeparator() {
 }
 
 QString FormatNumber(double value, int precision, const QString& units) {
+    // The C library's formatting in the C locale, as printf's "%.*f" and "%g" give it, without printf: the
+    // panel formats a dozen numbers every refresh, and printf's floating-point path is most of a refresh's
+    // cost. The point is then the UI locale's separator, whatever locale the C library follows.
     char buffer[512];
-    if (precision >= 0)
-        std::snprintf(buffer, sizeof buffer, "%.*f", precision > 100 ? 100 : precision, value);
-    else
-        std::snprintf(buffer, sizeof buffer, "%g", value);
-    // snprintf follows the C library's locale, which need not be the one the operator reads; normalise
-    // through '.' so the shown separator is always the UI locale's.
-    QString text = QString::fromLatin1(buffer);
-    const QChar cSeparator = QString::fromLatin1(std::localeconv()->decimal_point).front();
-    text.replace(cSeparator, DecimalSeparator());
-    return text.trimmed() + units;
+    const std::to_chars_result end =
+        precision >= 0 ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                       std::min(precision, 100))
+                       : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    QString text = QString::fromLatin1(buffer, end.ptr - buffer);
+    text.replace(QLatin1Char('.'), DecimalSeparator());
+    return text + units;
 }
 
 std::optional<double> ParseNumber(const QString& text) {

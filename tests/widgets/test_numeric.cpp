@@ -92,6 +92,14 @@ class NumericTest : public QObject {
                                    << "6553.5";
         QTest::newRow("negative") << -3.26 << 1 << "A"
                                   << "-3.3A";
+        // As the C library rounds: the exact binary value, a tie to even; a negative value that rounds to 0
+        // keeps its sign.
+        QTest::newRow("halfway") << 2.5 << 0 << ""
+                                 << "2";
+        QTest::newRow("below halfway") << 2.675 << 2 << ""
+                                       << "2.67";
+        QTest::newRow("negative zero") << -0.04 << 1 << ""
+                                       << "-0.0";
         QTest::newRow("general small") << 0.00001 << -1 << ""
                                        << "1e-05";
         QTest::newRow("general large") << 1234567.0 << -1 << ""
