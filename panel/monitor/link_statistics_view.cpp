@@ -48,7 +48,7 @@ void LinkStatisticsView::Rebuild(const std::vector<QString>& labels) {
     }
     lines_.clear();
     for (const QString& text : labels) {
-        Line line{new QLabel(text, this), new QLabel(this)};
+        Line line{new QLabel(text, this), new QLabel(this), false};
         line.value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // A fixed size: a new value repaints its own label, not the layout around it.
         line.value->setFixedSize(line.value->fontMetrics().horizontalAdvance(WidestValue()),
@@ -84,8 +84,8 @@ void LinkStatisticsView::Refresh() {
         // Unchanged texts are left alone, so a refresh repaints only what moved.
         const QString value = Text(items[i].value);
         if (lines_[i].value->text() != value) lines_[i].value->setText(value);
-        if (lines_[i].value->property("fault").toBool() != items[i].fault) {
-            lines_[i].value->setProperty("fault", items[i].fault);
+        if (lines_[i].fault != items[i].fault) {
+            lines_[i].fault = items[i].fault;
             QPalette palette = lines_[i].label->palette();
             if (items[i].fault) palette.setColor(QPalette::WindowText, QColor(0xA0, 0, 0));
             lines_[i].value->setPalette(palette);

@@ -36,6 +36,7 @@ class LinkStatisticsView final : public QWidget {
     struct Line {
         QLabel* label;
         QLabel* value;
+        bool fault = false; // the value is shown in the fault colour
     };
     void Rebuild(const std::vector<QString>& labels);
 
