@@ -126,7 +126,8 @@ TEST_F(TrafficLine, EveryFieldKeepsItsWidthAlsoBefore1970) {
     } cases[] = {
         {system_clock::time_point{} - milliseconds(1), "1969-12-31T23:59:59.999+00:00"},
         {system_clock::time_point{} + milliseconds(7), "1970-01-01T00:00:00.007+00:00"},
-        {system_clock::time_point{} + hours(24 * 366) + minutes(61) + milliseconds(50), "1971-01-02T01:01:00.050+00:00"},
+        {system_clock::time_point{} + hours(24 * 366) + minutes(61) + milliseconds(50),
+         "1971-01-02T01:01:00.050+00:00"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsoTimeText(c.at), c.iso);
