@@ -257,7 +257,7 @@ void TForm1::ShowLinkLamp(bool lit) {
 }
 
 void TForm1::SetMemo12Text(const std::string& text) {
-    // Setting a document's text lays it out anew; block 2 comes every two seconds, nearly always unchanged.
+    // Setting a document's text lays it out anew; a value that stands still need not be laid out again.
     const QString shown = QString::fromStdString(text);
     if (Memo12->toPlainText() != shown) Memo12->setPlainText(shown);
 }
