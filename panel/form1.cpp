@@ -257,9 +257,7 @@ void TForm1::ShowLinkLamp(bool lit) {
 }
 
 void TForm1::SetMemo12Text(const std::string& text) {
-    // Setting a document's text lays it out anew; a value that stands still need not be laid out again.
-    const QString shown = QString::fromStdString(text);
-    if (Memo12->toPlainText() != shown) Memo12->setPlainText(shown);
+    Memo12->setPlainText(QString::fromStdString(text));
 }
 
 bool TForm1::SendData(const std::uint8_t* data, std::uint16_t count) {
