@@ -117,6 +117,8 @@ bool TComm::SendData(const std::uint8_t* data, std::uint16_t count) {
     ThreadMessage message;
     message.Message = REQUEST_WRITE;
     message.WParam = count;
+    // Nobody to tell: the notice would only wake this thread for nothing after every request.
+    message.NoticeWhenSent = static_cast<bool>(OnSendDataEmpty);
     message.Block = backend_->AllocateBlock(std::size_t{count} + 1);
     if (!message.Block) return false;
     std::copy_n(data, count, message.Block.get());

@@ -135,6 +135,7 @@ class TComm {
     TReceiveErrorEvent OnReceiveError;
     TModemStateChangeEvent OnModemStateChange;
     TNotifyEvent OnRequestHangup;
+    // Raised once the blocks sent while it was bound are out and nothing is left to send.
     TSendDataEmptyEvent OnSendDataEmpty;
 
   private:

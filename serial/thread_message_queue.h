@@ -15,6 +15,8 @@ struct ThreadMessage {
     std::uint32_t Message = 0;
     std::uintptr_t WParam = 0;
     std::unique_ptr<std::uint8_t[]> Block;
+    // Whether the sender wants NOTIFY_SEND_DATA_EMPTY once this block is out and nothing else is queued.
+    bool NoticeWhenSent = true;
 };
 
 // The transmit thread's own queue: any thread posts without blocking, the owner takes messages in order

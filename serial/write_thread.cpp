@@ -29,15 +29,15 @@ void TWriteThread::Loop() {
         ctx_.PostHangup();
         return;
     }
-    bool sentSinceNotice = true;
+    bool noticeOwed = true; // the first notice says the thread is up
     for (;;) {
         ThreadMessage message;
         if (!queue_.PeekMessage(message)) {
-            if (sentSinceNotice && !ctx_.Post(NOTIFY_SEND_DATA_EMPTY)) {
+            if (noticeOwed && !ctx_.Post(NOTIFY_SEND_DATA_EMPTY)) {
                 ctx_.PostHangup();
                 return;
             }
-            sentSinceNotice = false;
+            noticeOwed = false;
             const std::uint32_t woken = queue_.MsgWaitForMultipleObjects(ctx_.StopEvent);
             if (woken == 0) return;
             if (woken == 1) continue;
@@ -47,7 +47,7 @@ void TWriteThread::Loop() {
         if (ctx_.StopIsSet()) return;
         if (message.Message != REQUEST_WRITE) continue;
         if (!Write(message.Block.get(), static_cast<std::uint32_t>(message.WParam))) return;
-        sentSinceNotice = true;
+        noticeOwed = noticeOwed || message.NoticeWhenSent;
     }
 }
 

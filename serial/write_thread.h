@@ -8,7 +8,8 @@
 namespace lq {
 
 // Transmits while the port is open: takes write requests from its queue in order, writes each block to the
-// end, and posts NOTIFY_SEND_DATA_EMPTY when the queue runs empty after writing.
+// end, and posts NOTIFY_SEND_DATA_EMPTY when the queue runs empty after writing a block whose sender wanted
+// that notice.
 class TWriteThread {
   public:
     explicit TWriteThread(TIoThreadContext context);

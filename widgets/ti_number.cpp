@@ -8,8 +8,17 @@
 namespace lq {
 
 QChar DecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    return point.isEmpty() ? QChar('.') : point.front();
+    // The system locale answers through a query each time, and every refresh formats a dozen numbers; only a
+    // new default locale can change the answer.
+    static thread_local QLocale askedOf = QLocale::c();
+    static thread_local QChar answer = QLatin1Char('.');
+    const QLocale locale;
+    if (locale != askedOf) {
+        const QString point = locale.decimalPoint();
+        answer = point.isEmpty() ? QChar('.') : point.front();
+        askedOf = locale;
+    }
+    return answer;
 }
 
 QString FormatNumber(double value, int precision, const QString& units) {

@@ -173,11 +173,12 @@ bool FakeSerialBackend::WaitForCalls(const std::string& op, std::size_t count,
 }
 
 bool FakeSerialBackend::WaitForCallOn(const std::string& op, const std::string& thread,
-                                      std::chrono::milliseconds timeout) {
+                                      std::chrono::milliseconds timeout, std::size_t count) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, timeout, [&] {
-        return std::any_of(calls_.begin(), calls_.end(),
-                           [&](const Call& c) { return c.Op == op && c.Thread == thread; });
+        return static_cast<std::size_t>(std::count_if(calls_.begin(), calls_.end(), [&](const Call& c) {
+                   return c.Op == op && c.Thread == thread;
+               })) >= count;
     });
 }
 

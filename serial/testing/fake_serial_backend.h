@@ -50,8 +50,9 @@ class FakeSerialBackend final : public ISerialBackend {
     std::vector<Call> Calls() const;
     std::size_t CountCalls(const std::string& op) const;
     bool WaitForCalls(const std::string& op, std::size_t count, std::chrono::milliseconds timeout);
-    // Waits until the thread of the given name has made the call.
-    bool WaitForCallOn(const std::string& op, const std::string& thread, std::chrono::milliseconds timeout);
+    // Waits until the thread of the given name has made the call `count` times.
+    bool WaitForCallOn(const std::string& op, const std::string& thread, std::chrono::milliseconds timeout,
+                       std::size_t count = 1);
     std::vector<std::uint8_t> Written() const;
     std::vector<Dcb> CommStates() const;
     std::optional<CommTimeouts> Timeouts() const;

@@ -254,6 +254,24 @@ TEST_F(FakeComm, SecondRequestQueuedDuringWriteGetsOneEmptyNotice) {
     EXPECT_EQ(port.empties, 2);
 }
 
+TEST_F(FakeComm, BlocksSentWithNobodyToTellAreFollowedByNoEmptyNotice) {
+    port.comm->OpenPort();
+    ASSERT_TRUE(port.PumpUntilEmpties(1));
+    const TSendDataEmptyEvent bound = port.comm->OnSendDataEmpty;
+    port.comm->OnSendDataEmpty = nullptr;
+    const std::uint8_t first[] = {1, 2, 3};
+    ASSERT_TRUE(port.comm->SendData(first, 3));
+    // The transmit thread waits for its queue once it is up and once more after writing the block.
+    ASSERT_TRUE(fake->WaitForCallOn("WaitForMultipleObjects", "lq-serial-tx", 5s, 2));
+    port.comm->OnSendDataEmpty = bound;
+    const std::uint8_t second[] = {4, 5};
+    ASSERT_TRUE(port.comm->SendData(second, 2));
+    ASSERT_TRUE(port.PumpUntilEmpties(2));
+    port.comm->ClosePort();
+    EXPECT_EQ(port.window->Attempts(NOTIFY_SEND_DATA_EMPTY), 2U); // after the start and after the second
+    EXPECT_EQ(fake->Written(), (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
+}
+
 TEST_F(FakeComm, FullTransmitQueueRefusesWithoutBlocking) {
     fake->Script("WriteFile", IoResult::Pending); // the line stalls on the first request
     port.comm->OpenPort();
