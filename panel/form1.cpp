@@ -103,6 +103,7 @@ void TForm1::BindEvents() {
     connect(BitBtn7, &QPushButton::clicked, this, [this] { BitBtn7Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+    WatchMemo12();
 
     using namespace std::placeholders;
     iSwitchLed1->OnChange = [this](TiComponent* s) { iSwitchLed1Change(s); };
@@ -257,7 +258,21 @@ void TForm1::ShowLinkLamp(bool lit) {
 }
 
 void TForm1::SetMemo12Text(const std::string& text) {
-    Memo12->setPlainText(QString::fromStdString(text));
+    const QString shown = QString::fromStdString(text);
+    // Setting the text rebuilds the memo's whole document. A reply that finds it as the last one left it
+    // would change nothing on the screen; anything the operator did in it since is undone as before.
+    if (memo12AsSet_ == shown && !Memo12->hasFocus()) return;
+    settingMemo12_ = true;
+    Memo12->setPlainText(shown);
+    settingMemo12_ = false;
+    memo12AsSet_ = shown;
+}
+
+void TForm1::WatchMemo12() {
+    for (const auto changed : {&QTextEdit::textChanged, &QTextEdit::cursorPositionChanged})
+        connect(Memo12, changed, this, [this] {
+            if (!settingMemo12_) memo12AsSet_.reset();
+        });
 }
 
 bool TForm1::SendData(const std::uint8_t* data, std::uint16_t count) {

@@ -278,6 +278,7 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     void KnobWrite(TiKnob* Knob, std::uint8_t Register);
     void UndoToggle(TiSwitchLed* Switch);
     void CreateOldValueMarks();
+    void WatchMemo12();
 
     // IMasterView
     std::string AddressText() const override;
@@ -298,6 +299,9 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     bool portButtonCloses_ = false;
     bool applyingLine_ = false; // inside ApplyLineSettings: the boxes' changes are reported once, after it
     std::map<const TiSwitchLed*, bool> lampBeforeEntry_; // each SET switch's lamp before it opened its entry
+    // The text the last reply put in Memo12, while nobody has typed or clicked in it since.
+    std::optional<QString> memo12AsSet_;
+    bool settingMemo12_ = false;
 };
 
 } // namespace lq

@@ -161,6 +161,29 @@ class Form1Test : public QObject {
         QVERIFY(!Form().Image7->isHidden());
     }
 
+    void aReplyRebuildsTheMemoOnlyWhereItWouldChangeIt() {
+        OpenLine();
+        QTextEdit* memo = Form().Memo12;
+        const auto pollTurn = [this] {
+            for (int block = 0; block < 4; ++block) {
+                Form().Timer1Timer();
+                QVERIFY(rig_->AnswerRead({{24, 123}}));
+            }
+        };
+        pollTurn();
+        QCOMPARE(memo->toPlainText(), QStringLiteral("123"));
+        QSignalSpy rebuilt(memo, &QTextEdit::textChanged);
+        pollTurn();
+        QCOMPARE(rebuilt.count(), 0);
+        // What the operator did in it is undone by the next reply, as always.
+        memo->moveCursor(QTextCursor::End);
+        pollTurn();
+        QCOMPARE(memo->textCursor().position(), 0);
+        memo->insertPlainText(QStringLiteral("4"));
+        pollTurn();
+        QCOMPARE(memo->toPlainText(), QStringLiteral("123"));
+    }
+
     void knobClickWritesItsRoundedPosition_data() {
         QTest::addColumn<int>("knob");
         QTest::addColumn<double>("position");
