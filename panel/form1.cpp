@@ -262,17 +262,13 @@ void TForm1::SetMemo12Text(const std::string& text) {
     // Setting the text rebuilds the memo's whole document. A reply that finds it as the last one left it
     // would change nothing on the screen; anything the operator did in it since is undone as before.
     if (memo12AsSet_ == shown && !Memo12->hasFocus()) return;
-    settingMemo12_ = true;
-    Memo12->setPlainText(shown);
-    settingMemo12_ = false;
+    Memo12->setPlainText(shown); // its own signals forget what was set; it is noted again below
     memo12AsSet_ = shown;
 }
 
 void TForm1::WatchMemo12() {
     for (const auto changed : {&QTextEdit::textChanged, &QTextEdit::cursorPositionChanged})
-        connect(Memo12, changed, this, [this] {
-            if (!settingMemo12_) memo12AsSet_.reset();
-        });
+        connect(Memo12, changed, this, [this] { memo12AsSet_.reset(); });
 }
 
 bool TForm1::SendData(const std::uint8_t* data, std::uint16_t count) {

@@ -301,7 +301,6 @@ class TForm1 final : public QWidget, private IMasterView, private IFrameSender {
     std::map<const TiSwitchLed*, bool> lampBeforeEntry_; // each SET switch's lamp before it opened its entry
     // The text the last reply put in Memo12, while nobody has typed or clicked in it since.
     std::optional<QString> memo12AsSet_;
-    bool settingMemo12_ = false;
 };
 
 } // namespace lq
